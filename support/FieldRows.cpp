@@ -1,0 +1,172 @@
+#include "FieldRows.h"
+
+#include <QCollator>
+#include <QLocale>
+
+#include <algorithm>
+
+namespace {
+
+// The standard catalogue, in the order it is added to each row.
+const CatalogueEntry StandardCatalogue[] = {
+    {QStringLiteral("Firma"), 25},     {QStringLiteral("Abteilung"), 88},
+    {QStringLiteral("Anrede"), 40},    {QStringLiteral("Kontakt"), 26},
+    {QStringLiteral("Nachname"), 79},  {QStringLiteral("Vorname"), 78},
+    {QStringLiteral("Adresse"), 27},   {QStringLiteral("PLZ"), 32},
+    {QStringLiteral("Ort"), 30},       {QStringLiteral("Land"), 33},
+    {QStringLiteral("Telefon"), 35},   {QStringLiteral("Fax"), 36},
+    {QStringLiteral("Mobil"), 38},     {QStringLiteral("eMail"), 200},
+    {QStringLiteral("Website"), 94},   {QStringLiteral("Titel"), 46},
+    {QStringLiteral("Adresse 2"), 28}, {QStringLiteral("Adresse 3"), 29},
+    {QStringLiteral("Telefon 2"), 74}, {QStringLiteral("Telefon 3"), 77},
+};
+
+} // namespace
+
+FieldRows::FieldRows(QObject *parent) : QObject(parent) {}
+
+void FieldRows::FillStandardCatalogue()
+{
+    for (const CatalogueEntry &entry : StandardCatalogue)
+        m_entries.append(entry);
+    m_sortValid = false;
+    emit catalogueChanged();
+}
+
+void FieldRows::ClearAllLists()
+{
+    m_entries.clear();
+    m_sorted.clear();
+    m_position.clear();
+    m_sortValid = true;
+    for (Row &row : m_rows)
+        row.entry = -1;
+    emit catalogueChanged();
+}
+
+void FieldRows::AddEntryToAllRows(const QString &name, qint32 fieldNumber)
+{
+    m_entries.append({name, fieldNumber});
+    m_sortValid = false;
+    emit catalogueChanged();
+}
+
+int FieldRows::EntryCount() const
+{
+    return int(m_entries.size());
+}
+
+const CatalogueEntry &FieldRows::EntryAt(int position) const
+{
+    ensureSorted();
+    return m_entries.at(m_sorted.at(position));
+}
+
+int FieldRows::PositionOfField(qint32 fieldNumber) const
+{
+    ensureSorted();
+    for (int position = 0; position < m_sorted.size(); ++position) {
+        if (m_entries.at(m_sorted.at(position)).FieldNumber == fieldNumber)
+            return position;
+    }
+    return -1;
+}
+
+int FieldRows::PositionOfName(const QString &name) const
+{
+    ensureSorted();
+    for (int position = 0; position < m_sorted.size(); ++position) {
+        if (m_entries.at(m_sorted.at(position)).Name == name)
+            return position;
+    }
+    return -1;
+}
+
+void FieldRows::ensureSorted() const
+{
+    if (m_sortValid)
+        return;
+    QCollator collator{QLocale(QLocale::German, QLocale::Germany)};
+    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    collator.setNumericMode(false);
+
+    // One sort key per entry, so the sort compares keys instead of collating
+    // thousands of strings again and again.
+    const int count = int(m_entries.size());
+    std::vector<QCollatorSortKey> keys;
+    keys.reserve(count);
+    for (const CatalogueEntry &entry : m_entries)
+        keys.push_back(collator.sortKey(entry.Name));
+
+    m_sorted.resize(count);
+    for (int i = 0; i < count; ++i)
+        m_sorted[i] = i;
+    std::stable_sort(m_sorted.begin(), m_sorted.end(),
+                     [&keys](int a, int b) { return keys[a].compare(keys[b]) < 0; });
+    m_position.resize(count);
+    for (int position = 0; position < count; ++position)
+        m_position[m_sorted[position]] = position;
+    m_sortValid = true;
+}
+
+void FieldRows::SelectRowField(int row, qint32 fieldNumber)
+{
+    if (!validRow(row))
+        return;
+    const int position = PositionOfField(fieldNumber);
+    if (position < 0)
+        return; // no entry carries that number: the selection stays as it was
+    m_rows[row].entry = m_sorted.at(position);
+    emit rowChanged(row);
+}
+
+void FieldRows::SelectRowPosition(int row, int position)
+{
+    if (!validRow(row))
+        return;
+    ensureSorted();
+    m_rows[row].entry = (position >= 0 && position < m_sorted.size()) ? m_sorted.at(position) : -1;
+    emit rowChanged(row);
+}
+
+int FieldRows::SelectedPosition(int row) const
+{
+    if (!validRow(row) || m_rows[row].entry < 0)
+        return -1;
+    ensureSorted();
+    return m_position.at(m_rows[row].entry);
+}
+
+void FieldRows::ResetRow(int row)
+{
+    if (!validRow(row))
+        return;
+    m_rows[row] = Row{};
+    emit rowChanged(row);
+}
+
+void FieldRows::ResetAllRows()
+{
+    for (int row = 0; row < RowCount; ++row)
+        ResetRow(row);
+}
+
+void FieldRows::SetRowValue(int row, const QString &value)
+{
+    if (!validRow(row))
+        return;
+    m_rows[row].value = value;
+    emit rowChanged(row);
+}
+
+QString FieldRows::RowValue(int row) const
+{
+    return validRow(row) ? m_rows[row].value : QString();
+}
+
+std::optional<RowContent> FieldRows::ReadRow(int row) const
+{
+    if (!validRow(row) || m_rows[row].entry < 0)
+        return std::nullopt;
+    return RowContent{m_entries.at(m_rows[row].entry).FieldNumber, m_rows[row].value};
+}

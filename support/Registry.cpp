@@ -1,0 +1,45 @@
+#include "Registry.h"
+
+#include "clsINI.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+IniFileRegistry::IniFileRegistry(QString filePath) : m_filePath(std::move(filePath)) {}
+
+std::optional<QString> IniFileRegistry::ReadString(const QString &keyPath,
+                                                   const QString &valueName) const
+{
+    // A default no stored value can equal tells a missing value from an empty one.
+    static const QString missing = QStringLiteral("<<no such registry value>>");
+    clsINI ini;
+    ini.setFileName(m_filePath);
+    const QString value = ini.ReadData(keyPath, valueName, missing);
+    if (value == missing)
+        return std::nullopt;
+    return value;
+}
+
+void IniFileRegistry::WriteString(const QString &keyPath, const QString &valueName,
+                                  const QString &value)
+{
+    QDir().mkpath(QFileInfo(m_filePath).absolutePath());
+    clsINI ini;
+    ini.setFileName(m_filePath);
+    ini.WriteData(keyPath, valueName, value);
+}
+
+QString IniFileRegistry::DefaultFilePath()
+{
+    const QString fromEnvironment = qEnvironmentVariable("ACT_STANDIN_REGISTRY");
+    if (!fromEnvironment.isEmpty())
+        return fromEnvironment;
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+           QStringLiteral("/act-standin/registry.ini");
+}
+
+std::unique_ptr<Registry> SystemRegistry()
+{
+    return std::make_unique<IniFileRegistry>(IniFileRegistry::DefaultFilePath());
+}

@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QString>
+
+// A user definition (a label and the ACT! field it feeds) when loaded from the
+// settings file; a definition hit (the field and the value found) when made by
+// recognition.
+struct clsZusatzDefs
+{
+    qint16 ID = 0;
+    QString Wert;
+};
