@@ -1,0 +1,64 @@
+#include "CountryPrefixes.h"
+
+#include "TextOps.h"
+
+namespace {
+
+struct CountryPrefix
+{
+    QStringView spacedForm; // exact, at the start of the line
+    QStringView code;       // compared upper-cased
+    int digits;             // among the first seven characters
+    QStringView country;    // text of the inserted line
+};
+
+const CountryPrefix CountryPrefixes[] = {
+    {u"D -", u"D", 5, u"Deutschland"},
+    {u"CH -", u"CH", 4, u"Schweiz"},
+    {u"A -", u"A", 4, u"Österreich"},
+};
+
+constexpr int InsertedCountryScore = 10;
+
+// "D - 12345" becomes "D-12345": the spaced form and the blank behind it lose their blanks.
+QString repairSpacedForm(const QString &text, QStringView spacedForm)
+{
+    if (!text.startsWith(spacedForm))
+        return text;
+    const qsizetype head = spacedForm.size() + 1;
+    QString repaired = text.left(head);
+    repaired.remove(u' ');
+    repaired += QStringView(text).mid(head);
+    return repaired;
+}
+
+bool qualifies(QStringView s, const CountryPrefix &prefix)
+{
+    const QStringView trimmed = TrimBlanks(s);
+    QString head;
+    UpperInto(trimmed.left(7), head);
+    return head.startsWith(prefix.code) && CountDigits(head) == prefix.digits;
+}
+
+} // namespace
+
+void ApplyCountryPrefixes(LineList &lines)
+{
+    for (const CountryPrefix &prefix : CountryPrefixes) {
+        const size_t count = lines.size();
+        for (size_t p = 0; p < count; ++p) {
+            QString s = repairSpacedForm(lines[p].Text, prefix.spacedForm);
+            if (!qualifies(s, prefix))
+                continue;
+            qsizetype firstDigit = 0;
+            while (firstDigit < s.size() && !IsDigit09(s[firstDigit]))
+                ++firstDigit;
+            lines[p].Text = s.mid(firstDigit);
+            clsZeile country;
+            country.Text = prefix.country.toString();
+            country.Land = InsertedCountryScore;
+            lines.insert(lines.begin() + qsizetype(p) + 1, std::move(country));
+            break;
+        }
+    }
+}

@@ -1,0 +1,193 @@
+#include "FieldAssignment.h"
+
+#include "Normalisers.h"
+#include "Score.h"
+#include "TextOps.h"
+
+#include "support/FieldRows.h"
+#include "support/modZusatzDefs.h"
+
+namespace {
+
+enum class Winner {
+    Company,
+    Salutation,
+    Contact,
+    PostBox,
+    Street,
+    Postcode,
+    City,
+    Country,
+    Telephone,
+    Fax,
+    Mobile,
+    EMail,
+    Website,
+    LastName,
+    FirstName,
+    Title,
+};
+
+// Ties go to the earlier entry.
+struct Candidate
+{
+    qint16 clsZeile::*score;
+    Winner winner;
+};
+const Candidate WinnerOrder[] = {
+    {&clsZeile::Firma, Winner::Company},     {&clsZeile::Anrede, Winner::Salutation},
+    {&clsZeile::Kontakt, Winner::Contact},   {&clsZeile::Postfach, Winner::PostBox},
+    {&clsZeile::Adresse, Winner::Street},    {&clsZeile::PLZ, Winner::Postcode},
+    {&clsZeile::Ort, Winner::City},          {&clsZeile::Land, Winner::Country},
+    {&clsZeile::Telefon, Winner::Telephone}, {&clsZeile::Fax, Winner::Fax},
+    {&clsZeile::Mobil, Winner::Mobile},      {&clsZeile::EMail, Winner::EMail},
+    {&clsZeile::Website, Winner::Website},   {&clsZeile::NachName, Winner::LastName},
+    {&clsZeile::Vorname, Winner::FirstName}, {&clsZeile::Titel, Winner::Title},
+};
+
+namespace Field {
+constexpr qint32 Firma = 25, Kontakt = 26, Adresse = 27, Adresse2 = 28, Adresse3 = 29, Ort = 30,
+                 PLZ = 32, Land = 33, Telefon = 35, Fax = 36, Mobil = 38, Anrede = 40, Titel = 46,
+                 Telefon2 = 74, Telefon3 = 77, Vorname = 78, Nachname = 79, Website = 94,
+                 EMail = 200;
+} // namespace Field
+
+constexpr qint32 AddressFields[] = {Field::Adresse, Field::Adresse2, Field::Adresse3};
+constexpr qint32 TelephoneFields[] = {Field::Telefon, Field::Telefon2, Field::Telefon3};
+
+Winner winningField(const clsZeile &line)
+{
+    int best = -1;
+    Winner winner = Winner::Company;
+    for (const Candidate &candidate : WinnerOrder) {
+        if (line.*candidate.score > best) {
+            best = line.*candidate.score;
+            winner = candidate.winner;
+        }
+    }
+    return winner;
+}
+
+// An undecided first line takes the opposite role of a clearly-company second
+// line, and otherwise counts as company; then the same for line 2.
+void settleCompanyContactTie(LineList &lines)
+{
+    clsZeile &first = lines[0];
+    clsZeile &second = lines[1];
+    if (first.Kontakt == first.Firma)
+        AddPoints(second.Firma > second.Kontakt ? first.Kontakt : first.Firma, 1);
+    if (second.Kontakt == second.Firma)
+        AddPoints(first.Firma > first.Kontakt ? second.Kontakt : second.Firma, 1);
+}
+
+QString countryValue(const QString &text)
+{
+    static const QString Germany = QStringLiteral("GERMANY");
+    static const QString Deutschland = QStringLiteral("Deutschland");
+    QString value;
+    const QString upper = UpperText(text);
+    qsizetype from = 0;
+    for (qsizetype at = upper.indexOf(Germany); at >= 0; at = upper.indexOf(Germany, from)) {
+        value += QStringView(text).sliced(from, at - from);
+        value += Deutschland;
+        from = at + Germany.size();
+    }
+    value += QStringView(text).sliced(from);
+    if (TrimBlanks(value).isEmpty())
+        return StandardLand5PLZ;
+    return value;
+}
+
+class RowWriter
+{
+public:
+    explicit RowWriter(FieldRows &rows) : m_rows(rows) {}
+
+    void Write(int row, const clsZeile &line);
+    void AddDefaultCountry(int row);
+
+private:
+    void put(int row, const QString &value, qint32 field);
+
+    FieldRows &m_rows;
+    int m_addressLines = 0;
+    int m_telephoneLines = 0;
+    bool m_noCountry = true;
+    qsizetype m_postcodeLength = 0;
+
+public:
+    bool NoCountry() const { return m_noCountry; }
+};
+
+void RowWriter::put(int row, const QString &value, qint32 field)
+{
+    m_rows.SetRowValue(row, value);
+    if (field != 0)
+        m_rows.SelectRowField(row, field);
+}
+
+void RowWriter::Write(int row, const clsZeile &line)
+{
+    const QString &t = line.Text;
+    switch (winningField(line)) {
+    case Winner::Company:
+        return put(row, t, Field::Firma);
+    case Winner::Salutation:
+        return put(row, t, Field::Anrede);
+    case Winner::Contact:
+        return put(row, t, Field::Kontakt);
+    case Winner::PostBox:
+        return; // the row stays empty
+    case Winner::Street: {
+        const int index = m_addressLines++;
+        return put(row, t, index < 3 ? AddressFields[index] : 0);
+    }
+    case Winner::Postcode:
+        m_postcodeLength = t.size();
+        return put(row, t, Field::PLZ);
+    case Winner::City:
+        return put(row, t, Field::Ort);
+    case Winner::Country:
+        m_noCountry = false;
+        return put(row, countryValue(t), Field::Land);
+    case Winner::Telephone: {
+        const int index = m_telephoneLines++;
+        return put(row, CleanPhone(t), index < 3 ? TelephoneFields[index] : 0);
+    }
+    case Winner::Fax:
+        return put(row, CleanPhone(t), Field::Fax);
+    case Winner::Mobile:
+        return put(row, CleanPhone(t), Field::Mobil);
+    case Winner::EMail:
+        return put(row, CleanEMail(t), Field::EMail);
+    case Winner::Website:
+        return put(row, CleanWebAddress(t), Field::Website);
+    case Winner::LastName:
+        return put(row, t, Field::Nachname);
+    case Winner::FirstName:
+        return put(row, t, Field::Vorname);
+    case Winner::Title:
+        return put(row, t, Field::Titel);
+    }
+}
+
+void RowWriter::AddDefaultCountry(int row)
+{
+    put(row, m_postcodeLength == 4 ? StandardLand4PLZ : StandardLand5PLZ, Field::Land);
+}
+
+} // namespace
+
+void AssignFields(LineList &lines, FieldRows &rows)
+{
+    const qsizetype n = qsizetype(lines.size());
+    if (n >= 2)
+        settleCompanyContactTie(lines);
+
+    RowWriter writer(rows);
+    for (qsizetype i = 0; i < n && i < FieldRows::RowCount; ++i)
+        writer.Write(int(i), lines[size_t(i)]);
+
+    if (writer.NoCountry() && n < FieldRows::RowCount)
+        writer.AddDefaultCountry(int(n));
+}

@@ -1,0 +1,286 @@
+#include "LineScorer.h"
+
+#include "FixedLabels.h"
+#include "Keywords.h"
+#include "Score.h"
+#include "TextOps.h"
+
+#include <optional>
+
+namespace {
+
+// Keywords as the recognition has always used them; all compared upper-cased.
+const KeywordList CompanySigns{u"*", u"!", u"+", u"?", u"&"};
+const KeywordList CompanyForms{u" gmbh ", u" ohg ", u" ag ", u" firma "}; // on the padded line
+const KeywordList Countries{u"deutschland", u"germany", u"Österreich",
+                            u"oesterreich", u"Schweiz", u"USA"};
+const KeywordList Salutations{u"Herr", u"Frau"};
+const KeywordList TitleEndings{u"Dr.",        u"Prof.",  u"Dipl.Ing.",
+                               u"Dipl. Ing.", u"Doktor", u"Professor"};
+const KeywordList Titles{u"Doktor", u"Professor", u"Dipl.Ing.", u"Dipl. Ing.", u"Dr.", u"Prof."};
+const KeywordList StreetWords{u"Strasse", u"Straße", u"weg", u"allee", u"platz", u"gasse", u"str."};
+const KeywordList PlacePrepositions{u"In ", u"Im ", u"Am ", u"An "};
+const KeywordList PlaceWords{u"garten", u"park", u"platz"};
+const KeywordList PostBox{u"postfach"};
+const KeywordList TelephoneWords{u"Telefon", u"Phone", u"Tel"};
+const KeywordList FaxWords{u"Fax", u"Telefax"};
+const KeywordList MobileWords{u"Mobil", u"Handy"};
+const KeywordList WebMarks{u"www", u"http://"};
+const KeywordList DomainEndings{u".biz", u".com", u".de", u".net", u".at", u".eu", u".org"};
+const KeywordList Hyphen{u"-"};
+const KeywordList EMailMark{u"@"};
+const KeywordList LandWord{u"land"};
+
+constexpr qint16 InsertedCityScore = 11;
+
+bool isCapitalAZ(QChar c)
+{
+    return c.unicode() >= u'A' && c.unicode() <= u'Z';
+}
+
+// A bare postcode standing next to a city line: short, four or five digits.
+bool isPostcodeOnly(const clsZeile &line)
+{
+    const int digits = CountDigits(line.Text);
+    return line.Text.size() < 6 && digits < 6 && digits > 3;
+}
+
+int wordCount(QStringView s)
+{
+    const QStringView trimmed = TrimBlanks(s);
+    if (trimmed.isEmpty())
+        return 0;
+    return int(trimmed.count(u' ')) + 1;
+}
+
+bool hasCapitalPair(QStringView s)
+{
+    for (qsizetype k = 1; k < s.size(); ++k) {
+        if (isCapitalAZ(s[k - 1]) && isCapitalAZ(s[k]))
+            return true;
+    }
+    return false;
+}
+
+// One run of the loop: the keyword flags carry from line to line.
+class ScoringPass
+{
+public:
+    LineList Run(LineList input);
+
+private:
+    std::optional<clsZeile> classify(clsZeile &line, int i, int n, clsZeile *previous,
+                                     clsZeile *next);
+    void prepareText(clsZeile &line);
+
+    bool m_telKeywordSeen = false;
+    bool m_faxKeywordSeen = false;
+    QString m_padded; // " " + upper-cased text + " "
+};
+
+// Labels first; then the working text, trimmed, is the line's text.
+void ScoringPass::prepareText(clsZeile &line)
+{
+    const auto pad = [this](QStringView text) {
+        m_padded.resize(text.size() + 2);
+        QChar *d = m_padded.data();
+        d[0] = u' ';
+        UpperCopy(text, d + 1);
+        d[text.size() + 1] = u' ';
+    };
+    pad(line.Text);
+    const qsizetype start =
+        ApplyFixedLabels(QStringView(m_padded).sliced(1, line.Text.size()), line);
+    const QStringView trimmed = TrimBlanks(QStringView(line.Text).sliced(start));
+    if (trimmed.size() != line.Text.size()) {
+        line.Text = trimmed.toString();
+        pad(line.Text);
+    }
+}
+
+std::optional<clsZeile> ScoringPass::classify(clsZeile &line, int i, int n, clsZeile *previous,
+                                              clsZeile *next)
+{
+    const QStringView s = line.Text;
+    const QStringView padded = m_padded;
+    const QStringView upper = padded.sliced(1, s.size());
+    const int digits = CountDigits(s);
+
+    // 1. position
+    if (i == 1) {
+        AddPoints(line.Firma, 3);
+        AddPoints(line.Kontakt, 3);
+    } else if (i == 2) {
+        AddPoints(line.Firma, 3);
+        AddPoints(line.Kontakt, 4);
+    }
+    if (i >= 3 && i <= 5)
+        AddPoints(line.Adresse, 3);
+    if (i == 4 || i == 5) {
+        AddPoints(line.Ort, 2);
+        AddPoints(line.PLZ, 1);
+    }
+
+    // 2. word count
+    const int words = wordCount(s);
+    if (words == 2) {
+        AddPoints(line.Kontakt, 2);
+    } else if (words >= 3) {
+        AddPoints(line.Kontakt, 1);
+        AddPoints(line.Firma, 2);
+    }
+
+    // 3. two capitals side by side
+    if (hasCapitalPair(s))
+        AddPoints(line.Firma, 3);
+
+    // 4. digits, 5. hyphen
+    if (digits > 0)
+        AddPoints(line.Firma, 1);
+    if (Hyphen.AnyContainedIn(upper))
+        AddPoints(line.Firma, 1);
+
+    // 6. a bare postcode before or after this line makes it the city
+    if (i > 3 && previous != nullptr && isPostcodeOnly(*previous) && digits <= 5)
+        AddPoints(line.Ort, 10);
+    if (i < n && next != nullptr && isPostcodeOnly(*next) && digits <= 5)
+        AddPoints(line.Ort, 10);
+
+    // 7. company marks
+    if (CompanySigns.AnyContainedIn(upper) || CompanyForms.AnyContainedIn(padded)) {
+        AddPoints(line.Firma, 3);
+        if (i == 2 && previous != nullptr)
+            AddPoints(previous->Kontakt, 1);
+        if (i == 1 && n > 1 && next != nullptr)
+            AddPoints(next->Kontakt, 1);
+    }
+
+    // 8. countries
+    if (Countries.AnyContainedIn(upper))
+        AddPoints(line.Land, 6);
+    if (i >= 4 && LandWord.AnyContainedIn(upper))
+        AddPoints(line.Land, 3);
+
+    // 9. salutation, with the name on this line or on the next
+    if (Salutations.AnyContainedIn(upper)) {
+        AddPoints(line.Anrede, 10);
+        if (s.size() > 4 && !TitleEndings.AnyEndsOf(upper)) {
+            AddPoints(line.Kontakt, 11);
+        } else {
+            if (i + 1 <= n && next != nullptr)
+                AddPoints(next->Kontakt, 10);
+            AddPoints(line.Anrede, 3);
+        }
+    }
+
+    // 10. academic titles
+    if (Titles.AnyContainedIn(upper)) {
+        AddPoints(line.Kontakt, 4);
+        AddPoints(line.Titel, 3);
+    }
+
+    // 11. street words, 12. "Am Park" and the like, 13. post-office box
+    if (StreetWords.AnyContainedIn(upper))
+        AddPoints(line.Adresse, 10);
+    if (PlacePrepositions.AnyStartsOf(upper) && PlaceWords.AnyContainedIn(upper))
+        AddPoints(line.Adresse, 5);
+    if (PostBox.AnyContainedIn(upper))
+        AddPoints(line.Postfach, 10);
+
+    // 14.-16. telephone, fax and mobile words
+    if (TelephoneWords.AnyStartsOf(upper)) {
+        AddPoints(line.Telefon, 10);
+        m_telKeywordSeen = true;
+    }
+    if (FaxWords.AnyStartsOf(upper)) {
+        AddPoints(line.Fax, 10);
+        m_faxKeywordSeen = true;
+    }
+    if (MobileWords.AnyStartsOf(upper))
+        AddPoints(line.Mobil, 10);
+
+    // 17. web marks, 18. e-mail mark, 19. domain endings
+    if (WebMarks.AnyContainedIn(upper)) {
+        AddPoints(line.Website, 10);
+        AddPoints(line.EMail, 2);
+        AddPoints(line.Firma, 1);
+    }
+    if (EMailMark.AnyContainedIn(upper)) {
+        AddPoints(line.EMail, 10);
+        AddPoints(line.Firma, 2);
+    }
+    if (DomainEndings.AnyEndsOf(upper)) {
+        AddPoints(line.EMail, 7);
+        AddPoints(line.Website, 7);
+    }
+
+    // 20. a number line; once a telephone or fax word was seen, bare numbers count less
+    if (digits >= 6) {
+        AddPoints(line.Telefon, m_telKeywordSeen ? 6 : 10);
+        AddPoints(line.Fax, m_faxKeywordSeen ? 8 : 10);
+        AddPoints(line.Mobil, 5);
+        AddPoints(line.Postfach, 3);
+    }
+
+    // 21. few digits
+    if (digits >= 1 && digits <= 5) {
+        if (digits < 4)
+            AddPoints(line.Adresse, 1);
+        AddPoints(line.Adresse, 3);
+        AddPoints(line.Postfach, 3);
+        if (digits == 4)
+            AddPoints(line.PLZ, 2);
+        AddPoints(line.PLZ, 3);
+        AddPoints(line.Firma, 2);
+        AddPoints(line.EMail, 1);
+    }
+
+    // 22. a leading postcode; what follows it becomes a city line of its own
+    if (s.size() >= 4 && digits <= 6) {
+        int postcodeLength = 0;
+        if (CountDigits(s.left(5)) == 5)
+            postcodeLength = 5;
+        else if (CountDigits(s.left(4)) == 4)
+            postcodeLength = 4;
+        if (postcodeLength > 0) {
+            AddPoints(line.PLZ, 8);
+            if (s.size() > postcodeLength) {
+                clsZeile city;
+                city.Text = TrimBlanks(s.sliced(postcodeLength)).toString();
+                city.Ort = InsertedCityScore;
+                line.Text.truncate(postcodeLength);
+                return city;
+            }
+        }
+    }
+    return std::nullopt;
+}
+
+LineList ScoringPass::Run(LineList input)
+{
+    LineList scored;
+    scored.reserve(input.size());
+    // The line list is scored + current + (inserted city) + input[next...]; a
+    // city line is visited right after its postcode, as if inserted there.
+    std::optional<clsZeile> inserted;
+    size_t next = 0;
+    while (inserted || next < input.size()) {
+        clsZeile current = inserted ? std::move(*inserted) : std::move(input[next++]);
+        inserted.reset();
+        const int i = int(scored.size()) + 1;
+        const int n = i + int(input.size() - next);
+        clsZeile *previous = scored.empty() ? nullptr : &scored.back();
+        clsZeile *following = next < input.size() ? &input[next] : nullptr;
+        prepareText(current);
+        inserted = classify(current, i, n, previous, following);
+        scored.push_back(std::move(current));
+    }
+    return scored;
+}
+
+} // namespace
+
+LineList ScoreLines(LineList lines)
+{
+    return ScoringPass().Run(std::move(lines));
+}

@@ -1,0 +1,144 @@
+#include "LineSplitter.h"
+
+#include "DetailsNames.h"
+#include "TextOps.h"
+
+namespace {
+
+const QString CrLf = QStringLiteral("\r\n");
+const QString DetailsPrefix = QStringLiteral("Details der ");
+const QString DetailsSuffix = QStringLiteral(" schließen");
+
+// Every run of blanks shrinks to one blank (what repeated pair replacement
+// leaves), then leading and trailing blanks go.
+void collapseBlanks(QStringView piece, QString &out)
+{
+    out.resize(piece.size());
+    QChar *d = out.data();
+    qsizetype length = 0;
+    for (QChar c : piece) {
+        if (c == u' ' && (length == 0 || d[length - 1] == u' '))
+            continue; // drops leading blanks and the second of a pair
+        d[length++] = c;
+    }
+    if (length > 0 && d[length - 1] == u' ')
+        --length;
+    out.truncate(length);
+}
+
+bool isDetailsLine(const QString &piece)
+{
+    // A piece shorter than both marks together would ask for a name of
+    // negative length; it stays an ordinary line.
+    return piece.size() >= DetailsPrefix.size() + DetailsSuffix.size() &&
+           piece.startsWith(DetailsPrefix) && piece.endsWith(DetailsSuffix);
+}
+
+struct PendingLine
+{
+    clsZeile record;
+    int detailsBefore; // details lines seen before this one
+};
+
+// Splits at every occurrence of separator, calling take(piece) for each piece.
+template <typename Take> void forEachPiece(QStringView text, QStringView separator, Take take)
+{
+    if (separator.isEmpty()) {
+        take(text);
+        return;
+    }
+    qsizetype from = 0;
+    while (true) {
+        const qsizetype at = text.indexOf(separator, from);
+        if (at < 0) {
+            take(text.sliced(from));
+            return;
+        }
+        take(text.sliced(from, at - from));
+        from = at + separator.size();
+    }
+}
+
+} // namespace
+
+QString ChooseSeparator(QStringView text)
+{
+    static const QString Candidates[] = {CrLf, QStringLiteral("\n"), QStringLiteral("\t"),
+                                         QStringLiteral(";"), QStringLiteral("#")};
+    for (const QString &candidate : Candidates) {
+        if (text.contains(candidate))
+            return candidate;
+    }
+    return {};
+}
+
+LineList SplitIntoLines(const QString &text, const QString &separator, QString &clipText)
+{
+    QString working = text;
+    if (separator != CrLf)
+        working.replace(CrLf, separator);
+
+    std::vector<PendingLine> ordinary;
+    DetailsNames details;
+    QString piece;
+    forEachPiece(working, separator, [&](QStringView raw) {
+        collapseBlanks(raw, piece);
+        if (piece.isEmpty())
+            return;
+        if (isDetailsLine(piece)) {
+            const QStringView name = QStringView(piece).sliced(
+                DetailsPrefix.size(), piece.size() - DetailsPrefix.size() - DetailsSuffix.size());
+            details.Add(StripControlChars(name));
+            return;
+        }
+        QStringView kept = piece;
+        QString unquoted;
+        if (piece.startsWith(u'>')) {
+            unquoted = piece;
+            unquoted.remove(u'>');
+            kept = TrimBlanks(unquoted);
+        }
+        PendingLine line{clsZeile{}, details.Count()};
+        line.record.Text = StripControlChars(kept);
+        clipText += line.record.Text;
+        clipText += CrLf;
+        ordinary.push_back(std::move(line));
+    });
+
+    LineList lines;
+    lines.reserve(size_t(details.Count()) + ordinary.size());
+    if (details.Count() == 0) {
+        for (PendingLine &line : ordinary)
+            lines.push_back(std::move(line.record));
+        return lines;
+    }
+
+    // Each details name went to the front, so the last one is line 1; each
+    // removed its name from every line taken before it.
+    details.Prepare();
+    for (int k = details.Count() - 1; k >= 0; --k) {
+        clsZeile company;
+        company.Text = details.At(k);
+        company.Firma = 20;
+        details.ApplyFrom(k + 1, company.Text);
+        lines.push_back(std::move(company));
+    }
+    for (PendingLine &line : ordinary) {
+        details.ApplyFrom(line.detailsBefore, line.record.Text);
+        lines.push_back(std::move(line.record));
+    }
+    return lines;
+}
+
+QString SeparatorPreview(const QString &clipboardText, const QString &candidate)
+{
+    QString working = clipboardText;
+    working.replace(CrLf, candidate);
+    QString preview;
+    const auto append = [&preview](QStringView piece) {
+        preview += TrimBlanks(piece);
+        preview += CrLf;
+    };
+    forEachPiece(working, candidate, append);
+    return preview;
+}

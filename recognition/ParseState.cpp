@@ -1,0 +1,5 @@
+#include "ParseState.h"
+
+QString ClipboardText;
+QString UserSeparator;
+QList<clsZusatzDefs> DefinitionHits;

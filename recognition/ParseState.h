@@ -1,0 +1,14 @@
+#pragma once
+
+#include "support/clsZusatzDefs.h"
+
+#include <QList>
+#include <QString>
+
+// The clipboard's text exactly as the last capture fetched it (the separator
+// dialog shows and previews it).
+extern QString ClipboardText;
+// The separator accepted in the separator dialog; empty: detect automatically.
+extern QString UserSeparator;
+// What the user-defined labels found in the last parse that looked for them.
+extern QList<clsZusatzDefs> DefinitionHits;

@@ -1,0 +1,3 @@
+#include "SeparatorDialog.h"
+
+SeparatorDialog::~SeparatorDialog() = default;

@@ -1,0 +1,89 @@
+#include "TextOps.h"
+
+int CountDigits(QStringView s)
+{
+    int count = 0;
+    for (QChar c : s) {
+        if (IsDigit09(c))
+            ++count;
+    }
+    return count;
+}
+
+bool ContainsText(QStringView s, QStringView k)
+{
+    if (s.isEmpty())
+        return false;
+    if (k.isEmpty())
+        return true;
+    return UpperText(s).contains(UpperText(k));
+}
+
+bool StartsWithText(QStringView s, QStringView k)
+{
+    if (s.size() < k.size())
+        return false;
+    return UpperText(s.left(k.size())) == UpperText(k);
+}
+
+bool EndsWithText(QStringView s, QStringView k)
+{
+    if (s.size() < k.size())
+        return false;
+    return UpperText(s.right(k.size())) == UpperText(k);
+}
+
+QString StripControlChars(QStringView s)
+{
+    QString out;
+    out.reserve(s.size());
+    for (QChar c : s) {
+        if (c.unicode() > 30)
+            out.append(c);
+    }
+    return out;
+}
+
+void UpperInto(QStringView s, QString &out)
+{
+    out.resize(s.size());
+    UpperCopy(s, out.data());
+}
+
+void UpperCopy(QStringView s, QChar *d)
+{
+    for (qsizetype i = 0; i < s.size(); ++i) {
+        const QChar c = s[i];
+        // ASCII first: nearly every address character is one.
+        if (c.unicode() < 0x80)
+            d[i] = (c.unicode() >= u'a' && c.unicode() <= u'z') ? QChar(c.unicode() - 32) : c;
+        else
+            d[i] = c.toUpper();
+    }
+}
+
+QString UpperText(QStringView s)
+{
+    QString out;
+    UpperInto(s, out);
+    return out;
+}
+
+QStringView TrimBlanks(QStringView s)
+{
+    qsizetype begin = 0;
+    qsizetype end = s.size();
+    while (begin < end && s[begin] == u' ')
+        ++begin;
+    while (end > begin && s[end - 1] == u' ')
+        --end;
+    return s.sliced(begin, end - begin);
+}
+
+QString TrimmedBlanks(const QString &s)
+{
+    const QStringView trimmed = TrimBlanks(s);
+    if (trimmed.size() == s.size())
+        return s;
+    return trimmed.toString();
+}

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QString>
+#include <QStringView>
+
+// The small text operations every recognition step shares. Case-insensitive
+// tests upper-case both sides character by character (QChar::toUpper), so
+// lengths and positions never change: "ä" matches "Ä", "ß" stays "ß".
+
+inline bool IsDigit09(QChar c)
+{
+    return c.unicode() >= u'0' && c.unicode() <= u'9';
+}
+
+int CountDigits(QStringView s);
+bool ContainsText(QStringView s, QStringView k);
+bool StartsWithText(QStringView s, QStringView k);
+bool EndsWithText(QStringView s, QStringView k);
+// Removes every character whose code is 30 or below.
+QString StripControlChars(QStringView s);
+
+// Upper-cases s into out, reusing out's storage; UpperCopy writes s.size() characters to dest.
+void UpperInto(QStringView s, QString &out);
+void UpperCopy(QStringView s, QChar *dest);
+QString UpperText(QStringView s);
+// Leading and trailing blanks (the space character only) removed.
+QStringView TrimBlanks(QStringView s);
+QString TrimmedBlanks(const QString &s);
