@@ -1,0 +1,42 @@
+// Tastor: adds the command that a button file describes to ACT! and its
+// toolbars, or removes it. Runs unattended from setup scripts: it shows and
+// prints nothing and always ends normally.
+
+#include "TastorRun.h"
+
+#include <QCoreApplication>
+#include <QTextStream>
+
+#include <cstdio>
+
+namespace {
+const char *const Usage =
+    "Aufruf: tastor <Schaltflächendatei>\n"
+    "\n"
+    "Legt den Befehl, den die Schaltflächendatei (Abschnitt [BUTTON]) beschreibt,\n"
+    "in ACT! an und setzt ihn auf die Symbolleisten, oder entfernt ihn (INSTALL=0).\n"
+    "Ein bloßer Dateiname wird im Ordner von tastor gesucht. Tastor gibt nichts aus;\n"
+    "ist TASTOR_VERBOSE gesetzt, schreibt es je Schritt eine Zeile nach stderr.\n";
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication application(argc, argv);
+    QStringList arguments = QCoreApplication::arguments();
+    arguments.removeFirst();
+
+    if (arguments == QStringList{QStringLiteral("--help")}) {
+        std::fputs(Usage, stdout);
+        return 0;
+    }
+
+    TastorSetup setup;
+    setup.OwnFolder = QCoreApplication::applicationDirPath();
+    if (qEnvironmentVariableIsSet("TASTOR_VERBOSE")) {
+        setup.Report = [](const QString &line) {
+            QTextStream(stderr) << QStringLiteral("tastor: ") << line << Qt::endl;
+        };
+    }
+    RunTastor(CommandLineFromArguments(arguments), setup);
+    return 0;
+}

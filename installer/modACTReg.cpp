@@ -1,0 +1,114 @@
+#include "modACTReg.h"
+
+#include "TastorPaths.h"
+
+#include "act/standin/CommandFileLock.h"
+#include "support/Cp1252.h"
+#include "support/clsINI.h"
+
+#include <exception>
+#include <limits>
+
+namespace {
+constexpr int RegistryBufferBytes = 255;
+constexpr int ReadBufferLength = 256;
+
+const QString CommandFileName = QStringLiteral("actcmd.ini");
+const QString CommandSection = QStringLiteral("AuxCommand-");
+const QString ToolbarSection = QStringLiteral("AuxTBarCommand-");
+const QString NameKey = QStringLiteral("cmdname");
+const QString CommandLineKey = QStringLiteral("cmdline");
+
+// Blanks only, as the comparison has always trimmed; one character for one when
+// upper-casing, so "ß" never equals "SS".
+QString comparable(const QString &name)
+{
+    qsizetype first = 0;
+    qsizetype last = name.size();
+    while (first < last && name.at(first) == u' ')
+        ++first;
+    while (last > first && name.at(last - 1) == u' ')
+        --last;
+    QString upper = name.mid(first, last - first);
+    for (QChar &c : upper)
+        c = c.toUpper();
+    return upper;
+}
+
+// Walks the sections prefix0, prefix1, ... until one does not qualify, and
+// deletes the first one whose name matches.
+template <typename Qualifies>
+void removeFirstMatch(clsINI &ini, const QString &prefix, const QString &wanted,
+                      Qualifies qualifies)
+{
+    for (qint32 i = 0; i < std::numeric_limits<qint32>::max(); ++i) {
+        const QString section = prefix + QString::number(i);
+        const QString name = ini.ReadData(section, NameKey, QString());
+        if (!qualifies(section, name))
+            return;
+        if (comparable(name) == wanted) {
+            ini.DeleteSection(section);
+            return;
+        }
+    }
+}
+
+void removeEntries(const QString &name, const Registry &registry)
+{
+    const QString folder = GetActFolder(registry);
+    // Without a recorded folder there is no command file to speak of; the path
+    // "\actcmd.ini" could only ever name a stranger's file.
+    if (folder.isEmpty())
+        return;
+    const QString path = folder + PathRules::Native().Separator + CommandFileName;
+    clsINI ini(ReadBufferLength);
+    ini.setFileName(path);
+    if (!ini.FileAvailable())
+        return;
+
+    // The stand-in edits the file too; both passes see one state of it.
+    const CommandFileLock lock(path);
+    const QString wanted = comparable(name);
+    removeFirstMatch(ini, CommandSection, wanted,
+                     [&](const QString &section, const QString &commandName) {
+                         return !commandName.isEmpty() &&
+                                !ini.ReadData(section, CommandLineKey, QString()).isEmpty();
+                     });
+    removeFirstMatch(ini, ToolbarSection, wanted, [](const QString &, const QString &toolbarName) {
+        return !toolbarName.isEmpty();
+    });
+}
+} // namespace
+
+QString GetActFolder(const Registry &registry)
+{
+    const std::optional<QString> value = registry.ReadString(ActAppPathsKey, ActAppPathsValue);
+    if (!value)
+        return {};
+    // The value in the ANSI code page and its NUL must fit the buffer.
+    if (Cp1252::fromUnicode(*value).size() + 1 > RegistryBufferBytes)
+        return {};
+    QString folder = *value;
+    if (const qsizetype nul = folder.indexOf(QChar(0)); nul >= 0)
+        folder.truncate(nul);
+    return folder;
+}
+
+QString GetActFolder()
+{
+    return GetActFolder(*SystemRegistry());
+}
+
+void RemoveActCmdEntries(const QString &name, const Registry &registry)
+{
+    try {
+        removeEntries(name, registry);
+    } catch (const std::exception &) {
+        // Quietly, like everything the installer does; a deletion made stays.
+    }
+}
+
+void RemoveActCmdEntries(const QString &name)
+{
+    RemoveActCmdEntries(name, *SystemRegistry());
+}
