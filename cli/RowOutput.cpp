@@ -1,0 +1,100 @@
+#include "RowOutput.h"
+
+#include "recognition/ParseState.h"
+
+#include "support/FieldRows.h"
+#include "support/modZusatzDefs.h"
+
+#include "JsonWriter.h"
+
+namespace {
+
+QString rowLabel(const FieldRows &rows, int row)
+{
+    const int position = rows.SelectedPosition(row);
+    return position < 0 ? QString() : rows.EntryAt(position).Name;
+}
+
+// The hits of the last parse, [] when no definitions are loaded.
+QList<clsZusatzDefs> hits()
+{
+    return DefinitionsLoaded ? DefinitionHits : QList<clsZusatzDefs>();
+}
+
+} // namespace
+
+QString StatusName(ParseStatus status)
+{
+    switch (status) {
+    case ParseStatus::Ok:
+        return QStringLiteral("ok");
+    case ParseStatus::Empty:
+        return QStringLiteral("empty");
+    case ParseStatus::NoSeparator:
+        return QStringLiteral("no-separator");
+    case ParseStatus::Aborted:
+        break;
+    }
+    return QStringLiteral("aborted");
+}
+
+QByteArray ParseResultJson(ParseStatus status, const QString &clipText, const FieldRows &rows)
+{
+    JsonWriter json;
+    json.BeginObject();
+    json.Key(u"status").String(StatusName(status));
+    json.Key(u"text").String(clipText);
+    json.Key(u"rows").BeginArray();
+    for (int row = 0; row < FieldRows::RowCount; ++row) {
+        const auto content = rows.ReadRow(row);
+        json.BeginObject().Key(u"row").Number(row);
+        if (content)
+            json.Key(u"field")
+                .Number(content->FieldNumber)
+                .Key(u"label")
+                .String(rowLabel(rows, row));
+        else
+            json.Key(u"field").Null().Key(u"label").Null();
+        json.Key(u"value").String(rows.RowValue(row)).EndObject();
+    }
+    json.EndArray();
+    json.Key(u"hits").BeginArray();
+    for (const clsZusatzDefs &hit : hits())
+        json.BeginObject().Key(u"id").Number(hit.ID).Key(u"value").String(hit.Wert).EndObject();
+    json.EndArray();
+    json.EndObject();
+    return json.Bytes();
+}
+
+QByteArray ErrorJson(const QString &error)
+{
+    JsonWriter json;
+    json.BeginObject().Key(u"status").String(u"error").Key(u"error").String(error).EndObject();
+    return json.Bytes();
+}
+
+QByteArray RowTable(const FieldRows &rows)
+{
+    QString table = QStringLiteral("Zeile  Feld          Wert\n");
+    for (int row = 0; row < FieldRows::RowCount; ++row) {
+        QString line = QStringLiteral("%1  %2  %3")
+                           .arg(row, 5)
+                           .arg(rowLabel(rows, row), -12)
+                           .arg(rows.RowValue(row));
+        while (line.endsWith(u' '))
+            line.chop(1);
+        table += line + u'\n';
+    }
+    const QList<clsZusatzDefs> found = hits();
+    if (!found.isEmpty()) {
+        table += QStringLiteral("\nDefinitionen\n");
+        for (const clsZusatzDefs &hit : found)
+            table += QStringLiteral("%1  %2\n").arg(hit.ID, 5).arg(hit.Wert);
+    }
+    return table.toUtf8();
+}
+
+int ExitCodeFor(ParseStatus status)
+{
+    return status == ParseStatus::Ok ? 0 : 1;
+}
