@@ -1,0 +1,380 @@
+#include "IniDocument.h"
+
+#include "Cp1252.h"
+
+#include <algorithm>
+
+namespace {
+
+const QByteArray LineEnd = QByteArrayLiteral("\r\n");
+
+// Tab, LF, VT, FF, CR, Ctrl-Z and blank; not the no-break space.
+bool isWhite(char c)
+{
+    switch (c) {
+    case 0x09:
+    case 0x0A:
+    case 0x0B:
+    case 0x0C:
+    case 0x0D:
+    case 0x1A:
+    case 0x20:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool isLineEnd(char c)
+{
+    return c == '\r' || c == '\n';
+}
+
+QByteArrayView leftTrimmed(QByteArrayView text)
+{
+    qsizetype begin = 0;
+    while (begin < text.size() && isWhite(text[begin]))
+        ++begin;
+    return text.sliced(begin);
+}
+
+QByteArrayView trimmed(QByteArrayView text)
+{
+    text = leftTrimmed(text);
+    qsizetype end = text.size();
+    while (end > 0 && isWhite(text[end - 1]))
+        --end;
+    return text.first(end);
+}
+
+enum class LineKind { Blank, Header, Key };
+
+struct Classified
+{
+    LineKind kind = LineKind::Blank;
+    QByteArrayView name; // section or key name, trimmed
+    bool hasValue = false;
+    QByteArrayView value; // trimmed
+};
+
+Classified classify(QByteArrayView line)
+{
+    Classified result;
+    const QByteArrayView text = trimmed(line);
+    if (text.isEmpty())
+        return result;
+    if (text[0] == '[') {
+        const qsizetype close = text.lastIndexOf(']');
+        if (close > 0) {
+            result.kind = LineKind::Header;
+            result.name = trimmed(text.sliced(1, close - 1));
+            return result;
+        }
+    }
+    result.kind = LineKind::Key;
+    const qsizetype equals = text.indexOf('=');
+    if (equals < 0) {
+        result.name = text;
+        return result;
+    }
+    result.name = trimmed(text.first(equals));
+    result.hasValue = true;
+    result.value = trimmed(text.sliced(equals + 1));
+    return result;
+}
+
+} // namespace
+
+IniDocument::IniDocument(QByteArray bytes) : m_bytes(std::move(bytes))
+{
+    parse();
+}
+
+void IniDocument::parse()
+{
+    const char *data = m_bytes.constData();
+    const qsizetype size = m_bytes.size();
+
+    // Every run of CR and LF bytes ends one line.
+    for (qsizetype pos = 0; pos < size;) {
+        const qsizetype start = pos;
+        while (pos < size && !isLineEnd(data[pos]))
+            ++pos;
+        Line line;
+        line.start = start;
+        line.length = qint32(pos - start);
+        while (pos < size && isLineEnd(data[pos]))
+            ++pos;
+        switch (classify(QByteArrayView(data + start, line.length)).kind) {
+        case LineKind::Blank:
+            line.kind = Kind::Blank;
+            break;
+        case LineKind::Header:
+            line.kind = Kind::Header;
+            break;
+        case LineKind::Key:
+            line.kind = Kind::Key;
+            break;
+        }
+        m_lines.push_back(line);
+    }
+
+    // The lines before the first header form a section with the empty name, but
+    // only when one of them is not blank.
+    const int lineCount = int(m_lines.size());
+    m_sections.push_back(Section{});
+    bool leadingContent = false;
+    for (int i = 0; i < lineCount; ++i) {
+        if (m_lines[i].kind == Kind::Header) {
+            m_sections.back().end = i;
+            Section section;
+            section.header = i;
+            section.first = i + 1;
+            section.lastNonBlank = i;
+            m_sections.push_back(std::move(section));
+        } else if (m_lines[i].kind == Kind::Key) {
+            m_sections.back().lastNonBlank = i;
+            if (m_sections.size() == 1)
+                leadingContent = true;
+        }
+    }
+    m_sections.back().end = lineCount;
+    if (!leadingContent)
+        m_sections.erase(m_sections.begin());
+
+    // Inserting from the back leaves the first of equal names in the index.
+    for (int s = int(m_sections.size()) - 1; s >= 0; --s) {
+        const int header = m_sections[s].header;
+        const QByteArrayView name = header < 0 ? QByteArrayView() : classify(content(header)).name;
+        m_sectionIndex.insert(Cp1252::foldCase(name), s);
+    }
+}
+
+QByteArrayView IniDocument::content(int line) const
+{
+    return QByteArrayView(m_bytes.constData() + m_lines[line].start, m_lines[line].length);
+}
+
+qsizetype IniDocument::lineEnd(int line) const
+{
+    return line + 1 < int(m_lines.size()) ? m_lines[line + 1].start : m_bytes.size();
+}
+
+int IniDocument::findSection(QByteArrayView trimmedName) const
+{
+    return m_sectionIndex.value(Cp1252::foldCase(trimmedName), -1);
+}
+
+int IniDocument::findKey(int section, QByteArrayView trimmedName) const
+{
+    const Section &s = m_sections[section];
+    if (!s.keys) {
+        QHash<QByteArray, int> keys;
+        for (int line = s.first; line < s.end; ++line) {
+            if (m_lines[line].kind != Kind::Key)
+                continue;
+            const QByteArray folded = Cp1252::foldCase(classify(content(line)).name);
+            if (!keys.contains(folded))
+                keys.insert(folded, line);
+        }
+        s.keys = std::move(keys);
+    }
+    return s.keys->value(Cp1252::foldCase(trimmedName), -1);
+}
+
+QByteArray IniDocument::readString(QByteArrayView section, QByteArrayView key,
+                                   QByteArrayView standard, int bufferLength) const
+{
+    if (bufferLength <= 0)
+        return {};
+
+    QByteArray text;
+    bool found = false;
+    const int s = findSection(trimmed(section));
+    if (s >= 0) {
+        const int line = findKey(s, trimmed(key));
+        if (line >= 0) {
+            const Classified c = classify(content(line));
+            if (c.hasValue) {
+                text = c.value.toByteArray();
+                found = true;
+            }
+        }
+    }
+    if (!found) {
+        // The default travels as a C string; trailing blanks go, but never its first byte.
+        const qsizetype nul = standard.indexOf('\0');
+        QByteArrayView value = nul < 0 ? standard : standard.first(nul);
+        qsizetype end = value.size();
+        while (end > 1 && value[end - 1] == ' ')
+            --end;
+        text = value.first(end).toByteArray();
+    }
+
+    QByteArray result;
+    const qsizetype room = bufferLength - 1;
+    const char first = text.isEmpty() ? '\0' : text.front();
+    if (text.size() >= 2 && (first == '"' || first == '\'') && text.back() == first) {
+        const QByteArrayView inner = QByteArrayView(text).sliced(1);
+        result = inner.first(std::min(inner.size(), room)).toByteArray();
+        if (bufferLength >= inner.size())
+            result.chop(1);
+    } else {
+        result = text.left(std::min(text.size(), room));
+    }
+    const qsizetype nul = result.indexOf('\0');
+    if (nul >= 0)
+        result.truncate(nul);
+    return result;
+}
+
+std::optional<QByteArray> IniDocument::withValues(QByteArrayView section,
+                                                  const QList<Assignment> &assignments) const
+{
+    // Usually one pass. Only a new line that reads back as a header changes the
+    // file's structure for the writes after it; then the file is parsed afresh.
+    std::optional<IniDocument> current;
+    const IniDocument *document = this;
+    bool changed = false;
+    for (qsizetype from = 0; from < assignments.size();) {
+        qsizetype consumed = 0;
+        std::optional<QByteArray> next =
+            document->applyUntilStructural(section, assignments, from, &consumed);
+        from += consumed;
+        if (next) {
+            changed = true;
+            if (from < assignments.size()) {
+                current.emplace(std::move(*next));
+                document = &*current;
+            } else {
+                return next;
+            }
+        }
+    }
+    if (!changed)
+        return std::nullopt;
+    return document->bytes();
+}
+
+std::optional<QByteArray> IniDocument::applyUntilStructural(QByteArrayView section,
+                                                            const QList<Assignment> &assignments,
+                                                            qsizetype from,
+                                                            qsizetype *consumed) const
+{
+    struct Pending
+    {
+        QByteArray content;
+        QByteArray fileKey; // the name a later read finds it under
+        QByteArray value;   // as a later read sees it
+    };
+    const int target = findSection(trimmed(section));
+    QHash<int, QByteArray> replaced; // line -> new value
+    std::vector<Pending> pending;
+    QHash<QByteArray, qsizetype> pendingIndex; // folded name -> pending line
+
+    qsizetype i = from;
+    while (i < assignments.size()) {
+        const Assignment &assignment = assignments[i++];
+        const QByteArrayView value = leftTrimmed(assignment.value);
+        const QByteArray folded = Cp1252::foldCase(trimmed(assignment.key));
+
+        const int line = target >= 0 ? findKey(target, trimmed(assignment.key)) : -1;
+        if (line >= 0) {
+            const auto earlier = replaced.constFind(line);
+            if (earlier != replaced.cend()) {
+                if (trimmed(*earlier) != value)
+                    replaced[line] = value.toByteArray();
+                continue;
+            }
+            const Classified stored = classify(content(line));
+            if (!stored.hasValue || stored.value != value)
+                replaced.insert(line, value.toByteArray());
+            continue;
+        }
+
+        const qsizetype p = pendingIndex.value(folded, -1);
+        if (p >= 0) {
+            if (pending[p].value != value) {
+                pending[p].content = pending[p].fileKey + '=' + value.toByteArray();
+                pending[p].value = trimmed(value).toByteArray();
+            }
+            continue;
+        }
+
+        Pending added;
+        added.content = leftTrimmed(assignment.key).toByteArray() + '=' + value.toByteArray();
+        const Classified reread = classify(added.content);
+        if (reread.kind == LineKind::Header) {
+            pending.push_back(std::move(added));
+            break;
+        }
+        added.fileKey = reread.name.toByteArray();
+        added.value = reread.value.toByteArray();
+        const QByteArray rereadFolded = Cp1252::foldCase(reread.name);
+        const bool shadowed = target >= 0 && findKey(target, reread.name) >= 0;
+        if (!shadowed && !pendingIndex.contains(rereadFolded))
+            pendingIndex.insert(rereadFolded, qsizetype(pending.size()));
+        pending.push_back(std::move(added));
+    }
+    *consumed = i - from;
+    if (replaced.isEmpty() && pending.empty())
+        return std::nullopt;
+
+    QByteArray out;
+    qsizetype extra = 16 + section.size();
+    for (const Pending &line : pending)
+        extra += line.content.size() + 2;
+    for (auto it = replaced.cbegin(); it != replaced.cend(); ++it)
+        extra += it.value().size();
+    out.reserve(m_bytes.size() + extra);
+
+    const int anchor = target >= 0 ? m_sections[target].lastNonBlank : -1;
+    const int lineCount = int(m_lines.size());
+    for (int line = 0; line < lineCount; ++line) {
+        const auto replacement = replaced.constFind(line);
+        if (replacement == replaced.cend()) {
+            out.append(content(line));
+        } else {
+            out.append(classify(content(line)).name);
+            out.append('=');
+            out.append(*replacement);
+        }
+        const qsizetype endStart = m_lines[line].start + m_lines[line].length;
+        const QByteArrayView end(m_bytes.constData() + endStart, lineEnd(line) - endStart);
+        if (line != anchor || pending.empty()) {
+            out.append(end);
+            continue;
+        }
+        // New lines go directly after the anchor's own line end, before any
+        // blank lines that followed it.
+        const qsizetype own = end.startsWith("\r\n") ? 2 : std::min<qsizetype>(1, end.size());
+        out.append(own == 0 ? QByteArrayView(LineEnd) : end.first(own));
+        for (const Pending &added : pending)
+            out.append(added.content).append(LineEnd);
+        out.append(end.sliced(own));
+    }
+    if (target < 0 && !pending.empty()) {
+        if (!m_bytes.isEmpty() && !isLineEnd(m_bytes.back()))
+            out.append(LineEnd);
+        out.append('[').append(leftTrimmed(section)).append(']').append(LineEnd);
+        for (const Pending &added : pending)
+            out.append(added.content).append(LineEnd);
+    }
+    return out;
+}
+
+std::optional<QByteArray> IniDocument::withoutSection(QByteArrayView section) const
+{
+    const int s = findSection(section);
+    if (s < 0)
+        return std::nullopt;
+    const Section &found = m_sections[s];
+    const qsizetype begin = found.header < 0 ? 0 : m_lines[found.header].start;
+    const qsizetype end =
+        found.end < int(m_lines.size()) ? m_lines[found.end].start : m_bytes.size();
+    QByteArray out;
+    out.reserve(m_bytes.size() - (end - begin));
+    out.append(QByteArrayView(m_bytes).first(begin));
+    out.append(QByteArrayView(m_bytes).sliced(end));
+    return out;
+}

@@ -1,0 +1,73 @@
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QHash>
+#include <QList>
+
+#include <optional>
+#include <vector>
+
+// One INI file's bytes, split into lines and classified the way the platform's
+// private-profile functions see them. Reads are hash lookups; an edit yields the
+// bytes of the whole new file, with every line it does not touch kept as it was.
+// Names and values are code-page bytes as the caller gave them.
+class IniDocument
+{
+public:
+    struct Assignment
+    {
+        QByteArray key;
+        QByteArray value;
+    };
+
+    IniDocument() = default;
+    explicit IniDocument(QByteArray bytes);
+
+    const QByteArray &bytes() const { return m_bytes; }
+
+    // The text a read with a buffer of bufferLength bytes returns: the value of
+    // the first matching key in the first matching section, else the default;
+    // quotes stripped, cut to bufferLength - 1 bytes.
+    QByteArray readString(QByteArrayView section, QByteArrayView key, QByteArrayView standard,
+                          int bufferLength) const;
+
+    // The file after writing the assignments one after the other into section;
+    // nullopt when nothing would change.
+    std::optional<QByteArray> withValues(QByteArrayView section,
+                                         const QList<Assignment> &assignments) const;
+    // The file without the first section of that exact (untrimmed) name; nullopt
+    // when there is none.
+    std::optional<QByteArray> withoutSection(QByteArrayView section) const;
+
+private:
+    enum class Kind : quint8 { Blank, Header, Key };
+    struct Line
+    {
+        qsizetype start = 0;
+        qint32 length = 0; // without the line end
+        Kind kind = Kind::Blank;
+    };
+    struct Section
+    {
+        int header = -1;      // line of the header; -1 for the lines before the first header
+        int first = 0;        // first line after the header
+        int end = 0;          // next header, or the line count
+        int lastNonBlank = 0; // where a new key goes after; the header when there is none
+        mutable std::optional<QHash<QByteArray, int>> keys; // folded name -> first key line
+    };
+
+    void parse();
+    QByteArrayView content(int line) const;
+    qsizetype lineEnd(int line) const; // offset after the line's end bytes
+    int findSection(QByteArrayView trimmedName) const;
+    int findKey(int section, QByteArrayView trimmedName) const;
+    std::optional<QByteArray> applyUntilStructural(QByteArrayView section,
+                                                   const QList<Assignment> &assignments,
+                                                   qsizetype from, qsizetype *consumed) const;
+
+    QByteArray m_bytes;
+    std::vector<Line> m_lines;
+    std::vector<Section> m_sections;
+    QHash<QByteArray, int> m_sectionIndex; // folded name -> first section
+};

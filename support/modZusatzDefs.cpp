@@ -1,0 +1,178 @@
+#include "modZusatzDefs.h"
+
+#include "Cp1252.h"
+#include "FieldRows.h"
+#include "FileTools.h"
+#include "IniFile.h"
+#include "ProgramFolder.h"
+
+#include <QRegularExpression>
+
+#include <cmath>
+#include <optional>
+
+QList<clsZusatzDefs> UserDefinitions;
+bool DefinitionsLoaded = false;
+QString StandardLand4PLZ;
+QString StandardLand5PLZ;
+
+namespace {
+
+const QString ConfigSection = QStringLiteral("Config");
+const QString FieldSection = QStringLiteral("Felder");
+const QString DefinitionSection = QStringLiteral("Definitionen");
+constexpr int ReadBufferLength = 8192;
+constexpr int MaxNumberedKeys = 32767; // the counters were 16-bit
+
+QString &settingsPathOverride()
+{
+    static QString path;
+    return path;
+}
+
+// All reads of one run come from one snapshot of the file, read once.
+QString readKey(const IniDocument &document, const QString &section, const QString &key,
+                const QString &standard)
+{
+    return Cp1252::toUnicode(document.readString(IniFile::toFileText(section),
+                                                 IniFile::toFileText(key),
+                                                 Cp1252::fromUnicode(standard), ReadBufferLength));
+}
+
+// The leading numeric part of the text (none gives 0), rounded half to even; no
+// value when that falls outside 16 bits.
+std::optional<qint16> definitionNumber(const QString &text)
+{
+    static const QRegularExpression leadingNumber(
+        QStringLiteral("^[ \\t]*([+-]?(?:\\d+\\.?\\d*|\\.\\d+)(?:[eEdD][+-]?\\d+)?)"));
+    const QRegularExpressionMatch match = leadingNumber.match(text);
+    if (!match.hasMatch())
+        return qint16(0);
+    QString number = match.captured(1);
+    number.replace(u'd', u'e').replace(u'D', u'e');
+    bool ok = false;
+    const double value = number.toDouble(&ok);
+    if (!ok || !std::isfinite(value))
+        return std::nullopt;
+    const double rounded = std::nearbyint(value);
+    if (rounded < -32768.0 || rounded > 32767.0)
+        return std::nullopt;
+    return qint16(rounded);
+}
+
+// "number;display name", split at the first semicolon; no value for a line
+// without one or whose number is not a whole 16-bit number.
+std::optional<CatalogueEntry> cacheEntry(const QString &line)
+{
+    const qsizetype semicolon = line.indexOf(u';');
+    if (semicolon < 0)
+        return std::nullopt;
+    static const QRegularExpression wholeNumber(QStringLiteral("^[ \\t]*([+-]?\\d+)[ \\t]*$"));
+    const QRegularExpressionMatch match = wholeNumber.match(line.left(semicolon));
+    if (!match.hasMatch())
+        return std::nullopt;
+    bool ok = false;
+    const int number = match.captured(1).toInt(&ok);
+    if (!ok || number < -32768 || number > 32767)
+        return std::nullopt;
+    return CatalogueEntry{line.mid(semicolon + 1), number};
+}
+
+void loadDefinitions(const IniDocument &settings)
+{
+    for (int k = 1; k <= MaxNumberedKeys; ++k) {
+        const QString id =
+            readKey(settings, DefinitionSection, QStringLiteral("ID") + QString::number(k), {});
+        const QString label =
+            readKey(settings, DefinitionSection, QStringLiteral("Wert") + QString::number(k), {});
+        if (id.isEmpty() || label.isEmpty())
+            return;
+        if (const std::optional<qint16> number = definitionNumber(id)) {
+            DefinitionsLoaded = true;
+            AddUserDefinition(*number, label);
+        }
+    }
+}
+
+void loadFieldCache(const IniDocument &settings, FieldRows &rows)
+{
+    if (readKey(settings, ConfigSection, QStringLiteral("CacheFelder"), QStringLiteral("0")) !=
+        u"1")
+        return;
+    bool cleared = false;
+    for (int k = 1; k <= MaxNumberedKeys; ++k) {
+        const QString line =
+            readKey(settings, FieldSection, QStringLiteral("Zeile") + QString::number(k), {});
+        if (line.isEmpty())
+            return;
+        const std::optional<CatalogueEntry> entry = cacheEntry(line);
+        if (!entry)
+            continue;
+        // Only a usable line replaces the catalogue the rows already hold.
+        if (!cleared) {
+            rows.ClearAllLists();
+            cleared = true;
+        }
+        rows.AddEntryToAllRows(entry->Name, entry->FieldNumber);
+    }
+}
+
+} // namespace
+
+QString SettingsFilePath()
+{
+    const QString &path = settingsPathOverride();
+    return path.isEmpty() ? ProgramFolder() + QStringLiteral("/ordalis.ini") : path;
+}
+
+void SetSettingsFilePath(const QString &path)
+{
+    settingsPathOverride() = path;
+}
+
+void LoadSettings(FieldRows &rows)
+{
+    UserDefinitions.clear();
+    DefinitionsLoaded = false;
+
+    const QString path = SettingsFilePath();
+    const std::shared_ptr<const IniDocument> settings = IniFile::load(path);
+    if (FileExists(path)) {
+        loadDefinitions(*settings);
+        loadFieldCache(*settings, rows);
+    }
+    StandardLand4PLZ = readKey(*settings, ConfigSection, QStringLiteral("StandardLand4PLZ"),
+                               QStringLiteral("Österreich"));
+    StandardLand5PLZ = readKey(*settings, ConfigSection, QStringLiteral("StandardLand5PLZ"),
+                               QStringLiteral("Deutschland"));
+}
+
+void SaveFieldCache(const FieldRows &rows)
+{
+    try {
+        const QString path = SettingsFilePath();
+        if (readKey(*IniFile::load(path), ConfigSection, QStringLiteral("CacheFelder"),
+                    QStringLiteral("0")) != u"1")
+            return;
+        const int count = rows.EntryCount();
+        QList<IniDocument::Assignment> lines;
+        lines.reserve(count + 1);
+        for (int i = 0; i < count; ++i) {
+            const CatalogueEntry &entry = rows.EntryAt(i);
+            lines.append(
+                {IniFile::toFileText(QStringLiteral("Zeile") + QString::number(i + 1)),
+                 IniFile::toFileText(QString::number(entry.FieldNumber) + u';' + entry.Name)});
+        }
+        // The empty end marker bounds the list; older, higher lines may stay.
+        lines.append({IniFile::toFileText(QStringLiteral("Zeile") + QString::number(count + 1)),
+                      QByteArray()});
+        IniFile::write(path, IniFile::toFileText(FieldSection), lines);
+    } catch (...) {
+        // A cache that cannot be written is not worth interrupting the user for.
+    }
+}
+
+void AddUserDefinition(qint16 number, const QString &label)
+{
+    UserDefinitions.append(clsZusatzDefs{number, label});
+}
