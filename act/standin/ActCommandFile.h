@@ -1,0 +1,61 @@
+#pragma once
+
+#include <QString>
+#include <QVector>
+
+// One user command in actcmd.ini (section "AuxCommand-<number>").
+struct AuxCommandEntry
+{
+    int number = -1; // section number; -1 for one not yet written
+    QString name;    // "cmdname"
+    QString program; // "cmdline"
+    QString folder;
+    QString tooltip;
+    QString description;
+    QString smallIcon;
+    QString largeIcon;
+    qint32 options = 0; // AddAuxCommand's last argument, kept as given
+};
+
+// One toolbar button in actcmd.ini (section "AuxTBarCommand-<number>").
+struct ToolbarEntry
+{
+    int number = -1;
+    QString name; // "cmdname"
+    qint32 toolbar = 0;
+};
+
+// ACT!'s command file as the stand-in keeps it. New sections take the lowest
+// free number; every edit goes through clsINI under CommandFileLock, so lines
+// it does not touch stay as they were. Names compare without regard to case
+// and surrounding blanks, as the installer compares them.
+class ActCommandFile
+{
+public:
+    explicit ActCommandFile(QString path);
+
+    // 0 when added, 1 when a command of that name exists (nothing changes).
+    int AddAuxCommand(const AuxCommandEntry &command);
+    bool AuxCommandExists(const QString &name) const;
+    // Removes the command and its toolbar buttons; false when there was none.
+    bool DeleteAuxCommand(const QString &name);
+    // False when the button is there already (nothing changes).
+    bool AddToToolbar(qint32 toolbar, const QString &name);
+    bool ExistsInToolbar(qint32 toolbar, const QString &name) const;
+    // False when there was no such button.
+    bool RemoveFromToolbar(qint32 toolbar, const QString &name);
+
+    QVector<AuxCommandEntry> Commands() const;
+    QVector<ToolbarEntry> ToolbarEntries() const;
+
+    static bool SameName(const QString &a, const QString &b);
+    static const QString CommandPrefix; // "AuxCommand-"
+    static const QString ToolbarPrefix; // "AuxTBarCommand-"
+
+private:
+    // Numbers of the sections of one family present in the file, ascending.
+    QVector<int> sectionNumbers(const QString &prefix) const;
+    static int lowestFree(const QVector<int> &taken);
+
+    QString m_path;
+};

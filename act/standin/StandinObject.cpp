@@ -1,0 +1,48 @@
+#include "StandinObject.h"
+
+#include "StandinPaths.h"
+#include "StandinRunLock.h"
+
+StandinObject::StandinObject(QString objectName, QString dataFolder)
+    : m_objectName(std::move(objectName)), m_dataFolder(std::move(dataFolder))
+{}
+
+void StandinObject::addMember(const QString &name, int argumentCount, Handler handler, Needs needs)
+{
+    m_members.insert(name.toUpper(), {name, argumentCount, std::move(handler), needs});
+}
+
+QVariant StandinObject::Call(const QString &member, const QVariantList &arguments)
+{
+    const auto found = m_members.constFind(member.toUpper());
+    if (found == m_members.constEnd())
+        throw ActError(
+            QStringLiteral("Das Objekt %1 hat kein Element „%2“.").arg(m_objectName, member));
+    if (arguments.size() != found->argumentCount)
+        throw ActError(QStringLiteral("„%1“ erwartet %2 Argument(e), erhielt %3.")
+                           .arg(found->name)
+                           .arg(found->argumentCount)
+                           .arg(arguments.size()));
+    if (found->needs == Needs::Running && !StandinRunLock::IsHeld(RunLockPath(m_dataFolder)))
+        throw ActError(QStringLiteral("ACT! läuft nicht."));
+    try {
+        return found->handler(arguments);
+    } catch (const ActError &) {
+        throw;
+    } catch (const std::exception &error) {
+        // Nothing but ActError leaves the boundary.
+        throw ActError(QStringLiteral("„%1“ ist fehlgeschlagen: %2")
+                           .arg(found->name, QString::fromLocal8Bit(error.what())));
+    }
+}
+
+void StandinObject::requireDatabaseOpen() const
+{
+    if (!StandinRunLock::HolderHasDatabaseOpen(RunLockPath(m_dataFolder)))
+        throw ActError(QStringLiteral("In ACT! ist keine Datenbank geöffnet."));
+}
+
+QString StandinObject::argumentName(const QString &member, int index, const QString &meaning)
+{
+    return QStringLiteral("Argument %1 von „%2“ (%3)").arg(index + 1).arg(member, meaning);
+}

@@ -1,0 +1,96 @@
+#include "StandinRunLock.h"
+
+#include <QFile>
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+namespace {
+
+const QByteArray NoDatabaseState = "database=none\n";
+const QByteArray OpenDatabaseState = "database=open\n";
+
+int openLockFile(const QString &path, int flags)
+{
+    const QByteArray native = QFile::encodeName(path);
+    int fd;
+    do {
+        fd = ::open(native.constData(), flags | O_CLOEXEC, 0644);
+    } while (fd < 0 && errno == EINTR);
+    return fd;
+}
+
+int flockRetrying(int fd, int operation)
+{
+    int result;
+    do {
+        result = ::flock(fd, operation);
+    } while (result < 0 && errno == EINTR);
+    return result;
+}
+
+} // namespace
+
+StandinRunLock::StandinRunLock(QString lockPath) : m_lockPath(std::move(lockPath)) {}
+
+StandinRunLock::~StandinRunLock()
+{
+    Release();
+}
+
+bool StandinRunLock::TryAcquire()
+{
+    if (m_fd >= 0)
+        return true;
+    const int fd = openLockFile(m_lockPath, O_RDWR | O_CREAT);
+    if (fd < 0)
+        return false;
+    if (flockRetrying(fd, LOCK_EX | LOCK_NB) != 0) {
+        ::close(fd);
+        return false;
+    }
+    m_fd = fd;
+    return true;
+}
+
+void StandinRunLock::PublishDatabaseOpen(bool open)
+{
+    if (m_fd < 0)
+        return;
+    const QByteArray &state = open ? OpenDatabaseState : NoDatabaseState;
+    if (::ftruncate(m_fd, 0) == 0) [[maybe_unused]]
+        const ssize_t written = ::pwrite(m_fd, state.constData(), state.size(), 0);
+}
+
+void StandinRunLock::Release()
+{
+    if (m_fd < 0)
+        return;
+    // Cleared so that a stale state never outlives the holder.
+    if (::ftruncate(m_fd, 0) != 0) {
+        // nothing to do: the lock below still goes away
+    }
+    ::close(m_fd);
+    m_fd = -1;
+}
+
+bool StandinRunLock::IsHeld(const QString &lockPath)
+{
+    const int fd = openLockFile(lockPath, O_RDONLY);
+    if (fd < 0)
+        return false;
+    const bool held = flockRetrying(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK;
+    ::close(fd); // also drops the lock if we got it
+    return held;
+}
+
+bool StandinRunLock::HolderHasDatabaseOpen(const QString &lockPath)
+{
+    QFile file(lockPath);
+    if (!file.open(QIODevice::ReadOnly))
+        return true;
+    return !file.read(64).startsWith(NoDatabaseState);
+}
