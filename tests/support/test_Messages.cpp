@@ -1,0 +1,127 @@
+#include "TestFiles.h"
+
+#include "support/FileTools.h"
+#include "support/Log.h"
+#include "support/MessageTexts.h"
+#include "support/Messages.h"
+
+#include <gtest/gtest.h>
+
+#include <QRegularExpression>
+
+#include <stdexcept>
+#include <vector>
+
+namespace {
+
+// Records what would have been shown and answers as told.
+class ScriptedPresenter : public MessagePresenter
+{
+public:
+    struct Shown
+    {
+        QString title, text;
+        qint16 style;
+    };
+    std::vector<Shown> shown;
+    qint16 answer = MessageAnswer::Yes;
+
+    qint16 Present(const QString &title, const QString &text, qint16 style) override
+    {
+        shown.push_back({title, text, style});
+        return answer;
+    }
+};
+
+class MessagesTest : public ::testing::Test
+{
+protected:
+    QTemporaryDir home;
+    ScriptedPresenter presenter;
+
+    void SetUp() override
+    {
+        qputenv("ORDALIS_HOME", home.path().toLocal8Bit());
+        SetMessagePresenter(&presenter);
+    }
+    void TearDown() override
+    {
+        SetMessagePresenter(nullptr);
+        qunsetenv("ORDALIS_HOME");
+    }
+    QString logPath() const { return home.filePath(QStringLiteral("logfile.txt")); }
+};
+
+TEST_F(MessagesTest, ShowMessagePresentsWithTitleAndReturnsTheAnswer)
+{
+    presenter.answer = MessageAnswer::Yes;
+    EXPECT_EQ(ShowMessage(MessageText::UpdateQuestion, MessageStyle::YesNoQuestion),
+              MessageAnswer::Yes);
+    ASSERT_EQ(presenter.shown.size(), 1u);
+    EXPECT_EQ(presenter.shown[0].title, QStringLiteral("Ordalis"));
+    EXPECT_EQ(presenter.shown[0].text, MessageText::UpdateQuestion);
+    EXPECT_EQ(presenter.shown[0].style, 36);
+    ShowMessage(MessageText::NoData, MessageStyle::Exclamation, false);
+    EXPECT_FALSE(QFile::exists(logPath()));
+}
+
+TEST_F(MessagesTest, LoggedMessagesAppendDatedLinesInOrder)
+{
+    ShowMessage(QStringLiteral("erste Meldung"), MessageStyle::Information, true);
+    ShowMessage(QStringLiteral("zweite: Möglicherweise"), MessageStyle::Exclamation, true);
+    const QString log = QString::fromUtf8(readBytes(logPath()));
+    static const QRegularExpression entry(
+        QStringLiteral("^\\d\\d\\.\\d\\d\\.\\d{4} \\d\\d:\\d\\d:\\d\\d : (.*)$"));
+    QStringList lines = log.split(QStringLiteral("\r\n"));
+    ASSERT_EQ(lines.size(), 3) << log.toStdString();
+    EXPECT_EQ(lines[2], QString());
+    EXPECT_EQ(entry.match(lines[0]).captured(1), QStringLiteral("erste Meldung"));
+    EXPECT_EQ(entry.match(lines[1]).captured(1), QStringLiteral("zweite: Möglicherweise"));
+    EXPECT_EQ(presenter.shown.size(), 2u);
+}
+
+TEST_F(MessagesTest, UnwritableLogIsTheCallersFailure)
+{
+    qputenv("ORDALIS_HOME", home.filePath(QStringLiteral("missing/folder")).toLocal8Bit());
+    EXPECT_THROW(AppendToLog(QStringLiteral("x")), std::runtime_error);
+    EXPECT_THROW(ShowMessage(QStringLiteral("x"), MessageStyle::Information, true),
+                 std::runtime_error);
+    EXPECT_TRUE(presenter.shown.empty()); // logged first, so nothing was shown
+}
+
+TEST_F(MessagesTest, WithoutAWindowQuestionsAreAnsweredNo)
+{
+    SetMessagePresenter(nullptr);
+    EXPECT_EQ(ShowMessage(MessageText::UpdateQuestion, MessageStyle::YesNoQuestion),
+              MessageAnswer::No);
+    EXPECT_EQ(ShowMessage(MessageText::NoData, MessageStyle::Exclamation), MessageAnswer::Ok);
+}
+
+TEST(FileExists, OnlyRegularVisibleFiles)
+{
+    QTemporaryDir folder;
+    writeBytes(folder.filePath(QStringLiteral("plain.ini")), "x");
+    writeBytes(folder.filePath(QStringLiteral(".hidden")), "x");
+    QFile::link(folder.filePath(QStringLiteral("plain.ini")),
+                folder.filePath(QStringLiteral("link.ini")));
+    QDir(folder.path()).mkdir(QStringLiteral("sub"));
+    struct Case
+    {
+        QString path;
+        bool expected;
+    };
+    const Case cases[] = {
+        {folder.filePath(QStringLiteral("plain.ini")), true},
+        {folder.filePath(QStringLiteral("link.ini")), true},
+        {folder.filePath(QStringLiteral(".hidden")), false},
+        {folder.filePath(QStringLiteral("sub")), false},
+        {folder.filePath(QStringLiteral("missing.ini")), false},
+        {folder.filePath(QStringLiteral("plain.ini/x")), false},
+        {QString(), false},
+        {folder.filePath(QStringLiteral("plain.ini")) + QChar(0) + QStringLiteral("x"), false},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(FileExists(c.path), c.expected) << c.path.toStdString();
+}
+
+} // namespace
