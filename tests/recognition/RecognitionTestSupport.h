@@ -1,0 +1,62 @@
+#pragma once
+
+#include "recognition/SeparatorDialog.h"
+#include "recognition/clsZeile.h"
+
+#include "support/FieldRows.h"
+#include "support/Messages.h"
+
+#include <gtest/gtest.h>
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <utility>
+
+// Non-zero scores of a line in member order, e.g. "Firma=3 Kontakt=3".
+QString ScoreSummary(const clsZeile &line);
+
+// Lines of a block as records with empty scores.
+LineList MakeLines(const QStringList &texts);
+// Splits on "\n" and runs labels, country prefixes and scoring as a parse does
+// (no user definitions).
+LineList ScoreBlock(const QString &block);
+
+// Non-empty rows as "row field value" lines, field "-" when none is selected.
+QString RowsSummary(const FieldRows &rows);
+
+// Records every message; answers OK.
+class RecordingPresenter : public MessagePresenter
+{
+public:
+    qint16 Present(const QString &title, const QString &text, qint16 style) override;
+    QList<std::pair<QString, qint16>> Messages;
+};
+
+// A separator dialog that accepts a fixed choice (empty: closed without one).
+class ScriptedDialog : public SeparatorDialog
+{
+public:
+    explicit ScriptedDialog(QString choice) : m_choice(std::move(choice)) {}
+    void Open() override;
+    int Opened = 0;
+
+private:
+    QString m_choice;
+};
+
+// Fresh program-wide state for each test: no definitions, default countries,
+// automatic separator, messages recorded.
+class RecognitionTest : public ::testing::Test
+{
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    RecordingPresenter Presenter;
+    FieldRows Rows;
+};
+
+// For readable failure messages.
+void PrintTo(const QString &text, std::ostream *os);
