@@ -1,0 +1,3 @@
+ordalis_add_bench(support_ini LIBS ordalis_support)
+ordalis_add_bench(support_settings LIBS ordalis_support)
+ordalis_add_bench(support_rows LIBS ordalis_support)
