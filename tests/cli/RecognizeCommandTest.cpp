@@ -1,0 +1,167 @@
+#include <gtest/gtest.h>
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+
+namespace {
+
+const QString Settings = QStringLiteral(ORDALIS_TEST_DATA "/settings.ini");
+
+struct CliRun
+{
+    int exitCode = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+CliRun runCli(const QStringList &arguments, const QByteArray &input = {})
+{
+    QProcess process;
+    process.start(QStringLiteral(ORDALIS_CLI),
+                  QStringList{QStringLiteral("recognize")} + arguments);
+    process.write(input);
+    process.closeWriteChannel();
+    process.waitForFinished(60000);
+    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+            process.readAllStandardOutput(), process.readAllStandardError()};
+}
+
+QJsonObject parseObject(const QByteArray &line)
+{
+    QJsonParseError error;
+    const QJsonDocument document = QJsonDocument::fromJson(line, &error);
+    EXPECT_EQ(error.error, QJsonParseError::NoError) << line.toStdString();
+    return document.object();
+}
+
+TEST(RecognizeCommand, JsonHasTheDocumentedShape)
+{
+    const QByteArray block =
+        "Muster GmbH\r\nAbteilung: Einkauf\r\nHauptstraße 1\r\n12345 Berlin\r\n";
+    const CliRun run =
+        runCli({QStringLiteral("--json"), QStringLiteral("--settings"), Settings}, block);
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    // keys in the documented order
+    EXPECT_TRUE(run.out.startsWith("{\"status\":\"ok\",\"text\":")) << run.out.toStdString();
+    EXPECT_TRUE(run.out.endsWith("}\n"));
+
+    const QJsonObject result = parseObject(run.out);
+    EXPECT_EQ(result.keys().size(), 4);
+    EXPECT_EQ(
+        result[QStringLiteral("text")].toString(),
+        QStringLiteral("Muster GmbH\r\nAbteilung: Einkauf\r\nHauptstraße 1\r\n12345 Berlin\r\n"));
+    const QJsonArray rows = result[QStringLiteral("rows")].toArray();
+    ASSERT_EQ(rows.size(), 16);
+    const struct
+    {
+        int row;
+        QJsonValue field;
+        QJsonValue label;
+        QString value;
+    } expected[] = {
+        {0, 25, QStringLiteral("Firma"), QStringLiteral("Muster GmbH")},
+        {1, 27, QStringLiteral("Adresse"), QStringLiteral("Hauptstraße 1")},
+        {2, 32, QStringLiteral("PLZ"), QStringLiteral("12345")},
+        {3, 30, QStringLiteral("Ort"), QStringLiteral("Berlin")},
+        {4, 33, QStringLiteral("Land"), QStringLiteral("Germany-Default")},
+        {5, QJsonValue::Null, QJsonValue::Null, QString()},
+        {15, QJsonValue::Null, QJsonValue::Null, QString()},
+    };
+    for (const auto &e : expected) {
+        const QJsonObject row = rows[e.row].toObject();
+        EXPECT_EQ(row.keys().size(), 4) << "row " << e.row;
+        EXPECT_EQ(row[QStringLiteral("row")].toInt(), e.row);
+        EXPECT_EQ(row[QStringLiteral("field")], e.field) << "row " << e.row;
+        EXPECT_EQ(row[QStringLiteral("label")], e.label) << "row " << e.row;
+        EXPECT_EQ(row[QStringLiteral("value")].toString(), e.value) << "row " << e.row;
+    }
+    const QJsonArray hits = result[QStringLiteral("hits")].toArray();
+    ASSERT_EQ(hits.size(), 1);
+    EXPECT_EQ(hits[0].toObject(),
+              (QJsonObject{{QStringLiteral("id"), 88},
+                           {QStringLiteral("value"), QStringLiteral("Einkauf")}}));
+}
+
+TEST(RecognizeCommand, StatusesExitCodesAndMessages)
+{
+    QTemporaryDir folder;
+    const QString missing = folder.filePath(QStringLiteral("missing.txt"));
+    const struct
+    {
+        const char *name;
+        QStringList arguments;
+        QByteArray input;
+        int exitCode;
+        const char *status; // nullptr: no JSON expected
+        const char *message;
+    } cases[] = {
+        {"ok", {QStringLiteral("--json")}, "a\nb", 0, "ok", ""},
+        {"blank", {QStringLiteral("--json")}, "   ", 1, "empty", "Die Zwischenablage ist leer."},
+        {"no separator",
+         {QStringLiteral("--json")},
+         "one line",
+         1,
+         "no-separator",
+         "Kein geeignetes Zeilentrennungszeichen gefunden."},
+        {"chosen separator",
+         {QStringLiteral("--json"), QStringLiteral("--separator"), QStringLiteral(",")},
+         "a,b",
+         0,
+         "ok",
+         ""},
+        {"unknown option", {QStringLiteral("--bogus")}, "", 2, nullptr, "--bogus"},
+        {"unreadable file", {missing}, "", 2, nullptr, "missing.txt"},
+        {"unreadable settings",
+         {QStringLiteral("--settings"), missing},
+         "a\nb",
+         2,
+         nullptr,
+         "missing.txt"},
+        {"jsonl with separator",
+         {QStringLiteral("--jsonl"), QStringLiteral("--separator"), QStringLiteral(",")},
+         "",
+         2,
+         nullptr,
+         "--jsonl"},
+    };
+    for (const auto &c : cases) {
+        const CliRun run = runCli(c.arguments, c.input);
+        EXPECT_EQ(run.exitCode, c.exitCode) << c.name;
+        EXPECT_TRUE(QString::fromUtf8(run.err).contains(QString::fromUtf8(c.message))) << c.name;
+        if (c.status != nullptr) {
+            EXPECT_EQ(parseObject(run.out)[QStringLiteral("status")].toString(),
+                      QString::fromUtf8(c.status))
+                << c.name;
+        }
+    }
+}
+
+TEST(RecognizeCommand, JsonLinesAnswerEachLineAndGoOnAfterBadOnes)
+{
+    const QByteArray input = "{\"text\": \"Muster GmbH\\nBerlin\"}\n"
+                             "not json\n"
+                             "{\"text\": \"a,b\", \"separator\": \",\"}\n"
+                             "{\"separator\": \";\"}\n"
+                             "{\"text\": \"single\"}\n";
+    const CliRun run =
+        runCli({QStringLiteral("--jsonl"), QStringLiteral("--settings"), Settings}, input);
+    EXPECT_EQ(run.exitCode, 0);
+    const QList<QByteArray> lines = run.out.trimmed().split('\n');
+    ASSERT_EQ(lines.size(), 5);
+    const char *statuses[] = {"ok", "error", "ok", "error", "no-separator"};
+    for (int k = 0; k < 5; ++k) {
+        EXPECT_EQ(parseObject(lines[k])[QStringLiteral("status")].toString(),
+                  QString::fromUtf8(statuses[k]))
+            << "line " << k;
+    }
+    EXPECT_EQ(parseObject(lines[2])[QStringLiteral("text")].toString(),
+              QStringLiteral("a\r\nb\r\n"));
+    EXPECT_FALSE(parseObject(lines[1])[QStringLiteral("error")].toString().isEmpty());
+    // the separator of one line does not carry over to the next
+    EXPECT_EQ(parseObject(lines[4])[QStringLiteral("text")].toString(), QString());
+}
+
+} // namespace
