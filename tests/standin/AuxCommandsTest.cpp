@@ -1,0 +1,203 @@
+#include "StandinFixture.h"
+
+#include "act/ActObject.h"
+#include "act/standin/ActCommandFile.h"
+#include "act/standin/StandinPaths.h"
+#include "act/standin/StandinRunLock.h"
+
+#include <QDir>
+#include <QFile>
+
+#include <memory>
+#include <thread>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void writeFile(const QString &path, const QByteArray &content)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(content);
+}
+
+// What ACT! keeps beside our entries: must survive every edit byte for byte.
+const QByteArray ForeignContent = "; ACT! Befehlsdatei\r\n"
+                                  "[Settings]\r\n"
+                                  "Version = 6.0\r\n"
+                                  "\r\n"
+                                  "[AuxCommand-0]\r\n"
+                                  "cmdname=Kalender\r\n"
+                                  "cmdline=C:\\ACT\\cal.exe\r\n"
+                                  "extra=bleibt\r\n"
+                                  "[AuxCommand-2]\r\n"
+                                  "cmdname=Brief\r\n"
+                                  "cmdline=C:\\ACT\\brief.exe\r\n"
+                                  "[auxtbarcommand-0]\r\n"
+                                  "cmdname=Kalender\r\n"
+                                  "toolbar=1\r\n";
+
+class AuxCommands : public StandinFixture
+{
+protected:
+    void SetUp() override
+    {
+        StandinFixture::SetUp();
+        ASSERT_TRUE(QDir().mkpath(Home()));
+        // Held in-process: the stand-in runs as far as the objects can tell.
+        m_lock = std::make_unique<StandinRunLock>(RunLockPath());
+        ASSERT_TRUE(m_lock->TryAcquire());
+        m_commands = CreateActObject(ActProgId::AuxCommands);
+    }
+    void TearDown() override
+    {
+        m_lock.reset();
+        StandinFixture::TearDown();
+    }
+
+    QVariant add(const QString &name, const QString &program = u"/opt/tool/tool"_s)
+    {
+        return m_commands->Call(u"AddAuxCommand"_s,
+                                {name, program, u"/opt/tool/"_s, u"Tipp"_s, u"Beschreibung"_s,
+                                 u"/opt/tool/s.ico"_s, u"/opt/tool/l.ico"_s,
+                                 QVariant::fromValue<short>(0)});
+    }
+    QVariant call(const QString &member, const QVariantList &arguments)
+    {
+        return m_commands->Call(member, arguments);
+    }
+
+    std::unique_ptr<StandinRunLock> m_lock;
+    ActObjectPtr m_commands;
+};
+
+} // namespace
+
+TEST_F(AuxCommands, AddTakesTheLowestFreeSectionAndKeepsEverythingElse)
+{
+    writeFile(CommandFilePath(), ForeignContent);
+    EXPECT_EQ(add(u"Ordalis"_s).toInt(), 0);
+    const QByteArray after = readFile(CommandFilePath());
+    EXPECT_TRUE(after.startsWith(ForeignContent)) << after.toStdString();
+
+    const QVector<AuxCommandEntry> commands = ActCommandFile(CommandFilePath()).Commands();
+    ASSERT_EQ(commands.size(), 3);
+    const AuxCommandEntry &added = commands[1];
+    EXPECT_EQ(added.number, 1) << "the gap between 0 and 2 is used first";
+    EXPECT_EQ(added.name, u"Ordalis"_s);
+    EXPECT_EQ(added.program, u"/opt/tool/tool"_s);
+    EXPECT_EQ(added.folder, u"/opt/tool/"_s);
+    EXPECT_EQ(added.tooltip, u"Tipp"_s);
+    EXPECT_EQ(added.description, u"Beschreibung"_s);
+    EXPECT_EQ(added.smallIcon, u"/opt/tool/s.ico"_s);
+    EXPECT_EQ(added.largeIcon, u"/opt/tool/l.ico"_s);
+
+    EXPECT_EQ(add(u"Viertes"_s).toInt(), 0);
+    EXPECT_EQ(ActCommandFile(CommandFilePath()).Commands().last().number, 3);
+
+    // Taking them away again leaves the file as ACT! had it.
+    call(u"DeleteAuxCommand"_s, {u"Ordalis"_s});
+    call(u"DeleteAuxCommand"_s, {u"Viertes"_s});
+    EXPECT_EQ(readFile(CommandFilePath()), ForeignContent);
+}
+
+TEST_F(AuxCommands, ADuplicateNameIsRefusedWithoutAChange)
+{
+    writeFile(CommandFilePath(), ForeignContent);
+    const struct
+    {
+        const char *name;
+        QString command;
+    } duplicates[] = {
+        {"same spelling", u"Kalender"_s},
+        {"other case", u"KALENDER"_s},
+        {"surrounding blanks", u"  kalender "_s},
+    };
+    for (const auto &c : duplicates) {
+        EXPECT_EQ(add(c.command).toInt(), 1) << c.name;
+        EXPECT_EQ(readFile(CommandFilePath()), ForeignContent) << c.name;
+    }
+    EXPECT_TRUE(call(u"AuxCommandExists"_s, {u"kalender"_s}).toBool());
+    EXPECT_FALSE(call(u"AuxCommandExists"_s, {u"Kalend"_s}).toBool());
+}
+
+TEST_F(AuxCommands, ToolbarButtonsComeAndGoPerToolbar)
+{
+    ASSERT_EQ(add(u"Ordalis"_s).toInt(), 0);
+    for (int toolbar : {1, 3})
+        call(u"AddAuxCommandToToolbar"_s, {QVariant::fromValue<short>(toolbar), u"Ordalis"_s});
+    call(u"AddAuxCommandToToolbar"_s, {1, u"ordalis"_s}); // already there
+    EXPECT_EQ(ActCommandFile(CommandFilePath()).ToolbarEntries().size(), 2);
+
+    const struct
+    {
+        int toolbar;
+        bool present;
+    } before[] = {{1, true}, {3, true}, {2, false}};
+    for (const auto &c : before)
+        EXPECT_EQ(call(u"AuxCommandExistsInToolbar"_s, {c.toolbar, u"Ordalis"_s}).toBool(),
+                  c.present)
+            << "toolbar " << c.toolbar;
+
+    call(u"RemoveAuxCommandFromToolbar"_s, {1, u"Ordalis"_s});
+    EXPECT_FALSE(call(u"AuxCommandExistsInToolbar"_s, {1, u"Ordalis"_s}).toBool());
+    EXPECT_TRUE(call(u"AuxCommandExistsInToolbar"_s, {3, u"Ordalis"_s}).toBool());
+
+    // The freed section 0 is the next one taken.
+    call(u"AddAuxCommandToToolbar"_s, {1, u"Ordalis"_s});
+    EXPECT_EQ(ActCommandFile(CommandFilePath()).ToolbarEntries().first().number, 0);
+
+    // A deleted command takes its buttons along.
+    call(u"DeleteAuxCommand"_s, {u"Ordalis"_s});
+    EXPECT_FALSE(call(u"AuxCommandExists"_s, {u"Ordalis"_s}).toBool());
+    EXPECT_TRUE(ActCommandFile(CommandFilePath()).ToolbarEntries().isEmpty());
+}
+
+TEST_F(AuxCommands, RefusedCalls)
+{
+    const struct
+    {
+        const char *name;
+        QString member;
+        QVariantList arguments;
+    } refused[] = {
+        {"button for an unknown command", u"AddAuxCommandToToolbar"_s, {1, u"Fehlt"_s}},
+        {"negative toolbar", u"AuxCommandExistsInToolbar"_s, {-1, u"x"_s}},
+        {"toolbar as word", u"AuxCommandExistsInToolbar"_s, {u"eins"_s, u"x"_s}},
+        {"empty name",
+         u"AddAuxCommand"_s,
+         {u" "_s, u"p"_s, u"f"_s, u"t"_s, u"d"_s, u"s"_s, u"l"_s, 0}},
+        {"seven arguments",
+         u"AddAuxCommand"_s,
+         {u"n"_s, u"p"_s, u"f"_s, u"t"_s, u"d"_s, u"s"_s, u"l"_s}},
+    };
+    for (const auto &c : refused)
+        EXPECT_THROW(call(c.member, c.arguments), ActError) << c.name;
+    EXPECT_FALSE(QFile::exists(CommandFilePath())) << "nothing was written";
+}
+
+TEST_F(AuxCommands, WritersInParallelLoseNoEntry)
+{
+    constexpr int PerWriter = 15;
+    const auto writer = [this](QString prefix) {
+        ActObjectPtr commands = CreateActObject(ActProgId::AuxCommands);
+        for (int i = 0; i < PerWriter; ++i)
+            commands->Call(u"AddAuxCommand"_s, {prefix + QString::number(i), u"p"_s, u"f"_s, u"t"_s,
+                                                u"d"_s, u"s"_s, u"l"_s, 0});
+    };
+    std::thread first(writer, u"A"_s);
+    std::thread second(writer, u"B"_s);
+    first.join();
+    second.join();
+    const QVector<AuxCommandEntry> commands = ActCommandFile(CommandFilePath()).Commands();
+    ASSERT_EQ(commands.size(), 2 * PerWriter);
+    for (int i = 0; i < commands.size(); ++i)
+        EXPECT_EQ(commands[i].number, i) << "sections stay consecutive";
+}
