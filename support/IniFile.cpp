@@ -14,6 +14,8 @@
 
 namespace {
 
+using StatBuffer = struct stat;
+
 // What tells one version of a file from the next without reading it.
 struct Signature
 {
@@ -88,8 +90,7 @@ bool readFile(const QString &path, QByteArray *bytes, Signature *signature)
     const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
         return false;
-    struct stat st
-    {};
+    StatBuffer st{};
     bool ok = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size <= MaxFileSize;
     if (ok) {
         *signature = Signature::of(st);
@@ -133,13 +134,11 @@ bool mayWrite(const QString &path)
 {
     if (path.isEmpty() || path.contains(QChar(0)))
         return false;
-    struct stat folder
-    {};
+    StatBuffer folder{};
     const QString folderPath = QFileInfo(path).absolutePath();
     if (!statPath(folderPath, &folder) || !S_ISDIR(folder.st_mode) || !writable(folderPath, folder))
         return false;
-    struct stat file
-    {};
+    StatBuffer file{};
     if (!statPath(path, &file))
         return errno == ENOENT;
     return S_ISREG(file.st_mode) && writable(path, file);
@@ -157,12 +156,43 @@ void replaceFile(const QString &path, const QByteArray &bytes)
     }
     if (!file.commit())
         return;
-    struct stat st
-    {};
+    StatBuffer st{};
     if (statPath(path, &st))
         remember(path, Signature::of(st), std::make_shared<const IniDocument>(bytes));
     else
         cache().remove(path);
+}
+
+// The file's current content; an empty document when it is missing or not a
+// regular file, nullptr when it is there but cannot be read (a write must not
+// replace what it could not see).
+std::shared_ptr<const IniDocument> current(const QString &path)
+{
+    auto &entries = cache();
+    StatBuffer st{};
+    if (!statPath(path, &st) || !S_ISREG(st.st_mode)) {
+        entries.remove(path);
+        return emptyDocument();
+    }
+    const Signature onDisk = Signature::of(st);
+    const auto found = entries.find(path);
+    const bool known = found != entries.end() && found->signature == onDisk;
+    if (known && found->checkedAt - onDisk.mtimeInNanoseconds() >= RacyWindowNs)
+        return found->document;
+
+    QByteArray bytes;
+    Signature signature;
+    if (!readFile(path, &bytes, &signature)) {
+        entries.remove(path);
+        return nullptr;
+    }
+    if (known && signature == onDisk && bytes == found->document->bytes()) {
+        found->checkedAt = nowNs();
+        return found->document;
+    }
+    auto document = std::make_shared<const IniDocument>(std::move(bytes));
+    remember(path, signature, document);
+    return document;
 }
 
 } // namespace
@@ -181,49 +211,27 @@ QByteArray toFileText(QStringView text)
 
 std::shared_ptr<const IniDocument> load(const QString &path)
 {
-    auto &entries = cache();
-    struct stat st
-    {};
-    if (!statPath(path, &st) || !S_ISREG(st.st_mode)) {
-        entries.remove(path);
-        return emptyDocument();
-    }
-    const Signature current = Signature::of(st);
-    const auto found = entries.find(path);
-    const bool known = found != entries.end() && found->signature == current;
-    if (known && found->checkedAt - current.mtimeInNanoseconds() >= RacyWindowNs)
-        return found->document;
-
-    QByteArray bytes;
-    Signature signature;
-    if (!readFile(path, &bytes, &signature)) {
-        entries.remove(path);
-        return emptyDocument();
-    }
-    if (known && signature == current && bytes == found->document->bytes()) {
-        found->checkedAt = nowNs();
-        return found->document;
-    }
-    auto document = std::make_shared<const IniDocument>(std::move(bytes));
-    remember(path, signature, document);
-    return document;
+    std::shared_ptr<const IniDocument> document = current(path);
+    return document ? document : emptyDocument();
 }
 
 void write(const QString &path, QByteArrayView section,
            const QList<IniDocument::Assignment> &assignments)
 {
-    if (!mayWrite(path))
+    const std::shared_ptr<const IniDocument> document = mayWrite(path) ? current(path) : nullptr;
+    if (!document)
         return;
-    const std::optional<QByteArray> next = load(path)->withValues(section, assignments);
+    const std::optional<QByteArray> next = document->withValues(section, assignments);
     if (next)
         replaceFile(path, *next);
 }
 
 void deleteSection(const QString &path, QByteArrayView section)
 {
-    if (!mayWrite(path))
+    const std::shared_ptr<const IniDocument> document = mayWrite(path) ? current(path) : nullptr;
+    if (!document)
         return;
-    const std::optional<QByteArray> next = load(path)->withoutSection(section);
+    const std::optional<QByteArray> next = document->withoutSection(section);
     if (next)
         replaceFile(path, *next);
 }
