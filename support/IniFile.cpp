@@ -47,8 +47,9 @@ struct CacheEntry
 // this recently is therefore compared by content before its parse is reused.
 constexpr qint64 RacyWindowNs = 2'000'000'000LL;
 constexpr int MaxCachedFiles = 32;
-// Beyond this an INI file is not a settings file; it reads as empty.
-constexpr qint64 MaxFileSize = qint64(1) << 30;
+// Beyond this an INI file is not a settings file: it reads as empty and is
+// never rewritten.
+constexpr qint64 MaxFileSize = qint64(64) << 20;
 
 qint64 nowNs()
 {

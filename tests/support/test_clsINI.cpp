@@ -381,6 +381,20 @@ TEST_F(IniTest, ManyKeysStillFoundFirstMatchFirst)
               QStringLiteral("1"));
 }
 
+TEST_F(IniTest, OversizedFileReadsAsEmptyAndIsNeverWritten)
+{
+    writeBytes(path(), "[S]\r\nk=v\r\n");
+    QFile file(path());
+    ASSERT_TRUE(file.resize(65 * 1024 * 1024)); // sparse: cheap to make
+    clsINI big = ini();
+    EXPECT_EQ(big.ReadData(QStringLiteral("S"), QStringLiteral("k"), QStringLiteral("d")),
+              QStringLiteral("d"));
+    big.WriteData(QStringLiteral("S"), QStringLiteral("k"), QStringLiteral("w"));
+    big.DeleteSection(QStringLiteral("S"));
+    EXPECT_EQ(QFileInfo(path()).size(), 65 * 1024 * 1024);
+    EXPECT_TRUE(readBytes(path()).startsWith("[S]\r\nk=v\r\n"));
+}
+
 TEST_F(IniTest, HiddenFileIsReadableButNotAvailable)
 {
     clsINI hidden;
