@@ -1,5 +1,6 @@
 // Finding ACT!'s folder and cleaning stale entries out of its command file.
 
+#include "QtPrinters.h"
 #include "installer/modACTReg.h"
 
 #include "act/standin/CommandFileLock.h"

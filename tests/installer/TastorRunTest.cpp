@@ -1,6 +1,7 @@
 // Runs of the real tastor program against the real act-standin, each in a
 // temporary folder of its own.
 
+#include "QtPrinters.h"
 #include "StandinProcess.h"
 
 #include "act/ActObject.h"
