@@ -208,6 +208,8 @@ std::unique_ptr<ContactDatabase> ContactDatabase::Open(const QString &path, int 
     sqlite3_busy_timeout(db, busyTimeoutMs);
     sqlite3_extended_result_codes(db, 1);
     database->requireSchema();
+    // In WAL mode this still never corrupts; it only skips a flush per call.
+    database->exec("PRAGMA synchronous=NORMAL");
     return database;
 }
 
@@ -225,6 +227,7 @@ std::unique_ptr<ContactDatabase> ContactDatabase::OpenOrCreate(const QString &pa
     sqlite3_busy_timeout(db, DefaultBusyTimeoutMs);
     sqlite3_extended_result_codes(db, 1);
     database->exec("PRAGMA journal_mode=WAL");
+    database->exec("PRAGMA synchronous=NORMAL");
     database->createSchemaAndSeed(fieldCount);
     return database;
 }

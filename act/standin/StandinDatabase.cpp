@@ -4,7 +4,6 @@
 #include "LateBoundArguments.h"
 #include "StandinContactTable.h"
 #include "StandinPaths.h"
-#include "StandinRunLock.h"
 
 #include <QFileInfo>
 
@@ -31,7 +30,7 @@ QVariant StandinDatabase::openEx(const QString &name)
     // "" means the database ACT! has open; a name must be that one.
     if (!name.isEmpty() && QFileInfo(name).absoluteFilePath() != QFileInfo(path).absoluteFilePath())
         throw ActError(QStringLiteral("Die Datenbank „%1“ ist in ACT! nicht geöffnet.").arg(name));
-    if (!StandinRunLock::HolderHasDatabaseOpen(RunLockPath(dataFolder()))) {
+    if (!databaseOpen()) {
         m_database.reset();
         return {};
     }
@@ -41,5 +40,5 @@ QVariant StandinDatabase::openEx(const QString &name)
 
 bool StandinDatabase::isOpen() const
 {
-    return m_database && StandinRunLock::HolderHasDatabaseOpen(RunLockPath(dataFolder()));
+    return m_database && databaseOpen();
 }

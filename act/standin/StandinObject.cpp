@@ -23,8 +23,12 @@ QVariant StandinObject::Call(const QString &member, const QVariantList &argument
                            .arg(found->name)
                            .arg(found->argumentCount)
                            .arg(arguments.size()));
-    if (found->needs == Needs::Running && !StandinRunLock::IsHeld(RunLockPath(m_dataFolder)))
-        throw ActError(QStringLiteral("ACT! läuft nicht."));
+    if (found->needs == Needs::Running) {
+        const StandinRunLock::Probe probe = StandinRunLock::Look(RunLockPath(m_dataFolder));
+        if (!probe.running)
+            throw ActError(QStringLiteral("ACT! läuft nicht."));
+        m_databaseOpen = probe.databaseOpen;
+    }
     try {
         return found->handler(arguments);
     } catch (const ActError &) {
@@ -38,7 +42,7 @@ QVariant StandinObject::Call(const QString &member, const QVariantList &argument
 
 void StandinObject::requireDatabaseOpen() const
 {
-    if (!StandinRunLock::HolderHasDatabaseOpen(RunLockPath(m_dataFolder)))
+    if (!m_databaseOpen)
         throw ActError(QStringLiteral("In ACT! ist keine Datenbank geöffnet."));
 }
 

@@ -24,7 +24,9 @@ protected:
                    Needs needs = Needs::Running);
 
     const QString &dataFolder() const { return m_dataFolder; }
-    // Throws unless the running stand-in has its database open.
+    // Whether the running stand-in has its database open, as seen when the
+    // current call began; require… throws unless it has.
+    bool databaseOpen() const { return m_databaseOpen; }
     void requireDatabaseOpen() const;
     // Names an argument in error messages.
     static QString argumentName(const QString &member, int index, const QString &meaning);
@@ -38,6 +40,7 @@ private:
         Needs needs;
     };
     QString m_objectName;
+    bool m_databaseOpen = false; // as seen at the start of the current call
     QString m_dataFolder;
     QHash<QString, Member> m_members; // by upper-case name
 };

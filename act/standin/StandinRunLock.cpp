@@ -1,5 +1,6 @@
 #include "StandinRunLock.h"
 
+#include <QByteArrayView>
 #include <QFile>
 
 #include <fcntl.h>
@@ -77,20 +78,24 @@ void StandinRunLock::Release()
     m_fd = -1;
 }
 
-bool StandinRunLock::IsHeld(const QString &lockPath)
+StandinRunLock::Probe StandinRunLock::Look(const QString &lockPath)
 {
+    Probe probe;
     const int fd = openLockFile(lockPath, O_RDONLY);
     if (fd < 0)
-        return false;
-    const bool held = flockRetrying(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK;
+        return probe;
+    probe.running = flockRetrying(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK;
+    if (probe.running) {
+        char state[32];
+        const ssize_t size = ::pread(fd, state, sizeof state, 0);
+        probe.databaseOpen = !(size >= NoDatabaseState.size() &&
+                               QByteArrayView(state, NoDatabaseState.size()) == NoDatabaseState);
+    }
     ::close(fd); // also drops the lock if we got it
-    return held;
+    return probe;
 }
 
-bool StandinRunLock::HolderHasDatabaseOpen(const QString &lockPath)
+bool StandinRunLock::IsHeld(const QString &lockPath)
 {
-    QFile file(lockPath);
-    if (!file.open(QIODevice::ReadOnly))
-        return true;
-    return !file.read(64).startsWith(NoDatabaseState);
+    return Look(lockPath).running;
 }

@@ -20,9 +20,14 @@ public:
     void PublishDatabaseOpen(bool open);
     void Release();
 
+    struct Probe
+    {
+        bool running = false;
+        bool databaseOpen = false; // meaningful only while running
+    };
+    // One look at the lock and the published state.
+    static Probe Look(const QString &lockPath);
     static bool IsHeld(const QString &lockPath);
-    // What the holder published; true when it published nothing yet.
-    static bool HolderHasDatabaseOpen(const QString &lockPath);
 
 private:
     QString m_lockPath;
