@@ -1,0 +1,51 @@
+#include "formFertigAbfrage.h"
+
+#include "Twips.h"
+
+#include "act/ContactWriter.h"
+
+#include <QLabel>
+#include <QPushButton>
+
+formFertigAbfrage::formFertigAbfrage(QWidget *owner) : QDialog(owner)
+{
+    setObjectName(QStringLiteral("formFertigAbfrage"));
+    setWindowTitle(QStringLiteral("Beenden oder zurück zum Ordalis"));
+    setModal(true);
+    // In front of every ordinary window, ACT! included, until the user answers.
+    setWindowFlag(Qt::WindowStaysOnTopHint, true);
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+
+    const qreal dpi = logicalDpiY();
+    setFixedSize(TwipsToPixels(4815, dpi), TwipsToPixels(1695, dpi));
+
+    Label1 = new QLabel(LastWriteWasNew ? QStringLiteral("Kontakt wurde erfolgreich angelegt.")
+                                        : QStringLiteral("Kontakt wurde erfolgreich bearbeitet."),
+                        this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->setAlignment(Qt::AlignCenter);
+    QFont bold = Label1->font();
+    bold.setBold(true);
+    bold.setPointSize(12);
+    Label1->setFont(bold);
+    Label1->setGeometry(TwipsRect(120, 120, 4575, 375, dpi));
+
+    cmdNeueRunde = new QPushButton(QStringLiteral("Zurück zum Ordalis"), this);
+    cmdNeueRunde->setObjectName(QStringLiteral("cmdNeueRunde"));
+    cmdNeueRunde->setGeometry(TwipsRect(120, 480, 4575, 495, dpi));
+    cmdRaus = new QPushButton(QStringLiteral("Den Ordalis verlassen"), this);
+    cmdRaus->setObjectName(QStringLiteral("cmdRaus"));
+    cmdRaus->setGeometry(TwipsRect(120, 1080, 4575, 495, dpi));
+    setTabOrder(cmdNeueRunde, cmdRaus);
+    cmdNeueRunde->setDefault(true);
+    cmdNeueRunde->setFocus();
+
+    connect(cmdNeueRunde, &QPushButton::clicked, this, [this] { choose(2); });
+    connect(cmdRaus, &QPushButton::clicked, this, [this] { choose(1); });
+}
+
+void formFertigAbfrage::choose(quint8 choice)
+{
+    CompletionChoice = choice;
+    accept();
+}

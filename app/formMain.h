@@ -1,0 +1,95 @@
+#pragma once
+
+#include "act/ActHost.h"
+#include "recognition/SeparatorDialog.h"
+#include "support/FieldRows.h"
+
+#include <QWidget>
+
+#include <array>
+#include <functional>
+
+class FieldCatalogueModel;
+class FieldRowBinder;
+class QComboBox;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+
+// The main window: sixteen field rows, the captured-text box and seven
+// commands. It is the front end of the ACT! commands (ActHost) and of the
+// parse's separator question (SeparatorDialog).
+class formMain : public QWidget, public ActHost, public SeparatorDialog
+{
+    Q_OBJECT
+public:
+    static constexpr int RowCount = FieldRows::RowCount;
+
+    explicit formMain(QWidget *parent = nullptr);
+    ~formMain() override;
+
+    // Start-up as the program runs it once the window exists: catalogue,
+    // settings, field load, to the front, and the silent first capture.
+    void StartUp();
+
+    FieldRows &Rows() { return m_rows; }
+    // True once the program was told to end (quit after a write, update started).
+    bool Ended() const { return m_ended; }
+
+    // ActHost
+    void SetBusyPointer(bool busy) override;
+    void SetTopMost(bool onTop) override;
+    QString CapturedText() const override;
+    void CaptureClipboard() override;
+    void ShowCompletionDialog() override;
+    void EndProgram() override;
+
+    // SeparatorDialog: the separator dialog, modal over this window.
+    void Open() override;
+
+signals:
+    void programEnded();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void createControls();
+    void setTabStops();
+    void connectCommands();
+
+    void cmdGetClipboard_Click();
+    void cmdNeuanlageInACT_Click();
+    void cmdBearbeitenInAct_Click();
+    void cmdNeuerTrenner_Click();
+    void cmdAlleFelder_Click();
+    void cmdInfo_Click();
+    void cmdUpdate_Click();
+    void txtClipText_Validate();
+    void focusChanged(QWidget *previous, QWidget *current);
+
+    // Runs one command to its end: an unexpected failure restores the pointer
+    // and shows the command's own message (if it has one).
+    void runCommand(const std::function<void()> &command, const QString &failureMessage = {});
+    void setBoxText(const QString &text);
+
+    FieldRows m_rows;
+    FieldCatalogueModel *m_catalogue = nullptr;
+    FieldRowBinder *m_binder = nullptr;
+
+    std::array<QLineEdit *, RowCount> txtWert{};
+    std::array<QComboBox *, RowCount> txtField{};
+    QPlainTextEdit *txtClipText = nullptr;
+    QPushButton *cmdGetClipboard = nullptr;
+    QPushButton *cmdNeuanlageInACT = nullptr;
+    QPushButton *cmdBearbeitenInAct = nullptr;
+    QPushButton *cmdNeuerTrenner = nullptr;
+    QPushButton *cmdAlleFelder = nullptr;
+    QPushButton *cmdInfo = nullptr;
+    QPushButton *cmdUpdate = nullptr;
+
+    bool ParseBusy = false;
+    bool StartingUp = false;
+    bool m_ended = false;
+    bool m_released = false;
+};

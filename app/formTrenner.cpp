@@ -1,0 +1,127 @@
+#include "formTrenner.h"
+
+#include "MarkedCharacter.h"
+
+#include "recognition/LineSplitter.h"
+#include "recognition/ParseState.h"
+#include "support/MessageTexts.h"
+#include "support/Messages.h"
+
+#include <QBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QStyle>
+
+namespace {
+
+QPushButton *makeButton(QWidget *parent, const char *name, const QString &caption,
+                        const QString &toolTip)
+{
+    auto *button = new QPushButton(caption, parent);
+    button->setObjectName(QLatin1String(name));
+    button->setToolTip(toolTip);
+    button->setAutoDefault(false);
+    return button;
+}
+
+} // namespace
+
+formTrenner::formTrenner(QWidget *owner) : QDialog(owner)
+{
+    setObjectName(QStringLiteral("formTrenner"));
+    setWindowTitle(QStringLiteral("Trennzeichen wählen"));
+    setModal(true);
+
+    Label1 = new QLabel(
+        QStringLiteral("Bitte markieren Sie das Trennzeichen mit der Maus und klicken Sie auf das "
+                       "Häkchen-Symbol. Klicken Sie auf das UNDO Symbol wenn Ihre Auswahl doch "
+                       "nicht korrekt war."),
+        this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->setWordWrap(true);
+
+    txtClipText = new QPlainTextEdit(this);
+    txtClipText->setObjectName(QStringLiteral("txtClipText"));
+    // The text is only there to mark a character in; the preview and the
+    // separator come from the captured text, not from edits here.
+    txtClipText->setReadOnly(true);
+    txtClipText->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    txtClipText->setLineWrapMode(QPlainTextEdit::NoWrap);
+
+    Label2 = new QLabel(QStringLiteral("Trennzeichen :"), this);
+    Label2->setObjectName(QStringLiteral("Label2"));
+    txtTrenner = new QLineEdit(this);
+    txtTrenner->setObjectName(QStringLiteral("txtTrenner"));
+    txtTrenner->setToolTip(QStringLiteral("Gewähltes Trennzeichen"));
+
+    cmdTrennerNeu = makeButton(
+        this, "cmdTrennerNeu", QStringLiteral("Trennzeichen übernehmen"),
+        QStringLiteral("Markiertes Trennzeichen wird übernommen. Unten wird eine Vorschau mit dem "
+                       "gewählten Trennzeichen angezeigt."));
+    cmdTrennerNeu->setIcon(style()->standardIcon(QStyle::SP_DialogApplyButton));
+    cmdTrennerVerwerfen = makeButton(
+        this, "cmdTrennerVerwerfen", QStringLiteral("Trennzeichen verwerfen"),
+        QStringLiteral("Zurück zum ursprünglichen Zwischenablageninhalt. Trennzeichen werden "
+                       "verworfen."));
+    cmdTrennerVerwerfen->setIcon(style()->standardIcon(QStyle::SP_ArrowBack));
+    cmdWeiter =
+        makeButton(this, "cmdWeiter", QStringLiteral("Weiter mit Trennzeichen"),
+                   QStringLiteral("Übernimmt das Trennzeichen in das Ordalis Hauptfenster"));
+
+    auto *markRow = new QHBoxLayout;
+    markRow->addWidget(Label1, 1);
+    markRow->addWidget(cmdTrennerNeu);
+    markRow->addWidget(cmdTrennerVerwerfen);
+    auto *separatorRow = new QHBoxLayout;
+    separatorRow->addWidget(Label2);
+    separatorRow->addWidget(txtTrenner, 1);
+    separatorRow->addWidget(cmdWeiter);
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(markRow);
+    layout->addWidget(txtClipText, 1);
+    layout->addLayout(separatorRow);
+    resize(620, 360);
+
+    connect(cmdTrennerNeu, &QPushButton::clicked, this, &formTrenner::cmdTrennerNeu_Click);
+    connect(cmdTrennerVerwerfen, &QPushButton::clicked, this,
+            &formTrenner::cmdTrennerVerwerfen_Click);
+    connect(cmdWeiter, &QPushButton::clicked, this, &formTrenner::cmdWeiter_Click);
+
+    showText(ClipboardText);
+    UserSeparator.clear();
+}
+
+void formTrenner::showText(const QString &text)
+{
+    m_shown = text;
+    txtClipText->setPlainText(text);
+}
+
+void formTrenner::cmdTrennerNeu_Click()
+{
+    const QTextCursor marked = txtClipText->textCursor();
+    if (!marked.hasSelection()) {
+        ShowMessage(MessageText::MarkOneCharacter, MessageStyle::Information);
+        return;
+    }
+    // Only the first marked character counts, however many are marked.
+    const QChar candidate = MarkedCharacter(m_shown, marked.selectionStart());
+    if (candidate.isNull())
+        return;
+    txtTrenner->setText(QString(candidate));
+    showText(SeparatorPreview(ClipboardText, QString(candidate)));
+}
+
+void formTrenner::cmdTrennerVerwerfen_Click()
+{
+    showText(ClipboardText);
+    txtTrenner->clear();
+}
+
+void formTrenner::cmdWeiter_Click()
+{
+    UserSeparator = txtTrenner->text();
+    accept();
+}

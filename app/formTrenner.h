@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QDialog>
+
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+
+// The separator dialog: the user marks one character of the captured text, sees
+// the text cut at it, and accepts it into UserSeparator. Opening it clears
+// UserSeparator, so closing it any other way accepts nothing.
+class formTrenner : public QDialog
+{
+    Q_OBJECT
+public:
+    explicit formTrenner(QWidget *owner);
+
+private:
+    void cmdTrennerNeu_Click();
+    void cmdTrennerVerwerfen_Click();
+    void cmdWeiter_Click();
+    void showText(const QString &text);
+
+    QLabel *Label1;
+    QPlainTextEdit *txtClipText;
+    QLabel *Label2;
+    QLineEdit *txtTrenner;
+    QPushButton *cmdTrennerNeu;
+    QPushButton *cmdTrennerVerwerfen;
+    QPushButton *cmdWeiter;
+    QString m_shown; // the text as put into txtClipText, line breaks included
+};
