@@ -1,0 +1,155 @@
+#include "ActConnection.h"
+
+#include "ActHost.h"
+
+#include "support/FieldRows.h"
+#include "support/MessageTexts.h"
+#include "support/Messages.h"
+#include "support/modZusatzDefs.h"
+
+#include <QVector>
+
+#include <limits>
+
+using namespace Qt::StringLiterals;
+
+ActObjectPtr ActDatabase;
+ActObjectPtr ActApp;
+ActObjectPtr ActViews;
+ActObjectPtr ActContactView;
+
+namespace {
+
+constexpr qint32 EMailField = 200;
+
+// ACT! answers Booleans as variants; a null answer counts as false.
+bool isTrue(const QVariant &answer)
+{
+    return answer.isValid() && !answer.isNull() && answer.toBool();
+}
+
+qint32 wholeNumber(const QVariant &answer, const QString &what)
+{
+    bool ok = false;
+    const qlonglong number = answer.toLongLong(&ok);
+    if (!ok || number < std::numeric_limits<qint32>::min() ||
+        number > std::numeric_limits<qint32>::max())
+        throw ActError(u"%1: keine ganze Zahl („%2“)."_s.arg(what, answer.toString()));
+    return qint32(number);
+}
+
+// The event control answers even while ACT! is closed.
+bool isActRunning()
+{
+    const ActObjectPtr eventControl = CreateActObject(ActProgId::EventControl);
+    return isTrue(eventControl->Call(u"IsActRunning"_s));
+}
+
+// The name a field gets in the lists: its label, or a made-up one when ACT!
+// gives none.
+QString catalogueName(qint32 fieldNumber, const QString &label)
+{
+    if (!label.isEmpty())
+        return label;
+    if (fieldNumber == EMailField)
+        return u"eMail"_s;
+    return u"Feld "_s + QString::number(fieldNumber);
+}
+
+// The open database's fields in ACT!'s order. Reads everything before the
+// rows are touched, so a load that fails part-way costs the rows nothing.
+QVector<CatalogueEntry> readFieldList(ActObject &database)
+{
+    const ActObjectPtr contact = ToActObject(database.Call(u"Contact"_s));
+    const ActObjectPtr fields = ToActObject(contact->Call(u"Fields"_s));
+    const qint32 count = wholeNumber(contact->Call(u"FieldCount"_s), u"FieldCount"_s);
+    // The count was a 16-bit number; a longer list cannot be walked.
+    if (count > std::numeric_limits<qint16>::max())
+        throw ActError(
+            u"Die Datenbank hat mehr Felder (%1), als gelesen werden können."_s.arg(count));
+
+    QVector<CatalogueEntry> entries;
+    entries.reserve(qMax(count, 0));
+    for (qint32 position = 0; position < count; ++position) {
+        const qint32 number = wholeNumber(fields->Call(u"FieldIdAt"_s, {position}), u"FieldIdAt"_s);
+        const QString label = fields->Call(u"Label"_s, {number}).toString();
+        entries.append({catalogueName(number, label), number});
+    }
+    return entries;
+}
+
+void replaceCatalogue(FieldRows &rows, const QVector<CatalogueEntry> &entries)
+{
+    rows.ClearAllLists();
+    for (const CatalogueEntry &entry : entries)
+        rows.AddEntryToAllRows(entry.Name, entry.FieldNumber);
+}
+
+bool failLoad(ActHost &host)
+{
+    host.SetBusyPointer(false);
+    // The next command starts from a fresh connection rather than a dead one.
+    ReleaseActObjects();
+    ShowMessage(MessageText::FieldLoadFailed, MessageStyle::Exclamation);
+    return false;
+}
+
+} // namespace
+
+bool ConnectDatabase(ActHost &host)
+{
+    host.SetBusyPointer(true);
+    bool ready = false;
+    try {
+        if (isActRunning()) {
+            if (!ActDatabase) {
+                // Held before it is opened: a failing OpenEx leaves it held.
+                ActDatabase = CreateActObject(ActProgId::Database);
+                ActDatabase->Call(u"OpenEx"_s, {QString()});
+            }
+            ready = isTrue(ActDatabase->Call(u"IsOpen"_s));
+        }
+    } catch (const std::exception &) {
+        ready = false;
+    }
+    host.SetBusyPointer(false);
+    return ready;
+}
+
+bool LoadFieldList(FieldRows &rows, ActHost &host)
+{
+    if (!ConnectDatabase(host)) {
+        ReleaseActObjects();
+        ShowMessage(MessageText::FieldLoadFailed, MessageStyle::Exclamation);
+        // The unchanged list is saved, so a start without ACT! keeps the cache.
+        SaveFieldCache(rows);
+        return false;
+    }
+
+    host.SetBusyPointer(true);
+    QVector<CatalogueEntry> entries;
+    try {
+        entries = readFieldList(*ActDatabase);
+    } catch (const std::exception &) {
+        return failLoad(host);
+    }
+    replaceCatalogue(rows, entries);
+    ActDatabase.reset();
+    host.SetBusyPointer(false);
+
+    try {
+        host.CaptureClipboard();
+    } catch (const std::exception &) {
+        return failLoad(host);
+    }
+    SaveFieldCache(rows);
+    return true;
+}
+
+void ReleaseActObjects()
+{
+    ActContactView.reset();
+    ActViews.reset();
+    ActDatabase.reset();
+    ActApp.reset();
+}

@@ -1,0 +1,37 @@
+#pragma once
+
+#include "act/ActHost.h"
+
+#include "recognition/ParseAddress.h"
+
+#include <optional>
+
+class FieldRows;
+
+// The ACT! commands' front end without a window: the "clipboard" is the input
+// text, recognised exactly as `recognize` does; the completion step answers
+// "back", so the program never ends from inside a command.
+class CliActHost : public ActHost
+{
+public:
+    // No input: a capture has nothing to read and does nothing.
+    CliActHost(FieldRows &rows, std::optional<QString> input, QString separator = {});
+
+    void SetBusyPointer(bool) override {}
+    void SetTopMost(bool) override {}
+    QString CapturedText() const override { return m_clipText; }
+    void CaptureClipboard() override;
+    void ShowCompletionDialog() override;
+    void EndProgram() override {}
+
+    bool Captured() const { return m_captured; }
+    ParseStatus Status() const { return m_status; }
+
+private:
+    FieldRows &m_rows;
+    std::optional<QString> m_input;
+    QString m_separator;
+    QString m_clipText;
+    bool m_captured = false;
+    ParseStatus m_status = ParseStatus::Empty;
+};

@@ -1,0 +1,79 @@
+#include "FieldsCommand.h"
+
+#include "CliActHost.h"
+#include "JsonWriter.h"
+#include "StderrPresenter.h"
+
+#include "act/ActConnection.h"
+
+#include "support/FieldRows.h"
+#include "support/modZusatzDefs.h"
+
+#include <cstdio>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+constexpr int ExitNotLoaded = 1;
+constexpr int ExitUsage = 2;
+
+// {"loaded": true/false, "fields": [{"number", "name"}, ...]}
+QByteArray catalogueJson(const FieldRows &rows, bool loaded)
+{
+    JsonWriter fields;
+    fields.BeginArray();
+    for (int position = 0; position < rows.EntryCount(); ++position) {
+        const CatalogueEntry &entry = rows.EntryAt(position);
+        fields.BeginObject()
+            .Key(u"number")
+            .Number(entry.FieldNumber)
+            .Key(u"name")
+            .String(entry.Name)
+            .EndObject();
+    }
+    fields.EndArray();
+    return QByteArray("{\"loaded\":") + (loaded ? "true" : "false") +
+           ",\"fields\":" + fields.Bytes() + "}\n";
+}
+
+QByteArray catalogueText(const FieldRows &rows)
+{
+    QByteArray text;
+    for (int position = 0; position < rows.EntryCount(); ++position) {
+        const CatalogueEntry &entry = rows.EntryAt(position);
+        text += QByteArray::number(entry.FieldNumber) + '\t' + entry.Name.toUtf8() + '\n';
+    }
+    return text;
+}
+
+} // namespace
+
+int RunFieldsCommand(const QStringList &arguments)
+{
+    bool json = false;
+    for (const QString &argument : arguments) {
+        if (argument != u"--json") {
+            const QByteArray line =
+                u"ordalis-cli fields: unknown argument %1\n"_s.arg(argument).toUtf8();
+            std::fwrite(line.constData(), 1, size_t(line.size()), stderr);
+            return ExitUsage;
+        }
+        json = true;
+    }
+
+    StderrPresenter messages;
+    SetMessagePresenter(&messages);
+    FieldRows rows;
+    rows.FillStandardCatalogue();
+    LoadSettings(rows);
+    CliActHost host(rows, std::nullopt);
+    const bool loaded = LoadFieldList(rows, host);
+    ReleaseActObjects();
+
+    const QByteArray out = json ? catalogueJson(rows, loaded) : catalogueText(rows);
+    std::fwrite(out.constData(), 1, size_t(out.size()), stdout);
+    std::fflush(stdout);
+    SetMessagePresenter(nullptr);
+    return loaded ? 0 : ExitNotLoaded;
+}
