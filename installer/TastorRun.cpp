@@ -6,11 +6,14 @@
 #include "modACTReg.h"
 
 #include "act/ActObject.h"
+#include "support/FileTools.h"
 #include "support/Registry.h"
 
 #include <QVariantList>
 
 #include <memory>
+
+using namespace Qt::StringLiterals;
 
 namespace {
 // Toolbar numbers of ACT!: the contact and the group toolbar.
@@ -89,13 +92,8 @@ public:
 private:
     TastorOutcome Add()
     {
-        const QString actFolder = GetActFolder(m_registry);
         RemoveActCmdEntries(m_button.Name, m_registry);
-        report(actFolder.isEmpty() ? QStringLiteral("ACT! ist nicht in der Registry eingetragen – "
-                                                    "actcmd.ini nicht bereinigt")
-                                   : QStringLiteral("alte Einträge von %1 in %2 entfernt")
-                                         .arg(quoted(m_button.Name),
-                                              quoted(actFolder + QStringLiteral("/actcmd.ini"))));
+        reportCleanUp();
 
         if (!CreateCommands())
             return TastorOutcome::ActUnavailable;
@@ -132,6 +130,21 @@ private:
         m_commands->Call(QStringLiteral("DeleteAuxCommand"), {m_button.Name});
         report(QStringLiteral("Befehl gelöscht"));
         return TastorOutcome::Removed;
+    }
+
+    void reportCleanUp() const
+    {
+        if (!m_setup.Report)
+            return;
+        const QString actFolder = GetActFolder(m_registry);
+        const QString commandFile = actFolder + PathRules::Native().Separator + u"actcmd.ini"_s;
+        if (actFolder.isEmpty())
+            report(u"ACT! ist nicht in der Registry eingetragen – actcmd.ini nicht bereinigt"_s);
+        else if (!FileExists(commandFile))
+            report(u"keine actcmd.ini in %1 – nichts zu bereinigen"_s.arg(quoted(actFolder)));
+        else
+            report(u"alte Einträge von %1 aus %2 entfernt, soweit vorhanden"_s.arg(
+                quoted(m_button.Name), quoted(commandFile)));
     }
 
     bool CreateCommands()
