@@ -44,6 +44,15 @@ int main(int argc, char *argv[])
         return code;
     }
 
+    // Qt would abort without a display; say what to do instead.
+    if (options.mode == StandinOptions::Mode::Window && qEnvironmentVariableIsEmpty("DISPLAY") &&
+        qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
+        qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        print(stderr,
+              QStringLiteral("Kein Bildschirm: act-standin --headless läuft ohne Fenster.\n"));
+        return 1;
+    }
+
     std::unique_ptr<QCoreApplication> app;
     if (options.mode == StandinOptions::Mode::Headless)
         app = std::make_unique<QCoreApplication>(argc, argv);

@@ -10,8 +10,14 @@ namespace {
 
 QString commandName(const QVariant &value, const QString &member, int index)
 {
-    const QString name = TextArgument(
+    return TextArgument(
         value, QStringLiteral("Argument %1 von „%2“ (Befehlsname)").arg(index + 1).arg(member));
+}
+
+// Only what creates something needs a name; asking about "" is simply false.
+QString newCommandName(const QVariant &value, const QString &member, int index)
+{
+    const QString name = commandName(value, member, index);
     if (name.trimmed().isEmpty())
         throw ActError(QStringLiteral("„%1“ braucht einen Befehlsnamen.").arg(member));
     return name;
@@ -39,7 +45,7 @@ StandinAuxCommands::StandinAuxCommands(const QString &dataFolder)
             return TextArgument(arguments[index], argumentName(member, index, meaning));
         };
         AuxCommandEntry command;
-        command.name = commandName(arguments[0], member, 0);
+        command.name = newCommandName(arguments[0], member, 0);
         command.program = text(1, u"Programm"_s);
         command.folder = text(2, u"Programmordner"_s);
         command.tooltip = text(3, u"Tooltip"_s);
@@ -60,7 +66,7 @@ StandinAuxCommands::StandinAuxCommands(const QString &dataFolder)
     addMember(u"AddAuxCommandToToolbar"_s, 2, [file](const QVariantList &arguments) {
         const QString member = u"AddAuxCommandToToolbar"_s;
         const qint32 toolbar = toolbarNumber(arguments[0], member);
-        const QString name = commandName(arguments[1], member, 1);
+        const QString name = newCommandName(arguments[1], member, 1);
         ActCommandFile commands = file();
         if (!commands.AuxCommandExists(name))
             throw ActError(QStringLiteral("Den Befehl „%1“ gibt es in ACT! nicht.").arg(name));

@@ -54,6 +54,8 @@ bool StandinRunLock::TryAcquire()
         return false;
     }
     m_fd = fd;
+    // A holder killed earlier left its state behind; none is better than stale.
+    [[maybe_unused]] const int truncated = ::ftruncate(m_fd, 0);
     return true;
 }
 

@@ -126,6 +126,9 @@ TEST_F(AuxCommands, ADuplicateNameIsRefusedWithoutAChange)
     }
     EXPECT_TRUE(call(u"AuxCommandExists"_s, {u"kalender"_s}).toBool());
     EXPECT_FALSE(call(u"AuxCommandExists"_s, {u"Kalend"_s}).toBool());
+    // The installer asks about "" when its button file is missing.
+    EXPECT_FALSE(call(u"AuxCommandExists"_s, {QString()}).toBool());
+    EXPECT_FALSE(call(u"AuxCommandExistsInToolbar"_s, {1, QString()}).toBool());
 }
 
 TEST_F(AuxCommands, ToolbarButtonsComeAndGoPerToolbar)
