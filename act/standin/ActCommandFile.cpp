@@ -1,6 +1,7 @@
 #include "ActCommandFile.h"
 
 #include "CommandFileLock.h"
+#include "act/ActObject.h"
 #include "support/clsINI.h"
 
 #include <QFile>
@@ -157,6 +158,9 @@ int ActCommandFile::AddAuxCommand(const AuxCommandEntry &command)
     ini.WriteData(name, Key::SmallIcon, command.smallIcon);
     ini.WriteData(name, Key::LargeIcon, command.largeIcon);
     ini.WriteData(name, Key::Options, QString::number(command.options));
+    // clsINI reports no failure; a command that did not arrive must not count as added.
+    if (!AuxCommandExists(command.name))
+        throw ActError(QStringLiteral("%1 lässt sich nicht schreiben.").arg(m_path));
     return 0;
 }
 
@@ -176,6 +180,8 @@ bool ActCommandFile::DeleteAuxCommand(const QString &name)
         if (SameName(entry.name, name))
             ini.DeleteSection(section(ToolbarPrefix, entry.number));
     }
+    if (deleted && AuxCommandExists(name))
+        throw ActError(QStringLiteral("%1 lässt sich nicht schreiben.").arg(m_path));
     return deleted;
 }
 
@@ -188,6 +194,8 @@ bool ActCommandFile::AddToToolbar(qint32 toolbar, const QString &name)
     clsINI ini = iniFor(m_path);
     ini.WriteData(sectionName, Key::Name, name);
     ini.WriteData(sectionName, Key::Toolbar, QString::number(toolbar));
+    if (!ExistsInToolbar(toolbar, name))
+        throw ActError(QStringLiteral("%1 lässt sich nicht schreiben.").arg(m_path));
     return true;
 }
 
@@ -202,5 +210,7 @@ bool ActCommandFile::RemoveFromToolbar(qint32 toolbar, const QString &name)
             removed = true;
         }
     }
+    if (removed && ExistsInToolbar(toolbar, name))
+        throw ActError(QStringLiteral("%1 lässt sich nicht schreiben.").arg(m_path));
     return removed;
 }

@@ -28,7 +28,8 @@ struct ToolbarEntry
 // ACT!'s command file as the stand-in keeps it. New sections take the lowest
 // free number; every edit goes through clsINI under CommandFileLock, so lines
 // it does not touch stay as they were. Names compare without regard to case
-// and surrounding blanks, as the installer compares them.
+// and surrounding blanks, as the installer compares them. An edit that did not
+// reach the file throws ActError.
 class ActCommandFile
 {
 public:

@@ -186,6 +186,14 @@ TEST_F(AuxCommands, RefusedCalls)
     EXPECT_FALSE(QFile::exists(CommandFilePath())) << "nothing was written";
 }
 
+TEST_F(AuxCommands, AnEditThatCannotBeWrittenIsNoSuccess)
+{
+    // A folder where the file should be: every write fails.
+    ASSERT_TRUE(QDir().mkpath(CommandFilePath()));
+    EXPECT_THROW(add(u"Ordalis"_s), ActError);
+    EXPECT_FALSE(call(u"AuxCommandExists"_s, {u"Ordalis"_s}).toBool());
+}
+
 TEST_F(AuxCommands, WritersInParallelLoseNoEntry)
 {
     constexpr int PerWriter = 15;
