@@ -1,5 +1,6 @@
 #include "CountryPrefixes.h"
 
+#include "Keywords.h"
 #include "TextOps.h"
 
 namespace {
@@ -23,7 +24,7 @@ constexpr int InsertedCountryScore = 10;
 // "D - 12345" becomes "D-12345": the spaced form and the blank behind it lose their blanks.
 QString repairSpacedForm(const QString &text, QStringView spacedForm)
 {
-    if (!text.startsWith(spacedForm))
+    if (!StartsWithExact(text, spacedForm))
         return text;
     const qsizetype head = spacedForm.size() + 1;
     QString repaired = text.left(head);
@@ -34,10 +35,18 @@ QString repairSpacedForm(const QString &text, QStringView spacedForm)
 
 bool qualifies(QStringView s, const CountryPrefix &prefix)
 {
-    const QStringView trimmed = TrimBlanks(s);
-    QString head;
-    UpperInto(trimmed.left(7), head);
-    return head.startsWith(prefix.code) && CountDigits(head) == prefix.digits;
+    const QStringView head = TrimBlanks(s).left(7);
+    QChar upper[7];
+    UpperCopy(head, upper);
+    const QStringView upperHead(upper, head.size());
+    return StartsWithExact(upperHead, prefix.code) && CountDigits(upperHead) == prefix.digits;
+}
+
+// Only a line whose first non-blank character is the code's first letter can qualify.
+bool mayQualify(QStringView text, const CountryPrefix &prefix)
+{
+    const QStringView trimmed = TrimBlanks(text);
+    return !trimmed.isEmpty() && trimmed[0].toUpper() == prefix.code[0];
 }
 
 } // namespace
@@ -47,6 +56,8 @@ void ApplyCountryPrefixes(LineList &lines)
     for (const CountryPrefix &prefix : CountryPrefixes) {
         const size_t count = lines.size();
         for (size_t p = 0; p < count; ++p) {
+            if (!mayQualify(lines[p].Text, prefix))
+                continue;
             QString s = repairSpacedForm(lines[p].Text, prefix.spacedForm);
             if (!qualifies(s, prefix))
                 continue;

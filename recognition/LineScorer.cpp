@@ -5,6 +5,7 @@
 #include "Score.h"
 #include "TextOps.h"
 
+#include <algorithm>
 #include <optional>
 
 namespace {
@@ -41,8 +42,10 @@ bool isCapitalAZ(QChar c)
 // A bare postcode standing next to a city line: short, four or five digits.
 bool isPostcodeOnly(const clsZeile &line)
 {
+    if (line.Text.size() >= 6)
+        return false;
     const int digits = CountDigits(line.Text);
-    return line.Text.size() < 6 && digits < 6 && digits > 3;
+    return digits < 6 && digits > 3;
 }
 
 int wordCount(QStringView s)
@@ -50,7 +53,7 @@ int wordCount(QStringView s)
     const QStringView trimmed = TrimBlanks(s);
     if (trimmed.isEmpty())
         return 0;
-    return int(trimmed.count(u' ')) + 1;
+    return int(std::count(trimmed.begin(), trimmed.end(), u' ')) + 1;
 }
 
 bool hasCapitalPair(QStringView s)
@@ -76,6 +79,7 @@ private:
     bool m_telKeywordSeen = false;
     bool m_faxKeywordSeen = false;
     QString m_padded; // " " + upper-cased text + " "
+    TextSummary m_summary;
 };
 
 // Labels first; then the working text, trimmed, is the line's text.
@@ -85,8 +89,14 @@ void ScoringPass::prepareText(clsZeile &line)
         m_padded.resize(text.size() + 2);
         QChar *d = m_padded.data();
         d[0] = u' ';
-        UpperCopy(text, d + 1);
         d[text.size() + 1] = u' ';
+        // The summary covers the padding blanks too: a superset only lets more keywords through
+        // to the exact search.
+        m_summary = UpperCopySummarised(text, d + 1);
+        m_summary.characters |= CharacterBit(u' ');
+        if (!text.isEmpty())
+            m_summary.pairs |= Summarise(QStringView(m_padded).first(2)).pairs |
+                               Summarise(QStringView(m_padded).last(2)).pairs;
     };
     pad(line.Text);
     const qsizetype start =
@@ -102,8 +112,9 @@ std::optional<clsZeile> ScoringPass::classify(clsZeile &line, int i, int n, clsZ
                                               clsZeile *next)
 {
     const QStringView s = line.Text;
-    const QStringView padded = m_padded;
-    const QStringView upper = padded.sliced(1, s.size());
+    const UpperLine padded{m_padded, m_summary};
+    const UpperLine upper{padded.text.sliced(1, s.size()), m_summary};
+    const QStringView upperText = upper.text;
     const int digits = CountDigits(s);
 
     // 1. position
@@ -164,7 +175,7 @@ std::optional<clsZeile> ScoringPass::classify(clsZeile &line, int i, int n, clsZ
     // 9. salutation, with the name on this line or on the next
     if (Salutations.AnyContainedIn(upper)) {
         AddPoints(line.Anrede, 10);
-        if (s.size() > 4 && !TitleEndings.AnyEndsOf(upper)) {
+        if (s.size() > 4 && !TitleEndings.AnyEndsOf(upperText)) {
             AddPoints(line.Kontakt, 11);
         } else {
             if (i + 1 <= n && next != nullptr)
@@ -182,21 +193,21 @@ std::optional<clsZeile> ScoringPass::classify(clsZeile &line, int i, int n, clsZ
     // 11. street words, 12. "Am Park" and the like, 13. post-office box
     if (StreetWords.AnyContainedIn(upper))
         AddPoints(line.Adresse, 10);
-    if (PlacePrepositions.AnyStartsOf(upper) && PlaceWords.AnyContainedIn(upper))
+    if (PlacePrepositions.AnyStartsOf(upperText) && PlaceWords.AnyContainedIn(upper))
         AddPoints(line.Adresse, 5);
     if (PostBox.AnyContainedIn(upper))
         AddPoints(line.Postfach, 10);
 
     // 14.-16. telephone, fax and mobile words
-    if (TelephoneWords.AnyStartsOf(upper)) {
+    if (TelephoneWords.AnyStartsOf(upperText)) {
         AddPoints(line.Telefon, 10);
         m_telKeywordSeen = true;
     }
-    if (FaxWords.AnyStartsOf(upper)) {
+    if (FaxWords.AnyStartsOf(upperText)) {
         AddPoints(line.Fax, 10);
         m_faxKeywordSeen = true;
     }
-    if (MobileWords.AnyStartsOf(upper))
+    if (MobileWords.AnyStartsOf(upperText))
         AddPoints(line.Mobil, 10);
 
     // 17. web marks, 18. e-mail mark, 19. domain endings
@@ -209,7 +220,7 @@ std::optional<clsZeile> ScoringPass::classify(clsZeile &line, int i, int n, clsZ
         AddPoints(line.EMail, 10);
         AddPoints(line.Firma, 2);
     }
-    if (DomainEndings.AnyEndsOf(upper)) {
+    if (DomainEndings.AnyEndsOf(upperText)) {
         AddPoints(line.EMail, 7);
         AddPoints(line.Website, 7);
     }

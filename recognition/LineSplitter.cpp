@@ -1,6 +1,7 @@
 #include "LineSplitter.h"
 
 #include "DetailsNames.h"
+#include "Keywords.h"
 #include "TextOps.h"
 
 namespace {
@@ -31,7 +32,7 @@ bool isDetailsLine(const QString &piece)
     // A piece shorter than both marks together would ask for a name of
     // negative length; it stays an ordinary line.
     return piece.size() >= DetailsPrefix.size() + DetailsSuffix.size() &&
-           piece.startsWith(DetailsPrefix) && piece.endsWith(DetailsSuffix);
+           StartsWithExact(piece, DetailsPrefix) && EndsWithExact(piece, DetailsSuffix);
 }
 
 struct PendingLine
@@ -39,6 +40,17 @@ struct PendingLine
     clsZeile record;
     int detailsBefore; // details lines seen before this one
 };
+
+qsizetype findSeparator(QStringView text, QStringView separator, qsizetype from)
+{
+    const char16_t first = separator[0].unicode();
+    for (qsizetype at = IndexOfCharacter(text, first, from); at >= 0;
+         at = IndexOfCharacter(text, first, at + 1)) {
+        if (separator.size() == 1 || StartsWithExact(text.sliced(at), separator))
+            return at;
+    }
+    return -1;
+}
 
 // Splits at every occurrence of separator, calling take(piece) for each piece.
 template <typename Take> void forEachPiece(QStringView text, QStringView separator, Take take)
@@ -49,7 +61,7 @@ template <typename Take> void forEachPiece(QStringView text, QStringView separat
     }
     qsizetype from = 0;
     while (true) {
-        const qsizetype at = text.indexOf(separator, from);
+        const qsizetype at = findSeparator(text, separator, from);
         if (at < 0) {
             take(text.sliced(from));
             return;
@@ -66,7 +78,7 @@ QString ChooseSeparator(QStringView text)
     static const QString Candidates[] = {CrLf, QStringLiteral("\n"), QStringLiteral("\t"),
                                          QStringLiteral(";"), QStringLiteral("#")};
     for (const QString &candidate : Candidates) {
-        if (text.contains(candidate))
+        if (findSeparator(text, candidate, 0) >= 0)
             return candidate;
     }
     return {};

@@ -1,5 +1,7 @@
 #include "Normalisers.h"
 
+#include "Keywords.h"
+
 namespace {
 
 bool isDelimiter(QChar c)
@@ -7,10 +9,30 @@ bool isDelimiter(QChar c)
     return c == u' ' || c == u':' || c == u'/' || c == u'"';
 }
 
+// "0123456789()/-+[]"
 bool isPhoneCharacter(QChar c)
 {
-    static const QStringView kept = u"0123456789()/-+[]";
-    return kept.contains(c);
+    switch (c.unicode()) {
+    case u'(':
+    case u')':
+    case u'/':
+    case u'-':
+    case u'+':
+    case u'[':
+    case u']':
+        return true;
+    default:
+        return c.unicode() >= u'0' && c.unicode() <= u'9';
+    }
+}
+
+qsizetype lastIndex(QStringView text, QStringView mark)
+{
+    for (qsizetype at = text.size() - mark.size(); at >= 0; --at) {
+        if (StartsWithExact(text.sliced(at), mark))
+            return at;
+    }
+    return -1;
 }
 
 // Cuts text around the last occurrence of mark: from after the nearest
@@ -18,7 +40,7 @@ bool isPhoneCharacter(QChar c)
 // on the right of its last occurrence.
 QString cutAroundMark(const QString &text, QStringView mark)
 {
-    qsizetype p = text.lastIndexOf(mark);
+    qsizetype p = lastIndex(text, mark);
     if (p < 0)
         return text;
     qsizetype left = p;
@@ -26,7 +48,7 @@ QString cutAroundMark(const QString &text, QStringView mark)
         --left;
     const QString shortened = text.mid(left + 1);
 
-    p = shortened.lastIndexOf(mark);
+    p = lastIndex(shortened, mark);
     qsizetype right = p;
     while (right < shortened.size() && !isDelimiter(shortened[right]))
         ++right;
@@ -37,15 +59,28 @@ QString cutAroundMark(const QString &text, QStringView mark)
 
 QString CleanPhone(const QString &text)
 {
-    QString result;
-    result.reserve(text.size());
+    QString result(text.size(), Qt::Uninitialized);
+    QChar *d = result.data();
+    qsizetype length = 0;
     for (QChar c : text) {
         if (isPhoneCharacter(c))
-            result.append(c);
+            d[length++] = c;
     }
+    result.truncate(length);
     if (result.isEmpty())
         return text;
-    return result.remove(QStringLiteral("+49"));
+    // Every "+49" goes, found left to right without overlap.
+    QChar *out = result.data();
+    qsizetype kept = 0;
+    for (qsizetype i = 0; i < length; ++i) {
+        if (out[i] == u'+' && i + 2 < length && out[i + 1] == u'4' && out[i + 2] == u'9') {
+            i += 2;
+            continue;
+        }
+        out[kept++] = out[i];
+    }
+    result.truncate(kept);
+    return result;
 }
 
 QString CleanEMail(const QString &text)
@@ -55,10 +90,10 @@ QString CleanEMail(const QString &text)
 
 QString CleanWebAddress(const QString &text)
 {
-    if (text.contains(u"www"))
+    if (lastIndex(text, u"www") >= 0)
         return cutAroundMark(text, u"www");
     const QStringView http = u"http://";
-    const qsizetype p = text.lastIndexOf(http);
+    const qsizetype p = lastIndex(text, http);
     if (p >= 0)
         return text.mid(p + http.size());
     return text;

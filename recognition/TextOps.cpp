@@ -35,12 +35,14 @@ bool EndsWithText(QStringView s, QStringView k)
 
 QString StripControlChars(QStringView s)
 {
-    QString out;
-    out.reserve(s.size());
+    QString out(s.size(), Qt::Uninitialized);
+    QChar *d = out.data();
+    qsizetype length = 0;
     for (QChar c : s) {
         if (c.unicode() > 30)
-            out.append(c);
+            d[length++] = c;
     }
+    out.truncate(length);
     return out;
 }
 

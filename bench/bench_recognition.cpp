@@ -1,0 +1,107 @@
+// ParseAddress on a typical block, and on hostile input whose time must grow
+// only linearly with its size.
+#include "recognition/ParseAddress.h"
+
+#include "support/FieldRows.h"
+#include "support/Messages.h"
+#include "support/modZusatzDefs.h"
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+const QString TypicalBlock = QStringLiteral("Bergmann Maschinenbau GmbH\r\n"
+                                            "Herr Dr. Max Beispiel\r\n"
+                                            "Vertrieb Süd\r\n"
+                                            "Industriestraße 14\r\n"
+                                            "D-70565 Stuttgart\r\n"
+                                            "Tel.: +49 711 123456-0\r\n"
+                                            "Fax: +49 711 123456-99\r\n"
+                                            "Mobil: +49 171 5566778\r\n"
+                                            "E-Mail: m.beispiel@bergmann-maschinenbau.de\r\n"
+                                            "www.bergmann-maschinenbau.de\r\n");
+
+class SilentPresenter : public MessagePresenter
+{
+public:
+    qint16 Present(const QString &, const QString &, qint16) override { return MessageAnswer::Ok; }
+};
+
+void prepare(FieldRows &rows)
+{
+    static SilentPresenter presenter;
+    SetMessagePresenter(&presenter);
+    rows.FillStandardCatalogue();
+    StandardLand4PLZ = QStringLiteral("Österreich");
+    StandardLand5PLZ = QStringLiteral("Deutschland");
+}
+
+void runParse(benchmark::State &state, const QString &text, int64_t blocksPerParse = 1)
+{
+    FieldRows rows;
+    prepare(rows);
+    QString clipText;
+    for (auto _ : state) {
+        ParseAddress(text, rows, clipText, nullptr);
+        benchmark::DoNotOptimize(clipText.data());
+    }
+    state.SetItemsProcessed(state.iterations() * blocksPerParse);
+    state.SetBytesProcessed(state.iterations() * text.size() * 2);
+}
+
+void BM_ParseAddress_TenLineBlock(benchmark::State &state)
+{
+    runParse(state, TypicalBlock);
+}
+BENCHMARK(BM_ParseAddress_TenLineBlock);
+
+// The typical block repeated to about 10 MB of text.
+void BM_ParseAddress_10MBBlock(benchmark::State &state)
+{
+    const qsizetype copies = 10 * 1024 * 1024 / (TypicalBlock.size() * 2);
+    runParse(state, TypicalBlock.repeated(copies), copies);
+}
+BENCHMARK(BM_ParseAddress_10MBBlock)->Unit(benchmark::kMillisecond);
+
+// Linear growth: twice the lines, twice the time.
+void BM_ParseAddress_Lines(benchmark::State &state)
+{
+    runParse(state, QStringLiteral("Tel 0301234567\n12345 Berlin\n").repeated(state.range(0) / 2));
+}
+BENCHMARK(BM_ParseAddress_Lines)
+    ->Arg(250'000)
+    ->Arg(500'000)
+    ->Arg(1'000'000)
+    ->Unit(benchmark::kMillisecond);
+
+void BM_ParseAddress_LongLine(benchmark::State &state)
+{
+    const QString line =
+        QStringLiteral("Herr Max Muster GmbH 12345 www. ").repeated(state.range(0) / 32);
+    runParse(state, line + QStringLiteral(";Berlin"));
+}
+BENCHMARK(BM_ParseAddress_LongLine)->Arg(2'500'000)->Arg(5'000'000)->Unit(benchmark::kMillisecond);
+
+void BM_ParseAddress_DetailsLines(benchmark::State &state)
+{
+    runParse(state, QStringLiteral("Details der X schließen\n").repeated(state.range(0)));
+}
+BENCHMARK(BM_ParseAddress_DetailsLines)
+    ->Arg(500'000)
+    ->Arg(1'000'000)
+    ->Unit(benchmark::kMillisecond);
+
+// Every details line names another company, and ordinary lines lie between them.
+void BM_ParseAddress_DistinctDetailsLines(benchmark::State &state)
+{
+    QString text;
+    for (int64_t k = 0; k < state.range(0); ++k)
+        text += QStringLiteral("Details der Firma %1 schließen\nFirma %1 Zeile\n").arg(k);
+    runParse(state, text);
+}
+BENCHMARK(BM_ParseAddress_DistinctDetailsLines)
+    ->Arg(50'000)
+    ->Arg(100'000)
+    ->Unit(benchmark::kMillisecond);
+
+} // namespace
