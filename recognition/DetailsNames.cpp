@@ -39,6 +39,8 @@ void DetailsNames::Prepare()
     m_runs.clear();
     m_runOf.assign(m_names.size(), 0);
     m_runsByName.clear();
+    m_firstCharacters.assign(0x10000, false);
+    m_lastCharacters.assign(0x10000, false);
     std::set<int> lengths;
     for (int i = 0; i < Count(); ++i) {
         if (m_runs.empty() || m_names[size_t(i)] != m_names[size_t(m_runs.back().begin)])
@@ -53,6 +55,8 @@ void DetailsNames::Prepare()
             continue;
         m_runsByName[viewOf(name)].push_back(run);
         lengths.insert(int(name.size()));
+        m_firstCharacters[name.front().unicode()] = true;
+        m_lastCharacters[name.back().unicode()] = true;
     }
     m_lengths.assign(lengths.begin(), lengths.end());
 }
@@ -74,6 +78,9 @@ int DetailsNames::firstOccurringStep(const QString &text, int from) const
         if (length > text.size())
             break;
         for (qsizetype pos = 0; pos + length <= text.size(); ++pos) {
+            if (!m_firstCharacters[text[pos].unicode()] ||
+                !m_lastCharacters[text[pos + length - 1].unicode()])
+                continue;
             const auto found = m_runsByName.find(viewOf(text, pos, length));
             if (found == m_runsByName.end())
                 continue;

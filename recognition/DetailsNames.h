@@ -41,4 +41,8 @@ private:
     // Distinct non-empty names -> their runs, ascending.
     std::unordered_map<std::u16string_view, std::vector<int>> m_runsByName;
     std::vector<int> m_lengths; // distinct lengths of non-empty names, ascending
+    // Characters that begin or end some name: most text positions are ruled out
+    // before the table is asked.
+    std::vector<bool> m_firstCharacters;
+    std::vector<bool> m_lastCharacters;
 };
