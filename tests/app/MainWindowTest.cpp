@@ -1,0 +1,350 @@
+// The main window as a user drives it, against the real act-standin: start-up,
+// captures, the box's re-parse, the separator dialog from both openings, and
+// contacts written end to end.
+
+#include "AppTestSupport.h"
+
+#include "act/ActConnection.h"
+#include "act/standin/ContactDatabase.h"
+#include "act/standin/StandinPaths.h"
+#include "app/formMain.h"
+#include "recognition/ParseState.h"
+#include "support/MessageTexts.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString Address = u"Muster Maschinenbau GmbH\n"
+                        u"Herr Dr. Hans Becker\n"
+                        u"Industriestraße 12\n"
+                        u"80331  München\n"
+                        u"Tel. +49 89 1234567\n"
+                        u"E-Mail: h.becker@muster-maschinenbau.de\n"_s;
+
+class MainWindow : public AppTest
+{
+protected:
+    void TearDown() override
+    {
+        m_window.reset();
+        AppTest::TearDown();
+    }
+
+    formMain &window()
+    {
+        if (!m_window)
+            m_window = std::make_unique<formMain>();
+        return *m_window;
+    }
+    FieldRows &rows() { return window().Rows(); }
+    QPlainTextEdit *box() { return window().findChild<QPlainTextEdit *>(u"txtClipText"_s); }
+    QLineEdit *value(int row)
+    {
+        return window().findChild<QLineEdit *>(QStringLiteral("txtWert%1").arg(row));
+    }
+    void click(const char *name)
+    {
+        window().findChild<QPushButton *>(QLatin1String(name))->click();
+    }
+
+    // The value of the first row that carries this field, or "<none>".
+    QString valueOf(qint32 fieldNumber)
+    {
+        for (int row = 0; row < FieldRows::RowCount; ++row) {
+            const std::optional<RowContent> content = rows().ReadRow(row);
+            if (content && content->FieldNumber == fieldNumber)
+                return content->Value;
+        }
+        return u"<none>"_s;
+    }
+    int rowOf(qint32 fieldNumber)
+    {
+        for (int row = 0; row < FieldRows::RowCount; ++row) {
+            const std::optional<RowContent> content = rows().ReadRow(row);
+            if (content && content->FieldNumber == fieldNumber)
+                return row;
+        }
+        return -1;
+    }
+    QStringList rowValues()
+    {
+        QStringList values;
+        for (int row = 0; row < FieldRows::RowCount; ++row)
+            values << rows().RowValue(row);
+        return values;
+    }
+    // The window shown and active, so focus moves as a user's would.
+    void showActive()
+    {
+        window().show();
+        QApplication::setActiveWindow(&window());
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&window()));
+    }
+    std::unique_ptr<ContactDatabase> database()
+    {
+        return ContactDatabase::Open(ContactDatabasePath(StandinHome()));
+    }
+
+    std::unique_ptr<formMain> m_window;
+};
+
+TEST_F(MainWindow, StartsWithActClosed)
+{
+    UserSeparator = u"|"_s;
+    SetClipboard(Address);
+    window().StartUp();
+    EXPECT_EQ(window().windowTitle(), u"Ordalis v.1.18"_s);
+    EXPECT_TRUE(UserSeparator.isEmpty());
+    EXPECT_EQ(MessageTexts(m_presenter), QStringList{MessageText::FieldLoadFailed});
+    EXPECT_EQ(m_presenter.shown.value(0).style, MessageStyle::Exclamation);
+    EXPECT_EQ(m_presenter.titles.value(0), u"Ordalis"_s);
+    EXPECT_EQ(rows().EntryCount(), 20) << "the standard catalogue";
+    EXPECT_EQ(valueOf(32), u"80331"_s);
+    EXPECT_EQ(valueOf(30), u"München"_s);
+    EXPECT_TRUE(box()->toPlainText().contains(u"80331 München\n"_s))
+        << qPrintable(box()->toPlainText());
+    EXPECT_TRUE(window().isVisible());
+    EXPECT_FALSE(window().windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+TEST_F(MainWindow, StartsWithActRunningAndAnEmptyClipboard)
+{
+    ASSERT_TRUE(m_standin->Start());
+    window().StartUp();
+    // the field load's own capture reports the empty clipboard; the start-up
+    // capture stays silent
+    EXPECT_EQ(MessageTexts(m_presenter), QStringList{MessageText::ClipboardEmpty});
+    EXPECT_EQ(rows().EntryCount(), database()->FieldCount());
+    EXPECT_GT(rows().EntryCount(), 20);
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+TEST_F(MainWindow, CaptureFillsTheRowsAndAnEmptyClipboardKeepsThem)
+{
+    rows().FillStandardCatalogue();
+    SetClipboard(Address);
+    click("cmdGetClipboard");
+    EXPECT_TRUE(m_presenter.shown.isEmpty()) << qPrintable(MessageTexts(m_presenter).join(u'|'));
+    EXPECT_EQ(valueOf(32), u"80331"_s);
+    EXPECT_EQ(value(rowOf(32))->text(), u"80331"_s);
+    EXPECT_EQ(box()->toPlainText().count(u'\n'), 6) << qPrintable(box()->toPlainText());
+
+    const QStringList before = rowValues();
+    SetClipboard(u"   "_s);
+    click("cmdGetClipboard");
+    EXPECT_EQ(MessageTexts(m_presenter), QStringList{MessageText::ClipboardEmpty});
+    EXPECT_EQ(rowValues(), before);
+    EXPECT_TRUE(box()->toPlainText().isEmpty());
+}
+
+TEST_F(MainWindow, LeavingTheEditedBoxParsesItStayingDoesNot)
+{
+    rows().FillStandardCatalogue();
+    showActive();
+    box()->setFocus();
+    QTest::keyClicks(box(), u"Muster GmbH"_s);
+    QTest::keyClick(box(), Qt::Key_Return);
+    QTest::keyClicks(box(), u">  Industriestrasse   12"_s);
+    QTest::keyClick(box(), Qt::Key_Return);
+    QTest::keyClicks(box(), u"80331 Garching"_s);
+    QApplication::processEvents();
+    EXPECT_EQ(valueOf(32), u"<none>"_s) << "nothing while the focus stays in the box";
+
+    value(0)->setFocus();
+    QApplication::processEvents();
+    EXPECT_EQ(valueOf(32), u"80331"_s);
+    EXPECT_EQ(box()->toPlainText(), u"Muster GmbH\nIndustriestrasse 12\n80331 Garching\n"_s);
+    EXPECT_TRUE(m_presenter.shown.isEmpty());
+}
+
+TEST_F(MainWindow, AWordTypedAndLeftAsksForASeparator)
+{
+    rows().FillStandardCatalogue();
+    showActive();
+    box()->setFocus();
+    QTest::keyClicks(box(), u"Einzelwort"_s);
+    auto watch = WhenModalOpens([](QWidget *modal) { modal->close(); });
+    value(3)->setFocus();
+    QApplication::processEvents();
+    EXPECT_TRUE(watch->done);
+    EXPECT_EQ(watch->title, u"Trennzeichen wählen"_s);
+    EXPECT_EQ(MessageTexts(m_presenter), QStringList{MessageText::NoSeparator});
+    EXPECT_TRUE(box()->toPlainText().isEmpty());
+}
+
+TEST_F(MainWindow, SeparatorChosenDuringTheParseGoesOnWithoutReadingTheClipboard)
+{
+    rows().FillStandardCatalogue();
+    SetClipboard(u"Muster GmbH, Industriestraße 12, 80331 München"_s);
+    auto watch = WhenModalOpens([this](QWidget *modal) {
+        auto *text = modal->findChild<QPlainTextEdit *>(u"txtClipText"_s);
+        QTextCursor cursor = text->textCursor();
+        cursor.setPosition(11);
+        cursor.setPosition(12, QTextCursor::KeepAnchor);
+        text->setTextCursor(cursor);
+        modal->findChild<QPushButton *>(u"cmdTrennerNeu"_s)->click();
+        SetClipboard(u"Etwas ganz anderes"_s);
+        modal->findChild<QPushButton *>(u"cmdWeiter"_s)->click();
+    });
+    click("cmdGetClipboard");
+    EXPECT_TRUE(watch->done);
+    EXPECT_EQ(MessageTexts(m_presenter), QStringList{MessageText::NoSeparator});
+    EXPECT_EQ(UserSeparator, u","_s);
+    EXPECT_EQ(box()->toPlainText(), u"Muster GmbH\nIndustriestraße 12\n80331 München\n"_s);
+    EXPECT_EQ(valueOf(32), u"80331"_s);
+
+    // the choice stays for the next capture
+    m_presenter.shown.clear();
+    SetClipboard(u"Neue Firma AG, Bahnhofstraße 1, 80335 München"_s);
+    click("cmdGetClipboard");
+    EXPECT_TRUE(m_presenter.shown.isEmpty());
+    EXPECT_EQ(valueOf(32), u"80335"_s);
+}
+
+TEST_F(MainWindow, SeparatorFromTheButtonReadsTheClipboardAgain)
+{
+    rows().FillStandardCatalogue();
+    SetClipboard(u"Muster GmbH\nIndustriestraße 12, 80331 München"_s);
+    click("cmdGetClipboard");
+    const QStringList before = rowValues();
+
+    // closed by its close box: nothing accepted, nothing re-read
+    auto closed = WhenModalOpens([](QWidget *modal) { modal->close(); });
+    click("cmdNeuerTrenner");
+    EXPECT_TRUE(closed->done);
+    EXPECT_TRUE(UserSeparator.isEmpty());
+    EXPECT_EQ(rowValues(), before);
+
+    auto accepted = WhenModalOpens([](QWidget *modal) {
+        auto *text = modal->findChild<QPlainTextEdit *>(u"txtClipText"_s);
+        const int comma = int(text->toPlainText().indexOf(u','));
+        QTextCursor cursor = text->textCursor();
+        cursor.setPosition(comma);
+        cursor.setPosition(comma + 1, QTextCursor::KeepAnchor);
+        text->setTextCursor(cursor);
+        modal->findChild<QPushButton *>(u"cmdTrennerNeu"_s)->click();
+        SetClipboard(u"Neue Firma AG, Bahnhofstraße 1, 80335 München"_s);
+        modal->findChild<QPushButton *>(u"cmdWeiter"_s)->click();
+    });
+    click("cmdNeuerTrenner");
+    EXPECT_TRUE(accepted->done);
+    EXPECT_EQ(box()->toPlainText(), u"Neue Firma AG\nBahnhofstraße 1\n80335 München\n"_s);
+    EXPECT_EQ(valueOf(32), u"80335"_s);
+    EXPECT_TRUE(m_presenter.shown.isEmpty());
+}
+
+TEST_F(MainWindow, CommandsWithoutCapturedTextSayNoData)
+{
+    rows().FillStandardCatalogue();
+    rows().SelectRowField(0, 25);
+    rows().SetRowValue(0, u"Von Hand"_s); // rows do not count, only the box
+    for (const char *button : {"cmdNeuanlageInACT", "cmdBearbeitenInAct", "cmdNeuerTrenner"}) {
+        for (const QString &text : {QString(), u"   "_s}) {
+            m_presenter.shown.clear();
+            box()->setPlainText(text);
+            auto watch = WhenModalOpens([](QWidget *modal) { modal->close(); });
+            click(button);
+            watch->cancelled = true;
+            EXPECT_FALSE(watch->done) << button << " opened a window";
+            EXPECT_EQ(MessageTexts(m_presenter), QStringList{MessageText::NoData}) << button;
+            EXPECT_EQ(m_presenter.shown.value(0).style, MessageStyle::Exclamation) << button;
+        }
+    }
+}
+
+TEST_F(MainWindow, NewContactThenEditAndQuit)
+{
+    ASSERT_TRUE(m_standin->Start());
+    SetClipboard(Address);
+    window().StartUp();
+    ASSERT_TRUE(m_presenter.shown.isEmpty()) << qPrintable(MessageTexts(m_presenter).join(u'|'));
+    ASSERT_EQ(valueOf(32), u"80331"_s);
+    const qsizetype contactsBefore = database()->Contacts().size();
+
+    QString label;
+    bool onTop = false;
+    auto back = WhenModalOpens([&](QWidget *modal) {
+        label = modal->findChild<QLabel *>(u"Label1"_s)->text();
+        onTop = modal->windowFlags().testFlag(Qt::WindowStaysOnTopHint);
+        modal->findChild<QPushButton *>(u"cmdNeueRunde"_s)->click();
+    });
+    click("cmdNeuanlageInACT");
+    ASSERT_TRUE(back->done);
+    EXPECT_EQ(label, u"Kontakt wurde erfolgreich angelegt."_s);
+    EXPECT_TRUE(onTop);
+    EXPECT_FALSE(window().Ended());
+    EXPECT_TRUE(window().isVisible());
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+
+    std::unique_ptr<ContactDatabase> db = database();
+    const QVector<StandinContact> contacts = db->Contacts();
+    ASSERT_EQ(contacts.size(), contactsBefore + 1);
+    const ShownContact shown = db->Shown();
+    const auto written =
+        std::find_if(contacts.begin(), contacts.end(),
+                     [&](const StandinContact &c) { return c.id == shown.contactId; });
+    ASSERT_NE(written, contacts.end());
+    EXPECT_EQ(written->values.value(32), u"80331"_s);
+    EXPECT_EQ(written->values.value(30), u"München"_s);
+    EXPECT_EQ(written->values.value(25), valueOf(25));
+
+    // the user corrects the city and overwrites the contact, then quits
+    rows().SetRowValue(rowOf(30), u"Garching"_s);
+    auto quit = WhenModalOpens([&](QWidget *modal) {
+        label = modal->findChild<QLabel *>(u"Label1"_s)->text();
+        modal->findChild<QPushButton *>(u"cmdRaus"_s)->click();
+    });
+    click("cmdBearbeitenInAct");
+    ASSERT_TRUE(quit->done);
+    EXPECT_EQ(label, u"Kontakt wurde erfolgreich bearbeitet."_s);
+    EXPECT_TRUE(window().Ended());
+    EXPECT_FALSE(window().isVisible());
+    EXPECT_FALSE(ActContactView) << "shut-down releases the held ACT! objects";
+
+    db = database();
+    EXPECT_EQ(db->Contacts().size(), contactsBefore + 1);
+    for (const StandinContact &contact : db->Contacts()) {
+        if (contact.id == shown.contactId) {
+            EXPECT_EQ(contact.values.value(30), u"Garching"_s);
+        }
+    }
+}
+
+TEST_F(MainWindow, AWriteWithActGoneFailsWithItsMessageAndTheWindowGoesOn)
+{
+    ASSERT_TRUE(m_standin->Start());
+    SetClipboard(Address);
+    window().StartUp();
+    m_standin->Stop();
+    struct Case
+    {
+        const char *button;
+        QString message;
+    } const cases[] = {
+        {"cmdNeuanlageInACT", MessageText::ContactNotCreated},
+        {"cmdBearbeitenInAct", MessageText::ContactNotEdited},
+        {"cmdAlleFelder", MessageText::FieldLoadFailed},
+    };
+    for (const Case &c : cases) {
+        m_presenter.shown.clear();
+        auto watch = WhenModalOpens([](QWidget *modal) { modal->close(); });
+        click(c.button);
+        watch->cancelled = true;
+        EXPECT_FALSE(watch->done) << c.button;
+        EXPECT_EQ(MessageTexts(m_presenter), QStringList{c.message}) << c.button;
+        EXPECT_EQ(QApplication::overrideCursor(), nullptr) << c.button;
+        EXPECT_FALSE(window().Ended()) << c.button;
+    }
+    EXPECT_EQ(valueOf(32), u"80331"_s) << "the rows stay";
+}
+
+} // namespace

@@ -1,0 +1,130 @@
+// The online update: the question, the file test, and the start of the real
+// (here: a recording script) update program with exactly "" and "small".
+
+#include "AppTestSupport.h"
+
+#include "app/UpdateLauncher.h"
+#include "app/formMain.h"
+#include "support/MessageTexts.h"
+
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
+#include <QPushButton>
+#include <QThread>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+class UpdateLauncher : public AppTest
+{
+protected:
+    QString recordFile() const { return m_root.filePath(u"update-arguments.txt"_s); }
+
+    // The update program: writes how many arguments it got and each in brackets.
+    void installUpdateProgram(bool executable)
+    {
+        QFile script(UpdateProgramPath());
+        ASSERT_TRUE(script.open(QIODevice::WriteOnly));
+        script.write("#!/bin/sh\n{ echo \"$#\"; for a in \"$@\"; do echo \"[$a]\"; done; } > \"");
+        script.write(recordFile().toLocal8Bit());
+        script.write(".tmp\"\nmv \"");
+        script.write(recordFile().toLocal8Bit());
+        script.write(".tmp\" \"");
+        script.write(recordFile().toLocal8Bit());
+        script.write("\"\n");
+        script.close();
+        const QFile::Permissions readWrite = QFile::ReadOwner | QFile::WriteOwner;
+        script.setPermissions(executable ? readWrite | QFile::ExeOwner : readWrite);
+    }
+
+    QByteArray waitForRecord() const
+    {
+        const QDeadlineTimer deadline(10000);
+        while (!deadline.hasExpired()) {
+            QFile file(recordFile());
+            if (file.open(QIODevice::ReadOnly))
+                return file.readAll();
+            QThread::msleep(20);
+        }
+        return "<not started>";
+    }
+};
+
+TEST_F(UpdateLauncher, OutcomesOfTheCommand)
+{
+    struct Case
+    {
+        const char *what;
+        qint16 answer;
+        int program; // 0 missing, 1 present but not executable, 2 ready
+        QStringList messages;
+        bool started;
+    } const cases[] = {
+        {"answered No", MessageAnswer::No, 2, {MessageText::UpdateQuestion}, false},
+        {"program missing",
+         MessageAnswer::Yes,
+         0,
+         {MessageText::UpdateQuestion, MessageText::UpdateNotFound},
+         false},
+        {"program cannot start",
+         MessageAnswer::Yes,
+         1,
+         {MessageText::UpdateQuestion, MessageText::UpdateNotStarted},
+         false},
+        {"started", MessageAnswer::Yes, 2, {MessageText::UpdateQuestion}, true},
+    };
+    for (const Case &c : cases) {
+        QFile::remove(UpdateProgramPath());
+        QFile::remove(recordFile());
+        if (c.program > 0)
+            installUpdateProgram(c.program == 2);
+        m_presenter.shown.clear();
+        m_presenter.answers = {c.answer};
+
+        EXPECT_EQ(RunOnlineUpdate(), c.started) << c.what;
+        EXPECT_EQ(MessageTexts(m_presenter), c.messages) << c.what;
+        EXPECT_EQ(m_presenter.shown.value(0).style, MessageStyle::YesNoQuestion) << c.what;
+        for (qsizetype i = 1; i < m_presenter.shown.size(); ++i)
+            EXPECT_EQ(m_presenter.shown[i].style, MessageStyle::Exclamation) << c.what;
+        if (c.started)
+            EXPECT_EQ(waitForRecord(), "2\n[]\n[small]\n") << c.what;
+        else
+            EXPECT_FALSE(QFile::exists(recordFile())) << c.what;
+    }
+}
+
+TEST_F(UpdateLauncher, AFolderWithBlanksStartsTheProgramAndEndsOrdalis)
+{
+    const QString home = m_root.filePath(u"Mein Ordner; echo x"_s);
+    ASSERT_TRUE(QDir().mkpath(home));
+    qputenv("ORDALIS_HOME", home.toLocal8Bit());
+    installUpdateProgram(true);
+
+    formMain window;
+    window.show();
+    m_presenter.answers = {MessageAnswer::Yes};
+    window.findChild<QPushButton *>(u"cmdUpdate"_s)->click();
+    EXPECT_EQ(waitForRecord(), "2\n[]\n[small]\n");
+    EXPECT_TRUE(window.Ended());
+    EXPECT_FALSE(window.isVisible());
+}
+
+TEST_F(UpdateLauncher, NoLeavesTheWindowAsItWas)
+{
+    installUpdateProgram(true);
+    formMain window;
+    window.Rows().FillStandardCatalogue();
+    window.Rows().SelectRowField(0, 25);
+    window.Rows().SetRowValue(0, u"Muster GmbH"_s);
+    window.show();
+    window.findChild<QPushButton *>(u"cmdUpdate"_s)->click(); // presenter answers No
+    EXPECT_FALSE(window.Ended());
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_EQ(window.Rows().RowValue(0), u"Muster GmbH"_s);
+    EXPECT_TRUE(window.Rows().ReadRow(0).has_value());
+    EXPECT_FALSE(QFile::exists(recordFile()));
+}
+
+} // namespace
