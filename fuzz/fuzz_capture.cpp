@@ -1,0 +1,90 @@
+// Capture and recognition on any clipboard text, under any settings file.
+// Input: one flag byte, then the settings file's bytes up to the marker, then
+// the clipboard text (as UTF-8, or as UTF-16 when the flag says so). Without a
+// marker the whole rest is the text and no settings file exists.
+
+#include "FuzzScratch.h"
+
+#include "recognition/ParseAddress.h"
+#include "recognition/ParseState.h"
+#include "recognition/SeparatorDialog.h"
+#include "support/FieldRows.h"
+#include "support/Messages.h"
+#include "support/modZusatzDefs.h"
+
+#include <cstdint>
+#include <cstring>
+
+namespace {
+
+const QByteArray TextMarker = QByteArrayLiteral("@@TEXT@@\n");
+
+class SilentPresenter : public MessagePresenter
+{
+public:
+    qint16 Present(const QString &, const QString &, qint16) override { return MessageAnswer::Ok; }
+};
+
+// The user picks a separator (the first character of the text) in the dialog.
+class PickingDialog : public SeparatorDialog
+{
+public:
+    QString choice;
+    void Open() override { UserSeparator = choice; }
+};
+
+QString textFrom(QByteArrayView bytes, bool utf16)
+{
+    if (!utf16)
+        return QString::fromUtf8(bytes);
+    // Raw code units, unpaired surrogates and all.
+    QString text(bytes.size() / 2, Qt::Uninitialized);
+    std::memcpy(text.data(), bytes.data(), size_t(text.size()) * 2);
+    return text;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    static SilentPresenter presenter;
+    SetMessagePresenter(&presenter);
+    if (size == 0)
+        return 0;
+    const quint8 flags = data[0];
+    QByteArrayView rest(reinterpret_cast<const char *>(data) + 1, qsizetype(size) - 1);
+
+    const QString settingsPath = ScratchFile(QStringLiteral("ordalis.ini"));
+    QFile::remove(settingsPath);
+    const qsizetype marker = rest.indexOf(TextMarker);
+    if (marker >= 0) {
+        WriteWhole(settingsPath, rest.first(marker));
+        rest = rest.sliced(marker + TextMarker.size());
+    }
+    SetSettingsFilePath(settingsPath);
+
+    FieldRows rows;
+    rows.FillStandardCatalogue();
+    LoadSettings(rows);
+
+    const QString text = textFrom(rest, flags & 1);
+    UserSeparator.clear();
+    PickingDialog dialog;
+    dialog.choice = text.left(1);
+    QString clipText;
+    const ParseStatus status = CaptureText(text, flags & 2, rows, clipText, &dialog);
+
+    // Every kept line ends with CR LF; nothing is kept without a parse.
+    FUZZ_CHECK(clipText.isEmpty() || clipText.endsWith(QStringLiteral("\r\n")));
+    FUZZ_CHECK(status == ParseStatus::Ok || status == ParseStatus::Aborted || clipText.isEmpty());
+    for (int row = 0; row < FieldRows::RowCount; ++row) {
+        const int position = rows.SelectedPosition(row);
+        FUZZ_CHECK(position >= -1 && position < rows.EntryCount());
+    }
+    // The same text again, parsed directly, with the user's separator.
+    UserSeparator = dialog.choice;
+    QString again;
+    ParseAddress(text, rows, again, nullptr);
+    UserSeparator.clear();
+    return 0;
+}
