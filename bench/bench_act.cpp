@@ -1,0 +1,134 @@
+// The field load (ACT!'s list into the sixteen rows, re-capture, cache write)
+// and one WriteContact of sixteen rows, on the stand-in's real database with
+// its lock held in-process.
+
+#include "act/ActConnection.h"
+#include "act/ActHost.h"
+#include "act/ContactWriter.h"
+#include "act/standin/ContactDatabase.h"
+#include "act/standin/StandinPaths.h"
+#include "act/standin/StandinRunLock.h"
+
+#include "recognition/ParseAddress.h"
+
+#include "support/FieldRows.h"
+#include "support/Messages.h"
+#include "support/modZusatzDefs.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+#include <memory>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString Block = u"Berg & Stein Architekten GmbH\r\nAnna Berg\r\nLessingstraße 4\r\n"
+                      u"80331 München\r\nTel. 089 2345678\r\nanna.berg@berg-stein.de\r\n"_s;
+
+class BenchHost : public ActHost
+{
+public:
+    explicit BenchHost(FieldRows &rows) : m_rows(rows) {}
+    void SetBusyPointer(bool) override {}
+    void SetTopMost(bool) override {}
+    QString CapturedText() const override { return m_clipText; }
+    void CaptureClipboard() override { CaptureText(Block, false, m_rows, m_clipText, nullptr); }
+    void ShowCompletionDialog() override { CompletionChoice = 2; }
+    void EndProgram() override {}
+
+private:
+    FieldRows &m_rows;
+    QString m_clipText;
+};
+
+class Quiet : public MessagePresenter
+{
+public:
+    qint16 Present(const QString &, const QString &, qint16) override { return 1; }
+};
+
+// A running stand-in with `fieldCount` fields and a settings file with the
+// field cache on, both in a temporary folder.
+struct Setting
+{
+    explicit Setting(std::optional<int> fieldCount)
+    {
+        qputenv("ACT_STANDIN_HOME", home.path().toLocal8Bit());
+        ContactDatabase::OpenOrCreate(ContactDatabasePath(), fieldCount);
+        lock = std::make_unique<StandinRunLock>(RunLockPath());
+        ready = lock->TryAcquire();
+        lock->PublishDatabaseOpen(true);
+        QFile settings(home.path() + u"/ordalis.ini"_s);
+        ready = ready && settings.open(QIODevice::WriteOnly) &&
+                settings.write("[Config]\r\nCacheFelder=1\r\n") > 0;
+        settings.close();
+        SetSettingsFilePath(settings.fileName());
+        SetMessagePresenter(&quiet);
+    }
+    ~Setting()
+    {
+        ReleaseActObjects();
+        SetMessagePresenter(nullptr);
+        SetSettingsFilePath({});
+        lock.reset();
+        qunsetenv("ACT_STANDIN_HOME");
+    }
+
+    QTemporaryDir home;
+    std::unique_ptr<StandinRunLock> lock;
+    Quiet quiet;
+    bool ready = false;
+};
+
+void FieldLoad(benchmark::State &state)
+{
+    Setting setting(int(state.range(0)));
+    if (!setting.ready) {
+        state.SkipWithError("stand-in not ready");
+        return;
+    }
+    FieldRows rows;
+    rows.FillStandardCatalogue();
+    BenchHost host(rows);
+    for (auto _ : state) {
+        if (!LoadFieldList(rows, host)) {
+            state.SkipWithError("field load failed");
+            return;
+        }
+    }
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+BENCHMARK(FieldLoad)->Arg(60)->Arg(5000)->Unit(benchmark::kMillisecond);
+
+void WriteSixteenRows(benchmark::State &state)
+{
+    Setting setting(std::nullopt);
+    if (!setting.ready) {
+        state.SkipWithError("stand-in not ready");
+        return;
+    }
+    FieldRows rows;
+    rows.FillStandardCatalogue();
+    BenchHost host(rows);
+    host.CaptureClipboard();
+    const qint32 fields[FieldRows::RowCount] = {25, 88, 40, 26, 79, 78,  27, 32,
+                                                30, 33, 35, 36, 38, 200, 94, 46};
+    for (int row = 0; row < FieldRows::RowCount; ++row) {
+        rows.SelectRowField(row, fields[row]);
+        rows.SetRowValue(row, u"Wert %1"_s.arg(row));
+    }
+    for (auto _ : state) {
+        if (!WriteContact(true, rows, host)) {
+            state.SkipWithError("write failed");
+            return;
+        }
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(WriteSixteenRows)->Unit(benchmark::kMillisecond);
+
+} // namespace
