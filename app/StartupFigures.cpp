@@ -37,10 +37,11 @@ qint64 MillisecondsSinceProcessStart()
 qint64 ResidentKilobytes()
 {
     QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly | QIODevice::Text))
+    if (!status.open(QIODevice::ReadOnly))
         return -1;
-    while (!status.atEnd()) {
-        const QByteArray line = status.readLine();
+    // Files under /proc report no size: read them whole, never test atEnd().
+    const QList<QByteArray> lines = status.readAll().split('\n');
+    for (const QByteArray &line : lines) {
         if (line.startsWith("VmRSS:")) {
             const QList<QByteArray> parts = line.mid(6).simplified().split(' ');
             bool ok = false;
