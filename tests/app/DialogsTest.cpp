@@ -1,4 +1,4 @@
-// The small windows on their own: separator dialog, completion dialog, About,
+// The small windows on their own: separator dialog, completion dialog
 // and the real message boxes.
 
 #include "AppTestSupport.h"
@@ -6,7 +6,6 @@
 #include "act/ContactWriter.h"
 #include "app/GermanTranslations.h"
 #include "app/QtMessagePresenter.h"
-#include "app/formAbout.h"
 #include "app/formFertigAbfrage.h"
 #include "app/formTrenner.h"
 #include "recognition/ParseState.h"
@@ -156,13 +155,8 @@ TEST_F(CompletionDialog, SaysWhatWasStoredAndRecordsTheChoice)
         CompletionChoice = 0;
         formFertigAbfrage dialog(nullptr);
         const QString what = c.button ? QLatin1String(c.button) : u"close box"_s;
-        EXPECT_EQ(dialog.windowTitle(), u"Beenden oder zurück zum Ordalis"_s);
         EXPECT_TRUE(dialog.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
         EXPECT_EQ(dialog.findChild<QLabel *>(u"Label1"_s)->text(), c.label) << qPrintable(what);
-        EXPECT_EQ(dialog.findChild<QPushButton *>(u"cmdNeueRunde"_s)->text(),
-                  u"Zurück zum Ordalis"_s);
-        EXPECT_EQ(dialog.findChild<QPushButton *>(u"cmdRaus"_s)->text(),
-                  u"Den Ordalis verlassen"_s);
         auto done = WhenModalOpens([&c](QWidget *modal) {
             if (c.button)
                 modal->findChild<QPushButton *>(QLatin1String(c.button))->click();
@@ -173,20 +167,6 @@ TEST_F(CompletionDialog, SaysWhatWasStoredAndRecordsTheChoice)
         EXPECT_TRUE(done->done) << qPrintable(what);
         EXPECT_EQ(CompletionChoice, c.choice) << qPrintable(what);
     }
-}
-
-TEST(AboutWindow, NamesProgramMakerAndLinks)
-{
-    EnsureApplication();
-    formAbout about(nullptr);
-    QStringList texts;
-    for (const QLabel *label : about.findChildren<QLabel *>())
-        texts << label->text();
-    const QString all = texts.join(u'\n');
-    EXPECT_TRUE(all.contains(u"Ordalis v.1.18"_s)) << qPrintable(all);
-    EXPECT_TRUE(all.contains(u"Ordalis-Team"_s)) << qPrintable(all);
-    EXPECT_TRUE(all.contains(u"href=\"mailto:ordalis@example.org\""_s)) << qPrintable(all);
-    EXPECT_TRUE(all.contains(u"href=\"https://www.example.org/ordalis\""_s)) << qPrintable(all);
 }
 
 class MessageBoxes : public AppTest

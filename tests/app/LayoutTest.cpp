@@ -1,12 +1,9 @@
-// The main window as laid out in twips: pixel geometry, captions, tooltips and
-// the tab order.
+// The main window as laid out in twips: pixel geometry and the tab order.
 
 #include "AppTestSupport.h"
 
 #include "app/Twips.h"
 #include "app/formMain.h"
-
-#include <QPushButton>
 
 using namespace Qt::StringLiterals;
 
@@ -71,40 +68,6 @@ TEST_F(MainWindowLayout, ControlsSitWhereTheTwipsTablePutsThem)
         const QWidget *control = window.findChild<QWidget *>(QLatin1String(c.name));
         ASSERT_NE(control, nullptr) << c.name;
         EXPECT_EQ(control->geometry(), c.pixels) << c.name;
-    }
-}
-
-TEST_F(MainWindowLayout, ButtonsCarryTheirCaptionsAndTooltips)
-{
-    formMain window;
-    struct Case
-    {
-        const char *name;
-        QString caption;
-        QString toolTip;
-    } const cases[] = {
-        {"cmdGetClipboard", QStringLiteral("Hole aus Zwischenablage"),
-         QStringLiteral("Holt den Textinhalt aus der Zwischenablage und analysiert ihn nach "
-                        "Adressinformationen")},
-        {"cmdNeuanlageInACT", QStringLiteral("Neu Anlegen"),
-         QStringLiteral("Legt den oben abgebildeten Satz in ACT! an.")},
-        {"cmdBearbeitenInAct", QStringLiteral("Bearbeiten"),
-         QStringLiteral("Überschreibt den aktuellen Kontakt mit den oben abgebildeten Daten")},
-        {"cmdNeuerTrenner", QStringLiteral("Neuen Trenner wählen"),
-         QStringLiteral("Ein neues Zeilentrennzeichen wählen falls die automatische Auswahl "
-                        "nicht korrekt war.")},
-        {"cmdAlleFelder", QStringLiteral("Felder aus ACT! DB laden"),
-         QStringLiteral("Es werden alle Felder aus der aktuell geöffneten ACT! DB geladen und in "
-                        "die Auswahlboxen eingefügt.")},
-        {"cmdInfo", QStringLiteral("Über"), QStringLiteral("Über Ordalis")},
-        {"cmdUpdate", QStringLiteral("Updaten"), QStringLiteral("Das Online Update starten")},
-    };
-    for (const Case &c : cases) {
-        const auto *button = window.findChild<QPushButton *>(QLatin1String(c.name));
-        ASSERT_NE(button, nullptr) << c.name;
-        EXPECT_EQ(button->text(), c.caption) << c.name;
-        EXPECT_EQ(button->toolTip(), c.toolTip) << c.name;
-        EXPECT_TRUE(button->isEnabled()) << c.name;
     }
 }
 
