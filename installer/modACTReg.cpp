@@ -68,6 +68,8 @@ void removeEntries(const QString &name, const Registry &registry)
 
     // The stand-in edits the file too; both passes see one state of it.
     const CommandFileLock lock(path);
+    if (lock.TimedOut())
+        return; // a stuck editor must not hang an unattended setup
     const QString wanted = comparable(name);
     removeFirstMatch(ini, CommandSection, wanted,
                      [&](const QString &section, const QString &commandName) {

@@ -34,6 +34,14 @@ clsINI iniFor(const QString &path)
     return ini;
 }
 
+// Another program holding the lock past the timeout fails the call like a
+// busy ACT!, instead of editing the file under its hands.
+void requireLock(const CommandFileLock &lock, const QString &path)
+{
+    if (lock.TimedOut())
+        throw ActError(QStringLiteral("%1 wird von einem anderen Programm bearbeitet.").arg(path));
+}
+
 QString section(const QString &prefix, int number)
 {
     return prefix + QString::number(number);
@@ -145,7 +153,8 @@ bool ActCommandFile::ExistsInToolbar(qint32 toolbar, const QString &name) const
 
 int ActCommandFile::AddAuxCommand(const AuxCommandEntry &command)
 {
-    CommandFileLock lock(m_path);
+    const CommandFileLock lock(m_path);
+    requireLock(lock, m_path);
     if (AuxCommandExists(command.name))
         return 1;
     const QString name = section(CommandPrefix, lowestFree(sectionNumbers(CommandPrefix)));
@@ -166,7 +175,8 @@ int ActCommandFile::AddAuxCommand(const AuxCommandEntry &command)
 
 bool ActCommandFile::DeleteAuxCommand(const QString &name)
 {
-    CommandFileLock lock(m_path);
+    const CommandFileLock lock(m_path);
+    requireLock(lock, m_path);
     clsINI ini = iniFor(m_path);
     bool deleted = false;
     for (const AuxCommandEntry &entry : Commands()) {
@@ -187,7 +197,8 @@ bool ActCommandFile::DeleteAuxCommand(const QString &name)
 
 bool ActCommandFile::AddToToolbar(qint32 toolbar, const QString &name)
 {
-    CommandFileLock lock(m_path);
+    const CommandFileLock lock(m_path);
+    requireLock(lock, m_path);
     if (ExistsInToolbar(toolbar, name))
         return false;
     const QString sectionName = section(ToolbarPrefix, lowestFree(sectionNumbers(ToolbarPrefix)));
@@ -201,7 +212,8 @@ bool ActCommandFile::AddToToolbar(qint32 toolbar, const QString &name)
 
 bool ActCommandFile::RemoveFromToolbar(qint32 toolbar, const QString &name)
 {
-    CommandFileLock lock(m_path);
+    const CommandFileLock lock(m_path);
+    requireLock(lock, m_path);
     clsINI ini = iniFor(m_path);
     bool removed = false;
     for (const ToolbarEntry &entry : ToolbarEntries()) {

@@ -1,6 +1,8 @@
 #include "CommandFileLock.h"
 
+#include <QDeadlineTimer>
 #include <QFile>
+#include <QThread>
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -8,7 +10,7 @@
 
 #include <cerrno>
 
-CommandFileLock::CommandFileLock(const QString &commandFilePath)
+CommandFileLock::CommandFileLock(const QString &commandFilePath, std::chrono::milliseconds timeout)
 {
     const QByteArray path = QFile::encodeName(LockPathFor(commandFilePath));
     int fd;
@@ -17,15 +19,23 @@ CommandFileLock::CommandFileLock(const QString &commandFilePath)
     } while (fd < 0 && errno == EINTR);
     if (fd < 0)
         return;
-    int result;
-    do {
-        result = ::flock(fd, LOCK_EX);
-    } while (result < 0 && errno == EINTR);
-    if (result != 0) {
-        ::close(fd);
-        return;
+
+    // flock has no timeout of its own: poll without blocking until the deadline.
+    const QDeadlineTimer deadline(timeout);
+    for (;;) {
+        if (::flock(fd, LOCK_EX | LOCK_NB) == 0) {
+            m_fd = fd;
+            return;
+        }
+        if (errno != EWOULDBLOCK && errno != EINTR)
+            break;
+        if (deadline.hasExpired()) {
+            m_timedOut = true;
+            break;
+        }
+        QThread::msleep(5);
     }
-    m_fd = fd;
+    ::close(fd);
 }
 
 CommandFileLock::~CommandFileLock()

@@ -126,6 +126,17 @@ TEST_F(ActCmdFile, EditWaitsForTheCommandFileLock)
     EXPECT_EQ(content(), QByteArray());
 }
 
+TEST_F(ActCmdFile, AStuckLockHolderCannotHangTheEdit)
+{
+    write("[AuxCommand-0]\r\ncmdname=X\r\ncmdline=/x\r\n");
+    const CommandFileLock held(m_commandFile);
+    ASSERT_TRUE(held.IsHeld());
+
+    const CommandFileLock waiting(m_commandFile, std::chrono::milliseconds(50));
+    EXPECT_TRUE(waiting.TimedOut());
+    EXPECT_FALSE(waiting.IsHeld()) << "two editors must never hold the lock at once";
+}
+
 TEST(ActFolder, ValueMustFitTheRegistryBuffer)
 {
     QTemporaryDir dir;
