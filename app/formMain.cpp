@@ -91,6 +91,11 @@ formMain::formMain(QWidget *parent) : QWidget(parent)
 
 formMain::~formMain()
 {
+    // The controls die after this object's own members: nothing may reach the
+    // rows or the box through focus or row signals while they go.
+    disconnect(qApp, nullptr, this, nullptr);
+    delete m_binder;
+    m_binder = nullptr;
     if (!m_released)
         ReleaseActObjects();
 }

@@ -166,6 +166,19 @@ TEST_F(MainWindow, LeavingTheEditedBoxParsesItStayingDoesNot)
     EXPECT_TRUE(m_presenter.shown.isEmpty());
 }
 
+TEST_F(MainWindow, ClosingWithTheFocusInTheBoxParsesNothing)
+{
+    rows().FillStandardCatalogue();
+    showActive();
+    box()->setFocus();
+    QTest::keyClicks(box(), u"Muster GmbH;80331 Garching"_s);
+    window().close();
+    QApplication::processEvents();
+    EXPECT_EQ(valueOf(32), u"<none>"_s);
+    m_window.reset(); // and going away with the focus there is quiet too
+    EXPECT_TRUE(m_presenter.shown.isEmpty());
+}
+
 TEST_F(MainWindow, AWordTypedAndLeftAsksForASeparator)
 {
     rows().FillStandardCatalogue();
