@@ -2,35 +2,68 @@
 
 #include "act/ActConnection.h"
 #include "act/ContactWriter.h"
+#include "act/standin/StandinPaths.h"
 
+#include "recognition/ParseAddress.h"
 #include "recognition/ParseState.h"
 
 #include "support/modZusatzDefs.h"
 
 #include <QFile>
 
+#include <sqlite3.h>
+
+void TestHost::SetBusyPointer(bool on)
+{
+    busy = on;
+    events.append(on ? QStringLiteral("busy") : QStringLiteral("idle"));
+}
+
+void TestHost::SetTopMost(bool onTop)
+{
+    events.append(onTop ? QStringLiteral("topmost") : QStringLiteral("not topmost"));
+}
+
+void TestHost::CaptureClipboard()
+{
+    ++captures;
+    CaptureText(clipboard, false, m_rows, clipText, nullptr);
+}
+
+void TestHost::ShowCompletionDialog()
+{
+    events.append(QStringLiteral("completion"));
+    completions.append(LastWriteWasNew);
+    CompletionChoice = completionAnswer;
+}
+
+qint16 MessageLog::Present(const QString &, const QString &text, qint16 style)
+{
+    texts.append(text);
+    styles.append(style);
+    return MessageAnswer::Ok;
+}
+
 void ActTest::SetUp()
 {
+    StandinFixture::SetUp();
+    qputenv("ORDALIS_HOME", m_program.path().toLocal8Bit()); // for the CLI
+    SetMessagePresenter(&messages);
     ReleaseActObjects();
-    UserDefinitions.clear();
-    DefinitionsLoaded = false;
     DefinitionHits.clear();
     UserSeparator.clear();
-    CompletionChoice = 0;
     SetSettingsFilePath(SettingsPath());
     rows.FillStandardCatalogue();
-    LoadSettings(rows); // no file yet: the default countries
+    LoadSettings(rows); // no file yet: no definitions, the default countries
 }
 
 void ActTest::TearDown()
 {
     ReleaseActObjects();
     SetSettingsFilePath({});
-}
-
-QString ActTest::SettingsPath() const
-{
-    return standin.Folder() + QStringLiteral("/ordalis.ini");
+    SetMessagePresenter(nullptr);
+    qunsetenv("ORDALIS_HOME");
+    StandinFixture::TearDown();
 }
 
 void ActTest::WriteSettings(const QByteArray &content) const
@@ -49,19 +82,15 @@ QByteArray ActTest::SettingsContent() const
 QString ActTest::TestData(const QString &name)
 {
     QFile file(QStringLiteral(ORDALIS_TEST_DATA "/") + name);
-    if (!file.open(QIODevice::ReadOnly))
-        ADD_FAILURE() << "missing test data " << name.toStdString();
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << name.toStdString();
     return QString::fromUtf8(file.readAll());
 }
 
-QMap<qint32, QString> ActTest::ExpectedContact(const QString &name)
+Values ActTest::ExpectedContact(const QString &name)
 {
-    QMap<qint32, QString> values;
-    const QStringList lines = TestData(name).split(u'\n', Qt::SkipEmptyParts);
-    for (const QString &line : lines) {
-        const qsizetype tab = line.indexOf(u'\t');
-        values.insert(line.left(tab).toInt(), line.mid(tab + 1));
-    }
+    Values values;
+    for (const QString &line : TestData(name).split(u'\n', Qt::SkipEmptyParts))
+        values.insert(line.section(u'\t', 0, 0).toInt(), line.section(u'\t', 1));
     return values;
 }
 
@@ -86,7 +115,39 @@ QStringList ActTest::NamesOf(qint32 fieldNumber) const
 void ActTest::SetRow(int row, qint32 fieldNumber, const QString &value)
 {
     rows.SelectRowField(row, fieldNumber);
-    ASSERT_EQ(rows.ReadRow(row).value_or(RowContent{}).FieldNumber, fieldNumber)
-        << "no catalogue entry for field " << fieldNumber;
+    ASSERT_EQ(rows.ReadRow(row).value_or(RowContent{}).FieldNumber, fieldNumber);
     rows.SetRowValue(row, value);
+}
+
+QVector<StandinContact> ActTest::Contacts() const
+{
+    return ContactDatabase::Open(ContactDatabasePath(Home()))->Contacts();
+}
+
+qint64 ActTest::ShownId() const
+{
+    return ContactDatabase::Open(ContactDatabasePath(Home()))->Shown().contactId;
+}
+
+Values ActTest::ShownValues() const
+{
+    const qint64 shown = ShownId();
+    for (const StandinContact &contact : Contacts()) {
+        if (contact.id == shown)
+            return contact.values;
+    }
+    return {};
+}
+
+void ActTest::SetFieldLabel(qint32 fieldNumber, const QString &label) const
+{
+    sqlite3 *db = nullptr;
+    sqlite3_open(ContactDatabasePath(Home()).toUtf8().constData(), &db);
+    sqlite3_busy_timeout(db, 5000);
+    const QByteArray sql = QStringLiteral("UPDATE fields SET label = '%1' WHERE number = %2")
+                               .arg(label)
+                               .arg(fieldNumber)
+                               .toUtf8();
+    EXPECT_EQ(sqlite3_exec(db, sql.constData(), nullptr, nullptr, nullptr), SQLITE_OK);
+    sqlite3_close(db);
 }

@@ -1,50 +1,86 @@
 #pragma once
 
-#include "RunningStandin.h"
-#include "TestHost.h"
+#include "../standin/StandinFixture.h"
+
+#include "act/ActHost.h"
+#include "act/standin/ContactDatabase.h"
 
 #include "support/FieldRows.h"
-
-#include <gtest/gtest.h>
+#include "support/Messages.h"
 
 #include <QMap>
-#include <QString>
-#include <QVector>
+#include <QStringList>
+#include <QTemporaryDir>
 
-#include <utility>
-
-// gtest prints QStrings readably.
 inline void PrintTo(const QString &text, std::ostream *out)
 {
     *out << '"' << text.toStdString() << '"';
 }
 
-using Catalogue = QVector<std::pair<qint32, QString>>;
+// The window's part, played by the test: a clipboard it recognises from, a
+// completion dialog answering as scripted, and a record of what it was asked.
+class TestHost : public ActHost
+{
+public:
+    explicit TestHost(FieldRows &rows) : m_rows(rows) {}
+    void SetBusyPointer(bool busy) override;
+    void SetTopMost(bool onTop) override;
+    QString CapturedText() const override { return clipText; }
+    void CaptureClipboard() override;
+    void ShowCompletionDialog() override;
+    void EndProgram() override { ++programEnds; }
 
-// A fresh program state per test: standard catalogue in the rows, no held
-// ACT! objects, no definitions, a settings file in the test's own folder.
-class ActTest : public ::testing::Test
+    QString clipboard, clipText;
+    quint8 completionAnswer = 2;
+    int captures = 0, programEnds = 0;
+    QList<bool> completions; // LastWriteWasNew as each completion dialog saw it
+    bool busy = false;
+    QStringList events;
+
+private:
+    FieldRows &m_rows;
+};
+
+class MessageLog : public MessagePresenter
+{
+public:
+    qint16 Present(const QString &, const QString &text, qint16 style) override;
+    QStringList texts;
+    QList<qint16> styles;
+};
+
+using Catalogue = QVector<std::pair<qint32, QString>>;
+using Values = QMap<qint32, QString>;
+
+// A fresh program per test: standard catalogue and default settings in the
+// rows, no held ACT! objects, no definitions, its own program folder.
+class ActTest : public StandinFixture
 {
 protected:
     void SetUp() override;
     void TearDown() override;
 
+    QString SettingsPath() const { return m_program.path() + QStringLiteral("/ordalis.ini"); }
     void WriteSettings(const QByteArray &content) const;
     QByteArray SettingsContent() const;
-    QString SettingsPath() const;
     static QString TestData(const QString &name);
-    // Reads "field<TAB>value" lines.
-    static QMap<qint32, QString> ExpectedContact(const QString &name);
+    // A contact as "field<TAB>value" lines.
+    static Values ExpectedContact(const QString &name);
 
     static Catalogue CatalogueOf(const FieldRows &rows);
-    // The rows' entries that carry this field number, by name.
     QStringList NamesOf(qint32 fieldNumber) const;
-
-    // Chooses a field and value for a row, as a user does.
     void SetRow(int row, qint32 fieldNumber, const QString &value);
 
-    RunningStandin standin;
+    // ACT!'s database, read whether it runs or not.
+    QVector<StandinContact> Contacts() const;
+    qint64 ShownId() const;
+    Values ShownValues() const;
+    void SetFieldLabel(qint32 fieldNumber, const QString &label) const;
+
     FieldRows rows;
     TestHost host{rows};
     MessageLog messages;
+
+private:
+    QTemporaryDir m_program;
 };
