@@ -51,6 +51,7 @@ formAbout::formAbout(QWidget *owner) : QDialog(owner)
         this);
     purpose->setObjectName(QStringLiteral("lblBeschreibung"));
     purpose->setWordWrap(true);
+    purpose->setFixedWidth(420); // a known width, so the wrapped height is known too
 
     auto *maker = new QLabel(QStringLiteral("Hersteller: Ordalis-Team"), this);
     maker->setObjectName(QStringLiteral("lblHersteller"));
@@ -67,5 +68,5 @@ formAbout::formAbout(QWidget *owner) : QDialog(owner)
         linkLabel(this, "lnkMail", QStringLiteral("mailto:") + MailAddress, MailAddress));
     layout->addWidget(linkLabel(this, "lnkWeb", WebAddress, WebAddress));
     layout->addWidget(buttons);
-    setFixedWidth(440);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
 }

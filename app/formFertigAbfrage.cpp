@@ -4,6 +4,7 @@
 
 #include "act/ContactWriter.h"
 
+#include <QFontMetrics>
 #include <QLabel>
 #include <QPushButton>
 
@@ -24,11 +25,17 @@ formFertigAbfrage::formFertigAbfrage(QWidget *owner) : QDialog(owner)
                         this);
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setAlignment(Qt::AlignCenter);
+    Label1->setGeometry(TwipsRect(120, 120, 4575, 375, dpi));
+    // 12 point bold; a wider desktop font than the layout was made for gets
+    // smaller until the whole sentence fits the line.
     QFont bold = Label1->font();
     bold.setBold(true);
-    bold.setPointSize(12);
+    for (int points = 12; points >= 7; --points) {
+        bold.setPointSize(points);
+        if (QFontMetrics(bold).horizontalAdvance(Label1->text()) <= Label1->width())
+            break;
+    }
     Label1->setFont(bold);
-    Label1->setGeometry(TwipsRect(120, 120, 4575, 375, dpi));
 
     cmdNeueRunde = new QPushButton(QStringLiteral("Zurück zum Ordalis"), this);
     cmdNeueRunde->setObjectName(QStringLiteral("cmdNeueRunde"));

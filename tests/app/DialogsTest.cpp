@@ -13,6 +13,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -156,7 +157,10 @@ TEST_F(CompletionDialog, SaysWhatWasStoredAndRecordsTheChoice)
         formFertigAbfrage dialog(nullptr);
         const QString what = c.button ? QLatin1String(c.button) : u"close box"_s;
         EXPECT_TRUE(dialog.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-        EXPECT_EQ(dialog.findChild<QLabel *>(u"Label1"_s)->text(), c.label) << qPrintable(what);
+        const QLabel *label = dialog.findChild<QLabel *>(u"Label1"_s);
+        EXPECT_EQ(label->text(), c.label) << qPrintable(what);
+        EXPECT_LE(QFontMetrics(label->font()).horizontalAdvance(label->text()), label->width())
+            << "the whole sentence fits its line";
         auto done = WhenModalOpens([&c](QWidget *modal) {
             if (c.button)
                 modal->findChild<QPushButton *>(QLatin1String(c.button))->click();
