@@ -1,0 +1,134 @@
+#include "HardeningData.h"
+#include "WriterFixture.h"
+
+#include "act/standin/ActCommandFile.h"
+#include "support/modZusatzDefs.h"
+
+#include <QElapsedTimer>
+#include <QSet>
+#include <QThread>
+
+#include <random>
+
+#include <sys/stat.h>
+
+namespace {
+
+constexpr int Kills = 50;
+
+// What tells one version of the file from the next.
+std::pair<quint64, qint64> version(const QString &path)
+{
+    struct stat st
+    {};
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0)
+        return {0, 0};
+    return {quint64(st.st_ino), qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec};
+}
+
+// Starts the writer, waits until it has replaced the file at least once (so
+// it is inside its loop), lets it run a random while longer and kills it.
+void killWhileWriting(const QString &file, const QStringList &arguments, std::mt19937 &random)
+{
+    const auto before = version(file);
+    QProcess writer;
+    ASSERT_NO_FATAL_FAILURE(StartWriter(writer, arguments));
+    QElapsedTimer waited;
+    waited.start();
+    while (version(file) == before && waited.elapsed() < 20000 &&
+           writer.state() == QProcess::Running)
+        QThread::usleep(200);
+    ASSERT_EQ(writer.state(), QProcess::Running) << "the writer ended by itself";
+    ASSERT_NE(version(file), before) << "the writer never wrote";
+    QThread::usleep(std::uniform_int_distribution<unsigned>(0, 30000)(random));
+    writer.kill(); // SIGKILL
+    ASSERT_TRUE(writer.waitForFinished(10000));
+}
+
+class CrashSafety : public WriterFixture
+{
+protected:
+    std::mt19937 m_random{std::random_device{}()};
+};
+
+} // namespace
+
+TEST_F(CrashSafety, SettingsFileIsOldOrNewWhenTheCacheSaveIsKilled)
+{
+    const QByteArray initial = "; von Hand\r\n[Config]\r\nCacheFelder=1\r\n"
+                               "StandardLand5PLZ=Deutschland\r\n\r\n"
+                               "[Felder]\r\nZeile1=1;Alt\r\nZeile2=\r\n\r\n"
+                               "[Definitionen]\r\nID1=88\r\nWert1=Abteilung:\r\n";
+    // The whole states the loop goes through, made by the same saves here.
+    const QString model = TempPath(QStringLiteral("model.ini"));
+    WriteAll(model, initial);
+    SetSettingsFilePath(model);
+    FieldRows first;
+    FieldRows second;
+    HardeningData::FillCatalogue(first, false);
+    HardeningData::FillCatalogue(second, true);
+    SaveFieldCache(first);
+    const QByteArray afterFirst = ReadAll(model);
+    SaveFieldCache(second);
+    const QByteArray afterSecond = ReadAll(model);
+    SaveFieldCache(first);
+    ASSERT_EQ(ReadAll(model), afterFirst) << "the loop has exactly these states";
+    SetSettingsFilePath({});
+    ASSERT_NE(afterFirst, afterSecond);
+
+    const QString settings = TempPath(QStringLiteral("ordalis.ini"));
+    WriteAll(settings, initial);
+    QSet<QByteArray> seen;
+    for (int kill = 0; kill < Kills; ++kill) {
+        SCOPED_TRACE(kill);
+        ASSERT_NO_FATAL_FAILURE(
+            killWhileWriting(settings, {QStringLiteral("cache"), settings}, m_random));
+        const QByteArray now = ReadAll(settings);
+        ASSERT_TRUE(now == initial || now == afterFirst || now == afterSecond)
+            << "kill " << kill << " left " << now.size() << " bytes that are no whole state";
+        seen.insert(now);
+    }
+    EXPECT_TRUE(seen.contains(afterFirst) && seen.contains(afterSecond))
+        << "the kills should land in both saves";
+}
+
+TEST_F(CrashSafety, CommandFileIsAWholeStateWhenTheStandinIsKilled)
+{
+    const QByteArray initial = "; ACT! Befehlsdatei\r\n[Settings]\r\nVersion = 6.0\r\n\r\n"
+                               "[AuxCommand-0]\r\ncmdname=Kalender\r\ncmdline=/act/cal\r\n"
+                               "[AuxCommand-2]\r\ncmdname=Brief\r\ncmdline=/act/brief\r\n";
+    // The file with the command fully added; an add is one replacement per
+    // key, so a kill may leave the first keys of the new section, whole lines
+    // in order, and nothing else.
+    const QString model = TempPath(QStringLiteral("model-actcmd.ini"));
+    WriteAll(model, initial);
+    AuxCommandEntry entry;
+    const QVariantList arguments = HardeningData::AddArguments(HardeningData::CycledCommand);
+    entry.name = arguments[0].toString();
+    entry.program = arguments[1].toString();
+    entry.folder = arguments[2].toString();
+    entry.tooltip = arguments[3].toString();
+    entry.description = arguments[4].toString();
+    entry.smallIcon = arguments[5].toString();
+    entry.largeIcon = arguments[6].toString();
+    ASSERT_EQ(ActCommandFile(model).AddAuxCommand(entry), 0);
+    const QByteArray added = ReadAll(model);
+    ASSERT_TRUE(added.startsWith(initial));
+    const QByteArray section = added.sliced(initial.size());
+    const qsizetype headerEnd = section.indexOf("\r\n") + 2;
+
+    WriteAll(CommandFile(), initial);
+    QSet<QByteArray> seen;
+    for (int kill = 0; kill < Kills; ++kill) {
+        SCOPED_TRACE(kill);
+        ASSERT_NO_FATAL_FAILURE(
+            killWhileWriting(CommandFile(), {QStringLiteral("cycle")}, m_random));
+        const QByteArray now = ReadAll(CommandFile());
+        const QByteArray tail = now.startsWith(initial) ? now.sliced(initial.size()) : now;
+        const bool whole = now == initial || (now.startsWith(initial) && tail.size() > headerEnd &&
+                                              section.startsWith(tail) && tail.endsWith("\r\n"));
+        ASSERT_TRUE(whole) << "kill " << kill << " left:\n" << now.toStdString();
+        seen.insert(now);
+    }
+    EXPECT_GE(seen.size(), 2) << "the kills should land in different states";
+}
