@@ -159,6 +159,15 @@ TEST_F(MainWindow, LeavingTheEditedBoxParsesItStayingDoesNot)
     QApplication::processEvents();
     EXPECT_EQ(valueOf(32), u"<none>"_s) << "nothing while the focus stays in the box";
 
+    QLineEdit elsewhere; // another window, as a message box or another program
+    elsewhere.show();
+    QApplication::setActiveWindow(&elsewhere);
+    elsewhere.setFocus();
+    QApplication::processEvents();
+    EXPECT_EQ(valueOf(32), u"<none>"_s) << "nothing when another window takes the focus";
+
+    showActive();
+    ASSERT_EQ(QApplication::focusWidget(), box());
     value(0)->setFocus();
     QApplication::processEvents();
     EXPECT_EQ(valueOf(32), u"80331"_s);
