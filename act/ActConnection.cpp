@@ -64,7 +64,7 @@ QVector<CatalogueEntry> readFieldList(ActObject &database)
     const ActObjectPtr fields = ToActObject(contact->Call(u"Fields"_s));
     const qint32 count = wholeNumber(contact->Call(u"FieldCount"_s), u"FieldCount"_s);
     // The count was a 16-bit number; a longer list cannot be walked.
-    if (count > std::numeric_limits<qint16>::max())
+    if (count < std::numeric_limits<qint16>::min() || count > std::numeric_limits<qint16>::max())
         throw ActError(
             u"Die Datenbank hat mehr Felder (%1), als gelesen werden können."_s.arg(count));
 
