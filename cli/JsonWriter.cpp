@@ -1,5 +1,12 @@
 #include "JsonWriter.h"
 
+#include <QChar>
+
+JsonWriter::JsonWriter()
+{
+    m_out.reserve(4096);
+}
+
 void JsonWriter::separate()
 {
     if (m_needComma)
@@ -37,6 +44,16 @@ JsonWriter &JsonWriter::EndArray()
     return *this;
 }
 
+JsonWriter &JsonWriter::Key(const char *key)
+{
+    separate();
+    m_out += '"';
+    m_out += key;
+    m_out += "\":";
+    m_needComma = false;
+    return *this;
+}
+
 JsonWriter &JsonWriter::Key(QStringView key)
 {
     String(key);
@@ -45,45 +62,69 @@ JsonWriter &JsonWriter::Key(QStringView key)
     return *this;
 }
 
+void JsonWriter::putUtf8(char32_t c)
+{
+    if (c < 0x80) {
+        m_out += char(c);
+    } else if (c < 0x800) {
+        m_out += char(0xC0 | (c >> 6));
+        m_out += char(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        m_out += char(0xE0 | (c >> 12));
+        m_out += char(0x80 | ((c >> 6) & 0x3F));
+        m_out += char(0x80 | (c & 0x3F));
+    } else {
+        m_out += char(0xF0 | (c >> 18));
+        m_out += char(0x80 | ((c >> 12) & 0x3F));
+        m_out += char(0x80 | ((c >> 6) & 0x3F));
+        m_out += char(0x80 | (c & 0x3F));
+    }
+}
+
 JsonWriter &JsonWriter::String(QStringView value)
 {
     separate();
     m_out += '"';
     static const char Hex[] = "0123456789abcdef";
-    qsizetype plainFrom = 0;
-    const auto flush = [&](qsizetype upTo) {
-        if (upTo > plainFrom)
-            m_out += value.sliced(plainFrom, upTo - plainFrom).toUtf8();
-    };
-    for (qsizetype k = 0; k < value.size(); ++k) {
+    const qsizetype size = value.size();
+    for (qsizetype k = 0; k < size; ++k) {
         const char16_t c = value[k].unicode();
-        if (c >= 0x20 && c != u'"' && c != u'\\')
+        if (c >= 0x20 && c < 0x80 && c != u'"' && c != u'\\') {
+            m_out += char(c);
             continue;
-        flush(k);
-        plainFrom = k + 1;
+        }
         switch (c) {
         case u'"':
             m_out += "\\\"";
-            break;
+            continue;
         case u'\\':
             m_out += "\\\\";
-            break;
+            continue;
         case u'\n':
             m_out += "\\n";
-            break;
+            continue;
         case u'\r':
             m_out += "\\r";
-            break;
+            continue;
         case u'\t':
             m_out += "\\t";
-            break;
+            continue;
         default:
+            break;
+        }
+        if (c < 0x20) {
             m_out += "\\u00";
             m_out += Hex[c >> 4];
             m_out += Hex[c & 0xf];
+        } else if (QChar::isHighSurrogate(c) && k + 1 < size && value[k + 1].isLowSurrogate()) {
+            putUtf8(QChar::surrogateToUcs4(c, value[k + 1].unicode()));
+            ++k;
+        } else if (QChar::isSurrogate(c)) {
+            putUtf8(0xFFFD); // a lone surrogate: the output stays valid UTF-8
+        } else {
+            putUtf8(c);
         }
     }
-    flush(value.size());
     m_out += '"';
     return *this;
 }
@@ -91,7 +132,7 @@ JsonWriter &JsonWriter::String(QStringView value)
 JsonWriter &JsonWriter::Number(qint64 value)
 {
     separate();
-    m_out += QByteArray::number(value);
+    m_out += std::to_string(value);
     return *this;
 }
 

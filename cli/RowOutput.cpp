@@ -42,25 +42,22 @@ QByteArray ParseResultJson(ParseStatus status, const QString &clipText, const Fi
 {
     JsonWriter json;
     json.BeginObject();
-    json.Key(u"status").String(StatusName(status));
-    json.Key(u"text").String(clipText);
-    json.Key(u"rows").BeginArray();
+    json.Key("status").String(StatusName(status));
+    json.Key("text").String(clipText);
+    json.Key("rows").BeginArray();
     for (int row = 0; row < FieldRows::RowCount; ++row) {
         const auto content = rows.ReadRow(row);
-        json.BeginObject().Key(u"row").Number(row);
+        json.BeginObject().Key("row").Number(row);
         if (content)
-            json.Key(u"field")
-                .Number(content->FieldNumber)
-                .Key(u"label")
-                .String(rowLabel(rows, row));
+            json.Key("field").Number(content->FieldNumber).Key("label").String(rowLabel(rows, row));
         else
-            json.Key(u"field").Null().Key(u"label").Null();
-        json.Key(u"value").String(rows.RowValue(row)).EndObject();
+            json.Key("field").Null().Key("label").Null();
+        json.Key("value").String(rows.RowValue(row)).EndObject();
     }
     json.EndArray();
-    json.Key(u"hits").BeginArray();
+    json.Key("hits").BeginArray();
     for (const clsZusatzDefs &hit : hits())
-        json.BeginObject().Key(u"id").Number(hit.ID).Key(u"value").String(hit.Wert).EndObject();
+        json.BeginObject().Key("id").Number(hit.ID).Key("value").String(hit.Wert).EndObject();
     json.EndArray();
     json.EndObject();
     return json.Bytes();
@@ -69,7 +66,7 @@ QByteArray ParseResultJson(ParseStatus status, const QString &clipText, const Fi
 QByteArray ErrorJson(const QString &error)
 {
     JsonWriter json;
-    json.BeginObject().Key(u"status").String(u"error").Key(u"error").String(error).EndObject();
+    json.BeginObject().Key("status").String(u"error").Key("error").String(error).EndObject();
     return json.Bytes();
 }
 
