@@ -36,7 +36,7 @@ constexpr int RowTop = 120;
 constexpr int RowPitch = 360;
 constexpr int RowHeight = 300;
 
-struct ButtonSpec
+struct ButtonLayout
 {
     const char *name;
     const char *caption;
@@ -45,7 +45,7 @@ struct ButtonSpec
 };
 
 // In tab order.
-const ButtonSpec Buttons[] = {
+const ButtonLayout Buttons[] = {
     {"cmdGetClipboard", "Hole aus Zwischenablage",
      "Holt den Textinhalt aus der Zwischenablage und analysiert ihn nach Adressinformationen", 6630,
      5880, 3135, 375},
@@ -138,11 +138,11 @@ void formMain::createControls()
                                &cmdNeuerTrenner, &cmdAlleFelder,     &cmdInfo,
                                &cmdUpdate};
     int index = 0;
-    for (const ButtonSpec &spec : Buttons) {
-        auto *button = new QPushButton(QString::fromUtf8(spec.caption), this);
-        button->setObjectName(QLatin1String(spec.name));
-        button->setToolTip(QString::fromUtf8(spec.toolTip));
-        button->setGeometry(TwipsRect(spec.left, spec.top, spec.width, spec.height, dpi));
+    for (const ButtonLayout &layout : Buttons) {
+        auto *button = new QPushButton(QString::fromUtf8(layout.caption), this);
+        button->setObjectName(QLatin1String(layout.name));
+        button->setToolTip(QString::fromUtf8(layout.toolTip));
+        button->setGeometry(TwipsRect(layout.left, layout.top, layout.width, layout.height, dpi));
         button->setAutoDefault(false);
         *targets[index++] = button;
     }
