@@ -50,20 +50,6 @@ TEST_F(CliContactTest, NewContactWritesTheRecognisedBlockAndReportsItAsJson)
               ExpectedContact(QStringLiteral("signature-munich.contact")));
 }
 
-TEST_F(CliContactTest, EditContactWritesIntoTheContactShown)
-{
-    ASSERT_TRUE(StartStandin());
-    const qint64 shown = ShownId();
-    const CliRun run =
-        Run({QStringLiteral("edit-contact"), QStringLiteral("--separator"), QStringLiteral(";")},
-            "Firma: Albers & Partner;Tel.: 0421 555 0177");
-    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
-    EXPECT_TRUE(run.out.contains("Kontakt wurde erfolgreich bearbeitet."));
-    EXPECT_EQ(ShownId(), shown);
-    EXPECT_EQ(ShownValues().value(25), QStringLiteral("Albers & Partner"));
-    EXPECT_EQ(ShownValues().value(35), QStringLiteral("04215550177"));
-}
-
 TEST_F(CliContactTest, FailuresExitNonZeroWithTheMessage)
 {
     ASSERT_TRUE(StartStandin());

@@ -163,17 +163,6 @@ TEST_F(ContactWriterTest, AWriteFailingPartWayKeepsWhatWasSentAndReportsFailure)
     EXPECT_EQ(ActContactView, nullptr); // the next write connects afresh
 }
 
-TEST_F(ContactWriterTest, AnEmptyFieldListStillAddsAnEmptyContact)
-{
-    ASSERT_TRUE(StartStandin({QStringLiteral("--fields"), QStringLiteral("0")}));
-    host.clipboard = TestData(QStringLiteral("signature-munich.txt"));
-    ASSERT_TRUE(LoadFieldList(rows, host));
-    const qsizetype before = Contacts().size();
-    EXPECT_TRUE(WriteContact(true, rows, host));
-    EXPECT_EQ(Contacts().size(), before + 1);
-    EXPECT_EQ(Newest(), Values());
-}
-
 TEST_F(ContactWriterTest, WritesAgainAfterActWasKilledAndRestarted)
 {
     for (const bool writeWhileDown : {true, false}) {

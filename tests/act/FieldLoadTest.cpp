@@ -1,6 +1,7 @@
 #include "ActTestSupport.h"
 
 #include "act/ActConnection.h"
+#include "act/ContactWriter.h"
 
 #include "support/MessageTexts.h"
 #include "support/modZusatzDefs.h"
@@ -101,14 +102,19 @@ TEST_F(FieldLoadTest, AfterNoOpenDatabaseTheNextLoadConnectsAfresh)
     EXPECT_EQ(rows.EntryCount(), ContactDatabase::SeedFields().size());
 }
 
-TEST_F(FieldLoadTest, AnEmptyFieldListLeavesNoRowAField)
+TEST_F(FieldLoadTest, AnEmptyFieldListLeavesNoRowAFieldAndWritesAnEmptyContact)
 {
     ASSERT_TRUE(StartStandin({QStringLiteral("--fields"), QStringLiteral("0")}));
     host.clipboard = TestData(QStringLiteral("signature-munich.txt"));
     ASSERT_TRUE(LoadFieldList(rows, host));
-    EXPECT_EQ(rows.EntryCount(), 0);
+    ASSERT_EQ(rows.EntryCount(), 0);
     for (int row = 0; row < FieldRows::RowCount; ++row)
         EXPECT_FALSE(rows.ReadRow(row).has_value()) << "row " << row;
+
+    const qsizetype before = Contacts().size();
+    EXPECT_TRUE(WriteContact(true, rows, host));
+    EXPECT_EQ(Contacts().size(), before + 1);
+    EXPECT_TRUE(Contacts().last().values.isEmpty());
 }
 
 TEST_F(FieldLoadTest, AFailureDuringTheLoadLosesNothingAndWritesNoCache)
