@@ -43,11 +43,6 @@ inline quint64 bitOf(char16_t u)
     return u < 128 ? Bits.ascii[u] : quint64(1) << (33 + u % 31);
 }
 
-inline quint64 pairBit(char16_t previous, char16_t current)
-{
-    return quint64(1) << ((previous * 7u + current) & 63u);
-}
-
 } // namespace
 
 TextSummary Summarise(QStringView upper)
@@ -58,7 +53,7 @@ TextSummary Summarise(QStringView upper)
         const char16_t u = upper[i].unicode();
         summary.characters |= bitOf(u);
         if (i > 0)
-            summary.pairs |= pairBit(previous, u);
+            summary.pairs |= PairBit(previous, u);
         previous = u;
     }
     return summary;
@@ -79,7 +74,7 @@ TextSummary UpperCopySummarised(QStringView source, QChar *dest)
         dest[i] = QChar(u);
         summary.characters |= bitOf(u);
         if (i > 0)
-            summary.pairs |= pairBit(previous, u);
+            summary.pairs |= PairBit(previous, u);
         previous = u;
     }
     return summary;

@@ -22,6 +22,10 @@ struct TextSummary
 };
 
 quint64 CharacterBit(char16_t c);
+inline quint64 PairBit(char16_t previous, char16_t current)
+{
+    return quint64(1) << ((previous * 7u + current) & 63u);
+}
 TextSummary Summarise(QStringView upper);
 // Upper-cases source into dest (source.size() characters) and summarises it, in one pass.
 TextSummary UpperCopySummarised(QStringView source, QChar *dest);

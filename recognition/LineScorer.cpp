@@ -95,8 +95,8 @@ void ScoringPass::prepareText(clsZeile &line)
         m_summary = UpperCopySummarised(text, d + 1);
         m_summary.characters |= CharacterBit(u' ');
         if (!text.isEmpty())
-            m_summary.pairs |= Summarise(QStringView(m_padded).first(2)).pairs |
-                               Summarise(QStringView(m_padded).last(2)).pairs;
+            m_summary.pairs |=
+                PairBit(u' ', d[1].unicode()) | PairBit(d[text.size()].unicode(), u' ');
     };
     pad(line.Text);
     const qsizetype start =
