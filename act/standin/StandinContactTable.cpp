@@ -10,7 +10,7 @@ StandinContactTable::StandinContactTable(const QString &dataFolder,
     addMember(QStringLiteral("Fields"), 0, [this](const QVariantList &) {
         requireDatabaseOpen();
         return FromActObject(
-            std::make_shared<StandinFieldCollection>(this->dataFolder(), m_database));
+            std::make_shared<StandinFieldCollection>(this->dataFolder(), *m_database));
     });
     addMember(QStringLiteral("FieldCount"), 0, [this](const QVariantList &) {
         requireDatabaseOpen();

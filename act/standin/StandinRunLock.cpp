@@ -2,9 +2,11 @@
 
 #include <QByteArrayView>
 #include <QFile>
+#include <QHash>
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -49,7 +51,15 @@ bool StandinRunLock::TryAcquire()
     const int fd = openLockFile(m_lockPath, O_RDWR | O_CREAT);
     if (fd < 0)
         return false;
-    if (flockRetrying(fd, LOCK_EX | LOCK_NB) != 0) {
+    // A program probing at this very moment holds a shared lock for a few
+    // microseconds; only a lock that stays taken means another stand-in runs.
+    bool acquired = false;
+    for (int attempt = 0; attempt < 50 && !acquired; ++attempt) {
+        acquired = flockRetrying(fd, LOCK_EX | LOCK_NB) == 0;
+        if (!acquired)
+            ::usleep(2000);
+    }
+    if (!acquired) {
         ::close(fd);
         return false;
     }
@@ -80,20 +90,56 @@ void StandinRunLock::Release()
     m_fd = -1;
 }
 
+namespace {
+
+// The open lock file still is the one at lockPath (not replaced since opened).
+bool sameFile(int fd, const QString &lockPath)
+{
+    struct stat opened
+    {};
+    struct stat named
+    {};
+    return ::fstat(fd, &opened) == 0 &&
+           ::stat(QFile::encodeName(lockPath).constData(), &named) == 0 &&
+           opened.st_dev == named.st_dev && opened.st_ino == named.st_ino;
+}
+
+} // namespace
+
 StandinRunLock::Probe StandinRunLock::Look(const QString &lockPath)
 {
+    // Every ACT! call looks, thousands per field load: the lock file stays open
+    // per path instead of being opened and closed each time.
+    static QHash<QString, int> openFiles;
+    auto found = openFiles.find(lockPath);
+    if (found == openFiles.end()) {
+        const int fd = openLockFile(lockPath, O_RDONLY);
+        if (fd < 0)
+            return {}; // not there yet: nobody runs; try again next time
+        found = openFiles.insert(lockPath, fd);
+    }
+    const int fd = *found;
+
     Probe probe;
-    const int fd = openLockFile(lockPath, O_RDONLY);
-    if (fd < 0)
+    // A shared probe never collides with another program's probe, only with the
+    // holder's exclusive lock.
+    if (flockRetrying(fd, LOCK_SH | LOCK_NB) == 0) {
+        flockRetrying(fd, LOCK_UN);
+        if (!sameFile(fd, lockPath)) {
+            // A new lock file took the old one's place: look at that one.
+            ::close(fd);
+            openFiles.erase(found);
+            return Look(lockPath);
+        }
         return probe;
-    probe.running = flockRetrying(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK;
+    }
+    probe.running = errno == EWOULDBLOCK;
     if (probe.running) {
         char state[32];
         const ssize_t size = ::pread(fd, state, sizeof state, 0);
         probe.databaseOpen = !(size >= NoDatabaseState.size() &&
                                QByteArrayView(state, NoDatabaseState.size()) == NoDatabaseState);
     }
-    ::close(fd); // also drops the lock if we got it
     return probe;
 }
 
