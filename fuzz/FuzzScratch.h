@@ -99,7 +99,10 @@ inline QByteArray IniReadValue(QByteArrayView value, qsizetype buffer)
         if (buffer >= inner)
             text.chop(1);
     }
-    return text.left(buffer - 1);
+    text = text.left(buffer - 1);
+    // The value travels as a C string.
+    const qsizetype nul = text.indexOf('\0');
+    return nul < 0 ? text : text.left(nul);
 }
 
 // Stops the fuzzer with the failed invariant's text; libFuzzer keeps the input.
