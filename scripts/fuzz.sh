@@ -37,7 +37,7 @@ run_one() {
             >"$build/findings/$target.log" 2>&1 || true
         local ran
         ran=$(grep -o 'stat::number_of_executed_units: *[0-9]*' "$build/findings/$target.log" \
-              | grep -o '[0-9]*$' | tail -1)
+              | grep -o '[0-9]*$' | tail -1 || true)
         executions=$((executions + ${ran:-0}))
         cat "$build/findings/$target.log" >>"$build/findings/$target.all.log"
         grep -q 'Done [0-9]* runs' "$build/findings/$target.log" && break
