@@ -45,8 +45,14 @@ bool qualifies(QStringView s, const CountryPrefix &prefix)
 // Only a line whose first non-blank character is the code's first letter can qualify.
 bool mayQualify(QStringView text, const CountryPrefix &prefix)
 {
-    const QStringView trimmed = TrimBlanks(text);
-    return !trimmed.isEmpty() && trimmed[0].toUpper() == prefix.code[0];
+    qsizetype first = 0;
+    while (first < text.size() && text[first] == u' ')
+        ++first;
+    if (first == text.size())
+        return false;
+    const char16_t c = text[first].unicode();
+    const char16_t code = prefix.code[0].unicode(); // an ASCII capital
+    return c == code || c == code + 32;
 }
 
 } // namespace

@@ -2,56 +2,13 @@
 
 #include "TextOps.h"
 
-namespace {
-
-// Bits of the characters the keywords use; everything else shares the
-// remaining bits, so a set bit only says "maybe".
-struct CharacterBits
-{
-    quint64 ascii[128];
-    constexpr CharacterBits() : ascii()
-    {
-        for (int c = 0; c < 128; ++c)
-            ascii[c] = quint64(1) << (33 + c % 31);
-        for (int c = 'A'; c <= 'Z'; ++c)
-            ascii[c] = quint64(1) << (c - 'A');
-        for (int c = 'a'; c <= 'z'; ++c)
-            ascii[c] = quint64(1) << (c - 'a');
-        for (int c = '0'; c <= '9'; ++c)
-            ascii[c] = quint64(1) << 26;
-        ascii[int(' ')] = quint64(1) << 27;
-        ascii[int('.')] = quint64(1) << 28;
-        ascii[int('-')] = quint64(1) << 29;
-        ascii[int('@')] = quint64(1) << 30;
-        ascii[int(':')] = quint64(1) << 31;
-        ascii[int('/')] = quint64(1) << 32;
-    }
-};
-constexpr CharacterBits Bits;
-
-} // namespace
-
-quint64 CharacterBit(char16_t c)
-{
-    return c < 128 ? Bits.ascii[c] : quint64(1) << (33 + c % 31);
-}
-
-namespace {
-
-inline quint64 bitOf(char16_t u)
-{
-    return u < 128 ? Bits.ascii[u] : quint64(1) << (33 + u % 31);
-}
-
-} // namespace
-
 TextSummary Summarise(QStringView upper)
 {
     TextSummary summary;
     char16_t previous = 0;
     for (qsizetype i = 0; i < upper.size(); ++i) {
         const char16_t u = upper[i].unicode();
-        summary.characters |= bitOf(u);
+        summary.characters |= CharacterBit(u);
         if (i > 0)
             summary.pairs |= PairBit(previous, u);
         previous = u;
@@ -72,7 +29,7 @@ TextSummary UpperCopySummarised(QStringView source, QChar *dest)
             u = QChar(u).toUpper().unicode();
         }
         dest[i] = QChar(u);
-        summary.characters |= bitOf(u);
+        summary.characters |= CharacterBit(u);
         if (i > 0)
             summary.pairs |= PairBit(previous, u);
         previous = u;

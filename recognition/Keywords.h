@@ -21,7 +21,37 @@ struct TextSummary
     }
 };
 
-quint64 CharacterBit(char16_t c);
+namespace KeywordDetail {
+// Bits of the characters the keywords use; everything else shares the
+// remaining bits, so a set bit only says "maybe".
+struct CharacterBits
+{
+    quint64 ascii[128];
+    constexpr CharacterBits() : ascii()
+    {
+        for (int c = 0; c < 128; ++c)
+            ascii[c] = quint64(1) << (33 + c % 31);
+        for (int c = 'A'; c <= 'Z'; ++c)
+            ascii[c] = quint64(1) << (c - 'A');
+        for (int c = 'a'; c <= 'z'; ++c)
+            ascii[c] = quint64(1) << (c - 'a');
+        for (int c = '0'; c <= '9'; ++c)
+            ascii[c] = quint64(1) << 26;
+        ascii[int(' ')] = quint64(1) << 27;
+        ascii[int('.')] = quint64(1) << 28;
+        ascii[int('-')] = quint64(1) << 29;
+        ascii[int('@')] = quint64(1) << 30;
+        ascii[int(':')] = quint64(1) << 31;
+        ascii[int('/')] = quint64(1) << 32;
+    }
+};
+inline constexpr CharacterBits Bits;
+} // namespace KeywordDetail
+
+inline quint64 CharacterBit(char16_t c)
+{
+    return c < 128 ? KeywordDetail::Bits.ascii[c] : quint64(1) << (33 + c % 31);
+}
 inline quint64 PairBit(char16_t previous, char16_t current)
 {
     return quint64(1) << ((previous * 7u + current) & 63u);

@@ -90,6 +90,7 @@ LineList SplitIntoLines(const QString &text, const QString &separator, QString &
     if (separator != CrLf)
         working.replace(CrLf, separator);
 
+    clipText.reserve(clipText.size() + working.size() + working.size() / 8 + 16);
     std::vector<PendingLine> ordinary;
     DetailsNames details;
     QString piece;
