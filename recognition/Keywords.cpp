@@ -19,21 +19,31 @@ TextSummary Summarise(QStringView upper)
 TextSummary UpperCopySummarised(QStringView source, QChar *dest)
 {
     TextSummary summary;
+    const qsizetype size = source.size();
+    if (size == 0)
+        return summary;
+    const char16_t *in = source.utf16();
+    char16_t *out = reinterpret_cast<char16_t *>(dest);
+    quint64 characters = 0;
+    quint64 pairs = 0;
     char16_t previous = 0;
-    for (qsizetype i = 0; i < source.size(); ++i) {
-        char16_t u = source[i].unicode();
+    for (qsizetype i = 0; i < size; ++i) {
+        char16_t u = in[i];
         if (u < 0x80) {
-            if (u >= u'a' && u <= u'z')
-                u -= 32;
+            u = KeywordDetail::Bits.upper[u];
+            characters |= KeywordDetail::Bits.ascii[u];
         } else {
             u = QChar(u).toUpper().unicode();
+            characters |= CharacterBit(u);
         }
-        dest[i] = QChar(u);
-        summary.characters |= CharacterBit(u);
-        if (i > 0)
-            summary.pairs |= PairBit(previous, u);
+        out[i] = u;
+        pairs |= PairBit(previous, u);
         previous = u;
     }
+    // The pair of the first character with the 0 before it is one bit too many:
+    // harmless, a summary may only say "maybe".
+    summary.characters = characters;
+    summary.pairs = pairs;
     return summary;
 }
 

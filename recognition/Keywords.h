@@ -27,8 +27,11 @@ namespace KeywordDetail {
 struct CharacterBits
 {
     quint64 ascii[128];
-    constexpr CharacterBits() : ascii()
+    char16_t upper[128];
+    constexpr CharacterBits() : ascii(), upper()
     {
+        for (int c = 0; c < 128; ++c)
+            upper[c] = char16_t(c >= 'a' && c <= 'z' ? c - 32 : c);
         for (int c = 0; c < 128; ++c)
             ascii[c] = quint64(1) << (33 + c % 31);
         for (int c = 'A'; c <= 'Z'; ++c)
