@@ -20,6 +20,11 @@ configure: deps
 deps:
 	@scripts/install-deps.sh
 
+# The Debian package, in $(BUILD_DIR): apt-get install ./$(BUILD_DIR)/ordalis_*.deb
+.PHONY: package
+package: build
+	cd $(BUILD_DIR) && cpack -G DEB
+
 bench: build
 	@for b in $(BUILD_DIR)/bench/bench_*; do echo "== $$b"; $$b; done
 

@@ -5,6 +5,7 @@
 #include "JsonWriter.h"
 #include "RecordingPresenter.h"
 #include "RowOutput.h"
+#include "Usage.h"
 
 #include "act/ActConnection.h"
 #include "act/ContactWriter.h"
@@ -117,7 +118,7 @@ int RunContactCommand(bool isNew, const QStringList &arguments)
     QString reason;
     const std::optional<Options> options = parseOptions(arguments, reason);
     if (!options)
-        return fail(command, reason);
+        return UsageFailure(command, reason);
 
     FieldRows rows;
     rows.FillStandardCatalogue();

@@ -3,6 +3,7 @@
 #include "CliActHost.h"
 #include "JsonWriter.h"
 #include "StderrPresenter.h"
+#include "Usage.h"
 
 #include "act/ActConnection.h"
 
@@ -16,7 +17,6 @@ using namespace Qt::StringLiterals;
 namespace {
 
 constexpr int ExitNotLoaded = 1;
-constexpr int ExitUsage = 2;
 
 // {"loaded": true/false, "fields": [{"number", "name"}, ...]}
 QByteArray catalogueJson(const FieldRows &rows, bool loaded)
@@ -53,12 +53,8 @@ int RunFieldsCommand(const QStringList &arguments)
 {
     bool json = false;
     for (const QString &argument : arguments) {
-        if (argument != u"--json") {
-            const QByteArray line =
-                u"ordalis-cli fields: unknown argument %1\n"_s.arg(argument).toUtf8();
-            std::fwrite(line.constData(), 1, size_t(line.size()), stderr);
-            return ExitUsage;
-        }
+        if (argument != u"--json")
+            return UsageFailure(u"fields"_s, u"unknown argument %1"_s.arg(argument));
         json = true;
     }
 

@@ -3,6 +3,7 @@
 #include "InputFile.h"
 #include "RowOutput.h"
 #include "StderrPresenter.h"
+#include "Usage.h"
 
 #include "recognition/ParseAddress.h"
 #include "recognition/ParseState.h"
@@ -160,7 +161,7 @@ int RunRecognizeCommand(const QStringList &arguments)
     QString reason;
     const std::optional<Options> options = parseOptions(arguments, reason);
     if (!options)
-        return fail(reason);
+        return UsageFailure(QStringLiteral("recognize"), reason);
 
     StderrPresenter presenter;
     SetMessagePresenter(&presenter);

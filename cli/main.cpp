@@ -1,11 +1,41 @@
 #include "ContactCommand.h"
 #include "FieldsCommand.h"
 #include "RecognizeCommand.h"
+#include "Usage.h"
 
 #include <QCoreApplication>
 #include <QStringList>
 
 #include <cstdio>
+
+namespace {
+
+constexpr int ExitUsage = 2;
+
+void write(FILE *stream, const QByteArray &text)
+{
+    std::fwrite(text.constData(), 1, size_t(text.size()), stream);
+}
+
+bool isHelp(const QString &argument)
+{
+    return argument == u"--help" || argument == u"-h";
+}
+
+// --help among a command's arguments, but not as the value of an option
+// ("--separator -h" splits at "-h").
+bool asksForHelp(const QStringList &arguments)
+{
+    for (qsizetype k = 0; k < arguments.size(); ++k) {
+        if (arguments[k] == u"--settings" || arguments[k] == u"--separator")
+            ++k;
+        else if (isHelp(arguments[k]))
+            return true;
+    }
+    return false;
+}
+
+} // namespace
 
 int main(int argc, char *argv[])
 {
@@ -13,18 +43,30 @@ int main(int argc, char *argv[])
     QStringList arguments = QCoreApplication::arguments();
     arguments.removeFirst();
     const QString command = arguments.isEmpty() ? QString() : arguments.takeFirst();
+
+    if (isHelp(command) || command == u"help") {
+        const QString topic = arguments.value(0);
+        const QByteArray help = topic.isEmpty() ? ProgramHelp() : CommandHelp(topic);
+        if (help.isEmpty())
+            return UsageFailure(QStringLiteral("help"),
+                                QStringLiteral("no such command %1").arg(topic));
+        write(stdout, help);
+        return 0;
+    }
+    if (!CommandHelp(command).isEmpty() && asksForHelp(arguments)) {
+        write(stdout, CommandHelp(command));
+        return 0;
+    }
+
     if (command == u"recognize")
         return RunRecognizeCommand(arguments);
     if (command == u"new-contact" || command == u"edit-contact")
         return RunContactCommand(command == u"new-contact", arguments);
     if (command == u"fields")
         return RunFieldsCommand(arguments);
-    std::fputs(
-        "usage: ordalis-cli recognize [--settings FILE] [--separator SEP] [--json] [FILE]\n"
-        "       ordalis-cli recognize --jsonl [--settings FILE] [FILE]\n"
-        "       ordalis-cli new-contact  [--settings FILE] [--separator SEP] [--json] [FILE]\n"
-        "       ordalis-cli edit-contact [--settings FILE] [--separator SEP] [--json] [FILE]\n"
-        "       ordalis-cli fields [--json]\n",
-        stderr);
-    return 2;
+
+    if (!command.isEmpty())
+        write(stderr, "ordalis-cli: unknown command " + command.toUtf8() + "\n\n");
+    write(stderr, ProgramHelp());
+    return ExitUsage;
 }

@@ -10,6 +10,7 @@ packages=(
     libsqlite3-dev
     libgtest-dev libbenchmark-dev
     xvfb xauth
+    desktop-file-utils appstream dpkg-dev file
 )
 
 missing=()

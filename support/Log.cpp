@@ -17,7 +17,7 @@ void AppendToLog(const QString &text)
         german.toString(QDateTime::currentDateTime(), QStringLiteral("dd.MM.yyyy HH:mm:ss")) +
         QStringLiteral(" : ") + text + QStringLiteral("\r\n");
 
-    QFile log(ProgramFolder() + QStringLiteral("/logfile.txt"));
+    QFile log(SettingsFolder() + QStringLiteral("/logfile.txt"));
     if (!log.open(QIODevice::WriteOnly | QIODevice::Append))
         throw std::runtime_error("cannot open the log file: " + log.errorString().toStdString());
     const QByteArray bytes = entry.toUtf8();

@@ -122,7 +122,7 @@ void loadFieldCache(const IniDocument &settings, FieldRows &rows)
 QString SettingsFilePath()
 {
     const QString &path = settingsPathOverride();
-    return path.isEmpty() ? ProgramFolder() + QStringLiteral("/ordalis.ini") : path;
+    return path.isEmpty() ? SettingsFolder() + QStringLiteral("/ordalis.ini") : path;
 }
 
 void SetSettingsFilePath(const QString &path)

@@ -13,10 +13,10 @@ extern bool DefinitionsLoaded;
 extern QString StandardLand4PLZ;
 extern QString StandardLand5PLZ;
 
-// The settings file: "ordalis.ini" in the program folder, unless a caller
+// The settings file: "ordalis.ini" in the settings folder, unless a caller
 // (the CLI's --settings, tests) names another one.
 QString SettingsFilePath();
-void SetSettingsFilePath(const QString &path); // empty: back to the program folder's file
+void SetSettingsFilePath(const QString &path); // empty: back to the settings folder's file
 
 // Reads definitions, the field cache (which may replace the rows' catalogue)
 // and the default countries. Resets the program-wide values first.

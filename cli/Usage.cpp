@@ -1,0 +1,108 @@
+#include "Usage.h"
+
+#include <QByteArray>
+
+#include <cstdio>
+
+namespace {
+
+struct CommandText
+{
+    const char *name;
+    const char *synopsis;
+    const char *details;
+};
+
+const char *const SettingsOption = "  --settings FILE   read FILE instead of ordalis.ini\n";
+const char *const SeparatorOption =
+    "  --separator SEP   split the lines at SEP as well, as the separator dialog does\n";
+
+const CommandText Commands[] = {
+    {"recognize",
+     "ordalis-cli recognize [--settings FILE] [--separator SEP] [--json] [FILE]\n"
+     "       ordalis-cli recognize --jsonl [--settings FILE] [FILE]\n",
+     "Recognises the address in FILE (standard input without FILE or with \"-\") and\n"
+     "prints the sixteen field rows.\n"
+     "  --json            print one JSON object instead of the table\n"
+     "  --jsonl           read one JSON object {\"text\", \"separator\"} per line and\n"
+     "                    answer each with one line of JSON\n"},
+    {"new-contact",
+     "ordalis-cli new-contact  [--settings FILE] [--separator SEP] [--json] [FILE]\n",
+     "Recognises the address and stores it in ACT! as a new contact.\n"
+     "  --json            print the rows and the outcome as one JSON object\n"},
+    {"edit-contact",
+     "ordalis-cli edit-contact [--settings FILE] [--separator SEP] [--json] [FILE]\n",
+     "Recognises the address and writes it over the contact ACT! shows.\n"
+     "  --json            print the rows and the outcome as one JSON object\n"},
+    {"fields", "ordalis-cli fields [--json]\n",
+     "Lists ACT!'s fields as number and name (the cached or standard list when\n"
+     "ACT! cannot be reached; the exit code is 1 then).\n"
+     "  --json            print {\"loaded\", \"fields\"} as JSON\n"},
+};
+
+const CommandText *find(const QString &command)
+{
+    for (const CommandText &text : Commands)
+        if (command == QLatin1String(text.name))
+            return &text;
+    return nullptr;
+}
+
+bool takesInputOptions(const CommandText &text)
+{
+    return qstrcmp(text.name, "fields") != 0;
+}
+
+} // namespace
+
+QByteArray ProgramHelp()
+{
+    QByteArray help = "Usage: ";
+    for (const CommandText &text : Commands)
+        help += (help.size() > 7 ? "       " : "") + QByteArray(text.synopsis);
+    help += "       ordalis-cli [COMMAND] --help\n"
+            "\n"
+            "Ordalis without a window: recognises a postal address (UTF-8 text) and\n"
+            "writes it to ACT! as a contact.\n"
+            "\n"
+            "Commands:\n"
+            "  recognize         print the field rows recognised in the address\n"
+            "  new-contact       store the address in ACT! as a new contact\n"
+            "  edit-contact      write the address over the contact ACT! shows\n"
+            "  fields            list ACT!'s fields\n"
+            "\n"
+            "Options:\n";
+    help += SettingsOption;
+    help += SeparatorOption;
+    help += "  --json, --jsonl   JSON output (see ordalis-cli COMMAND --help)\n"
+            "  -h, --help        this text; after a command, that command's help\n"
+            "\n"
+            "Exit status: 0 done; 1 nothing recognised, not written or fields not loaded;\n"
+            "2 bad usage or an unreadable file.\n"
+            "\n"
+            "Settings: ordalis.ini in $ORDALIS_HOME when set, else beside the program when\n"
+            "that folder is writable, else in ${XDG_CONFIG_HOME:-~/.config}/ordalis.\n";
+    return help;
+}
+
+QByteArray CommandHelp(const QString &command)
+{
+    const CommandText *text = find(command);
+    if (!text)
+        return {};
+    QByteArray help = "Usage: " + QByteArray(text->synopsis) + '\n' + text->details;
+    if (takesInputOptions(*text)) {
+        help += SettingsOption;
+        help += SeparatorOption;
+    }
+    return help;
+}
+
+int UsageFailure(const QString &command, const QString &reason)
+{
+    QByteArray message = "ordalis-cli " + command.toUtf8() + ": " + reason.toUtf8() + '\n';
+    if (const CommandText *text = find(command))
+        message += "Usage: " + QByteArray(text->synopsis);
+    std::fwrite(message.constData(), 1, size_t(message.size()), stderr);
+    return 2;
+}

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QString>
+
+// The overview that --help prints: every command, the options, exit codes and
+// where the settings file is found.
+QByteArray ProgramHelp();
+
+// One command's synopsis and options, for "ordalis-cli COMMAND --help"; empty
+// for a name that is no command.
+QByteArray CommandHelp(const QString &command);
+
+// Bad usage of a command: "ordalis-cli COMMAND: reason" and the command's
+// synopsis on stderr. Returns the exit code for bad usage, 2.
+int UsageFailure(const QString &command, const QString &reason);
