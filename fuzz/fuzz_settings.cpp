@@ -6,6 +6,7 @@
 #include "support/FieldRows.h"
 #include "support/modZusatzDefs.h"
 
+#include <algorithm>
 #include <cstdint>
 
 namespace {
@@ -23,11 +24,14 @@ QString afterRoundTrip(QString name)
     return name;
 }
 
-QList<CatalogueEntry> catalogue(const FieldRows &rows)
+// The catalogue as (number, name after a round trip), in one fixed order: a
+// name whose control characters became blanks may sort elsewhere.
+QList<std::pair<qint32, QString>> catalogue(const FieldRows &rows)
 {
-    QList<CatalogueEntry> entries;
+    QList<std::pair<qint32, QString>> entries;
     for (int i = 0; i < rows.EntryCount(); ++i)
-        entries.append(rows.EntryAt(i));
+        entries.append({rows.EntryAt(i).FieldNumber, afterRoundTrip(rows.EntryAt(i).Name)});
+    std::sort(entries.begin(), entries.end());
     return entries;
 }
 
@@ -44,17 +48,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     for (const clsZusatzDefs &definition : UserDefinitions)
         FUZZ_CHECK(!definition.Wert.isEmpty());
     FUZZ_CHECK(DefinitionsLoaded == !UserDefinitions.isEmpty());
-    const QList<CatalogueEntry> first = catalogue(rows);
+    const auto first = catalogue(rows);
     FUZZ_CHECK(first.size() <= 32767);
 
     SaveFieldCache(rows);
     FieldRows again;
     LoadSettings(again);
-    const QList<CatalogueEntry> second = catalogue(again);
-    FUZZ_CHECK(second.size() == first.size());
-    for (qsizetype i = 0; i < first.size(); ++i) {
-        FUZZ_CHECK(second[i].FieldNumber == first[i].FieldNumber);
-        FUZZ_CHECK(afterRoundTrip(first[i].Name) == afterRoundTrip(second[i].Name));
-    }
+    FUZZ_CHECK(catalogue(again) == first);
     return 0;
 }
