@@ -75,10 +75,11 @@ private:
     std::optional<clsZeile> classify(clsZeile &line, int i, int n, clsZeile *previous,
                                      clsZeile *next);
     void prepareText(clsZeile &line);
+    QStringView padded() const { return QStringView(m_padded.data(), qsizetype(m_padded.size())); }
 
     bool m_telKeywordSeen = false;
     bool m_faxKeywordSeen = false;
-    QString m_padded; // " " + upper-cased text + " "
+    std::vector<QChar> m_padded; // " " + upper-cased text + " "
     TextSummary m_summary;
 };
 
@@ -86,7 +87,7 @@ private:
 void ScoringPass::prepareText(clsZeile &line)
 {
     const auto pad = [this](QStringView text) {
-        m_padded.resize(text.size() + 2);
+        m_padded.resize(size_t(text.size()) + 2);
         QChar *d = m_padded.data();
         d[0] = u' ';
         d[text.size() + 1] = u' ';
@@ -99,8 +100,7 @@ void ScoringPass::prepareText(clsZeile &line)
                 PairBit(u' ', d[1].unicode()) | PairBit(d[text.size()].unicode(), u' ');
     };
     pad(line.Text);
-    const qsizetype start =
-        ApplyFixedLabels(QStringView(m_padded).sliced(1, line.Text.size()), line);
+    const qsizetype start = ApplyFixedLabels(padded().sliced(1, line.Text.size()), line);
     const QStringView trimmed = TrimBlanks(QStringView(line.Text).sliced(start));
     if (trimmed.size() != line.Text.size()) {
         line.Text = trimmed.toString();
@@ -112,7 +112,7 @@ std::optional<clsZeile> ScoringPass::classify(clsZeile &line, int i, int n, clsZ
                                               clsZeile *next)
 {
     const QStringView s = line.Text;
-    const UpperLine padded{m_padded, m_summary};
+    const UpperLine padded{this->padded(), m_summary};
     const UpperLine upper{padded.text.sliced(1, s.size()), m_summary};
     const QStringView upperText = upper.text;
     const int digits = CountDigits(s);

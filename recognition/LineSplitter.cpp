@@ -35,12 +35,6 @@ bool isDetailsLine(const QString &piece)
            StartsWithExact(piece, DetailsPrefix) && EndsWithExact(piece, DetailsSuffix);
 }
 
-struct PendingLine
-{
-    clsZeile record;
-    int detailsBefore; // details lines seen before this one
-};
-
 qsizetype findSeparator(QStringView text, QStringView separator, qsizetype from)
 {
     const char16_t first = separator[0].unicode();
@@ -91,7 +85,8 @@ LineList SplitIntoLines(const QString &text, const QString &separator, QString &
         working.replace(CrLf, separator);
 
     clipText.reserve(clipText.size() + working.size() + working.size() / 8 + 16);
-    std::vector<PendingLine> ordinary;
+    LineList ordinary;
+    std::vector<int> detailsBefore; // per ordinary line: details lines seen before it
     DetailsNames details;
     QString piece;
     forEachPiece(working, separator, [&](QStringView raw) {
@@ -111,24 +106,21 @@ LineList SplitIntoLines(const QString &text, const QString &separator, QString &
             unquoted.remove(u'>');
             kept = TrimBlanks(unquoted);
         }
-        PendingLine line{clsZeile{}, details.Count()};
-        line.record.Text = StripControlChars(kept);
-        clipText += line.record.Text;
+        clsZeile &line = ordinary.emplace_back();
+        line.Text = StripControlChars(kept);
+        clipText += line.Text;
         clipText += CrLf;
-        ordinary.push_back(std::move(line));
+        detailsBefore.push_back(details.Count());
     });
 
-    LineList lines;
-    lines.reserve(size_t(details.Count()) + ordinary.size());
-    if (details.Count() == 0) {
-        for (PendingLine &line : ordinary)
-            lines.push_back(std::move(line.record));
-        return lines;
-    }
+    if (details.Count() == 0)
+        return ordinary;
 
     // Each details name went to the front, so the last one is line 1; each
     // removed its name from every line taken before it.
     details.Prepare();
+    LineList lines;
+    lines.reserve(size_t(details.Count()) + ordinary.size());
     for (int k = details.Count() - 1; k >= 0; --k) {
         clsZeile company;
         company.Text = details.At(k);
@@ -136,9 +128,9 @@ LineList SplitIntoLines(const QString &text, const QString &separator, QString &
         details.ApplyFrom(k + 1, company.Text);
         lines.push_back(std::move(company));
     }
-    for (PendingLine &line : ordinary) {
-        details.ApplyFrom(line.detailsBefore, line.record.Text);
-        lines.push_back(std::move(line.record));
+    for (size_t p = 0; p < ordinary.size(); ++p) {
+        details.ApplyFrom(detailsBefore[p], ordinary[p].Text);
+        lines.push_back(std::move(ordinary[p]));
     }
     return lines;
 }
