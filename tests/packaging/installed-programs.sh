@@ -22,6 +22,14 @@ run_clean() {
     env -i PATH=/usr/bin:/bin HOME="$home" LANG=C.UTF-8 QT_QPA_PLATFORM=offscreen "$@"
 }
 
+# The same for a program started in the background (exec_clean ... &): the job
+# becomes the program itself, so killing the job stops the program.
+exec_clean() {
+    local home=$1
+    shift
+    exec env -i PATH=/usr/bin:/bin HOME="$home" LANG=C.UTF-8 QT_QPA_PLATFORM=offscreen "$@"
+}
+
 standin_pid=
 stop_standin() {
     if [[ -n "$standin_pid" ]]; then
@@ -30,7 +38,16 @@ stop_standin() {
         standin_pid=
     fi
 }
-trap 'stop_standin; rm -rf "$work"' EXIT
+stop_window() {
+    if [[ -n "$window_pid" ]]; then
+        kill "$window_pid" 2>/dev/null || true
+        wait "$window_pid" 2>/dev/null || true
+        window_pid=
+    fi
+}
+window_pid=
+trap 'stop_window; stop_standin; rm -rf "$work"' EXIT
+trap 'exit 1' INT TERM
 
 check_prefix() {
     local prefix=$1 label=$2
@@ -61,7 +78,7 @@ check_prefix() {
         fail "$label: tastor --help: $out"
 
     # The stand-in's first start from a fresh home makes its folder and database.
-    run_clean "$home" "$prefix/bin/act-standin" --headless >"$work/standin.log" 2>&1 &
+    exec_clean "$home" "$prefix/bin/act-standin" --headless >"$work/standin.log" 2>&1 &
     standin_pid=$!
     for _ in $(seq 1 100); do
         grep -q 'act-standin läuft' "$work/standin.log" && break
@@ -85,13 +102,15 @@ check_prefix() {
     fi
 
     # The window waits for the user (an empty clipboard is reported in a message
-    # box), so it counts as started when it is still there after a while.
-    run_clean "$home" "$prefix/bin/ordalis" >"$work/ordalis.log" 2>&1 &
-    local window=$!
+    # box), so it counts as started when it is still there after a while; by
+    # then it has Qt's German translation loaded, from where Qt keeps it.
+    exec_clean "$home" "$prefix/bin/ordalis" >"$work/ordalis.log" 2>&1 &
+    window_pid=$!
     sleep 3
-    if kill -0 "$window" 2>/dev/null; then
-        kill "$window"
-        wait "$window" 2>/dev/null || true
+    if kill -0 "$window_pid" 2>/dev/null; then
+        grep -q '/qtbase_de\.qm$' "/proc/$window_pid/maps" ||
+            fail "$label: ordalis runs without Qt's German translation"
+        stop_window
     else
         fail "$label: ordalis ended at once: $(cat "$work/ordalis.log")"
     fi
