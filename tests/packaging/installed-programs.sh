@@ -15,11 +15,16 @@ fail() {
     failures=$((failures + 1))
 }
 
-# A clean environment: no LD_LIBRARY_PATH, no ORDALIS_HOME, HOME as given.
+# A clean environment: no LD_LIBRARY_PATH, no ORDALIS_HOME, HOME as given;
+# only a sanitizer build's options are passed on.
+clean_env=(PATH=/usr/bin:/bin LANG=C.UTF-8 QT_QPA_PLATFORM=offscreen)
+for name in ASAN_OPTIONS LSAN_OPTIONS UBSAN_OPTIONS; do
+    [[ -z "${!name:-}" ]] || clean_env+=("$name=${!name}")
+done
 run_clean() {
     local home=$1
     shift
-    env -i PATH=/usr/bin:/bin HOME="$home" LANG=C.UTF-8 QT_QPA_PLATFORM=offscreen "$@"
+    env -i "${clean_env[@]}" HOME="$home" "$@"
 }
 
 # The same for a program started in the background (exec_clean ... &): the job
@@ -27,7 +32,7 @@ run_clean() {
 exec_clean() {
     local home=$1
     shift
-    exec env -i PATH=/usr/bin:/bin HOME="$home" LANG=C.UTF-8 QT_QPA_PLATFORM=offscreen "$@"
+    exec env -i "${clean_env[@]}" HOME="$home" "$@"
 }
 
 standin_pid=
