@@ -452,35 +452,47 @@ TEST_F(BadInputSweep, BrokenContactDatabase)
     {
         const char *name;
         std::function<void()> breakIt;
-        const char *says; // act-standin contacts
-        const char *contactMessage;
+        int contactsExit;
+        const char *says; // why the query or the start fails
+        bool needsNonRoot;
     } cases[] = {
-        {"missing while ACT! runs", [&] { QFile::remove(database()); }, "nicht vorhanden",
-         "Kontakt konnte nicht angelegt werden."},
+        {"missing while ACT! runs", [&] { QFile::remove(database()); }, 1, "nicht vorhanden",
+         false},
         {"a folder in its place while ACT! runs",
          [&] {
              QFile::remove(database());
              QDir().mkpath(database());
          },
-         "nicht vorhanden", "Kontakt konnte nicht angelegt werden."},
+         1, "nicht vorhanden", false},
         {"garbage over it",
          [&] {
              stop();
              write(database(), garbage);
          },
-         "beschädigt", ""},
+         1, "beschädigt", false},
+        // still readable: only what writes fails
+        {"read-only",
+         [&] {
+             stop();
+             QFile::setPermissions(database(), QFile::ReadOwner);
+         },
+         0, "readonly", true},
     };
     const QByteArray address = "Muster GmbH\nHauptstraße 1\n12345 Berlin\n";
     for (const auto &c : cases) {
+        if (c.needsNonRoot && runsAsRoot())
+            continue;
         QDir(actFolder()).removeRecursively();
         ASSERT_NO_FATAL_FAILURE(startStandin());
         c.breakIt();
         const QByteArray before = read(database());
 
         const Outcome contacts = run(Standin, {u"contacts"_s});
-        expectClearEnd(contacts, 1, std::string("contacts: ") + c.name);
-        EXPECT_TRUE(QString::fromUtf8(contacts.err).contains(QString::fromUtf8(c.says)))
-            << c.name << ": " << contacts.all().toStdString();
+        expectClearEnd(contacts, c.contactsExit, std::string("contacts: ") + c.name);
+        if (c.contactsExit != 0) {
+            EXPECT_TRUE(QString::fromUtf8(contacts.err).contains(QString::fromUtf8(c.says)))
+                << c.name << ": " << contacts.all().toStdString();
+        }
 
         const Outcome fields = run(Cli, {u"fields"_s, u"--json"_s});
         expectClearEnd(fields, 1, std::string("fields: ") + c.name);
@@ -491,7 +503,7 @@ TEST_F(BadInputSweep, BrokenContactDatabase)
         expectClearEnd(added, 1, std::string("new-contact: ") + c.name);
         const QJsonObject result = QJsonDocument::fromJson(added.out).object();
         EXPECT_FALSE(result[u"written"_s].toBool(true)) << c.name;
-        EXPECT_TRUE(result[u"message"_s].toString().contains(QString::fromUtf8(c.contactMessage)))
+        EXPECT_FALSE(result[u"message"_s].toString().isEmpty())
             << c.name << ": " << added.all().toStdString();
         EXPECT_EQ(read(database()), before) << c.name << ": the broken file is left as it was";
 
@@ -499,8 +511,9 @@ TEST_F(BadInputSweep, BrokenContactDatabase)
             // ACT! does not start on it, says why, and does not replace it
             const Outcome start = run(Standin, {u"--headless"_s});
             expectClearEnd(start, 1, std::string("start: ") + c.name);
-            EXPECT_TRUE(start.all().contains(QString::fromUtf8(c.says))) << c.name;
-            EXPECT_EQ(read(database()), garbage) << c.name;
+            EXPECT_TRUE(start.all().contains(QString::fromUtf8(c.says)))
+                << c.name << ": " << start.all().toStdString();
+            EXPECT_EQ(read(database()), before) << c.name;
         }
         stop();
     }
