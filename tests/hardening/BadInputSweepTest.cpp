@@ -210,6 +210,36 @@ TEST_F(BadInputSweep, ClipboardTextNeverBreaksRecognition)
     }
 }
 
+TEST_F(BadInputSweep, CommandLinesTheCliCannotUse)
+{
+    const QString longName = QString(10000, u'x');
+    const struct
+    {
+        const char *name;
+        QStringList arguments;
+        const char *message;
+    } cases[] = {
+        {"no command", {}, "Usage:"},
+        {"FILE a folder", {u"recognize"_s, m_temp.path()}, "cannot read"},
+        {"FILE of 10,000 characters", {u"recognize"_s, longName}, "cannot read"},
+        {"FILE only blanks", {u"recognize"_s, u"   "_s}, "cannot read"},
+        {"FILE quoted", {u"recognize"_s, u"\"%1\""_s.arg(path(u"a b.txt"_s))}, "cannot read"},
+        {"FILE in a missing folder", {u"new-contact"_s, path(u"fehlt/a.txt"_s)}, "cannot read"},
+        {"--settings without a value", {u"recognize"_s, u"--settings"_s}, "needs a value"},
+        {"--settings of 10,000 characters",
+         {u"recognize"_s, u"--settings"_s, longName},
+         "cannot read"},
+        {"fields with an argument", {u"fields"_s, longName}, "unknown argument"},
+    };
+    for (const auto &c : cases) {
+        const Outcome outcome = run(Cli, c.arguments, "Muster GmbH\nBerlin\n");
+        expectClearEnd(outcome, 2, c.name);
+        EXPECT_TRUE(outcome.err.contains(c.message))
+            << c.name << ": " << outcome.all().toStdString();
+        EXPECT_EQ(outcome.out, QByteArray()) << c.name;
+    }
+}
+
 TEST_F(BadInputSweep, UnusableSettingsFilesGiveTheDefaults)
 {
     const QString folder = path(u"ordner.ini"_s);
