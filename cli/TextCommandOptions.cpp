@@ -38,6 +38,10 @@ std::optional<TextCommandOptions> ParseTextCommandOptions(const QStringList &arg
         } else if (argument.startsWith(u'-') && argument != u"-") {
             reason = u"unknown option %1"_s.arg(argument);
             return std::nullopt;
+        } else if (argument.isEmpty()) {
+            // An unset variable in a script must not turn into a wait for standard input.
+            reason = u"the input file name is empty (use - for standard input)"_s;
+            return std::nullopt;
         } else if (haveFile) {
             reason = u"only one input file may be given"_s;
             return std::nullopt;

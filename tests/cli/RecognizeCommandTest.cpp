@@ -114,6 +114,7 @@ TEST(RecognizeCommand, StatusesExitCodesAndMessages)
          ""},
         {"unknown option", {QStringLiteral("--bogus")}, "", 2, nullptr, "--bogus"},
         {"unreadable file", {missing}, "", 2, nullptr, "missing.txt"},
+        {"empty file name", {QString()}, "a\nb", 2, nullptr, "empty"},
         {"unreadable settings",
          {QStringLiteral("--settings"), missing},
          "a\nb",
