@@ -345,26 +345,6 @@ int ContactDatabase::FieldCount()
     return int(count.integer(0));
 }
 
-qint32 ContactDatabase::FieldIdAt(int position)
-{
-    Statement field(*this, "SELECT number FROM fields WHERE position = ?");
-    field.bind(1, position);
-    if (!field.step())
-        throw ActError(
-            QStringLiteral("Keine Feldposition %1 in der ACT!-Datenbank.").arg(position));
-    return qint32(field.integer(0));
-}
-
-QString ContactDatabase::Label(qint32 fieldNumber)
-{
-    Statement field(*this, "SELECT label FROM fields WHERE number = ?");
-    field.bind(1, fieldNumber);
-    if (!field.step())
-        throw ActError(
-            QStringLiteral("Das Feld %1 gibt es in der ACT!-Datenbank nicht.").arg(fieldNumber));
-    return field.text(0);
-}
-
 QVector<StandinField> ContactDatabase::Fields()
 {
     QVector<StandinField> fields;

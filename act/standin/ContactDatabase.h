@@ -53,8 +53,6 @@ public:
     ContactDatabase &operator=(const ContactDatabase &) = delete;
 
     int FieldCount();
-    qint32 FieldIdAt(int position);
-    QString Label(qint32 fieldNumber);
     QVector<StandinField> Fields();
 
     QVector<StandinContact> Contacts();
