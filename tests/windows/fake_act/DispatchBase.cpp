@@ -164,7 +164,6 @@ HRESULT STDMETHODCALLTYPE DispatchBase::GetIDsOfNames(REFIID riid, LPOLESTR *nam
         return DISP_E_UNKNOWNINTERFACE;
     if (!names || !ids || count == 0)
         return E_INVALIDARG;
-    HRESULT hr = S_OK;
     for (UINT i = 0; i < count; ++i)
         ids[i] = DISPID_UNKNOWN;
     for (size_t m = 0; names[0] && m < members_.size(); ++m) {
@@ -174,9 +173,7 @@ HRESULT STDMETHODCALLTYPE DispatchBase::GetIDsOfNames(REFIID riid, LPOLESTR *nam
         }
     }
     // Members take no named arguments, so any further name is unknown.
-    if (ids[0] == DISPID_UNKNOWN || count > 1)
-        hr = DISP_E_UNKNOWNNAME;
-    return hr;
+    return ids[0] == DISPID_UNKNOWN || count > 1 ? DISP_E_UNKNOWNNAME : S_OK;
 }
 
 HRESULT STDMETHODCALLTYPE DispatchBase::Invoke(DISPID id, REFIID riid, LCID, WORD flags,

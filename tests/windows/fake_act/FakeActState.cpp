@@ -155,8 +155,11 @@ bool FakeActState::isOnToolbar(int toolbar, const std::wstring &name)
 void FakeActState::removeFromToolbar(int toolbar, const std::wstring &name)
 {
     Guard::Lock lock(guard_);
-    std::erase_if(toolbarList(toolbar),
-                  [&](const std::wstring &entry) { return sameName(entry, name); });
+    auto &list = toolbarList(toolbar);
+    const auto it = std::find_if(list.begin(), list.end(),
+                                 [&](const std::wstring &entry) { return sameName(entry, name); });
+    if (it != list.end())
+        list.erase(it); // one entry: adding never makes two
 }
 
 std::vector<FakeActState::Command>::iterator FakeActState::findCommand(const std::wstring &name)
