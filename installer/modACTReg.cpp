@@ -2,7 +2,9 @@
 
 #include "TastorPaths.h"
 
+#ifndef Q_OS_WIN
 #include "act/standin/CommandFileLock.h"
+#endif
 #include "support/Cp1252.h"
 #include "support/clsINI.h"
 
@@ -66,10 +68,12 @@ void removeEntries(const QString &name, const Registry &registry)
     if (!ini.FileAvailable())
         return;
 
+#ifndef Q_OS_WIN
     // The stand-in edits the file too; both passes see one state of it.
     const CommandFileLock lock(path);
     if (lock.TimedOut())
         return; // a stuck editor must not hang an unattended setup
+#endif
     const QString wanted = comparable(name);
     removeFirstMatch(ini, CommandSection, wanted,
                      [&](const QString &section, const QString &commandName) {

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build, the tests and the programs need.
 # Quick when everything is present: it asks dpkg first and calls apt-get only
-# for what is missing.
+# for what is missing. Packages given as arguments are wanted as well.
 set -euo pipefail
 
 packages=(
@@ -11,6 +11,7 @@ packages=(
     libgtest-dev libbenchmark-dev
     xvfb xauth
     desktop-file-utils appstream dpkg-dev file
+    "$@"
 )
 
 missing=()

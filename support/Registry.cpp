@@ -2,6 +2,10 @@
 
 #include "clsINI.h"
 
+#ifdef Q_OS_WIN
+#include "WindowsRegistry.h"
+#endif
+
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
@@ -41,5 +45,9 @@ QString IniFileRegistry::DefaultFilePath()
 
 std::unique_ptr<Registry> SystemRegistry()
 {
+#ifdef Q_OS_WIN
+    return std::make_unique<WindowsRegistry>();
+#else
     return std::make_unique<IniFileRegistry>(IniFileRegistry::DefaultFilePath());
+#endif
 }

@@ -33,7 +33,7 @@ private:
     QString m_filePath;
 };
 
-// The registry of this platform.
+// The registry of this platform: Windows' own there, the stand-in's file elsewhere.
 std::unique_ptr<Registry> SystemRegistry();
 
 // Where ACT! records its program folder.
