@@ -3,8 +3,10 @@
 #include <QFile>
 #include <QStringList>
 
+#ifdef Q_OS_LINUX
 #include <ctime>
 #include <unistd.h>
+#endif
 
 qint64 MillisecondsSinceProcessStart()
 {

@@ -1,43 +1,17 @@
 #include "IniFile.h"
 
 #include "Cp1252.h"
+#include "FileProbe.h"
 
-#include <QDateTime>
-#include <QFile>
 #include <QFileInfo>
 #include <QHash>
 #include <QSaveFile>
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 namespace {
-
-using StatBuffer = struct stat;
-
-// What tells one version of a file from the next without reading it.
-struct Signature
-{
-    qint64 size = 0;
-    qint64 mtimeSeconds = 0;
-    qint64 mtimeNanoseconds = 0;
-    quint64 inode = 0;
-    quint64 device = 0;
-
-    bool operator==(const Signature &) const = default;
-
-    static Signature of(const struct stat &st)
-    {
-        return {qint64(st.st_size), qint64(st.st_mtim.tv_sec), qint64(st.st_mtim.tv_nsec),
-                quint64(st.st_ino), quint64(st.st_dev)};
-    }
-    qint64 mtimeInNanoseconds() const { return mtimeSeconds * 1000000000LL + mtimeNanoseconds; }
-};
 
 struct CacheEntry
 {
-    Signature signature;
+    FileSignature signature;
     std::shared_ptr<const IniDocument> document;
     qint64 checkedAt = 0; // wall clock, ns
 };
@@ -51,14 +25,6 @@ constexpr int MaxCachedFiles = 32;
 // never rewritten.
 constexpr qint64 MaxFileSize = qint64(64) << 20;
 
-qint64 nowNs()
-{
-    struct timespec now
-    {};
-    clock_gettime(CLOCK_REALTIME, &now);
-    return qint64(now.tv_sec) * 1000000000LL + now.tv_nsec;
-}
-
 QHash<QString, CacheEntry> &cache()
 {
     static QHash<QString, CacheEntry> entries;
@@ -71,62 +37,13 @@ const std::shared_ptr<const IniDocument> &emptyDocument()
     return empty;
 }
 
-bool statPath(const QString &path, struct stat *st)
-{
-    if (path.isEmpty() || path.contains(QChar(0)))
-        return false;
-    return ::stat(QFile::encodeName(path).constData(), st) == 0;
-}
-
-// Writable for us, and not marked read-only for everybody: the read-only mark is
-// honoured even by a privileged user, as the platform's read-only attribute is.
-bool writable(const QString &path, const struct stat &st)
-{
-    return (st.st_mode & 0222) != 0 && ::access(QFile::encodeName(path).constData(), W_OK) == 0;
-}
-
-// Reads a regular file whole; false for anything else.
-bool readFile(const QString &path, QByteArray *bytes, Signature *signature)
-{
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    StatBuffer st{};
-    bool ok = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size <= MaxFileSize;
-    if (ok) {
-        *signature = Signature::of(st);
-        QByteArray data;
-        data.resize(qsizetype(st.st_size));
-        qsizetype done = 0;
-        while (ok) {
-            if (done == data.size())
-                data.resize(data.size() + 65536); // the file grew while we read it
-            const ssize_t n = ::read(fd, data.data() + done, size_t(data.size() - done));
-            if (n < 0 && errno == EINTR)
-                continue;
-            if (n < 0)
-                ok = false;
-            else if (n == 0)
-                break;
-            else
-                done += n;
-            if (done > MaxFileSize)
-                ok = false;
-        }
-        data.truncate(done);
-        *bytes = std::move(data);
-    }
-    ::close(fd);
-    return ok;
-}
-
-void remember(const QString &path, const Signature &signature,
+void remember(const QString &path, const FileSignature &signature,
               std::shared_ptr<const IniDocument> document)
 {
     auto &entries = cache();
     if (entries.size() >= MaxCachedFiles && !entries.contains(path))
         entries.clear();
-    entries.insert(path, CacheEntry{signature, std::move(document), nowNs()});
+    entries.insert(path, CacheEntry{signature, std::move(document), WallClockNs()});
 }
 
 // The folder and the file allow a write: the folder exists and is writable, the
@@ -135,14 +52,13 @@ bool mayWrite(const QString &path)
 {
     if (path.isEmpty() || path.contains(QChar(0)))
         return false;
-    StatBuffer folder{};
-    const QString folderPath = QFileInfo(path).absolutePath();
-    if (!statPath(folderPath, &folder) || !S_ISDIR(folder.st_mode) || !writable(folderPath, folder))
+    const FileState folder = ProbeFile(QFileInfo(path).absolutePath());
+    if (folder.kind != FileKind::Folder || !folder.writable)
         return false;
-    StatBuffer file{};
-    if (!statPath(path, &file))
-        return errno == ENOENT;
-    return S_ISREG(file.st_mode) && writable(path, file);
+    const FileState file = ProbeFile(path);
+    if (file.kind == FileKind::Missing)
+        return true;
+    return file.kind == FileKind::Regular && file.writable;
 }
 
 void replaceFile(const QString &path, const QByteArray &bytes)
@@ -157,9 +73,9 @@ void replaceFile(const QString &path, const QByteArray &bytes)
     }
     if (!file.commit())
         return;
-    StatBuffer st{};
-    if (statPath(path, &st))
-        remember(path, Signature::of(st), std::make_shared<const IniDocument>(bytes));
+    const FileState written = ProbeFile(path);
+    if (written.kind == FileKind::Regular)
+        remember(path, written.signature, std::make_shared<const IniDocument>(bytes));
     else
         cache().remove(path);
 }
@@ -170,25 +86,25 @@ void replaceFile(const QString &path, const QByteArray &bytes)
 std::shared_ptr<const IniDocument> current(const QString &path)
 {
     auto &entries = cache();
-    StatBuffer st{};
-    if (!statPath(path, &st) || !S_ISREG(st.st_mode)) {
+    const FileState state = ProbeFile(path);
+    if (state.kind != FileKind::Regular) {
         entries.remove(path);
         return emptyDocument();
     }
-    const Signature onDisk = Signature::of(st);
+    const FileSignature &onDisk = state.signature;
     const auto found = entries.find(path);
     const bool known = found != entries.end() && found->signature == onDisk;
-    if (known && found->checkedAt - onDisk.mtimeInNanoseconds() >= RacyWindowNs)
+    if (known && found->checkedAt - onDisk.modifiedNs >= RacyWindowNs)
         return found->document;
 
     QByteArray bytes;
-    Signature signature;
-    if (!readFile(path, &bytes, &signature)) {
+    FileSignature signature;
+    if (!ReadRegularFile(path, MaxFileSize, &bytes, &signature)) {
         entries.remove(path);
         return nullptr;
     }
     if (known && signature == onDisk && bytes == found->document->bytes()) {
-        found->checkedAt = nowNs();
+        found->checkedAt = WallClockNs();
         return found->document;
     }
     auto document = std::make_shared<const IniDocument>(std::move(bytes));
