@@ -3,13 +3,21 @@ PRESET ?= default
 BUILD_DIR := build/$(PRESET)
 JOBS ?= 2
 
-.PHONY: run test test-asan build deps configure bench clean
+.PHONY: run test test-linux test-asan test-windows build deps configure bench clean
 
 run: build
 	@scripts/run-main-job.sh $(BUILD_DIR)
 
-test: build
+test: test-linux test-windows
+
+test-linux: build
 	ctest --test-dir $(BUILD_DIR) --output-on-failure -j $(JOBS)
+
+# The COM backend and the Windows registry, built with mingw-w64 and tested under
+# Wine against our fake of ACT!'s automation server; then every Qt source of the
+# Windows build parsed by the Windows compiler.
+test-windows:
+	JOBS=$(JOBS) scripts/test-windows.sh build/windows
 
 # The whole suite again, built with AddressSanitizer and UndefinedBehaviorSanitizer.
 # Leaks of the platform's libraries are suppressed in .ci/lsan-suppressions.txt;
@@ -18,7 +26,7 @@ test-asan:
 	ASAN_OPTIONS=detect_leaks=1:halt_on_error=1 \
 	LSAN_OPTIONS=suppressions=$(CURDIR)/.ci/lsan-suppressions.txt:print_suppressions=0 \
 	UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
-	$(MAKE) test PRESET=asan
+	$(MAKE) test-linux PRESET=asan
 
 build: configure
 	cmake --build $(BUILD_DIR) -j $(JOBS)

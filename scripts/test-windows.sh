@@ -30,9 +30,14 @@ timeout 300 wineboot -i >/dev/null 2>&1
 # The prefix is complete only when its first wineserver has finished.
 timeout 120 wineserver -w
 
-cd "$build_dir"
-dll=$(find . -name fakeact.dll | head -n 1)
-timeout 60 wine regsvr32 /s "$(winepath -w "$dll")"
-timeout 120 wine "$(find . -name fake_act_selfcheck.exe | head -n 1)" "$(winepath -w "$dll")"
-timeout 300 wine ./windows_backend_tests.exe
+dll=$(find "$build_dir" -name fakeact.dll | head -n 1)
+dll_path=$(winepath -w "$dll")
+timeout 60 wine regsvr32 /s "$dll_path"
+# The model first, then our client against it.
+timeout 120 wine "$(find "$build_dir" -name fake_act_selfcheck.exe | head -n 1)" "$dll_path"
+timeout 300 wine "$build_dir/windows_backend_tests.exe"
 echo "Windows backend tests under Wine: $(($(date +%s) - started)) s after the build"
+end_wine
+trap - EXIT
+
+scripts/check-windows-sources.sh
