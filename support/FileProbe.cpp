@@ -131,7 +131,7 @@ bool ReadRegularFile(const QString &path, qint64 maxBytes, QByteArray *bytes,
     if (!info.isFile() || file.size() > maxBytes)
         return false;
     *signature = signatureOf(info);
-    QByteArray data = file.read(maxBytes + 1);
+    QByteArray data = file.readAll();
     if (data.size() > maxBytes || file.error() != QFileDevice::NoError)
         return false;
     *bytes = std::move(data);
