@@ -1,6 +1,7 @@
 #include "DispatchBase.h"
 
 #include "Guard.h"
+#include "ServerLifetime.h"
 
 #include <cstdint>
 #include <deque>
@@ -23,6 +24,7 @@ Guard pendingGuard;
 std::deque<PendingText> pendingTexts;
 uintptr_t lastPendingKey = 0;
 constexpr size_t maxPendingTexts = 64;
+bool fillInAtOnce = false;
 
 HRESULT STDAPICALLTYPE fillInDeferred(EXCEPINFO *info)
 {
@@ -71,6 +73,11 @@ bool sameName(const wchar_t *a, const wchar_t *b)
 
 } // namespace
 
+void fillInFailuresAtOnce()
+{
+    fillInAtOnce = true;
+}
+
 LONG liveObjectCount()
 {
     return InterlockedCompareExchange(&liveObjects, 0, 0);
@@ -105,15 +112,19 @@ HRESULT CallArgs::coerce(size_t i, VARIANT &source, VARTYPE type)
     return hr;
 }
 
-DispatchBase::DispatchBase(const wchar_t *source, const std::vector<Member> &members)
-    : source_(source), members_(members)
+DispatchBase::DispatchBase(const wchar_t *source, const std::vector<Member> &members, bool counted)
+    : counted_(counted), source_(source), members_(members)
 {
-    InterlockedIncrement(&liveObjects);
+    if (counted_)
+        InterlockedIncrement(&liveObjects);
+    serverAddRef();
 }
 
 DispatchBase::~DispatchBase()
 {
-    InterlockedDecrement(&liveObjects);
+    if (counted_)
+        InterlockedDecrement(&liveObjects);
+    serverRelease();
 }
 
 HRESULT STDMETHODCALLTYPE DispatchBase::QueryInterface(REFIID riid, void **object)
@@ -237,6 +248,8 @@ void DispatchBase::raise(const MemberFailure &failure, EXCEPINFO *excepInfo) con
     if (failure.deferred) {
         excepInfo->pvReserved = reinterpret_cast<void *>(keepPending(source_, failure.description));
         excepInfo->pfnDeferredFillIn = fillInDeferred;
+        if (fillInAtOnce)
+            fillInDeferred(excepInfo);
         return;
     }
     excepInfo->bstrSource = SysAllocString(source_);

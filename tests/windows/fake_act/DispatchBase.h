@@ -6,7 +6,8 @@
 #include <string>
 #include <vector>
 
-// Number of automation objects alive in this process (class factories excluded).
+// Number of automation objects alive in this process (class factories and control objects
+// excluded).
 LONG liveObjectCount();
 
 // A member's failure: becomes DISP_E_EXCEPTION with the object's source and this text.
@@ -15,6 +16,10 @@ struct MemberFailure
     std::wstring description;
     bool deferred = false; // fill EXCEPINFO only when the client asks (pfnDeferredFillIn)
 };
+
+// Out of process, deferred failures are filled in before Invoke returns, as the standard
+// marshaler is meant to do it; the one Wine has sends the function pointer across instead.
+void fillInFailuresAtOnce();
 
 // Coerced arguments of one call, in declared order (first argument at index 0).
 class CallArgs
@@ -47,7 +52,8 @@ public:
         std::vector<VARTYPE> params; // VT_I2, VT_I4 or VT_BSTR
     };
 
-    DispatchBase(const wchar_t *source, const std::vector<Member> &members);
+    // `counted`: part of liveObjectCount(); the test control object is not.
+    DispatchBase(const wchar_t *source, const std::vector<Member> &members, bool counted = true);
     virtual ~DispatchBase();
     DispatchBase(const DispatchBase &) = delete;
     DispatchBase &operator=(const DispatchBase &) = delete;
@@ -71,6 +77,7 @@ private:
     void raise(const MemberFailure &failure, EXCEPINFO *excepInfo) const;
 
     LONG refs_ = 1;
+    const bool counted_;
     const wchar_t *source_;
     const std::vector<Member> &members_;
 };

@@ -287,6 +287,25 @@ private:
     }
 };
 
+// Lets a test see and reset the server's state across a process boundary.
+class Control : public DispatchBase
+{
+public:
+    Control() : DispatchBase(L"FakeAct.Control", members, false) {}
+
+private:
+    enum { LiveObjects, Reset };
+    static inline const std::vector<Member> members = {{L"LiveObjects", {}}, {L"Reset", {}}};
+
+    void call(size_t index, const CallArgs &, VARIANT *result) override
+    {
+        if (index == LiveObjects)
+            setI4(result, liveObjectCount());
+        else
+            state().reset();
+    }
+};
+
 } // namespace
 
 IDispatch *createActEvent()
@@ -307,4 +326,9 @@ IDispatch *createAppObject()
 IDispatch *createAuxCmds()
 {
     return make<AuxCmds>();
+}
+
+IDispatch *createControl()
+{
+    return make<Control>();
 }

@@ -3,11 +3,16 @@
 // Our model of ACT!'s automation objects, for testing COM clients under Wine.
 // This comment is the contract the test programs rely on.
 //
-// Classes (in-process, ThreadingModel "Both", IDispatch only, no type library):
+// Classes (IDispatch only, no type library):
 //   "ACTEVENTLib.ActEvent"  {c264c5c5-1c4d-488a-b60e-fec150c9a32e}
 //   "ACTOLE.DATABASE"       {a3545b7a-880a-4450-90df-550dcd00d610}
 //   "ACTOLE.APPOBJECT"      {c00d9467-10fb-4875-a283-91e5776d7563}
 //   "ACTOLE.AUXCMDS"        {daef1e5c-9b74-404c-8634-5393f3a794a5}
+//   "FakeAct.Control"       {f259560a-a075-43c9-a332-72df905c4bc6}  (test control, see below)
+// Served either in process by fakeact.dll (regsvr32: InprocServer32, ThreadingModel "Both") or
+// out of process by fakeact_server.exe (/RegServer: LocalServer32); each registration deletes
+// the other's key. Both hold one state per server process. The local server is an STA that
+// exits when its last object and lock are gone, or 30 s after start if nobody came.
 //
 // Calling rules (as a type-library server behaves):
 //   - Names are case-insensitive; unknown -> DISP_E_UNKNOWNNAME with DISPID_UNKNOWN.
@@ -26,8 +31,9 @@
 //     (3 "Vorname") (4 "Nachname") (25 "Straße") (26 "PLZ") (27 "Ort") (40 "").
 //   - one contact at load, current, with 1 = "Muster GmbH", 3 = "Erika", 4 = "Mustermann".
 //   - no aux commands; toolbars 1 and 3 empty.
-//   Exports: LONG FakeActLiveObjects() counts live automation objects (not class factories);
-//   void FakeActReset() returns to the load state (live objects stay usable).
+//   Exports of the DLL: LONG FakeActLiveObjects() counts live automation objects (not class
+//   factories, not control objects); void FakeActReset() returns to the load state (live
+//   objects stay usable).
 //
 // Members (types: I2, I4, BSTR, BOOL, OBJ = VT_DISPATCH, EMPTY = VT_EMPTY):
 //   ActEvent ("ACTEVENTLib.ActEvent"): IsActRunning() -> BOOL true.
@@ -61,6 +67,8 @@
 //     RemoveAuxCommandFromToolbar(I2 toolbar, BSTR name) -> I4 0 (bad toolbar fails).
 //     AuxCommandText(BSTR name, I2 index) -> BSTR argument 0..6 of AddAuxCommand (test only);
 //       unknown name fails as DeleteAuxCommand, index outside 0..6: Keine Textnummer <n>.
+//   Control ("FakeAct.Control"), the exports as members, to reach them out of process:
+//     LiveObjects() -> I4 as FakeActLiveObjects(); Reset() -> EMPTY as FakeActReset().
 
 #include <oaidl.h>
 
@@ -69,3 +77,4 @@ IDispatch *createActEvent();
 IDispatch *createDatabase();
 IDispatch *createAppObject();
 IDispatch *createAuxCmds();
+IDispatch *createControl();

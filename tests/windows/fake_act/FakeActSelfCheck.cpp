@@ -1,11 +1,16 @@
-// Drives fakeact.dll through COM by ProgID and late binding, as a client would, and checks its
-// contract. Usage: fake_act_selfcheck [path\to\fakeact.dll]; registers the DLL itself.
+// Drives the fake ACT! server through COM by ProgID and late binding, as a client would, and
+// checks its contract. Registers the server itself, and leaves it registered.
+// Usage: fake_act_selfcheck [path\to\fakeact.dll]
+//        fake_act_selfcheck --local [path\to\fakeact_server.exe]
 
 #include <objbase.h>
 #include <oleauto.h>
 #include <windows.h>
 
+#include <tlhelp32.h>
+
 #include <cstdio>
+#include <cstring>
 #include <map>
 #include <string>
 #include <vector>
@@ -14,6 +19,7 @@ namespace {
 
 int failures = 0;
 int checks = 0;
+bool outOfProcess = false;
 
 void check(bool ok, const std::string &what)
 {
@@ -44,23 +50,23 @@ struct Arg
 {
     VARTYPE vt;
     LONG number = 0;
-    const wchar_t *text = nullptr;
+    std::wstring text;
 };
 Arg i2(SHORT n)
 {
-    return {VT_I2, n};
+    return {VT_I2, n, {}};
 }
 Arg i4(LONG n)
 {
-    return {VT_I4, n};
+    return {VT_I4, n, {}};
 }
-Arg str(const wchar_t *s)
+Arg str(const std::wstring &s)
 {
     return {VT_BSTR, 0, s};
 }
 Arg i2ByRef(SHORT n)
 {
-    return {VT_BYREF | VT_I2, n};
+    return {VT_BYREF | VT_I2, n, {}};
 }
 
 enum class Mode { Normal, NoResult, NoExcepInfo, NamedArg, PropertyPut };
@@ -163,7 +169,7 @@ void runStep(const Step &step)
         else if (arg.vt == VT_I4)
             slot.lVal = arg.number;
         else if (arg.vt == VT_BSTR)
-            slot.bstrVal = SysAllocString(arg.text);
+            slot.bstrVal = SysAllocStringLen(arg.text.data(), static_cast<UINT>(arg.text.size()));
         else if (arg.vt == (VT_BYREF | VT_I2)) {
             byRef[i] = static_cast<SHORT>(arg.number);
             slot.piVal = &byRef[i];
@@ -205,8 +211,14 @@ void runStep(const Step &step)
     if (hr == DISP_E_TYPEMISMATCH)
         check(argErr == want.argErr, label + ": puArgErr " + std::to_string(argErr));
     if (hr == DISP_E_EXCEPTION && step.mode == Mode::Normal) {
-        check((info.pfnDeferredFillIn != nullptr) == want.deferred, label + ": deferred fill-in");
-        if (info.pfnDeferredFillIn) {
+        // Out of process the texts must come filled in: a function pointer from the server's
+        // address space would crash the client.
+        if (outOfProcess)
+            check(!info.pfnDeferredFillIn, label + ": no fill-in function from another process");
+        else
+            check((info.pfnDeferredFillIn != nullptr) == want.deferred,
+                  label + ": deferred fill-in");
+        if (info.pfnDeferredFillIn && !outOfProcess) {
             check(!info.bstrDescription && !info.bstrSource, label + ": empty before fill-in");
             check(info.pfnDeferredFillIn(&info) == S_OK, label + ": fill-in succeeds");
         }
@@ -292,6 +304,10 @@ const Step steps[] = {
         fails(L"Das Feld 99 gibt es nicht.")},
     {"get an unknown field", view, L"GetField", {i4(0)}, fails(L"Das Feld 0 gibt es nicht.")},
     {"field number not a number", view, L"SetField", {str(L"PLZ"), str(L"50667")}, mismatch(1)},
+    {"set a text with a NUL inside", view, L"SetField", {i4(1), str(std::wstring(L"A\0B", 3))},
+        returns(VT_EMPTY)},
+    {"the whole text comes back", view, L"GetField", {i4(1)},
+        returns(VT_BSTR, std::wstring(L"A\0B", 3))},
 
     // Aux commands and toolbars
     {"add a command", aux, L"AddAuxCommand", {str(L"Ordalis"), str(L"C:\\Ordalis\\ordalis.exe"),
@@ -352,6 +368,19 @@ const Step afterReset[] = {
 };
 // clang-format on
 
+const wchar_t control[] = L"FakeAct.Control";
+const wchar_t databaseClsid[] = L"{A3545B7A-880A-4450-90DF-550DCD00D610}";
+const wchar_t controlClsid[] = L"{F259560A-A075-43C9-A332-72DF905C4BC6}";
+
+bool registryKeyExists(const std::wstring &key)
+{
+    HKEY handle = nullptr;
+    if (RegOpenKeyExW(HKEY_CLASSES_ROOT, key.c_str(), 0, KEY_READ, &handle) != ERROR_SUCCESS)
+        return false;
+    RegCloseKey(handle);
+    return true;
+}
+
 std::wstring registryText(const std::wstring &key, const wchar_t *name)
 {
     wchar_t value[1024] = {};
@@ -362,16 +391,40 @@ std::wstring registryText(const std::wstring &key, const wchar_t *name)
     return value;
 }
 
-void checkRegistration(const std::wstring &dllPath)
+// A stale key of the other server kind, as a registration of it leaves behind.
+void plantKey(const std::wstring &key)
 {
-    const std::wstring clsid = L"{A3545B7A-880A-4450-90DF-550DCD00D610}";
-    check(registryText(L"ACTOLE.DATABASE\\CLSID", nullptr) == clsid, "ProgID names the CLSID");
-    check(registryText(L"CLSID\\" + clsid + L"\\ProgID", nullptr) == L"ACTOLE.DATABASE",
-          "CLSID names the ProgID");
-    const std::wstring server = L"CLSID\\" + clsid + L"\\InprocServer32";
-    check(_wcsicmp(registryText(server, nullptr).c_str(), dllPath.c_str()) == 0,
-          "server path " + narrow(registryText(server, nullptr)));
-    check(registryText(server, L"ThreadingModel") == L"Both", "threading model");
+    HKEY handle = nullptr;
+    if (RegCreateKeyExW(HKEY_CLASSES_ROOT, key.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &handle,
+                        nullptr) == ERROR_SUCCESS)
+        RegCloseKey(handle);
+}
+
+void plantOtherServerKeys()
+{
+    const wchar_t *other = outOfProcess ? L"\\InprocServer32" : L"\\LocalServer32";
+    for (const wchar_t *clsid : {databaseClsid, controlClsid})
+        plantKey(L"CLSID\\" + std::wstring(clsid) + other);
+}
+
+void checkRegistration(const std::wstring &serverPath)
+{
+    for (const auto &[progId, clsid] : {std::pair{db, databaseClsid}, {control, controlClsid}}) {
+        const std::string name = narrow(progId);
+        const std::wstring clsidKey = L"CLSID\\" + std::wstring(clsid);
+        check(registryText(std::wstring(progId) + L"\\CLSID", nullptr) == clsid,
+              name + ": ProgID names the CLSID");
+        check(registryText(clsidKey + L"\\ProgID", nullptr) == progId,
+              name + ": CLSID names the ProgID");
+        const std::wstring server =
+            clsidKey + (outOfProcess ? L"\\LocalServer32" : L"\\InprocServer32");
+        check(_wcsicmp(registryText(server, nullptr).c_str(), serverPath.c_str()) == 0,
+              name + ": server path " + narrow(registryText(server, nullptr)));
+        if (!outOfProcess)
+            check(registryText(server, L"ThreadingModel") == L"Both", name + ": threading model");
+        const wchar_t *other = outOfProcess ? L"\\InprocServer32" : L"\\LocalServer32";
+        check(!registryKeyExists(clsidKey + other), name + ": the other server's key is gone");
+    }
 }
 
 void checkObjectBasics(IDispatch *object)
@@ -387,54 +440,175 @@ void checkObjectBasics(IDispatch *object)
     check(object->GetTypeInfo(0, 0, &info) == DISP_E_BADINDEX, "GetTypeInfo");
 }
 
+IDispatch *create(const wchar_t *progId)
+{
+    CLSID clsid;
+    IDispatch *object = nullptr;
+    if (SUCCEEDED(CLSIDFromProgID(progId, &clsid)))
+        CoCreateInstance(clsid, nullptr, outOfProcess ? CLSCTX_LOCAL_SERVER : CLSCTX_INPROC_SERVER,
+                         IID_IDispatch, reinterpret_cast<void **>(&object));
+    check(object != nullptr, "create " + narrow(progId));
+    return object;
+}
+
+// Calls a member without arguments; VT_EMPTY on failure.
+VARIANT callMember(IDispatch *object, const wchar_t *member)
+{
+    VARIANT result;
+    VariantInit(&result);
+    DISPID id = DISPID_UNKNOWN;
+    LPOLESTR name = const_cast<LPOLESTR>(member);
+    DISPPARAMS none = {};
+    if (object && SUCCEEDED(object->GetIDsOfNames(IID_NULL, &name, 1, 0, &id)))
+        object->Invoke(id, IID_NULL, 0, DISPATCH_METHOD, &none, &result, nullptr, nullptr);
+    return result;
+}
+
+LONG liveObjects(IDispatch *controlObject)
+{
+    const VARIANT count = callMember(controlObject, L"LiveObjects");
+    return count.vt == VT_I4 ? count.lVal : -1;
+}
+
+bool serverProcessRunning()
+{
+    const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE)
+        return false;
+    PROCESSENTRY32W entry = {};
+    entry.dwSize = sizeof(entry);
+    bool found = false;
+    for (BOOL more = Process32FirstW(snapshot, &entry); more && !found;
+         more = Process32NextW(snapshot, &entry))
+        found = _wcsicmp(entry.szExeFile, L"fakeact_server.exe") == 0;
+    CloseHandle(snapshot);
+    return found;
+}
+
+bool serverProcessEnds()
+{
+    for (int tries = 0; tries < 100; ++tries) {
+        if (!serverProcessRunning())
+            return true;
+        Sleep(100);
+    }
+    return false;
+}
+
+// Runs `program argument` and gives its exit code, -1 if it did not run.
+long runProgram(const std::wstring &program, const wchar_t *argument)
+{
+    std::wstring commandLine = L"\"" + program + L"\" " + argument;
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process = {};
+    if (!CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        nullptr, &startup, &process))
+        return -1;
+    WaitForSingleObject(process.hThread, INFINITE);
+    WaitForSingleObject(process.hProcess, 60000);
+    DWORD code = 0;
+    GetExitCodeProcess(process.hProcess, &code);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return static_cast<long>(code);
+}
+
 template <class Function> Function entry(HMODULE dll, const char *name)
 {
     return reinterpret_cast<Function>(reinterpret_cast<void *>(GetProcAddress(dll, name)));
+}
+
+// The DLL's own entry points, used beside COM in process.
+struct DllEntries
+{
+    using Entry = HRESULT(STDAPICALLTYPE *)();
+    Entry registerServer = nullptr;
+    Entry unregisterServer = nullptr;
+    Entry canUnload = nullptr;
+    LONG (*liveObjects)() = nullptr;
+    void (*reset)() = nullptr;
+
+    bool load(const std::wstring &path)
+    {
+        const HMODULE dll = LoadLibraryW(path.c_str());
+        if (!dll)
+            return false;
+        registerServer = entry<Entry>(dll, "DllRegisterServer");
+        unregisterServer = entry<Entry>(dll, "DllUnregisterServer");
+        canUnload = entry<Entry>(dll, "DllCanUnloadNow");
+        liveObjects = entry<LONG (*)()>(dll, "FakeActLiveObjects");
+        reset = entry<void (*)()>(dll, "FakeActReset");
+        return registerServer && unregisterServer && canUnload && liveObjects && reset;
+    }
+};
+
+// A client that creates again at once after its last release must not catch the server on its
+// way out; one that comes after the server ended gets a new one.
+void checkServerRestarts()
+{
+    for (int round = 1; round <= 5; ++round) {
+        IDispatch *again = create(event);
+        VARIANT running = callMember(again, L"IsActRunning");
+        check(running.vt == VT_BOOL && running.boolVal == VARIANT_TRUE,
+              "the server answers in round " + std::to_string(round));
+        if (again)
+            again->Release();
+    }
+    check(serverProcessEnds(), "the last server ends as well");
 }
 
 } // namespace
 
 int main(int argc, char **argv)
 {
-    const std::string given = argc > 1 ? argv[1] : "fakeact.dll";
+    int next = 1;
+    if (argc > 1 && std::strcmp(argv[1], "--local") == 0) {
+        outOfProcess = true;
+        ++next;
+    }
+    const std::string given = argc > next    ? argv[next]
+                              : outOfProcess ? "fakeact_server.exe"
+                                             : "fakeact.dll";
     wchar_t full[MAX_PATH] = {};
     GetFullPathNameW(std::wstring(given.begin(), given.end()).c_str(), MAX_PATH, full, nullptr);
-    HMODULE dll = LoadLibraryW(full);
-    if (!dll) {
-        std::printf("cannot load %s\n", given.c_str());
-        return 2;
+
+    DllEntries dll;
+    plantOtherServerKeys();
+    if (outOfProcess) {
+        check(runProgram(full, L"/RegServer") == 0, "fakeact_server /RegServer");
+    } else {
+        if (!dll.load(full)) {
+            std::printf("cannot load %s or its exports\n", given.c_str());
+            return 2;
+        }
+        check(dll.registerServer() == S_OK, "DllRegisterServer");
     }
-    using Entry = HRESULT(STDAPICALLTYPE *)();
-    const auto registerServer = entry<Entry>(dll, "DllRegisterServer");
-    const auto unregisterServer = entry<Entry>(dll, "DllUnregisterServer");
-    const auto canUnload = entry<Entry>(dll, "DllCanUnloadNow");
-    const auto liveObjects = entry<LONG (*)()>(dll, "FakeActLiveObjects");
-    const auto reset = entry<void (*)()>(dll, "FakeActReset");
-    if (!registerServer || !unregisterServer || !canUnload || !liveObjects || !reset) {
-        std::printf("missing exports\n");
-        return 2;
-    }
-    check(registerServer() == S_OK, "DllRegisterServer");
     checkRegistration(full);
 
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    for (const wchar_t *progId : {event, db, app, aux}) {
-        CLSID clsid;
-        IDispatch *object = nullptr;
-        const HRESULT hr = CLSIDFromProgID(progId, &clsid);
-        if (SUCCEEDED(hr))
-            CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch,
-                             reinterpret_cast<void **>(&object));
-        check(object != nullptr, "create " + narrow(progId));
-        slots[progId] = object;
+    for (const wchar_t *progId : {event, db, app, aux})
+        slots[progId] = create(progId);
+    IDispatch *controlObject = create(control);
+    if (outOfProcess) {
+        check(!GetModuleHandleW(L"fakeact.dll"), "no server code in this process");
+        check(serverProcessRunning(), "the server process runs");
     }
     if (slots[db])
         checkObjectBasics(slots[db]);
+    check(liveObjects(controlObject) == 4,
+          "control objects not counted: " + std::to_string(liveObjects(controlObject)));
     for (const Step &step : steps)
         runStep(step);
-    check(liveObjects() == 8, "live objects while held: " + std::to_string(liveObjects()));
-    check(canUnload() == S_FALSE, "cannot unload while objects live");
-    reset();
+    const LONG held = liveObjects(controlObject);
+    check(held == 8, "live objects while held: " + std::to_string(held));
+    if (outOfProcess) {
+        check(callMember(controlObject, L"Reset").vt == VT_EMPTY, "reset by the control");
+    } else {
+        check(dll.liveObjects() == held, "the export counts as the control");
+        check(dll.canUnload() == S_FALSE, "cannot unload while objects live");
+        dll.reset();
+    }
     for (const Step &step : afterReset)
         runStep(step);
 
@@ -443,15 +617,27 @@ int main(int argc, char **argv)
             object->Release();
     }
     slots.clear();
-    check(liveObjects() == 0, "live objects after release: " + std::to_string(liveObjects()));
-    check(canUnload() == S_OK, "can unload after release");
+    check(liveObjects(controlObject) == 0,
+          "live objects after release: " + std::to_string(liveObjects(controlObject)));
+    if (outOfProcess)
+        check(serverProcessRunning(), "a control object keeps the server running");
+    if (controlObject)
+        controlObject->Release();
 
-    check(unregisterServer() == S_OK, "DllUnregisterServer");
-    CLSID gone;
-    check(CLSIDFromProgID(L"ACTOLE.DATABASE", &gone) != S_OK, "ProgID gone after unregistering");
-    check(registerServer() == S_OK, "register again");
+    if (outOfProcess) {
+        check(serverProcessEnds(), "the server ends after the last release");
+        checkServerRestarts();
+    } else {
+        check(dll.canUnload() == S_OK, "can unload after release");
+        check(dll.unregisterServer() == S_OK, "DllUnregisterServer");
+        CLSID gone;
+        check(CLSIDFromProgID(L"ACTOLE.DATABASE", &gone) != S_OK,
+              "ProgID gone after unregistering");
+        check(dll.registerServer() == S_OK, "register again");
+    }
     CoUninitialize();
 
-    std::printf("fake_act self-check: %d checks, %d failed\n", checks, failures);
+    std::printf("fake_act self-check%s: %d checks, %d failed\n",
+                outOfProcess ? " (local server)" : "", checks, failures);
     return failures == 0 ? 0 : 1;
 }

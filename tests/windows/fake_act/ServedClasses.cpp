@@ -1,0 +1,35 @@
+#include "ServedClasses.h"
+
+#include "FakeActObjects.h"
+
+namespace {
+
+const ServedClass classes[] = {
+    {L"ACTEVENTLib.ActEvent",
+     {0xc264c5c5, 0x1c4d, 0x488a, {0xb6, 0x0e, 0xfe, 0xc1, 0x50, 0xc9, 0xa3, 0x2e}},
+     L"ACT! event object (test model)",
+     createActEvent},
+    {L"ACTOLE.DATABASE",
+     {0xa3545b7a, 0x880a, 0x4450, {0x90, 0xdf, 0x55, 0x0d, 0xcd, 0x00, 0xd6, 0x10}},
+     L"ACT! database object (test model)",
+     createDatabase},
+    {L"ACTOLE.APPOBJECT",
+     {0xc00d9467, 0x10fb, 0x4875, {0xa2, 0x83, 0x91, 0xe5, 0x77, 0x6d, 0x75, 0x63}},
+     L"ACT! application object (test model)",
+     createAppObject},
+    {L"ACTOLE.AUXCMDS",
+     {0xdaef1e5c, 0x9b74, 0x404c, {0x86, 0x34, 0x53, 0x93, 0xf3, 0xa7, 0x94, 0xa5}},
+     L"ACT! aux commands object (test model)",
+     createAuxCmds},
+    {L"FakeAct.Control",
+     {0xf259560a, 0xa075, 0x43c9, {0xa3, 0x32, 0x72, 0xdf, 0x90, 0x5c, 0x4b, 0xc6}},
+     L"Control of the ACT! test model",
+     createControl},
+};
+
+} // namespace
+
+std::span<const ServedClass> servedClasses()
+{
+    return classes;
+}

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <windows.h>
+
+// What keeps a server running: every automation object (control objects included) and every
+// LockServer lock. The DLL only asks for the count; the local server stops when it drops to 0.
+void serverAddRef();
+void serverRelease();
+LONG serverReferences();
+
+// Called, on the releasing thread, each time the count drops to zero.
+void onServerIdle(void (*handler)());
+
+// Once set, class factories refuse new objects (CO_E_SERVER_STOPPING).
+void refuseNewObjects();
+bool refusesNewObjects();
