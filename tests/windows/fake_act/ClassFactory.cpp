@@ -51,6 +51,7 @@ ULONG STDMETHODCALLTYPE ClassFactory::Release()
 
 HRESULT STDMETHODCALLTYPE ClassFactory::CreateInstance(IUnknown *outer, REFIID riid, void **object)
 {
+    noteServerActivity();
     if (!object)
         return E_POINTER;
     *object = nullptr;

@@ -142,11 +142,13 @@ HRESULT STDMETHODCALLTYPE DispatchBase::QueryInterface(REFIID riid, void **objec
 
 ULONG STDMETHODCALLTYPE DispatchBase::AddRef()
 {
+    noteServerActivity();
     return static_cast<ULONG>(InterlockedIncrement(&refs_));
 }
 
 ULONG STDMETHODCALLTYPE DispatchBase::Release()
 {
+    noteServerActivity();
     const LONG left = InterlockedDecrement(&refs_);
     if (left == 0)
         delete this;
@@ -171,6 +173,7 @@ HRESULT STDMETHODCALLTYPE DispatchBase::GetTypeInfo(UINT, LCID, ITypeInfo **info
 HRESULT STDMETHODCALLTYPE DispatchBase::GetIDsOfNames(REFIID riid, LPOLESTR *names, UINT count,
                                                       LCID, DISPID *ids)
 {
+    noteServerActivity();
     if (!IsEqualIID(riid, IID_NULL))
         return DISP_E_UNKNOWNINTERFACE;
     if (!names || !ids || count == 0)
@@ -191,6 +194,7 @@ HRESULT STDMETHODCALLTYPE DispatchBase::Invoke(DISPID id, REFIID riid, LCID, WOR
                                                DISPPARAMS *params, VARIANT *result,
                                                EXCEPINFO *excepInfo, UINT *argErr)
 {
+    noteServerActivity();
     if (result)
         VariantInit(result); // stays empty whenever the call fails
     if (!IsEqualIID(riid, IID_NULL))

@@ -18,7 +18,17 @@
 namespace {
 
 // Nobody came: COM started us for a client that gave up, or someone started us by hand.
-constexpr UINT unusedLifetimeMs = 30000;
+constexpr ULONGLONG unusedLifetimeMs = 30000;
+// Clients that end without releasing (a crash, a leak) leave their objects here, and Wine
+// never collects them; a server that long without a call has no clients left.
+constexpr ULONGLONG orphanedLifetimeMs = 60000;
+constexpr UINT lifetimeCheckMs = 1000;
+
+bool clientsGone()
+{
+    const ULONGLONG quiet = msSinceServerActivity();
+    return quiet >= (serverReferences() == 0 ? unusedLifetimeMs : orphanedLifetimeMs);
+}
 
 DWORD mainThread = 0;
 std::vector<DWORD> registrations;
@@ -78,17 +88,17 @@ int serve()
     fillInFailuresAtOnce();
     int status = 0;
     if (registerClassObjects()) {
-        const UINT_PTR timer = SetTimer(nullptr, 0, unusedLifetimeMs, nullptr);
+        const UINT_PTR timer = SetTimer(nullptr, 0, lifetimeCheckMs, nullptr);
         while (GetMessageW(&message, nullptr, 0, 0) > 0) {
             if (message.message == WM_TIMER && !message.hwnd && message.wParam == timer) {
-                KillTimer(nullptr, timer);
-                if (serverReferences() == 0)
+                if (clientsGone())
                     break;
                 continue;
             }
             TranslateMessage(&message);
             DispatchMessageW(&message);
         }
+        KillTimer(nullptr, timer);
     } else {
         status = 1;
     }

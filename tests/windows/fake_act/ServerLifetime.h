@@ -8,6 +8,12 @@ void serverAddRef();
 void serverRelease();
 LONG serverReferences();
 
+// Any call from a client; the local server uses the time of the last one to notice when
+// its clients are gone.
+void noteServerActivity();
+// Milliseconds since the last activity (or since the program started).
+ULONGLONG msSinceServerActivity();
+
 // Called, on the releasing thread, each time the count drops to zero.
 void onServerIdle(void (*handler)());
 
