@@ -12,7 +12,8 @@
 // Served either in process by fakeact.dll (regsvr32: InprocServer32, ThreadingModel "Both") or
 // out of process by fakeact_server.exe (/RegServer: LocalServer32); each registration deletes
 // the other's key. Both hold one state per server process. The local server is an STA that
-// exits when its last object and lock are gone, or 30 s after start if nobody came.
+// exits when its last object and lock are gone, 30 s after start if nobody came, or after 60 s
+// without a call while objects are held (their clients ended without releasing them).
 //
 // Calling rules (as a type-library server behaves):
 //   - Names are case-insensitive; unknown -> DISP_E_UNKNOWNNAME with DISPID_UNKNOWN.
