@@ -9,34 +9,18 @@
 #include <functional>
 #include <string>
 
-// The fake ACT! server's test exports, found in the module COM loaded.
-struct FakeServer
+// The fake ACT! server's control object: it counts and resets what the server
+// serves, in this process or out of it. Not counted itself.
+class FakeServer
 {
-    LONG (*LiveObjects)() = nullptr;
-    void (*Reset)() = nullptr;
+public:
+    FakeServer() : m_control(com::CreateObject(u"FakeAct.Control")) {}
 
-    static const FakeServer &Get()
-    {
-        static const FakeServer server = load();
-        return server;
-    }
+    LONG LiveObjects() const { return std::get<std::int32_t>(m_control->Call(u"LiveObjects", {})); }
+    void Reset() const { m_control->Call(u"Reset", {}); }
 
 private:
-    static FakeServer load()
-    {
-        // Creating an object makes COM load the DLL from where it is registered;
-        // pinning that module keeps its state for the whole run.
-        com::CreateObject(u"ACTOLE.DATABASE");
-        HMODULE module = GetModuleHandleW(L"fakeact.dll");
-        wchar_t path[MAX_PATH] = {};
-        if (!module || !GetModuleFileNameW(module, path, MAX_PATH) || !LoadLibraryW(path))
-            return {};
-        FakeServer server;
-        server.LiveObjects =
-            reinterpret_cast<LONG (*)()>(GetProcAddress(module, "FakeActLiveObjects"));
-        server.Reset = reinterpret_cast<void (*)()>(GetProcAddress(module, "FakeActReset"));
-        return server;
-    }
+    com::ObjectPtr m_control;
 };
 
 inline com::Value Text(std::u16string text)

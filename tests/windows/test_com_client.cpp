@@ -5,6 +5,7 @@
 
 #include "act/com/ComApartment.h"
 
+#include <cstdlib>
 #include <vector>
 
 using com::Error;
@@ -18,17 +19,12 @@ const std::u16string ContactToolbar = u"1";
 class ComClientTest : public ::testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(FakeServer::Get().LiveObjects && FakeServer::Get().Reset)
-            << "the fake server's test exports were not found";
-        FakeServer::Get().Reset();
-    }
+    void SetUp() override { m_server.Reset(); }
 
     void TearDown() override
     {
         // Every object the test held is gone by now: nothing may stay referenced.
-        EXPECT_EQ(FakeServer::Get().LiveObjects(), 0) << "a COM object leaked";
+        EXPECT_EQ(m_server.LiveObjects(), 0) << "a COM object leaked";
     }
 
     static ObjectPtr Create(std::u16string_view progId) { return com::CreateObject(progId); }
@@ -54,6 +50,7 @@ protected:
     }
 
     com::Apartment m_apartment;
+    FakeServer m_server;
 };
 
 TEST_F(ComClientTest, EveryProgIdTheProgramsUseCreatesAnObject)
@@ -63,6 +60,18 @@ TEST_F(ComClientTest, EveryProgIdTheProgramsUseCreatesAnObject)
         EXPECT_TRUE(Create(progId)) << Narrow(progId);
     }
     EXPECT_EQ(Create(u"ACTEVENTLib.ActEvent")->Call(u"IsActRunning", {}), Value(true));
+}
+
+// The suite runs once against the server in this process and once against it
+// in its own; the script says which one it registered.
+TEST_F(ComClientTest, TheServerRunsWhereItIsRegistered)
+{
+    const char *mode = std::getenv("FAKEACT_MODE");
+    if (!mode)
+        GTEST_SKIP() << "FAKEACT_MODE not set";
+    const ObjectPtr database = Create(u"ACTOLE.DATABASE");
+    const bool inThisProcess = GetModuleHandleW(L"fakeact.dll") != nullptr;
+    EXPECT_EQ(inThisProcess, std::string(mode) == "inproc") << "FAKEACT_MODE=" << mode;
 }
 
 TEST_F(ComClientTest, TheFieldListIsReadAsTheConnectionReadsIt)
@@ -249,16 +258,16 @@ TEST_F(ComClientTest, AnObjectThatIsNotCOMsCannotBeAnArgument)
 
 TEST_F(ComClientTest, ObjectsLiveExactlyAsLongAsTheyAreHeld)
 {
-    const LONG before = FakeServer::Get().LiveObjects();
+    const LONG before = m_server.LiveObjects();
     ObjectPtr database = OpenDatabase();
     ObjectPtr contact = Object(database->Call(u"Contact", {}));
     ObjectPtr fields = Object(contact->Call(u"Fields", {}));
-    EXPECT_EQ(FakeServer::Get().LiveObjects(), before + 3);
+    EXPECT_EQ(m_server.LiveObjects(), before + 3);
 
     // A COM object passed as an argument is referenced only for the call.
     const Error error = ErrorOf([&] { fields->Call(u"Label", {Value(contact)}); });
     EXPECT_EQ(error.Result(), com::hresult::TypeMismatch);
-    EXPECT_EQ(FakeServer::Get().LiveObjects(), before + 3);
+    EXPECT_EQ(m_server.LiveObjects(), before + 3);
 
     ObjectPtr copy = contact;
     contact.reset();
@@ -266,19 +275,19 @@ TEST_F(ComClientTest, ObjectsLiveExactlyAsLongAsTheyAreHeld)
     copy.reset();
     fields.reset();
     database.reset();
-    EXPECT_EQ(FakeServer::Get().LiveObjects(), before);
+    EXPECT_EQ(m_server.LiveObjects(), before);
 }
 
 TEST_F(ComClientTest, FailedCallsLeakNothing)
 {
     const ObjectPtr view = ContactView();
-    const LONG before = FakeServer::Get().LiveObjects();
+    const LONG before = m_server.LiveObjects();
     for (int i = 0; i < 100; ++i) {
         ErrorOf([&] { view->Call(u"SetField", {Long(999), Text(u"x")}); });
         ErrorOf([&] { view->Call(u"Nonsense", {Text(u"x")}); });
         ErrorOf([&] { view->Call(u"SetField", {Text(u"x")}); });
     }
-    EXPECT_EQ(FakeServer::Get().LiveObjects(), before);
+    EXPECT_EQ(m_server.LiveObjects(), before);
 }
 
 } // namespace
