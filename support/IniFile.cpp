@@ -5,6 +5,7 @@
 
 #include <QFileInfo>
 #include <QHash>
+#include <QMutex>
 #include <QSaveFile>
 
 namespace {
@@ -24,6 +25,14 @@ constexpr int MaxCachedFiles = 32;
 // Beyond this an INI file is not a settings file: it reads as empty and is
 // never rewritten.
 constexpr qint64 MaxFileSize = qint64(64) << 20;
+
+// Programs may read and write INI files from several threads (the stand-in's
+// objects are called so); the one parse cache is used under this lock.
+QMutex &cacheMutex()
+{
+    static QMutex mutex;
+    return mutex;
+}
 
 QHash<QString, CacheEntry> &cache()
 {
@@ -128,6 +137,7 @@ QByteArray toFileText(QStringView text)
 
 std::shared_ptr<const IniDocument> load(const QString &path)
 {
+    const QMutexLocker locker(&cacheMutex());
     std::shared_ptr<const IniDocument> document = current(path);
     return document ? document : emptyDocument();
 }
@@ -135,6 +145,7 @@ std::shared_ptr<const IniDocument> load(const QString &path)
 void write(const QString &path, QByteArrayView section,
            const QList<IniDocument::Assignment> &assignments)
 {
+    const QMutexLocker locker(&cacheMutex());
     const std::shared_ptr<const IniDocument> document = mayWrite(path) ? current(path) : nullptr;
     if (!document)
         return;
@@ -145,6 +156,7 @@ void write(const QString &path, QByteArrayView section,
 
 void deleteSection(const QString &path, QByteArrayView section)
 {
+    const QMutexLocker locker(&cacheMutex());
     const std::shared_ptr<const IniDocument> document = mayWrite(path) ? current(path) : nullptr;
     if (!document)
         return;

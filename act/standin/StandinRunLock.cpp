@@ -3,6 +3,7 @@
 #include <QByteArrayView>
 #include <QFile>
 #include <QHash>
+#include <QMutex>
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -109,30 +110,35 @@ bool sameFile(int fd, const QString &lockPath)
 StandinRunLock::Probe StandinRunLock::Look(const QString &lockPath)
 {
     // Every ACT! call looks, thousands per field load: the lock file stays open
-    // per path instead of being opened and closed each time.
+    // per path instead of being opened and closed each time. The objects may be
+    // called from several threads at once, so the open files are shared under a lock.
     static QHash<QString, int> openFiles;
-    auto found = openFiles.find(lockPath);
-    if (found == openFiles.end()) {
-        const int fd = openLockFile(lockPath, O_RDONLY);
-        if (fd < 0)
-            return {}; // not there yet: nobody runs; try again next time
-        found = openFiles.insert(lockPath, fd);
+    static QMutex openFilesMutex;
+    const QMutexLocker locker(&openFilesMutex);
+
+    int fd = -1;
+    for (;;) {
+        auto found = openFiles.find(lockPath);
+        if (found == openFiles.end()) {
+            fd = openLockFile(lockPath, O_RDONLY);
+            if (fd < 0)
+                return {}; // not there yet: nobody runs; try again next time
+            found = openFiles.insert(lockPath, fd);
+        }
+        fd = *found;
+        // A shared probe never collides with another program's probe, only with
+        // the holder's exclusive lock.
+        if (flockRetrying(fd, LOCK_SH | LOCK_NB) != 0)
+            break;
+        flockRetrying(fd, LOCK_UN);
+        if (sameFile(fd, lockPath))
+            return {};
+        // A new lock file took the old one's place: look at that one.
+        ::close(fd);
+        openFiles.erase(found);
     }
-    const int fd = *found;
 
     Probe probe;
-    // A shared probe never collides with another program's probe, only with the
-    // holder's exclusive lock.
-    if (flockRetrying(fd, LOCK_SH | LOCK_NB) == 0) {
-        flockRetrying(fd, LOCK_UN);
-        if (!sameFile(fd, lockPath)) {
-            // A new lock file took the old one's place: look at that one.
-            ::close(fd);
-            openFiles.erase(found);
-            return Look(lockPath);
-        }
-        return probe;
-    }
     probe.running = errno == EWOULDBLOCK;
     if (probe.running) {
         char state[32];
