@@ -32,9 +32,6 @@
 //     (3 "Vorname") (4 "Nachname") (25 "Straße") (26 "PLZ") (27 "Ort") (40 "").
 //   - one contact at load, current, with 1 = "Muster GmbH", 3 = "Erika", 4 = "Mustermann".
 //   - no aux commands; toolbars 1 and 3 empty.
-//   Exports of the DLL: LONG FakeActLiveObjects() counts live automation objects (not class
-//   factories, not control objects); void FakeActReset() returns to the load state (live
-//   objects stay usable).
 //
 // Members (types: I2, I4, BSTR, BOOL, OBJ = VT_DISPATCH, EMPTY = VT_EMPTY):
 //   ActEvent ("ACTEVENTLib.ActEvent"): IsActRunning() -> BOOL true.
@@ -68,8 +65,9 @@
 //     RemoveAuxCommandFromToolbar(I2 toolbar, BSTR name) -> I4 0 (bad toolbar fails).
 //     AuxCommandText(BSTR name, I2 index) -> BSTR argument 0..6 of AddAuxCommand (test only);
 //       unknown name fails as DeleteAuxCommand, index outside 0..6: Keine Textnummer <n>.
-//   Control ("FakeAct.Control"), the exports as members, to reach them out of process:
-//     LiveObjects() -> I4 as FakeActLiveObjects(); Reset() -> EMPTY as FakeActReset().
+//   Control ("FakeAct.Control"), for the tests, in process or out of it:
+//     LiveObjects() -> I4: live automation objects (not class factories, not control objects).
+//     Reset() -> EMPTY: back to the load state (live objects stay usable).
 
 #include <oaidl.h>
 

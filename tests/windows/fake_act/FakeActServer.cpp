@@ -1,8 +1,6 @@
 // In-process server entry points and the test exports.
 
 #include "ClassFactory.h"
-#include "DispatchBase.h"
-#include "FakeActState.h"
 #include "Registration.h"
 #include "ServedClasses.h"
 #include "ServerLifetime.h"
@@ -58,14 +56,4 @@ STDAPI DllRegisterServer()
 STDAPI DllUnregisterServer()
 {
     return unregisterServer();
-}
-
-extern "C" LONG FakeActLiveObjects()
-{
-    return liveObjectCount();
-}
-
-extern "C" void FakeActReset()
-{
-    FakeActState::instance().reset();
 }
