@@ -5,13 +5,6 @@
 namespace com {
 
 namespace {
-std::u16string fromBstr(BSTR text)
-{
-    if (!text)
-        return {};
-    return std::u16string(reinterpret_cast<const char16_t *>(text), SysStringLen(text));
-}
-
 // The server's exception; its texts are freed whatever happens.
 class ExceptionInfo
 {
@@ -35,8 +28,8 @@ public:
             m_info.pfnDeferredFillIn(&m_info);
         const std::int32_t code =
             m_info.scode != 0 ? std::int32_t(m_info.scode) : std::int32_t(m_info.wCode);
-        error.SetServerException(code, fromBstr(m_info.bstrSource),
-                                 fromBstr(m_info.bstrDescription));
+        error.SetServerException(code, FromBstr(m_info.bstrSource),
+                                 FromBstr(m_info.bstrDescription));
     }
 
 private:

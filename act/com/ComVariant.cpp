@@ -92,10 +92,7 @@ Value fromDirectVariant(const VARIANT &variant, std::u16string_view member)
     case VT_BOOL:
         return variant.boolVal != VARIANT_FALSE;
     case VT_BSTR:
-        if (!variant.bstrVal)
-            return std::u16string();
-        return std::u16string(reinterpret_cast<const char16_t *>(variant.bstrVal),
-                              SysStringLen(variant.bstrVal));
+        return FromBstr(variant.bstrVal);
     case VT_DISPATCH:
         if (!variant.pdispVal)
             return std::monostate{}; // Nothing
@@ -147,6 +144,13 @@ ArgumentList::~ArgumentList()
 {
     for (VARIANTARG &variant : m_variants)
         VariantClear(&variant);
+}
+
+std::u16string FromBstr(BSTR text)
+{
+    if (!text)
+        return {};
+    return std::u16string(reinterpret_cast<const char16_t *>(text), SysStringLen(text));
 }
 
 Value FromVariant(const VARIANT &variant, std::u16string_view member)

@@ -47,6 +47,9 @@ private:
     std::vector<VARIANTARG> m_variants;
 };
 
+// A BSTR's text with its length (a NUL inside survives); a null BSTR is "".
+std::u16string FromBstr(BSTR text);
+
 // The client's value for a result VARIANT (left unchanged). Integers wider
 // than 32 bits must fit; numbers of other kinds arrive as their text.
 Value FromVariant(const VARIANT &variant, std::u16string_view member);
