@@ -1,10 +1,10 @@
 #include "TextBoxText.h"
 
+#include "recognition/TextOps.h"
+
 #include <QPlainTextEdit>
 
 QString TextWithCrLf(const QPlainTextEdit &box)
 {
-    QString text = box.toPlainText();
-    text.replace(u'\n', QStringLiteral("\r\n"));
-    return text;
+    return WithCrLfLineBreaks(box.toPlainText());
 }

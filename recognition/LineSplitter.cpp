@@ -137,7 +137,8 @@ LineList SplitIntoLines(const QString &text, const QString &separator, QString &
 
 QString SeparatorPreview(const QString &clipboardText, const QString &candidate)
 {
-    QString working = clipboardText;
+    // The same line breaks as the parse sees, so the preview shows what it does.
+    QString working = WithCrLfLineBreaks(clipboardText);
     working.replace(CrLf, candidate);
     QString preview;
     const auto append = [&preview](QStringView piece) {

@@ -58,8 +58,8 @@ ParseStatus CaptureText(const QString &clipboardText, bool startingUp, FieldRows
 {
     try {
         clipText.clear();
-        ClipboardText = clipboardText;
-        QString working = clipboardText;
+        ClipboardText = WithCrLfLineBreaks(clipboardText);
+        QString working = ClipboardText;
         working.replace(QStringLiteral(" . \r\n"), QStringLiteral("\r\n"));
         if (TrimBlanks(working).isEmpty()) {
             if (!startingUp)

@@ -19,8 +19,8 @@ enum class ParseStatus {
 ParseStatus ParseAddress(const QString &text, FieldRows &rows, QString &clipText,
                          SeparatorDialog *dialog);
 
-// What a capture does with the clipboard's text: keeps it in ClipboardText,
-// drops " . " before line breaks, reports a blank text (not while starting up)
+// What a capture does with the clipboard's text: keeps it in ClipboardText
+// with CR LF line breaks, drops " . " before line breaks, reports a blank text (not while starting up)
 // and parses the rest. Never throws.
 ParseStatus CaptureText(const QString &clipboardText, bool startingUp, FieldRows &rows,
                         QString &clipText, SeparatorDialog *dialog);

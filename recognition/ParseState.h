@@ -5,8 +5,8 @@
 #include <QList>
 #include <QString>
 
-// The clipboard's text exactly as the last capture fetched it (the separator
-// dialog shows and previews it).
+// The clipboard's text as the last capture fetched it, line feeds taken as
+// CR LF (the separator dialog shows and previews it).
 extern QString ClipboardText;
 // The separator accepted in the separator dialog; empty: detect automatically.
 extern QString UserSeparator;

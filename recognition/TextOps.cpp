@@ -46,6 +46,25 @@ QString StripControlChars(QStringView s)
     return out;
 }
 
+QString WithCrLfLineBreaks(const QString &text)
+{
+    qsizetype bare = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] == u'\n' && (i == 0 || text[i - 1] != u'\r'))
+            ++bare;
+    }
+    if (bare == 0)
+        return text;
+    QString out(text.size() + bare, Qt::Uninitialized);
+    QChar *d = out.data();
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] == u'\n' && (i == 0 || text[i - 1] != u'\r'))
+            *d++ = u'\r';
+        *d++ = text[i];
+    }
+    return out;
+}
+
 void UpperInto(QStringView s, QString &out)
 {
     out.resize(s.size());

@@ -18,6 +18,11 @@ bool StartsWithText(QStringView s, QStringView k);
 bool EndsWithText(QStringView s, QStringView k);
 // Removes every character whose code is 30 or below.
 QString StripControlChars(QStringView s);
+// The text as the original clipboard hands it over: every line feed that no
+// carriage return precedes becomes carriage return + line feed. Qt and Linux
+// deliver line feeds alone; the separator rules count on CR LF. A lone carriage
+// return stays.
+QString WithCrLfLineBreaks(const QString &text);
 
 // Upper-cases s into out, reusing out's storage; UpperCopy writes s.size() characters to dest.
 void UpperInto(QStringView s, QString &out);

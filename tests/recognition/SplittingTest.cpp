@@ -7,6 +7,8 @@
 
 #include "support/MessageTexts.h"
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 QStringList texts(const LineList &lines)
@@ -186,13 +188,42 @@ TEST_F(CaptureTest, BlankClipboardIsReportedExceptAtStart)
     EXPECT_TRUE(clipText.isEmpty());
 }
 
-TEST_F(CaptureTest, SpacedDotBeforeLineBreakGoesButNotAtTheEnd)
+TEST_F(CaptureTest, LineBreaksCountAsTheOriginalClipboardHandsThemOver)
 {
-    QString clipText;
-    const QString clipboard = QStringLiteral("Muster GmbH . \r\nBerlin . ");
-    EXPECT_EQ(CaptureText(clipboard, false, Rows, clipText, nullptr), ParseStatus::Ok);
-    EXPECT_EQ(clipText, QStringLiteral("Muster GmbH\r\nBerlin .\r\n"));
-    EXPECT_EQ(ClipboardText, clipboard);
+    struct Case
+    {
+        const char *what;
+        QString separator; // chosen in the dialog; empty: detected
+        QString clipboard;
+        QString clipboardText; // what the dialog shows and previews
+        QString box;
+    } const cases[] = {
+        {"CR LF as it was",
+         {},
+         u"Muster GmbH . \r\nBerlin . "_s,
+         u"Muster GmbH . \r\nBerlin . "_s,
+         u"Muster GmbH\r\nBerlin .\r\n"_s},
+        {"LF alone, spaced dot goes",
+         {},
+         u"Muster GmbH . \nBerlin"_s,
+         u"Muster GmbH . \r\nBerlin"_s,
+         u"Muster GmbH\r\nBerlin\r\n"_s},
+        {"LF under a chosen separator", u","_s, u"Huber GesmbH\nWiedner Str. 45, 1040 Wien"_s,
+         u"Huber GesmbH\r\nWiedner Str. 45, 1040 Wien"_s,
+         u"Huber GesmbH\r\nWiedner Str. 45\r\n1040 Wien\r\n"_s},
+        {"CR LF and LF mixed", {}, u"a\r\nb\nc"_s, u"a\r\nb\r\nc"_s, u"a\r\nb\r\nc\r\n"_s},
+        {"a lone CR stays", {}, u"a\rb\tc"_s, u"a\rb\tc"_s, u"ab\r\nc\r\n"_s},
+    };
+    for (const Case &c : cases) {
+        UserSeparator = c.separator;
+        QString clipText;
+        EXPECT_EQ(CaptureText(c.clipboard, false, Rows, clipText, nullptr), ParseStatus::Ok)
+            << c.what;
+        EXPECT_EQ(ClipboardText, c.clipboardText) << c.what;
+        EXPECT_EQ(clipText, c.box) << c.what;
+        if (!c.separator.isEmpty())
+            EXPECT_EQ(SeparatorPreview(c.clipboard, c.separator), clipText) << c.what;
+    }
 }
 
 TEST_F(CaptureTest, NoSeparatorAsksTheDialogAndGoesOnWithItsChoice)
