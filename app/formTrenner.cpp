@@ -4,6 +4,7 @@
 
 #include "recognition/LineSplitter.h"
 #include "recognition/ParseState.h"
+#include "recognition/TextOps.h"
 #include "support/MessageTexts.h"
 #include "support/Messages.h"
 
@@ -24,6 +25,70 @@ QPushButton *makeButton(QWidget *parent, const char *name, const QString &captio
     button->setToolTip(toolTip);
     button->setAutoDefault(false);
     return button;
+}
+
+// Characters that an empty-looking box would hide, each shown as one visible
+// sign (one for one, so cursor positions stay valid while typing) and named in
+// the tool tip.
+struct VisibleCharacter
+{
+    QChar character;
+    QChar sign;
+    const char *name;
+};
+constexpr VisibleCharacter VisibleCharacters[] = {
+    {u' ', u'\u2423', "Leerzeichen"},                    // ␣
+    {u'\t', u'\u21E5', "Tabulator"},                     // ⇥
+    {u'\r', u'\u21B5', "Zeilenumbruch (Wagenrücklauf)"}, // ↵
+    {u'\n', u'\u240A', "Zeilenvorschub"},                // ␊
+};
+
+QString visibleSeparator(const QString &separator)
+{
+    QString shown = separator;
+    for (QChar &c : shown) {
+        for (const VisibleCharacter &visible : VisibleCharacters) {
+            if (c == visible.character)
+                c = visible.sign;
+        }
+        // Other control characters as their control picture.
+        if (c.unicode() < 0x20)
+            c = QChar(0x2400 + c.unicode());
+    }
+    return shown;
+}
+
+QString separatorFromShown(const QString &shown)
+{
+    QString separator = shown;
+    for (QChar &c : separator) {
+        for (const VisibleCharacter &visible : VisibleCharacters) {
+            if (c == visible.sign)
+                c = visible.character;
+        }
+        if (c.unicode() >= 0x2400 && c.unicode() < 0x2420)
+            c = QChar(c.unicode() - 0x2400);
+    }
+    return separator;
+}
+
+QString separatorToolTip(const QString &separator)
+{
+    const QString base = QStringLiteral("Gewähltes Trennzeichen");
+    if (separator.isEmpty())
+        return base;
+    QStringList names;
+    for (QChar c : separator) {
+        QString name = QStringLiteral("„%1“").arg(c);
+        for (const VisibleCharacter &visible : VisibleCharacters) {
+            if (c == visible.character)
+                name = QString::fromUtf8(visible.name);
+        }
+        if (c.unicode() < 0x20 && name.startsWith(u'„'))
+            name = QStringLiteral("Steuerzeichen %1").arg(c.unicode());
+        names.append(name);
+    }
+    return base + QStringLiteral(": ") + names.join(QStringLiteral(", "));
 }
 
 } // namespace
@@ -54,7 +119,7 @@ formTrenner::formTrenner(QWidget *owner) : QDialog(owner)
     Label2->setObjectName(QStringLiteral("Label2"));
     txtTrenner = new QLineEdit(this);
     txtTrenner->setObjectName(QStringLiteral("txtTrenner"));
-    txtTrenner->setToolTip(QStringLiteral("Gewähltes Trennzeichen"));
+    txtTrenner->setToolTip(separatorToolTip({}));
 
     cmdTrennerNeu = makeButton(
         this, "cmdTrennerNeu", QStringLiteral("Trennzeichen übernehmen"),
@@ -88,6 +153,7 @@ formTrenner::formTrenner(QWidget *owner) : QDialog(owner)
     connect(cmdTrennerVerwerfen, &QPushButton::clicked, this,
             &formTrenner::cmdTrennerVerwerfen_Click);
     connect(cmdWeiter, &QPushButton::clicked, this, &formTrenner::cmdWeiter_Click);
+    connect(txtTrenner, &QLineEdit::textChanged, this, &formTrenner::txtTrenner_Changed);
 
     showText(ClipboardText);
     UserSeparator.clear();
@@ -95,7 +161,8 @@ formTrenner::formTrenner(QWidget *owner) : QDialog(owner)
 
 void formTrenner::showText(const QString &text)
 {
-    m_shown = text;
+    // Marked line breaks count as the capture counts them.
+    m_shown = WithCrLfLineBreaks(text);
     txtClipText->setPlainText(text);
 }
 
@@ -110,18 +177,37 @@ void formTrenner::cmdTrennerNeu_Click()
     const QChar candidate = MarkedCharacter(m_shown, marked.selectionStart());
     if (candidate.isNull())
         return;
-    txtTrenner->setText(QString(candidate));
+    setSeparator(QString(candidate));
     showText(SeparatorPreview(ClipboardText, QString(candidate)));
 }
 
 void formTrenner::cmdTrennerVerwerfen_Click()
 {
     showText(ClipboardText);
-    txtTrenner->clear();
+    setSeparator({});
 }
 
 void formTrenner::cmdWeiter_Click()
 {
-    UserSeparator = txtTrenner->text();
+    UserSeparator = separatorFromShown(txtTrenner->text());
     accept();
+}
+
+void formTrenner::setSeparator(const QString &separator)
+{
+    txtTrenner->setText(visibleSeparator(separator));
+}
+
+void formTrenner::txtTrenner_Changed(const QString &shown)
+{
+    const QString separator = separatorFromShown(shown);
+    txtTrenner->setToolTip(separatorToolTip(separator));
+    const QString visible = visibleSeparator(separator);
+    if (visible == shown)
+        return;
+    // A typed or pasted blank shows as its sign at once; signs replace
+    // characters one for one, so the cursor keeps its place.
+    const int cursor = txtTrenner->cursorPosition();
+    txtTrenner->setText(visible);
+    txtTrenner->setCursorPosition(cursor);
 }

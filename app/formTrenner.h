@@ -21,6 +21,8 @@ private:
     void cmdTrennerVerwerfen_Click();
     void cmdWeiter_Click();
     void showText(const QString &text);
+    void setSeparator(const QString &separator);
+    void txtTrenner_Changed(const QString &shown);
 
     QLabel *Label1;
     QPlainTextEdit *txtClipText;

@@ -69,20 +69,25 @@ TEST_F(SeparatorDialogTest, MarkingTakesTheFirstCharacterAndPreviews)
         QString captured;
         int start, length;
         QString separator;
+        QString shown; // what txtTrenner shows for it
         QString preview;
     } const cases[] = {
-        {"one comma", u"Muster GmbH, Hauptstraße 5, 80331 München"_s, 11, 1, u","_s,
+        {"one comma", u"Muster GmbH, Hauptstraße 5, 80331 München"_s, 11, 1, u","_s, u","_s,
          u"Muster GmbH\r\nHauptstraße 5\r\n80331 München\r\n"_s},
-        {"several marked, first counts", u"A | B | C"_s, 2, 3, u"|"_s, u"A\r\nB\r\nC\r\n"_s},
-        {"a line break gives its carriage return", u"Firma\r\nOrt; Land"_s, 5, 1, u"\r"_s,
+        {"several marked, first counts", u"A | B | C"_s, 2, 3, u"|"_s, u"|"_s,
+         u"A\r\nB\r\nC\r\n"_s},
+        {"a line break gives its carriage return", u"Firma\r\nOrt; Land"_s, 5, 1, u"\r"_s, u"↵"_s,
          u"Firma\r\nOrt; Land\r\n"_s},
-        {"empty pieces stay", u"a;;b"_s, 1, 1, u";"_s, u"a\r\n\r\nb\r\n"_s},
+        {"a line feed alone is a line break too", u"Firma\nOrt; Land"_s, 5, 1, u"\r"_s, u"↵"_s,
+         u"Firma\r\nOrt; Land\r\n"_s},
+        {"a blank shows as a sign", u"eins zwei"_s, 4, 1, u" "_s, u"␣"_s, u"eins\r\nzwei\r\n"_s},
+        {"empty pieces stay", u"a;;b"_s, 1, 1, u";"_s, u";"_s, u"a\r\n\r\nb\r\n"_s},
     };
     for (const Case &c : cases) {
         open(c.captured);
         mark(c.start, c.length);
         click("cmdTrennerNeu");
-        EXPECT_EQ(separator()->text(), c.separator) << c.what;
+        EXPECT_EQ(separator()->text(), c.shown) << c.what;
         // Qt's editor holds line feeds; compare line by line
         EXPECT_EQ(box()->toPlainText(), QString(c.preview).replace(u"\r\n"_s, u"\n"_s)) << c.what;
         click("cmdWeiter");
@@ -131,6 +136,8 @@ TEST_F(SeparatorDialogTest, TypedSeparatorIsAcceptedUnchanged)
 {
     open(u"a -- b -- c"_s);
     separator()->setText(u" -- "_s);
+    EXPECT_EQ(separator()->text(), u"␣--␣"_s);
+    EXPECT_TRUE(separator()->toolTip().contains(u"Leerzeichen"_s));
     click("cmdWeiter");
     EXPECT_EQ(UserSeparator, u" -- "_s);
 }
