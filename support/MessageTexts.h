@@ -18,7 +18,12 @@ inline const QString ContactNotCreated = QStringLiteral("Kontakt konnte nicht an
 inline const QString ContactNotEdited = QStringLiteral("Kontakt konnte nicht bearbeitet werden.");
 inline const QString UpdateQuestion = QStringLiteral(
     "Nach dem Start des Online-Update Programms wird der Ordalis geschlossen. Trotzdem weiter?");
+// Names the update program the build looks for: there is no "Update.exe" on Linux.
+#ifdef Q_OS_WIN
 inline const QString UpdateNotFound = QStringLiteral("Update.exe nicht gefunden.");
+#else
+inline const QString UpdateNotFound = QStringLiteral("update nicht gefunden.");
+#endif
 inline const QString UpdateNotStarted =
     QStringLiteral("Konnte Online-Update Programm nicht öffnen.");
 } // namespace MessageText
