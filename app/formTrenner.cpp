@@ -15,6 +15,9 @@
 #include <QPushButton>
 #include <QStyle>
 
+#include <algorithm>
+#include <iterator>
+
 namespace {
 
 QPushButton *makeButton(QWidget *parent, const char *name, const QString &caption,
@@ -43,33 +46,36 @@ constexpr VisibleCharacter VisibleCharacters[] = {
     {u'\n', u'\u240A', "Zeilenvorschub"},                // ␊
 };
 
+// Other control characters show as their control picture (U+2400 + code).
+constexpr char16_t ControlPictures = 0x2400;
+
+enum class Direction { ToSigns, FromSigns };
+
+QString swapSigns(QString text, Direction direction)
+{
+    const bool toSigns = direction == Direction::ToSigns;
+    for (QChar &c : text) {
+        const auto known = std::find_if(
+            std::begin(VisibleCharacters), std::end(VisibleCharacters),
+            [&](const VisibleCharacter &v) { return c == (toSigns ? v.character : v.sign); });
+        if (known != std::end(VisibleCharacters))
+            c = toSigns ? known->sign : known->character;
+        else if (toSigns && c.unicode() < 0x20)
+            c = QChar(ControlPictures + c.unicode());
+        else if (!toSigns && c.unicode() >= ControlPictures && c.unicode() < ControlPictures + 0x20)
+            c = QChar(c.unicode() - ControlPictures);
+    }
+    return text;
+}
+
 QString visibleSeparator(const QString &separator)
 {
-    QString shown = separator;
-    for (QChar &c : shown) {
-        for (const VisibleCharacter &visible : VisibleCharacters) {
-            if (c == visible.character)
-                c = visible.sign;
-        }
-        // Other control characters as their control picture.
-        if (c.unicode() < 0x20)
-            c = QChar(0x2400 + c.unicode());
-    }
-    return shown;
+    return swapSigns(separator, Direction::ToSigns);
 }
 
 QString separatorFromShown(const QString &shown)
 {
-    QString separator = shown;
-    for (QChar &c : separator) {
-        for (const VisibleCharacter &visible : VisibleCharacters) {
-            if (c == visible.sign)
-                c = visible.character;
-        }
-        if (c.unicode() >= 0x2400 && c.unicode() < 0x2420)
-            c = QChar(c.unicode() - 0x2400);
-    }
-    return separator;
+    return swapSigns(shown, Direction::FromSigns);
 }
 
 QString separatorToolTip(const QString &separator)
