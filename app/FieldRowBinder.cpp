@@ -5,8 +5,12 @@
 #include "support/FieldRows.h"
 
 #include <QComboBox>
+#include <QCompleter>
+#include <QFocusEvent>
 #include <QLineEdit>
 #include <QSignalBlocker>
+
+#include <algorithm>
 
 FieldRowBinder::FieldRowBinder(FieldRows &rows, FieldCatalogueModel &catalogue,
                                const std::array<QLineEdit *, RowCount> &values,
@@ -14,10 +18,24 @@ FieldRowBinder::FieldRowBinder(FieldRows &rows, FieldCatalogueModel &catalogue,
     : QObject(parent), m_rows(rows), m_catalogue(catalogue), m_values(values), m_fields(fields)
 {
     for (int row = 0; row < RowCount; ++row) {
-        // activated comes from the user only (mouse, arrow keys, typing), so
-        // showing the model's selection never feeds back into it.
-        connect(m_fields[row], &QComboBox::activated, this,
-                [this, row](int position) { m_rows.SelectRowPosition(row, position); });
+        QComboBox *field = m_fields[row];
+        // activated comes from the user only (mouse, arrow keys, a completion
+        // picked), so showing the model's selection never feeds back into it.
+        connect(field, &QComboBox::activated, this, [this, row](int position) {
+            m_typing[row] = false;
+            m_rows.SelectRowPosition(row, position);
+        });
+        if (QLineEdit *edit = field->lineEdit()) {
+            connect(edit, &QLineEdit::textEdited, this,
+                    [this, row](const QString &text) { fieldTyped(row, text); });
+            connect(edit, &QLineEdit::returnPressed, this, [this, row] { commitTyped(row); });
+            if (QCompleter *completer = field->completer()) {
+                // The completer has put the picked name into the text by now.
+                connect(completer, qOverload<const QString &>(&QCompleter::activated), this,
+                        [this, row] { commitTyped(row); });
+            }
+            field->installEventFilter(this);
+        }
         connect(m_values[row], &QLineEdit::textEdited, this,
                 [this, row](const QString &text) { m_rows.SetRowValue(row, text); });
     }
@@ -27,8 +45,42 @@ FieldRowBinder::FieldRowBinder(FieldRows &rows, FieldCatalogueModel &catalogue,
         if (!m_catalogue.Refresh())
             showRow(row);
     });
-    connect(&catalogue, &FieldCatalogueModel::refreshed, this, &FieldRowBinder::showAllRows);
+    connect(&catalogue, &FieldCatalogueModel::refreshed, this, [this] {
+        // A new catalogue drops the lists' texts; whatever was typed is gone.
+        m_typing.fill(false);
+        showAllRows();
+    });
     showAllRows();
+}
+
+bool FieldRowBinder::eventFilter(QObject *watched, QEvent *event)
+{
+    // A popup (the completion, the drop-down) takes the focus only for a moment.
+    if (event->type() == QEvent::FocusOut &&
+        static_cast<QFocusEvent *>(event)->reason() != Qt::PopupFocusReason) {
+        const auto found = std::find(m_fields.begin(), m_fields.end(), watched);
+        if (found != m_fields.end())
+            commitTyped(int(found - m_fields.begin()));
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void FieldRowBinder::fieldTyped(int row, const QString &text)
+{
+    m_typing[row] = true;
+    // A prefix writes nothing; a complete name is the row's field right away.
+    const int position = m_rows.PositionOfName(text, Qt::CaseInsensitive);
+    if (position >= 0 && position != m_rows.SelectedPosition(row))
+        m_rows.SelectRowPosition(row, position);
+}
+
+void FieldRowBinder::commitTyped(int row)
+{
+    if (!m_typing[row])
+        return;
+    m_typing[row] = false;
+    const QString text = m_fields[row]->currentText();
+    m_rows.SelectRowPosition(row, m_rows.PositionOfName(text, Qt::CaseInsensitive));
 }
 
 void FieldRowBinder::showRow(int row)
@@ -36,10 +88,17 @@ void FieldRowBinder::showRow(int row)
     if (row < 0 || row >= RowCount)
         return;
     QComboBox *field = m_fields[row];
-    const int position = m_rows.SelectedPosition(row);
-    if (field->currentIndex() != position) {
+    if (!m_typing[row]) {
+        const int position = m_rows.SelectedPosition(row);
         const QSignalBlocker blocker(field);
-        field->setCurrentIndex(position);
+        if (field->currentIndex() != position)
+            field->setCurrentIndex(position);
+        // Typed text may name the entry in other letters, or nothing at all.
+        if (field->isEditable()) {
+            const QString name = position >= 0 ? field->itemText(position) : QString();
+            if (field->currentText() != name)
+                field->setEditText(name);
+        }
     }
     QLineEdit *value = m_values[row];
     const QString text = m_rows.RowValue(row);

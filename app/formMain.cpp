@@ -22,6 +22,7 @@
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QCompleter>
 #include <QLineEdit>
 #include <QListView>
 #include <QPlainTextEdit>
@@ -113,16 +114,26 @@ void formMain::createControls()
         value->setGeometry(TwipsRect(120, top, 7260, RowHeight, dpi));
         txtWert[row] = value;
 
-        // Limited to its entries: typing jumps to a matching entry, and free
-        // text has nowhere to go.
+        // Editable, so that a name with blanks can be typed and a field taken
+        // away; the completion offers existing entries only and the binder
+        // never lets free text become a field.
         auto *field = new QComboBox(this);
         field->setObjectName(QStringLiteral("txtField%1").arg(row));
-        field->setEditable(false);
+        field->setModel(m_catalogue);
+        field->setEditable(true);
+        field->setInsertPolicy(QComboBox::NoInsert);
+        QCompleter *completer = field->completer();
+        completer->setCompletionMode(QCompleter::PopupCompletion);
+        completer->setCaseSensitivity(Qt::CaseInsensitive);
+        completer->setFilterMode(Qt::MatchStartsWith);
+        completer->setMaxVisibleItems(20);
         field->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
         field->setMaxVisibleItems(20);
-        if (auto *list = qobject_cast<QListView *>(field->view()))
-            list->setUniformItemSizes(true); // thousands of ACT! fields open fast
-        field->setModel(m_catalogue);
+        // thousands of ACT! fields open fast
+        for (QAbstractItemView *view : {field->view(), completer->popup()}) {
+            if (auto *list = qobject_cast<QListView *>(view))
+                list->setUniformItemSizes(true);
+        }
         field->setGeometry(TwipsRect(7440, top, 2340, RowHeight, dpi));
         txtField[row] = field;
     }
