@@ -5,6 +5,7 @@
 #include "TextBoxText.h"
 #include "Twips.h"
 #include "UpdateLauncher.h"
+#include "WheelNeedsFocus.h"
 #include "formAbout.h"
 #include "formFertigAbfrage.h"
 #include "formTrenner.h"
@@ -107,6 +108,7 @@ void formMain::createControls()
     setFixedSize(TwipsToPixels(ClientWidth, dpi), TwipsToPixels(ClientHeight, dpi));
 
     m_catalogue = new FieldCatalogueModel(m_rows, this);
+    auto *wheelNeedsFocus = new WheelNeedsFocus(this);
     for (int row = 0; row < RowCount; ++row) {
         const int top = RowTop + RowPitch * row;
         auto *value = new QLineEdit(this);
@@ -122,6 +124,8 @@ void formMain::createControls()
         field->setModel(m_catalogue);
         field->setEditable(true);
         field->setInsertPolicy(QComboBox::NoInsert);
+        field->setFocusPolicy(Qt::StrongFocus); // a wheel passing over takes no focus
+        field->installEventFilter(wheelNeedsFocus);
         QCompleter *completer = field->completer();
         completer->setCompletionMode(QCompleter::PopupCompletion);
         completer->setCaseSensitivity(Qt::CaseInsensitive);

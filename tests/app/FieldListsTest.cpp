@@ -1,6 +1,6 @@
 // The sixteen field lists: one shared catalogue model, filled once per burst,
 // typed text a field only when it names an entry, in step with the rows model
-// both ways.
+// both ways, and turned by the wheel only with the focus.
 
 #include "AppTestSupport.h"
 
@@ -16,6 +16,7 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
+#include <QWheelEvent>
 
 using namespace Qt::StringLiterals;
 
@@ -138,6 +139,27 @@ TEST_F(FieldLists, TypedTextBecomesAFieldOnlyWhenItNamesOne)
         EXPECT_EQ(field(row)->currentText(), c.shown) << qPrintable(c.typed);
         ++row;
     }
+}
+
+TEST_F(FieldLists, TheWheelTurnsOnlyTheListWithTheFocus)
+{
+    showActive();
+    rows().SelectRowField(4, 26);
+    const auto turn = [this] {
+        QWheelEvent wheel(QPointF(5, 5), field(4)->mapToGlobal(QPointF(5, 5)), QPoint(),
+                          QPoint(0, -240), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase,
+                          false);
+        QApplication::sendEvent(field(4), &wheel);
+    };
+    value(0)->setFocus();
+    turn();
+    EXPECT_EQ(rows().ReadRow(4)->FieldNumber, 26);
+    EXPECT_EQ(field(4)->currentText(), u"Kontakt"_s);
+
+    field(4)->setFocus();
+    turn();
+    EXPECT_NE(rows().ReadRow(4)->FieldNumber, 26);
+    EXPECT_EQ(rows().SelectedPosition(4), field(4)->currentIndex());
 }
 
 TEST_F(FieldLists, AFieldTypedAwayIsNotWrittenToAct)
