@@ -91,14 +91,16 @@ void FieldRowBinder::showRow(int row)
     if (!m_typing[row]) {
         const int position = m_rows.SelectedPosition(row);
         const QSignalBlocker blocker(field);
+        // The text first, and past the list: a list that changes its own text
+        // filters its completion anew, thousands of entries for each row shown.
+        // The text may also name the entry in other letters, or nothing at all.
+        if (QLineEdit *edit = field->lineEdit()) {
+            const QString name = position >= 0 ? field->itemText(position) : QString();
+            if (edit->text() != name)
+                edit->setText(name);
+        }
         if (field->currentIndex() != position)
             field->setCurrentIndex(position);
-        // Typed text may name the entry in other letters, or nothing at all.
-        if (field->isEditable()) {
-            const QString name = position >= 0 ? field->itemText(position) : QString();
-            if (field->currentText() != name)
-                field->setEditText(name);
-        }
     }
     QLineEdit *value = m_values[row];
     const QString text = m_rows.RowValue(row);
