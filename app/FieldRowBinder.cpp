@@ -55,9 +55,13 @@ FieldRowBinder::FieldRowBinder(FieldRows &rows, FieldCatalogueModel &catalogue,
 
 bool FieldRowBinder::eventFilter(QObject *watched, QEvent *event)
 {
-    // A popup (the completion, the drop-down) takes the focus only for a moment.
-    if (event->type() == QEvent::FocusOut &&
-        static_cast<QFocusEvent *>(event)->reason() != Qt::PopupFocusReason) {
+    // A popup (the completion, the drop-down) or another window takes the
+    // focus only for a while: the typing goes on when the focus comes back.
+    const auto leaves = [event] {
+        const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
+        return reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason;
+    };
+    if (event->type() == QEvent::FocusOut && leaves()) {
         const auto found = std::find(m_fields.begin(), m_fields.end(), watched);
         if (found != m_fields.end())
             commitTyped(int(found - m_fields.begin()));
