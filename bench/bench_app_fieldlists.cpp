@@ -80,9 +80,9 @@ void TypingANameIntoAList(benchmark::State &state)
     if (rows.ReadRow(3).value_or(RowContent{}).FieldNumber != 1049)
         state.SkipWithError("the typed name was not chosen");
     const int keys = int(name.size()) + 2;
-    state.counters["per_key"] = benchmark::Counter(double(state.iterations() * keys),
-                                                   benchmark::Counter::kIsRate |
-                                                       benchmark::Counter::kInvert);
+    state.counters["per_key"] =
+        benchmark::Counter(double(state.iterations() * keys),
+                           benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
 BENCHMARK(TypingANameIntoAList)->Arg(60)->Arg(5000)->Unit(benchmark::kMillisecond);
 

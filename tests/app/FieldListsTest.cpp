@@ -124,7 +124,8 @@ TEST_F(FieldLists, TypedTextBecomesAFieldOnlyWhenItNamesOne)
         QTest::keyClicks(field(row), c.typed);
         if (c.field == 0) {
             ASSERT_TRUE(rows().ReadRow(row)) << qPrintable(c.typed);
-            EXPECT_EQ(rows().ReadRow(row)->FieldNumber, 26) << "nothing before leaving " << qPrintable(c.typed);
+            EXPECT_EQ(rows().ReadRow(row)->FieldNumber, 26)
+                << "nothing before leaving " << qPrintable(c.typed);
         }
         if (c.byEnter) {
             QWidget *completion = QApplication::activePopupWidget(); // has the keyboard
@@ -147,8 +148,7 @@ TEST_F(FieldLists, TheWheelTurnsOnlyTheListWithTheFocus)
     rows().SelectRowField(4, 26);
     const auto turn = [this] {
         QWheelEvent wheel(QPointF(5, 5), field(4)->mapToGlobal(QPointF(5, 5)), QPoint(),
-                          QPoint(0, -240), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase,
-                          false);
+                          QPoint(0, -240), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
         QApplication::sendEvent(field(4), &wheel);
     };
     value(0)->setFocus();
