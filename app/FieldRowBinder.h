@@ -11,7 +11,9 @@ class QLineEdit;
 
 // Keeps the sixteen row widgets and the rows model in step: a user's choice or
 // edit goes into the model; every change of the model (recognition, a field
-// load) is shown in the widgets.
+// load) is shown in the widgets. Text typed into a field list becomes a field
+// only when it names an entry: at once for a complete name, and when the user
+// leaves the list, where anything else leaves the row without a field.
 class FieldRowBinder : public QObject
 {
     Q_OBJECT
@@ -22,12 +24,20 @@ public:
                    const std::array<QLineEdit *, RowCount> &values,
                    const std::array<QComboBox *, RowCount> &fields, QObject *parent = nullptr);
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     void showRow(int row);
     void showAllRows();
+    void fieldTyped(int row, const QString &text);
+    void commitTyped(int row);
 
     FieldRows &m_rows;
     FieldCatalogueModel &m_catalogue;
     std::array<QLineEdit *, RowCount> m_values;
     std::array<QComboBox *, RowCount> m_fields;
+    // The user is typing into that row's list: the model is not shown there
+    // until the text is committed.
+    std::array<bool, RowCount> m_typing{};
 };

@@ -5,6 +5,7 @@
 #include "TextBoxText.h"
 #include "Twips.h"
 #include "UpdateLauncher.h"
+#include "WheelNeedsFocus.h"
 #include "formAbout.h"
 #include "formFertigAbfrage.h"
 #include "formTrenner.h"
@@ -22,6 +23,7 @@
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QCompleter>
 #include <QLineEdit>
 #include <QListView>
 #include <QPlainTextEdit>
@@ -106,6 +108,7 @@ void formMain::createControls()
     setFixedSize(TwipsToPixels(ClientWidth, dpi), TwipsToPixels(ClientHeight, dpi));
 
     m_catalogue = new FieldCatalogueModel(m_rows, this);
+    auto *wheelNeedsFocus = new WheelNeedsFocus(this);
     for (int row = 0; row < RowCount; ++row) {
         const int top = RowTop + RowPitch * row;
         auto *value = new QLineEdit(this);
@@ -113,16 +116,28 @@ void formMain::createControls()
         value->setGeometry(TwipsRect(120, top, 7260, RowHeight, dpi));
         txtWert[row] = value;
 
-        // Limited to its entries: typing jumps to a matching entry, and free
-        // text has nowhere to go.
+        // Editable, so that a name with blanks can be typed and a field taken
+        // away; the completion offers existing entries only and the binder
+        // never lets free text become a field.
         auto *field = new QComboBox(this);
         field->setObjectName(QStringLiteral("txtField%1").arg(row));
-        field->setEditable(false);
+        field->setModel(m_catalogue);
+        field->setEditable(true);
+        field->setInsertPolicy(QComboBox::NoInsert);
+        field->setFocusPolicy(Qt::StrongFocus); // a wheel passing over takes no focus
+        field->installEventFilter(wheelNeedsFocus);
+        QCompleter *completer = field->completer();
+        completer->setCompletionMode(QCompleter::PopupCompletion);
+        completer->setCaseSensitivity(Qt::CaseInsensitive);
+        completer->setFilterMode(Qt::MatchStartsWith);
+        completer->setMaxVisibleItems(20);
         field->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
         field->setMaxVisibleItems(20);
-        if (auto *list = qobject_cast<QListView *>(field->view()))
-            list->setUniformItemSizes(true); // thousands of ACT! fields open fast
-        field->setModel(m_catalogue);
+        // thousands of ACT! fields open fast
+        for (QAbstractItemView *view : {field->view(), completer->popup()}) {
+            if (auto *list = qobject_cast<QListView *>(view))
+                list->setUniformItemSizes(true);
+        }
         field->setGeometry(TwipsRect(7440, top, 2340, RowHeight, dpi));
         txtField[row] = field;
     }

@@ -72,11 +72,13 @@ int FieldRows::PositionOfField(qint32 fieldNumber) const
     return -1;
 }
 
-int FieldRows::PositionOfName(const QString &name) const
+int FieldRows::PositionOfName(QStringView name, Qt::CaseSensitivity cs) const
 {
     ensureSorted();
     for (int position = 0; position < m_sorted.size(); ++position) {
-        if (m_entries.at(m_sorted.at(position)).Name == name)
+        const QString &candidate = m_entries.at(m_sorted.at(position)).Name;
+        // Names equal but for case are equally long: most are passed over unread.
+        if (candidate.size() == name.size() && name.compare(candidate, cs) == 0)
             return position;
     }
     return -1;

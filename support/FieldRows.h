@@ -42,8 +42,8 @@ public:
     const CatalogueEntry &EntryAt(int position) const;
     // Sorted position of the first entry carrying that number, or -1.
     int PositionOfField(qint32 fieldNumber) const;
-    // Sorted position of the first entry with exactly that name, or -1.
-    int PositionOfName(const QString &name) const;
+    // Sorted position of the first entry with that name, or -1.
+    int PositionOfName(QStringView name, Qt::CaseSensitivity cs = Qt::CaseSensitive) const;
 
     // --- the rows
     void SelectRowField(int row, qint32 fieldNumber);

@@ -1,16 +1,22 @@
 // The sixteen field lists: one shared catalogue model, filled once per burst,
-// limited to its entries, in step with the rows model both ways.
+// typed text a field only when it names an entry, in step with the rows model
+// both ways, and turned by the wheel only with the focus.
 
 #include "AppTestSupport.h"
 
+#include "act/standin/ContactDatabase.h"
+#include "act/standin/StandinPaths.h"
 #include "app/FieldCatalogueModel.h"
 #include "app/formMain.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
+#include <QWheelEvent>
 
 using namespace Qt::StringLiterals;
 
@@ -26,6 +32,11 @@ protected:
         rows().FillStandardCatalogue();
         QCoreApplication::processEvents();
     }
+    void TearDown() override
+    {
+        m_window.reset();
+        AppTest::TearDown();
+    }
 
     FieldRows &rows() { return m_window->Rows(); }
     QComboBox *field(int row)
@@ -35,6 +46,13 @@ protected:
     QLineEdit *value(int row)
     {
         return m_window->findChild<QLineEdit *>(QStringLiteral("txtWert%1").arg(row));
+    }
+    // Shown and active, so the focus moves as a user's would.
+    void showActive()
+    {
+        m_window->show();
+        QApplication::setActiveWindow(m_window.get());
+        ASSERT_TRUE(QTest::qWaitForWindowActive(m_window.get()));
     }
 
     std::unique_ptr<formMain> m_window;
@@ -47,7 +65,6 @@ TEST_F(FieldLists, EveryRowShowsTheSameSortedCatalogue)
         EXPECT_EQ(field(row)->model(), shared) << "row " << row;
         EXPECT_EQ(field(row)->count(), 20) << "row " << row;
         EXPECT_EQ(field(row)->currentIndex(), -1) << "row " << row;
-        EXPECT_FALSE(field(row)->isEditable()) << "row " << row;
     }
     EXPECT_EQ(field(15)->itemText(0), u"Abteilung"_s);
     EXPECT_EQ(field(15)->itemText(19), u"Website"_s);
@@ -79,31 +96,103 @@ TEST_F(FieldLists, ASelectionRightAfterACatalogueChangeShowsTheNewEntry)
     EXPECT_EQ(field(4)->currentIndex(), -1);
 }
 
-TEST_F(FieldLists, TypingSelectsOnlyExistingEntries)
+TEST_F(FieldLists, TypedTextBecomesAFieldOnlyWhenItNamesOne)
 {
+    rows().AddEntryToAllRows(u"Firma"_s, 900); // sorts behind the standard "Firma"
+    QCoreApplication::processEvents();
+    showActive();
     struct Case
     {
         QString typed;
-        QString selected; // empty: no field chosen
+        bool byEnter; // else by moving the focus on
+        qint32 field; // 0: none
+        QString shown;
     } const cases[] = {
-        {u"Ort"_s, u"Ort"_s},
-        {u"v"_s, u"Vorname"_s},
-        {u"Tele"_s, u"Telefon"_s},
-        {u"xq"_s, QString()},
+        {u"Telefon 2"_s, false, 74, u"Telefon 2"_s},
+        {u"telefon 3"_s, true, 77, u"Telefon 3"_s},
+        {u"FIRMA"_s, false, 25, u"Firma"_s},
+        {u"xyz"_s, false, 0, QString()},
+        {u"Tele"_s, true, 0, QString()},
+        {QString(), false, 0, QString()},
     };
     int row = 0;
     for (const Case &c : cases) {
+        rows().SelectRowField(row, 26);
+        field(row)->setFocus();
+        field(row)->lineEdit()->selectAll();
+        QTest::keyClick(field(row), Qt::Key_Delete);
         QTest::keyClicks(field(row), c.typed);
-        const std::optional<RowContent> content = rows().ReadRow(row);
-        if (c.selected.isEmpty()) {
-            EXPECT_FALSE(content.has_value()) << qPrintable(c.typed);
-        } else {
-            ASSERT_TRUE(content.has_value()) << qPrintable(c.typed);
-            EXPECT_EQ(rows().EntryAt(rows().SelectedPosition(row)).Name, c.selected)
-                << qPrintable(c.typed);
-            EXPECT_EQ(field(row)->currentText(), c.selected) << qPrintable(c.typed);
+        if (c.field == 0) {
+            ASSERT_TRUE(rows().ReadRow(row)) << qPrintable(c.typed);
+            EXPECT_EQ(rows().ReadRow(row)->FieldNumber, 26)
+                << "nothing before leaving " << qPrintable(c.typed);
         }
-        ++row; // a row of its own, so no typed text is left over
+        if (c.byEnter) {
+            QWidget *completion = QApplication::activePopupWidget(); // has the keyboard
+            QTest::keyClick(completion ? completion : field(row), Qt::Key_Return);
+        } else {
+            if (QWidget *completion = QApplication::activePopupWidget())
+                completion->close(); // as a click elsewhere does first
+            value(row + 1)->setFocus();
+        }
+        const std::optional<RowContent> content = rows().ReadRow(row);
+        EXPECT_EQ(content ? content->FieldNumber : 0, c.field) << qPrintable(c.typed);
+        EXPECT_EQ(field(row)->currentText(), c.shown) << qPrintable(c.typed);
+        ++row;
+    }
+}
+
+TEST_F(FieldLists, TheWheelTurnsOnlyTheListWithTheFocus)
+{
+    showActive();
+    rows().SelectRowField(4, 26);
+    const auto turn = [this] {
+        QWheelEvent wheel(QPointF(5, 5), field(4)->mapToGlobal(QPointF(5, 5)), QPoint(),
+                          QPoint(0, -240), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(field(4), &wheel);
+    };
+    value(0)->setFocus();
+    turn();
+    EXPECT_EQ(rows().ReadRow(4)->FieldNumber, 26);
+    EXPECT_EQ(field(4)->currentText(), u"Kontakt"_s);
+
+    field(4)->setFocus();
+    turn();
+    EXPECT_NE(rows().ReadRow(4)->FieldNumber, 26);
+    EXPECT_EQ(rows().SelectedPosition(4), field(4)->currentIndex());
+}
+
+TEST_F(FieldLists, AFieldTypedAwayIsNotWrittenToAct)
+{
+    const QString greeting = u"Mit freundlichen Grüßen"_s;
+    ASSERT_TRUE(m_standin->Start());
+    SetClipboard(greeting + u"\nMuster Maschinenbau GmbH\nIndustriestraße 12\n80331 München\n"_s);
+    m_window->StartUp();
+    showActive();
+    int row = 0;
+    while (row < formMain::RowCount && rows().RowValue(row) != greeting)
+        ++row;
+    ASSERT_LT(row, formMain::RowCount);
+    ASSERT_TRUE(rows().ReadRow(row)) << "the greeting has a field";
+
+    // typed over, then straight to the button: the click's focus change commits
+    field(row)->setFocus();
+    field(row)->lineEdit()->selectAll();
+    QTest::keyClicks(field(row), u"xyz"_s);
+    auto back = WhenModalOpens(
+        [](QWidget *modal) { modal->findChild<QPushButton *>(u"cmdNeueRunde"_s)->click(); });
+    QTest::mouseClick(m_window->findChild<QPushButton *>(u"cmdNeuanlageInACT"_s), Qt::LeftButton);
+    ASSERT_TRUE(back->done) << qPrintable(MessageTexts(m_presenter).join(u'|'));
+    EXPECT_FALSE(rows().ReadRow(row));
+
+    std::unique_ptr<ContactDatabase> db = ContactDatabase::Open(ContactDatabasePath(StandinHome()));
+    const qint64 shown = db->Shown().contactId;
+    for (const StandinContact &contact : db->Contacts()) {
+        if (contact.id != shown)
+            continue;
+        EXPECT_EQ(contact.values.value(32), u"80331"_s);
+        for (const QString &written : contact.values)
+            EXPECT_NE(written, greeting);
     }
 }
 
