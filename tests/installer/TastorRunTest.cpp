@@ -115,9 +115,9 @@ protected:
     QString m_bin;
 };
 
-TEST_F(TastorRun, OnlyANameAddsTheCommandToBothToolbars)
+TEST_F(TastorRun, NameAndProgramAloneAddTheCommandToBothToolbars)
 {
-    runQuietly({button("NAME=Adressfang\r\n")});
+    runQuietly({button("NAME=Adressfang\r\nFILENAME=fang\r\n")});
     EXPECT_TRUE(command(u"Adressfang"_s)) << commandFileBytes().constData();
     EXPECT_EQ(toolbarsOf(u"Adressfang"_s), (QList<qint32>{1, 3}));
     EXPECT_EQ(toolbarsOf(u"Kalender"_s), QList<qint32>{1}) << "foreign button kept";
@@ -217,11 +217,11 @@ TEST_F(TastorRun, WithoutRegistryEntryOrCommandFileTheRunGoesOn)
 {
     QProcessEnvironment unregistered = QProcessEnvironment::systemEnvironment();
     unregistered.insert(u"ACT_STANDIN_REGISTRY"_s, root() + u"/leer.ini"_s);
-    run({button("NAME=Ohne Registry\r\n")}, unregistered);
+    run({button("NAME=Ohne Registry\r\nFILENAME=/p\r\n")}, unregistered);
     EXPECT_TRUE(command(u"Ohne Registry"_s));
 
     ASSERT_TRUE(QFile::remove(CommandFilePath(Home())));
-    runQuietly({button("NAME=Ohne Datei\r\n")});
+    runQuietly({button("NAME=Ohne Datei\r\nFILENAME=/p\r\n")});
     EXPECT_EQ(toolbarsOf(u"Ohne Datei"_s), (QList<qint32>{1, 3}));
 }
 
@@ -244,7 +244,7 @@ TEST_F(TastorRun, CommandLineFormsThatNameTheButtonFile)
                                       {u" \"%1\" "_s.arg(spaced)},
                                       {u"eigener.ini"_s}};
     for (qsizetype n = 0; n < forms.size(); ++n) {
-        const QByteArray keys = "NAME=Form " + QByteArray::number(n) + "\r\n";
+        const QByteArray keys = "NAME=Form " + QByteArray::number(n) + "\r\nFILENAME=/p\r\n";
         write(spaced, "[BUTTON]\r\n" + keys);
         button(keys, u"eigener.ini"_s);
         runQuietly(forms[n]);
