@@ -248,17 +248,21 @@ int ActCommandFile::AddAuxCommand(const AuxCommandEntry &command)
     apply(m_path, [&](const IniDocument &current) -> std::optional<QByteArray> {
         const IniDocument document(tidied(current));
         const QList<Member> members = visibleMembers(document, CommandPrefix);
-        QByteArray section = sectionFor(CommandPrefix, members.size());
+        std::optional<QByteArray> unfinished;
+        exists = false;
         for (const Member &member : members) {
             if (!SameName(read(document, member.section, Key::Name), command.name))
                 continue;
-            exists = !read(document, member.section, Key::Program).isEmpty();
-            section = member.section;
-            break;
+            if (!read(document, member.section, Key::Program).isEmpty())
+                exists = true;
+            else if (!unfinished)
+                unfinished = member.section;
         }
         if (exists)
             return std::nullopt;
-        return document.withValues(section, keys);
+        return document
+            .withValues(unfinished.value_or(sectionFor(CommandPrefix, members.size())), keys)
+            .value_or(document.bytes());
     });
     return exists ? 1 : 0;
 }
