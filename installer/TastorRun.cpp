@@ -6,7 +6,6 @@
 #include "modACTReg.h"
 
 #include "act/ActObject.h"
-#include "support/FileTools.h"
 #include "support/Registry.h"
 
 #include <QVariantList>
@@ -28,6 +27,13 @@ QVariant shortInt(qint16 value)
 QString quoted(const QString &text)
 {
     return QStringLiteral("„") + text + QStringLiteral("“");
+}
+
+// Only for the report: the installer never relies on these answers, and ACT!
+// need not give one.
+bool answeredNo(const QVariant &result)
+{
+    return result.typeId() == QMetaType::Bool && !result.toBool();
 }
 
 // The button file's path from the command line: blanks around it never count,
@@ -70,6 +76,13 @@ public:
         }
 
         m_button = read.Button;
+        // A command without a program starts nothing and, once in actcmd.ini,
+        // ends every later clean-up there.
+        if (m_button.Install && m_button.FileName.trimmed().isEmpty()) {
+            report(QStringLiteral("kein Programm (FILENAME) für %1 – nichts geändert")
+                       .arg(quoted(m_button.Name)));
+            return TastorOutcome::NoProgram;
+        }
         m_button.FileName = ResolvePath(m_button.FileName, m_setup.OwnFolder);
         m_button.IconL = ResolvePath(m_button.IconL, m_setup.OwnFolder);
         m_button.IconS = ResolvePath(m_button.IconS, m_setup.OwnFolder);
@@ -92,8 +105,7 @@ public:
 private:
     TastorOutcome Add()
     {
-        RemoveActCmdEntries(m_button.Name, m_registry);
-        reportCleanUp();
+        reportCleanUp(RemoveActCmdEntries(m_button.Name, m_registry));
 
         if (!CreateCommands())
             return TastorOutcome::ActUnavailable;
@@ -103,8 +115,9 @@ private:
                              {m_button.Name, m_button.FileName, m_commandFolder, m_button.Tooltip,
                               m_button.Description, m_button.IconS, m_button.IconL, shortInt(0)}));
         if (result != 0) {
-            report(QStringLiteral("ACT! hat den Befehl nicht angelegt (Antwort %1) – "
+            report(QStringLiteral("ACT! lehnt das Anlegen von %1 ab (Antwort %2) – "
                                   "Symbolleisten unverändert")
+                       .arg(quoted(m_button.Name))
                        .arg(result));
             return TastorOutcome::AddRefused;
         }
@@ -127,24 +140,37 @@ private:
         }
         TakeOffToolbar(ContactToolbar);
         TakeOffToolbar(GroupToolbar);
-        m_commands->Call(QStringLiteral("DeleteAuxCommand"), {m_button.Name});
-        report(QStringLiteral("Befehl gelöscht"));
+        const QVariant deleted =
+            m_commands->Call(QStringLiteral("DeleteAuxCommand"), {m_button.Name});
+        report(answeredNo(deleted) ? QStringLiteral("ACT! hat den Befehl nicht gelöscht")
+                                   : QStringLiteral("Befehl gelöscht"));
         return TastorOutcome::Removed;
     }
 
-    void reportCleanUp() const
+    void reportCleanUp(const ActCmdCleanUp &done) const
     {
-        if (!m_setup.Report)
-            return;
-        const QString actFolder = GetActFolder(m_registry);
-        const QString commandFile = actFolder + PathRules::Native().Separator + u"actcmd.ini"_s;
-        if (actFolder.isEmpty())
+        const QString file = quoted(done.CommandFile);
+        if (done.CommandFile.isEmpty()) {
             report(u"ACT! ist nicht in der Registry eingetragen – actcmd.ini nicht bereinigt"_s);
-        else if (!FileExists(commandFile))
-            report(u"keine actcmd.ini in %1 – nichts zu bereinigen"_s.arg(quoted(actFolder)));
-        else
-            report(u"alte Einträge von %1 aus %2 entfernt, soweit vorhanden"_s.arg(
-                quoted(m_button.Name), quoted(commandFile)));
+            return;
+        }
+        if (!done.FileFound) {
+            report(u"%1 gibt es nicht – nichts zu bereinigen"_s.arg(file));
+            return;
+        }
+        if (done.Busy) {
+            report(u"%1 wird von einem anderen Programm bearbeitet – nicht bereinigt"_s.arg(file));
+            return;
+        }
+        if (!done.CommandPassEnd.isEmpty())
+            report(u"%1: [%2] hat kein Programm (cmdline) – die Suche nach alten Befehlen "
+                   "endet dort"_s.arg(file, done.CommandPassEnd));
+        for (const QString &section : done.Removed)
+            report(u"%1: alter Eintrag [%2] entfernt"_s.arg(file, section));
+        for (const QString &section : done.Refused)
+            report(u"%1: alter Eintrag [%2] ließ sich nicht entfernen"_s.arg(file, section));
+        if (done.Removed.isEmpty() && done.Refused.isEmpty())
+            report(u"%1: kein alter Eintrag von %2 gefunden"_s.arg(file, quoted(m_button.Name)));
     }
 
     bool CreateCommands()
@@ -161,9 +187,12 @@ private:
     void PlaceOnToolbar(qint16 toolbar, bool wanted)
     {
         if (wanted) {
-            m_commands->Call(QStringLiteral("AddAuxCommandToToolbar"),
-                             {shortInt(toolbar), m_button.Name});
-            report(QStringLiteral("Symbolleiste %1: hinzugefügt").arg(toolbar));
+            const QVariant added = m_commands->Call(QStringLiteral("AddAuxCommandToToolbar"),
+                                                    {shortInt(toolbar), m_button.Name});
+            report(QStringLiteral("Symbolleiste %1: %2")
+                       .arg(toolbar)
+                       .arg(answeredNo(added) ? QStringLiteral("schon darauf")
+                                              : QStringLiteral("hinzugefügt")));
             return;
         }
         TakeOffToolbar(toolbar);
@@ -176,9 +205,12 @@ private:
             report(QStringLiteral("Symbolleiste %1: nicht darauf").arg(toolbar));
             return;
         }
-        m_commands->Call(QStringLiteral("RemoveAuxCommandFromToolbar"),
-                         {shortInt(toolbar), m_button.Name});
-        report(QStringLiteral("Symbolleiste %1: entfernt").arg(toolbar));
+        const QVariant removed = m_commands->Call(QStringLiteral("RemoveAuxCommandFromToolbar"),
+                                                  {shortInt(toolbar), m_button.Name});
+        report(QStringLiteral("Symbolleiste %1: %2")
+                   .arg(toolbar)
+                   .arg(answeredNo(removed) ? QStringLiteral("ACT! hat nichts entfernt")
+                                            : QStringLiteral("entfernt")));
     }
 
     void report(const QString &line) const

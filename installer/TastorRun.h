@@ -12,6 +12,7 @@ enum class TastorOutcome {
     EmptyCommandLine,
     ButtonFileMissing,
     NotANumber,
+    NoProgram,      // adding a command that would start nothing
     ActUnavailable, // the commands object could not be created
     AddRefused,     // AddAuxCommand answered non-zero
     Added,

@@ -15,6 +15,7 @@ const char *const Usage =
     "\n"
     "Legt den Befehl, den die Schaltflächendatei (Abschnitt [BUTTON]) beschreibt,\n"
     "in ACT! an und setzt ihn auf die Symbolleisten, oder entfernt ihn (INSTALL=0).\n"
+    "Ohne Programm (FILENAME) legt es keinen Befehl an.\n"
     "Ein bloßer Dateiname wird im Ordner von tastor gesucht. Tastor gibt nichts aus;\n"
     "ist TASTOR_VERBOSE gesetzt, schreibt es je Schritt eine Zeile nach stderr.\n";
 } // namespace

@@ -41,7 +41,7 @@ QString comparable(const QString &name)
 // deletes the first one whose name matches.
 template <typename Qualifies>
 void removeFirstMatch(clsINI &ini, const QString &prefix, const QString &wanted,
-                      Qualifies qualifies)
+                      Qualifies qualifies, ActCmdCleanUp &done)
 {
     for (qint32 i = 0; i < std::numeric_limits<qint32>::max(); ++i) {
         const QString section = prefix + QString::number(i);
@@ -50,12 +50,15 @@ void removeFirstMatch(clsINI &ini, const QString &prefix, const QString &wanted,
             return;
         if (comparable(name) == wanted) {
             ini.DeleteSection(section);
+            // clsINI reports no failure; a file that refused keeps the section.
+            const bool kept = ini.ReadData(section, NameKey, QString()) == name;
+            (kept ? done.Refused : done.Removed).append(section);
             return;
         }
     }
 }
 
-void removeEntries(const QString &name, const Registry &registry)
+void removeEntries(const QString &name, const Registry &registry, ActCmdCleanUp &done)
 {
     const QString folder = GetActFolder(registry);
     // Without a recorded folder there is no command file to speak of; the path
@@ -63,26 +66,36 @@ void removeEntries(const QString &name, const Registry &registry)
     if (folder.isEmpty())
         return;
     const QString path = folder + PathRules::Native().Separator + CommandFileName;
+    done.CommandFile = path;
     clsINI ini(ReadBufferLength);
     ini.setFileName(path);
     if (!ini.FileAvailable())
         return;
+    done.FileFound = true;
 
 #ifndef Q_OS_WIN
     // The stand-in edits the file too; both passes see one state of it.
     const CommandFileLock lock(path);
-    if (lock.TimedOut())
+    if (lock.TimedOut()) {
+        done.Busy = true;
         return; // a stuck editor must not hang an unattended setup
+    }
 #endif
     const QString wanted = comparable(name);
-    removeFirstMatch(ini, CommandSection, wanted,
-                     [&](const QString &section, const QString &commandName) {
-                         return !commandName.isEmpty() &&
-                                !ini.ReadData(section, CommandLineKey, QString()).isEmpty();
-                     });
-    removeFirstMatch(ini, ToolbarSection, wanted, [](const QString &, const QString &toolbarName) {
-        return !toolbarName.isEmpty();
-    });
+    removeFirstMatch(
+        ini, CommandSection, wanted,
+        [&](const QString &section, const QString &commandName) {
+            if (commandName.isEmpty())
+                return false;
+            if (!ini.ReadData(section, CommandLineKey, QString()).isEmpty())
+                return true;
+            done.CommandPassEnd = section;
+            return false;
+        },
+        done);
+    removeFirstMatch(
+        ini, ToolbarSection, wanted,
+        [](const QString &, const QString &toolbarName) { return !toolbarName.isEmpty(); }, done);
 }
 } // namespace
 
@@ -105,13 +118,15 @@ QString GetActFolder()
     return GetActFolder(*SystemRegistry());
 }
 
-void RemoveActCmdEntries(const QString &name, const Registry &registry)
+ActCmdCleanUp RemoveActCmdEntries(const QString &name, const Registry &registry)
 {
+    ActCmdCleanUp done;
     try {
-        removeEntries(name, registry);
+        removeEntries(name, registry, done);
     } catch (const std::exception &) {
         // Quietly, like everything the installer does; a deletion made stays.
     }
+    return done;
 }
 
 void RemoveActCmdEntries(const QString &name)

@@ -143,11 +143,14 @@ void IniDocument::parse()
         m_sections.erase(m_sections.begin());
 
     // Inserting from the back leaves the first of equal names in the index.
-    for (int s = int(m_sections.size()) - 1; s >= 0; --s) {
-        const int header = m_sections[s].header;
-        const QByteArrayView name = header < 0 ? QByteArrayView() : classify(content(header)).name;
-        m_sectionIndex.insert(Cp1252::foldCase(name), s);
-    }
+    for (int s = int(m_sections.size()) - 1; s >= 0; --s)
+        m_sectionIndex.insert(Cp1252::foldCase(sectionName(s)), s);
+}
+
+QByteArrayView IniDocument::sectionName(int section) const
+{
+    const int header = m_sections[section].header;
+    return header < 0 ? QByteArrayView() : classify(content(header)).name;
 }
 
 QByteArrayView IniDocument::content(int line) const
@@ -376,5 +379,50 @@ std::optional<QByteArray> IniDocument::withoutSection(QByteArrayView section) co
     out.reserve(m_bytes.size() - (end - begin));
     out.append(QByteArrayView(m_bytes).first(begin));
     out.append(QByteArrayView(m_bytes).sliced(end));
+    return out;
+}
+
+QList<QByteArray> IniDocument::sectionNames() const
+{
+    QList<QByteArray> names;
+    names.reserve(qsizetype(m_sections.size()));
+    for (int s = 0; s < int(m_sections.size()); ++s)
+        names.append(sectionName(s).toByteArray());
+    return names;
+}
+
+std::optional<QByteArray>
+IniDocument::withSections(const QList<std::optional<QByteArray>> &names) const
+{
+    QByteArray out;
+    out.reserve(m_bytes.size());
+    qsizetype copied = 0; // m_bytes before this offset are in out, or dropped
+    bool changed = false;
+    const int count = std::min(int(m_sections.size()), int(names.size()));
+    for (int s = 0; s < count; ++s) {
+        const Section &section = m_sections[s];
+        const qsizetype begin = section.header < 0 ? 0 : m_lines[section.header].start;
+        if (!names[s]) {
+            const qsizetype end =
+                section.end < int(m_lines.size()) ? m_lines[section.end].start : m_bytes.size();
+            out.append(QByteArrayView(m_bytes).sliced(copied, begin - copied));
+            copied = end;
+            changed = true;
+            continue;
+        }
+        const QByteArrayView name = sectionName(s);
+        if (section.header < 0 || name == *names[s])
+            continue;
+        // Only the name itself: blanks inside the brackets, text after them
+        // and the line end stay as they were.
+        const qsizetype nameStart = name.data() - m_bytes.constData();
+        out.append(QByteArrayView(m_bytes).sliced(copied, nameStart - copied));
+        out.append(*names[s]);
+        copied = nameStart + name.size();
+        changed = true;
+    }
+    if (!changed)
+        return std::nullopt;
+    out.append(QByteArrayView(m_bytes).sliced(copied));
     return out;
 }

@@ -40,6 +40,16 @@ public:
     // when there is none.
     std::optional<QByteArray> withoutSection(QByteArrayView section) const;
 
+    // The name of every section in file order, duplicates included; lines
+    // before the first header count as a section with the empty name.
+    QList<QByteArray> sectionNames() const;
+    // The file with the sections changed one by one, names[i] for the i-th of
+    // sectionNames(): nullopt drops the section, another name replaces the
+    // name between its header's brackets; every other byte stays. The lines
+    // before the first header have no name to replace. nullopt when nothing
+    // would change.
+    std::optional<QByteArray> withSections(const QList<std::optional<QByteArray>> &names) const;
+
 private:
     enum class Kind : quint8 { Blank, Header, Key };
     struct Line
@@ -59,6 +69,7 @@ private:
 
     void parse();
     QByteArrayView content(int line) const;
+    QByteArrayView sectionName(int section) const;
     qsizetype lineEnd(int line) const; // offset after the line's end bytes
     int findSection(QByteArrayView trimmedName) const;
     int findKey(int section, QByteArrayView trimmedName) const;

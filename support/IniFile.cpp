@@ -165,4 +165,15 @@ void deleteSection(const QString &path, QByteArrayView section)
         replaceFile(path, *next);
 }
 
+void edit(const QString &path, const Edit &edit)
+{
+    const QMutexLocker locker(&cacheMutex());
+    const std::shared_ptr<const IniDocument> document = mayWrite(path) ? current(path) : nullptr;
+    if (!document)
+        return;
+    const std::optional<QByteArray> next = edit(*document);
+    if (next && *next != document->bytes())
+        replaceFile(path, *next);
+}
+
 } // namespace IniFile

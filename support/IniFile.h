@@ -5,7 +5,9 @@
 #include <QString>
 #include <QStringView>
 
+#include <functional>
 #include <memory>
+#include <optional>
 
 // The file side of the INI engine. A read sees the file as it is on disk now,
 // but parses it again only when it changed; a write replaces the file
@@ -26,5 +28,12 @@ std::shared_ptr<const IniDocument> load(const QString &path);
 void write(const QString &path, QByteArrayView section,
            const QList<IniDocument::Assignment> &assignments);
 void deleteSection(const QString &path, QByteArrayView section);
+
+// Replaces the file once with what edit makes of its current content; nullopt
+// leaves it alone. Several changes made so are one replacement: a reader sees
+// all or none of them. edit runs under the parse cache's lock and must not call
+// back into IniFile.
+using Edit = std::function<std::optional<QByteArray>(const IniDocument &)>;
+void edit(const QString &path, const Edit &edit);
 
 } // namespace IniFile

@@ -2,11 +2,13 @@
 
 #include "CommandFileLock.h"
 #include "act/ActObject.h"
-#include "support/clsINI.h"
+#include "support/Cp1252.h"
+#include "support/IniFile.h"
 
-#include <QFile>
+#include <QSet>
 
 #include <algorithm>
+#include <functional>
 
 using namespace Qt::StringLiterals;
 
@@ -14,6 +16,8 @@ const QString ActCommandFile::CommandPrefix = u"AuxCommand-"_s;
 const QString ActCommandFile::ToolbarPrefix = u"AuxTBarCommand-"_s;
 
 namespace {
+
+constexpr int ReadBufferLength = 8192;
 
 namespace Key {
 const QString Name = u"cmdname"_s;
@@ -27,11 +31,15 @@ const QString Options = u"options"_s;
 const QString Toolbar = u"toolbar"_s;
 } // namespace Key
 
-clsINI iniFor(const QString &path)
+// The one place where text becomes the file's bytes and back.
+QByteArray toFile(QStringView text)
 {
-    clsINI ini;
-    ini.setFileName(path);
-    return ini;
+    return IniFile::toFileText(text);
+}
+
+QString fromFile(QByteArrayView bytes)
+{
+    return Cp1252::toUnicode(bytes);
 }
 
 // Another program holding the lock past the timeout fails the call like a
@@ -42,9 +50,137 @@ void requireLock(const CommandFileLock &lock, const QString &path)
         throw ActError(QStringLiteral("%1 wird von einem anderen Programm bearbeitet.").arg(path));
 }
 
-QString section(const QString &prefix, int number)
+[[noreturn]] void notWritten(const QString &path)
 {
-    return prefix + QString::number(number);
+    throw ActError(QStringLiteral("%1 lässt sich nicht schreiben.").arg(path));
+}
+
+// A section of one family: its place among the file's sections and its number.
+struct Member
+{
+    int index = 0;
+    int number = 0;
+    QByteArray section; // its name as the file spells it
+};
+
+// Decimal without leading zeros, as ACT! writes them; any other name is no member.
+std::optional<int> numberIn(QByteArrayView name, QByteArrayView prefix)
+{
+    if (name.size() <= prefix.size() ||
+        Cp1252::foldCase(name.first(prefix.size())) != Cp1252::foldCase(prefix))
+        return std::nullopt;
+    const QByteArrayView digits = name.sliced(prefix.size());
+    if (digits.size() > 1 && digits.front() == '0')
+        return std::nullopt;
+    if (!std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; }))
+        return std::nullopt;
+    bool ok = false;
+    const int number = digits.toInt(&ok);
+    return ok ? std::optional<int>(number) : std::nullopt;
+}
+
+QList<Member> membersOf(const QList<QByteArray> &names, const QString &prefix)
+{
+    const QByteArray prefixBytes = toFile(prefix);
+    QList<Member> members;
+    for (int i = 0; i < names.size(); ++i) {
+        if (const std::optional<int> number = numberIn(names[i], prefixBytes))
+            members.append({i, *number, names[i]});
+    }
+    return members;
+}
+
+// The sections a read finds: the first of each number, by number.
+QList<Member> visibleMembers(const IniDocument &document, const QString &prefix)
+{
+    QList<Member> members = membersOf(document.sectionNames(), prefix);
+    std::stable_sort(members.begin(), members.end(),
+                     [](const Member &a, const Member &b) { return a.number < b.number; });
+    members.erase(
+        std::unique(members.begin(), members.end(),
+                    [](const Member &a, const Member &b) { return a.number == b.number; }),
+        members.end());
+    return members;
+}
+
+QString read(const IniDocument &document, const QByteArray &section, const QString &key,
+             const QString &standard = QString())
+{
+    return fromFile(document.readString(section, toFile(key), toFile(standard), ReadBufferLength));
+}
+
+AuxCommandEntry commandIn(const IniDocument &document, const Member &member)
+{
+    AuxCommandEntry entry;
+    entry.number = member.number;
+    entry.name = read(document, member.section, Key::Name);
+    entry.program = read(document, member.section, Key::Program);
+    entry.folder = read(document, member.section, Key::Folder);
+    entry.tooltip = read(document, member.section, Key::Tooltip);
+    entry.description = read(document, member.section, Key::Description);
+    entry.smallIcon = read(document, member.section, Key::SmallIcon);
+    entry.largeIcon = read(document, member.section, Key::LargeIcon);
+    entry.options = read(document, member.section, Key::Options, u"0"_s).toInt();
+    return entry;
+}
+
+ToolbarEntry toolbarEntryIn(const IniDocument &document, const Member &member)
+{
+    return {member.number, read(document, member.section, Key::Name),
+            read(document, member.section, Key::Toolbar, u"0"_s).toInt()};
+}
+
+// The file without the dropped sections and with each family numbered 0, 1,
+// 2, ... in its old order; sections sharing a number keep sharing one.
+QByteArray tidied(const IniDocument &document, const QSet<int> &dropped = {})
+{
+    const QList<QByteArray> names = document.sectionNames();
+    QList<std::optional<QByteArray>> next(names.begin(), names.end());
+    for (int index : dropped)
+        next[index].reset();
+    for (const QString &prefix : {ActCommandFile::CommandPrefix, ActCommandFile::ToolbarPrefix}) {
+        QList<int> kept;
+        const QList<Member> members = membersOf(names, prefix);
+        for (const Member &member : members) {
+            if (!dropped.contains(member.index))
+                kept.append(member.number);
+        }
+        std::sort(kept.begin(), kept.end());
+        kept.erase(std::unique(kept.begin(), kept.end()), kept.end());
+        for (const Member &member : members) {
+            if (dropped.contains(member.index))
+                continue;
+            const int number =
+                int(std::lower_bound(kept.begin(), kept.end(), member.number) - kept.begin());
+            if (number != member.number)
+                next[member.index] =
+                    member.section.first(prefix.size()) + QByteArray::number(number);
+        }
+    }
+    return document.withSections(next).value_or(document.bytes());
+}
+
+QByteArray sectionFor(const QString &prefix, qsizetype number)
+{
+    return toFile(prefix + QString::number(number));
+}
+
+// Makes change of the file in one replacement; change answers nullopt when
+// there is nothing to do. Throws when a change did not reach the file.
+void apply(const QString &path, const IniFile::Edit &change)
+{
+    bool called = false;
+    std::optional<QByteArray> made;
+    IniFile::edit(path, [&](const IniDocument &document) {
+        called = true;
+        made = change(document);
+        return made;
+    });
+    // A file that refuses writes still answers what there would have been to do.
+    if (!called)
+        made = change(*IniFile::load(path));
+    if (made && IniFile::load(path)->bytes() != *made)
+        notWritten(path);
 }
 
 } // namespace
@@ -58,81 +194,21 @@ bool ActCommandFile::SameName(const QString &a, const QString &b)
     return !left.isEmpty() && left.compare(b.trimmed(), Qt::CaseInsensitive) == 0;
 }
 
-QVector<int> ActCommandFile::sectionNumbers(const QString &prefix) const
-{
-    // clsINI cannot list sections, so the headers are read here; all edits
-    // still go through clsINI.
-    QFile file(m_path);
-    QVector<int> numbers;
-    if (!file.open(QIODevice::ReadOnly))
-        return numbers;
-    const QByteArray content = file.readAll();
-    for (const QByteArray &rawLine : content.split('\n')) {
-        const QByteArray line = rawLine.trimmed();
-        if (!line.startsWith('['))
-            continue;
-        const qsizetype close = line.indexOf(']');
-        if (close < 0)
-            continue;
-        const QString name = QString::fromLatin1(line.sliced(1, close - 1).trimmed());
-        if (!name.startsWith(prefix, Qt::CaseInsensitive))
-            continue;
-        const QString digits = name.mid(prefix.size());
-        // Decimal without leading zeros, as ACT! writes them.
-        if (digits.isEmpty() || (digits.size() > 1 && digits.startsWith(u'0')))
-            continue;
-        bool ok = false;
-        const int number = digits.toInt(&ok);
-        if (ok && number >= 0 &&
-            std::all_of(digits.begin(), digits.end(), [](QChar c) { return c.isDigit(); }))
-            numbers.append(number);
-    }
-    std::sort(numbers.begin(), numbers.end());
-    numbers.erase(std::unique(numbers.begin(), numbers.end()), numbers.end());
-    return numbers;
-}
-
-int ActCommandFile::lowestFree(const QVector<int> &taken)
-{
-    int candidate = 0;
-    for (int number : taken) {
-        if (number != candidate)
-            break;
-        ++candidate;
-    }
-    return candidate;
-}
-
 QVector<AuxCommandEntry> ActCommandFile::Commands() const
 {
-    const clsINI ini = iniFor(m_path);
+    const std::shared_ptr<const IniDocument> document = IniFile::load(m_path);
     QVector<AuxCommandEntry> commands;
-    for (int number : sectionNumbers(CommandPrefix)) {
-        const QString name = section(CommandPrefix, number);
-        AuxCommandEntry entry;
-        entry.number = number;
-        entry.name = ini.ReadData(name, Key::Name, QString());
-        entry.program = ini.ReadData(name, Key::Program, QString());
-        entry.folder = ini.ReadData(name, Key::Folder, QString());
-        entry.tooltip = ini.ReadData(name, Key::Tooltip, QString());
-        entry.description = ini.ReadData(name, Key::Description, QString());
-        entry.smallIcon = ini.ReadData(name, Key::SmallIcon, QString());
-        entry.largeIcon = ini.ReadData(name, Key::LargeIcon, QString());
-        entry.options = ini.ReadData(name, Key::Options, u"0"_s).toInt();
-        commands.append(entry);
-    }
+    for (const Member &member : visibleMembers(*document, CommandPrefix))
+        commands.append(commandIn(*document, member));
     return commands;
 }
 
 QVector<ToolbarEntry> ActCommandFile::ToolbarEntries() const
 {
-    const clsINI ini = iniFor(m_path);
+    const std::shared_ptr<const IniDocument> document = IniFile::load(m_path);
     QVector<ToolbarEntry> entries;
-    for (int number : sectionNumbers(ToolbarPrefix)) {
-        const QString name = section(ToolbarPrefix, number);
-        entries.append({number, ini.ReadData(name, Key::Name, QString()),
-                        ini.ReadData(name, Key::Toolbar, u"0"_s).toInt()});
-    }
+    for (const Member &member : visibleMembers(*document, ToolbarPrefix))
+        entries.append(toolbarEntryIn(*document, member));
     return entries;
 }
 
@@ -153,45 +229,65 @@ bool ActCommandFile::ExistsInToolbar(qint32 toolbar, const QString &name) const
 
 int ActCommandFile::AddAuxCommand(const AuxCommandEntry &command)
 {
+    // Such a command would start nothing and end the installer's clean-up.
+    if (command.program.trimmed().isEmpty())
+        throw ActError(QStringLiteral("Der Befehl „%1“ braucht ein Programm.").arg(command.name));
     const CommandFileLock lock(m_path);
     requireLock(lock, m_path);
-    if (AuxCommandExists(command.name))
-        return 1;
-    const QString name = section(CommandPrefix, lowestFree(sectionNumbers(CommandPrefix)));
-    clsINI ini = iniFor(m_path);
-    ini.WriteData(name, Key::Name, command.name);
-    ini.WriteData(name, Key::Program, command.program);
-    ini.WriteData(name, Key::Folder, command.folder);
-    ini.WriteData(name, Key::Tooltip, command.tooltip);
-    ini.WriteData(name, Key::Description, command.description);
-    ini.WriteData(name, Key::SmallIcon, command.smallIcon);
-    ini.WriteData(name, Key::LargeIcon, command.largeIcon);
-    ini.WriteData(name, Key::Options, QString::number(command.options));
-    // clsINI reports no failure; a command that did not arrive must not count as added.
-    if (!AuxCommandExists(command.name))
-        throw ActError(QStringLiteral("%1 lässt sich nicht schreiben.").arg(m_path));
-    return 0;
+    const QList<IniDocument::Assignment> keys = {
+        {toFile(Key::Name), toFile(command.name)},
+        {toFile(Key::Program), toFile(command.program)},
+        {toFile(Key::Folder), toFile(command.folder)},
+        {toFile(Key::Tooltip), toFile(command.tooltip)},
+        {toFile(Key::Description), toFile(command.description)},
+        {toFile(Key::SmallIcon), toFile(command.smallIcon)},
+        {toFile(Key::LargeIcon), toFile(command.largeIcon)},
+        {toFile(Key::Options), toFile(QString::number(command.options))},
+    };
+    bool exists = false;
+    apply(m_path, [&](const IniDocument &current) -> std::optional<QByteArray> {
+        const IniDocument document(tidied(current));
+        const QList<Member> members = visibleMembers(document, CommandPrefix);
+        std::optional<QByteArray> unfinished;
+        exists = false;
+        for (const Member &member : members) {
+            if (!SameName(read(document, member.section, Key::Name), command.name))
+                continue;
+            if (!read(document, member.section, Key::Program).isEmpty())
+                exists = true;
+            else if (!unfinished)
+                unfinished = member.section;
+        }
+        if (exists)
+            return std::nullopt;
+        return document
+            .withValues(unfinished.value_or(sectionFor(CommandPrefix, members.size())), keys)
+            .value_or(document.bytes());
+    });
+    return exists ? 1 : 0;
 }
 
 bool ActCommandFile::DeleteAuxCommand(const QString &name)
 {
     const CommandFileLock lock(m_path);
     requireLock(lock, m_path);
-    clsINI ini = iniFor(m_path);
     bool deleted = false;
-    for (const AuxCommandEntry &entry : Commands()) {
-        if (SameName(entry.name, name)) {
-            ini.DeleteSection(section(CommandPrefix, entry.number));
-            deleted = true;
+    apply(m_path, [&](const IniDocument &document) -> std::optional<QByteArray> {
+        QSet<int> dropped;
+        for (const Member &member : visibleMembers(document, CommandPrefix)) {
+            if (SameName(read(document, member.section, Key::Name), name))
+                dropped.insert(member.index);
         }
-    }
-    // A button whose command is gone would start nothing.
-    for (const ToolbarEntry &entry : ToolbarEntries()) {
-        if (SameName(entry.name, name))
-            ini.DeleteSection(section(ToolbarPrefix, entry.number));
-    }
-    if (deleted && AuxCommandExists(name))
-        throw ActError(QStringLiteral("%1 lässt sich nicht schreiben.").arg(m_path));
+        deleted = !dropped.isEmpty();
+        // A button whose command is gone would start nothing.
+        for (const Member &member : visibleMembers(document, ToolbarPrefix)) {
+            if (SameName(read(document, member.section, Key::Name), name))
+                dropped.insert(member.index);
+        }
+        if (dropped.isEmpty())
+            return std::nullopt;
+        return tidied(document, dropped);
+    });
     return deleted;
 }
 
@@ -199,30 +295,39 @@ bool ActCommandFile::AddToToolbar(qint32 toolbar, const QString &name)
 {
     const CommandFileLock lock(m_path);
     requireLock(lock, m_path);
-    if (ExistsInToolbar(toolbar, name))
-        return false;
-    const QString sectionName = section(ToolbarPrefix, lowestFree(sectionNumbers(ToolbarPrefix)));
-    clsINI ini = iniFor(m_path);
-    ini.WriteData(sectionName, Key::Name, name);
-    ini.WriteData(sectionName, Key::Toolbar, QString::number(toolbar));
-    if (!ExistsInToolbar(toolbar, name))
-        throw ActError(QStringLiteral("%1 lässt sich nicht schreiben.").arg(m_path));
-    return true;
+    bool added = false;
+    apply(m_path, [&](const IniDocument &current) -> std::optional<QByteArray> {
+        const IniDocument document(tidied(current));
+        const QList<Member> members = visibleMembers(document, ToolbarPrefix);
+        added = std::none_of(members.begin(), members.end(), [&](const Member &member) {
+            const ToolbarEntry entry = toolbarEntryIn(document, member);
+            return entry.toolbar == toolbar && SameName(entry.name, name);
+        });
+        if (!added)
+            return std::nullopt;
+        return document.withValues(sectionFor(ToolbarPrefix, members.size()),
+                                   {{toFile(Key::Name), toFile(name)},
+                                    {toFile(Key::Toolbar), toFile(QString::number(toolbar))}});
+    });
+    return added;
 }
 
 bool ActCommandFile::RemoveFromToolbar(qint32 toolbar, const QString &name)
 {
     const CommandFileLock lock(m_path);
     requireLock(lock, m_path);
-    clsINI ini = iniFor(m_path);
     bool removed = false;
-    for (const ToolbarEntry &entry : ToolbarEntries()) {
-        if (entry.toolbar == toolbar && SameName(entry.name, name)) {
-            ini.DeleteSection(section(ToolbarPrefix, entry.number));
-            removed = true;
+    apply(m_path, [&](const IniDocument &document) -> std::optional<QByteArray> {
+        QSet<int> dropped;
+        for (const Member &member : visibleMembers(document, ToolbarPrefix)) {
+            const ToolbarEntry entry = toolbarEntryIn(document, member);
+            if (entry.toolbar == toolbar && SameName(entry.name, name))
+                dropped.insert(member.index);
         }
-    }
-    if (removed && ExistsInToolbar(toolbar, name))
-        throw ActError(QStringLiteral("%1 lässt sich nicht schreiben.").arg(m_path));
+        removed = !dropped.isEmpty();
+        if (!removed)
+            return std::nullopt;
+        return tidied(document, dropped);
+    });
     return removed;
 }

@@ -25,17 +25,23 @@ struct ToolbarEntry
     qint32 toolbar = 0;
 };
 
-// ACT!'s command file as the stand-in keeps it. New sections take the lowest
-// free number; every edit goes through clsINI under CommandFileLock, so lines
-// it does not touch stay as they were. Names compare without regard to case
-// and surrounding blanks, as the installer compares them. An edit that did not
-// reach the file throws ActError.
+// ACT!'s command file as the stand-in keeps it. Each family of sections is
+// numbered 0, 1, 2, ... without gaps, because the installer's clean-up stops at
+// the first gap: every edit closes gaps (later sections move down, only the
+// number in their header changes) and a new section takes the next number.
+// Every edit is one atomic replacement of the file under CommandFileLock, so a
+// reader never sees part of a section, and lines it does not touch stay as
+// they were. Names compare without regard to case and surrounding blanks, as
+// the installer compares them. An edit that did not reach the file throws
+// ActError.
 class ActCommandFile
 {
 public:
     explicit ActCommandFile(QString path);
 
     // 0 when added, 1 when a command of that name exists (nothing changes).
+    // A command of that name without a program is what an interrupted add
+    // left behind: it is completed. A command without a program is refused.
     int AddAuxCommand(const AuxCommandEntry &command);
     bool AuxCommandExists(const QString &name) const;
     // Removes the command and its toolbar buttons; false when there was none.
@@ -54,9 +60,5 @@ public:
     static const QString ToolbarPrefix; // "AuxTBarCommand-"
 
 private:
-    // Numbers of the sections of one family present in the file, ascending.
-    QVector<int> sectionNumbers(const QString &prefix) const;
-    static int lowestFree(const QVector<int> &taken);
-
     QString m_path;
 };

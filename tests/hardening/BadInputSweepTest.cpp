@@ -339,13 +339,12 @@ TEST_F(TastorSweep, BadButtonFilesChangeNothing)
         const char *says;
     } cases[] = {
         {"a folder", folder, "nicht gefunden"},
-        // no section: the defaults, that is adding a command without a name
-        {"binary without the section", button(randomBytes(64 << 10, 5)),
-         "braucht einen Befehlsnamen"},
+        // no section: the defaults, that is adding a command without a program
+        {"binary without the section", button(randomBytes(64 << 10, 5)), "kein Programm"},
         {"binary after the keys", button("[BUTTON]\r\nINSTALL=x\r\n" + randomBytes(4096, 6)),
          "keine Zahl"},
         {"larger than any button file", button("[BUTTON]\r\n" + name + QByteArray(65 << 20, ';')),
-         "braucht einen Befehlsnamen"},
+         "kein Programm"},
         // the value ends at NUL, as the platform's INI functions read it
         {"NUL in INSTALL",
          button(QByteArray("[BUTTON]\r\nINSTALL=0\0"
@@ -376,7 +375,7 @@ TEST_F(TastorSweep, BadButtonFilesChangeNothing)
         const QString locked = button("[BUTTON]\r\n" + name);
         QFile::setPermissions(locked, {});
         // there but empty to read: the defaults again
-        EXPECT_TRUE(tastorSays({locked}, "unreadable").contains(u"braucht einen Befehlsnamen"_s));
+        EXPECT_TRUE(tastorSays({locked}, "unreadable").contains(u"kein Programm"_s));
         EXPECT_EQ(read(commandFile()), Foreign) << "unreadable";
     }
 }
@@ -385,7 +384,8 @@ TEST_F(TastorSweep, OddButtonValuesAndCommandLines)
 {
     // A name longer than the installer reads is cut, never refused.
     const QString longName = QString(300, u'N');
-    tastorSays({button("[BUTTON]\r\nNAME=" + longName.toUtf8() + "\r\n")}, "long NAME");
+    tastorSays({button("[BUTTON]\r\nNAME=" + longName.toUtf8() + "\r\nFILENAME=/p\r\n")},
+               "long NAME");
     QString section;
     const QByteArray after = read(commandFile());
     EXPECT_TRUE(after.contains("cmdname=" + QByteArray(255, 'N') + "\r\n")) << "long NAME";

@@ -16,6 +16,7 @@
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <vector>
 
 using namespace Qt::StringLiterals;
 
@@ -115,9 +116,9 @@ protected:
     QString m_bin;
 };
 
-TEST_F(TastorRun, OnlyANameAddsTheCommandToBothToolbars)
+TEST_F(TastorRun, NameAndProgramAloneAddTheCommandToBothToolbars)
 {
-    runQuietly({button("NAME=Adressfang\r\n")});
+    runQuietly({button("NAME=Adressfang\r\nFILENAME=fang\r\n")});
     EXPECT_TRUE(command(u"Adressfang"_s)) << commandFileBytes().constData();
     EXPECT_EQ(toolbarsOf(u"Adressfang"_s), (QList<qint32>{1, 3}));
     EXPECT_EQ(toolbarsOf(u"Kalender"_s), QList<qint32>{1}) << "foreign button kept";
@@ -203,25 +204,15 @@ TEST_F(TastorRun, NothingChangesWithoutAUsableButtonFile)
     }
 }
 
-TEST_F(TastorRun, AddingTwiceInARowReplacesTheCommand)
-{
-    runQuietly({button("NAME=Adressfang\r\nFILENAME=/opt/alt\r\n")});
-    runQuietly({button("NAME=Adressfang\r\nFILENAME=/opt/neu\r\n")});
-    int count = 0;
-    EXPECT_EQ(command(u"Adressfang"_s, &count).value_or(AuxCommandEntry()).program, u"/opt/neu"_s);
-    EXPECT_EQ(count, 1);
-    EXPECT_EQ(toolbarsOf(u"Adressfang"_s), (QList<qint32>{1, 3}));
-}
-
 TEST_F(TastorRun, WithoutRegistryEntryOrCommandFileTheRunGoesOn)
 {
     QProcessEnvironment unregistered = QProcessEnvironment::systemEnvironment();
     unregistered.insert(u"ACT_STANDIN_REGISTRY"_s, root() + u"/leer.ini"_s);
-    run({button("NAME=Ohne Registry\r\n")}, unregistered);
+    run({button("NAME=Ohne Registry\r\nFILENAME=/p\r\n")}, unregistered);
     EXPECT_TRUE(command(u"Ohne Registry"_s));
 
     ASSERT_TRUE(QFile::remove(CommandFilePath(Home())));
-    runQuietly({button("NAME=Ohne Datei\r\n")});
+    runQuietly({button("NAME=Ohne Datei\r\nFILENAME=/p\r\n")});
     EXPECT_EQ(toolbarsOf(u"Ohne Datei"_s), (QList<qint32>{1, 3}));
 }
 
@@ -244,7 +235,7 @@ TEST_F(TastorRun, CommandLineFormsThatNameTheButtonFile)
                                       {u" \"%1\" "_s.arg(spaced)},
                                       {u"eigener.ini"_s}};
     for (qsizetype n = 0; n < forms.size(); ++n) {
-        const QByteArray keys = "NAME=Form " + QByteArray::number(n) + "\r\n";
+        const QByteArray keys = "NAME=Form " + QByteArray::number(n) + "\r\nFILENAME=/p\r\n";
         write(spaced, "[BUTTON]\r\n" + keys);
         button(keys, u"eigener.ini"_s);
         runQuietly(forms[n]);
@@ -259,6 +250,89 @@ TEST_F(TastorRun, TalksOnlyWhenAsked)
     verbose.insert(u"TASTOR_VERBOSE"_s, QString());
     EXPECT_TRUE(run({button("INSTALL=0\r\nNAME=Unbekannt\r\n")}, verbose)
                     .contains("kennt \xe2\x80\x9eUnbekannt\xe2\x80\x9c nicht"));
+}
+
+// Everyday sequences that once lost or froze a command while tastor said nothing.
+TEST_F(TastorRun, EverydaySequencesEndWithTheCommandInstalledOnce)
+{
+    const QByteArray alpha = "NAME=Alpha\r\nFILENAME=/opt/a/alpha\r\n";
+    const QByteArray betaOld = "NAME=Beta\r\nFILENAME=/opt/b/v1\r\n";
+    const QByteArray betaNew = "NAME=Beta\r\nFILENAME=/opt/b/v2\r\n";
+    const struct
+    {
+        const char *what;
+        QByteArray before;
+        std::vector<QByteArray> buttons; // run one after the other
+        QString commands;                // name=program, by section number
+        QString buttonsAfter;            // name:toolbar, sorted
+    } sequences[] = {
+        {"a removal before an upgrade leaves no gap in the numbers",
+         Foreign,
+         {alpha, betaOld, "INSTALL=0\r\nNAME=Alpha\r\n", betaNew},
+         u"Kalender=/usr/bin/cal Beta=/opt/b/v2"_s,
+         u"Beta:1 Beta:3 Kalender:1"_s},
+        {"lone carriage returns end lines",
+         "[AuxCommand-0]\rcmdname=Kalender\rcmdline=/usr/bin/cal\r"
+         "[AuxCommand-1]\rcmdname=Beta\rcmdline=/opt/b/v1\r",
+         {alpha},
+         u"Kalender=/usr/bin/cal Beta=/opt/b/v1 Alpha=/opt/a/alpha"_s,
+         u"Alpha:1 Alpha:3"_s},
+        {"an add interrupted after its first key is completed",
+         Foreign + "[AuxCommand-1]\r\ncmdname=Beta\r\n",
+         {betaNew, betaNew},
+         u"Kalender=/usr/bin/cal Beta=/opt/b/v2"_s,
+         u"Beta:1 Beta:3 Kalender:1"_s},
+        {"a button file without a program changes nothing",
+         Foreign,
+         {"NAME=Ohne\r\nFILENAME=\r\n", "NAME=Ohne\r\n", betaOld, betaNew},
+         u"Kalender=/usr/bin/cal Beta=/opt/b/v2"_s,
+         u"Beta:1 Beta:3 Kalender:1"_s},
+    };
+    for (const auto &sequence : sequences) {
+        SCOPED_TRACE(sequence.what);
+        write(CommandFilePath(Home()), sequence.before);
+        for (const QByteArray &keys : sequence.buttons)
+            runQuietly({button(keys)});
+
+        const ActCommandFile file(CommandFilePath(Home()));
+        QStringList commands;
+        int number = 0;
+        for (const AuxCommandEntry &entry : file.Commands()) {
+            EXPECT_EQ(entry.number, number++) << "commands numbered without gaps";
+            commands.append(entry.name + u'=' + entry.program);
+        }
+        EXPECT_EQ(commands.join(u' '), sequence.commands) << commandFileBytes().constData();
+        QStringList buttons;
+        number = 0;
+        for (const ToolbarEntry &entry : file.ToolbarEntries()) {
+            EXPECT_EQ(entry.number, number++) << "buttons numbered without gaps";
+            buttons.append(entry.name + u':' + QString::number(entry.toolbar));
+        }
+        buttons.sort();
+        EXPECT_EQ(buttons.join(u' '), sequence.buttonsAfter);
+        EXPECT_EQ(QDir(Home()).entryList({u"actcmd.ini.*"_s}, QDir::Files | QDir::Hidden),
+                  QStringList{u"actcmd.ini.lock"_s})
+            << "no temporary file left";
+    }
+}
+
+TEST_F(TastorRun, RemovingTheMiddleCommandMovesOnlyTheLaterNumbersDown)
+{
+    write(CommandFilePath(Home()), "; ACT!\r\n"
+                                   "[AuxCommand-0]\r\ncmdname=Eins\r\ncmdline=/opt/1\r\n"
+                                   "[AuxCommand-1]\r\ncmdname=Zwei\r\ncmdline=/opt/2\r\n"
+                                   "[Settings]\r\nVersion = 6.0\r\n\r\n"
+                                   "[ auxcommand-2 ]  \r\n  cmdname = Drei \r\ncmdline=/opt/3\r\n"
+                                   "extra=bleibt\r\n"
+                                   "[AuxTBarCommand-0]\r\ncmdname=Zwei\r\ntoolbar=1\r\n"
+                                   "[AuxTBarCommand-1]\ncmdname=Drei\ntoolbar=3\n");
+    runQuietly({button("INSTALL=0\r\nNAME=Zwei\r\n")});
+    EXPECT_EQ(commandFileBytes(), "; ACT!\r\n"
+                                  "[AuxCommand-0]\r\ncmdname=Eins\r\ncmdline=/opt/1\r\n"
+                                  "[Settings]\r\nVersion = 6.0\r\n\r\n"
+                                  "[ auxcommand-1 ]  \r\n  cmdname = Drei \r\ncmdline=/opt/3\r\n"
+                                  "extra=bleibt\r\n"
+                                  "[AuxTBarCommand-0]\ncmdname=Drei\ntoolbar=3\n");
 }
 
 } // namespace
