@@ -11,6 +11,8 @@
 
 namespace {
 
+using namespace Qt::StringLiterals;
+
 class IniTest : public ::testing::Test
 {
 protected:
@@ -105,7 +107,6 @@ TEST_F(IniTest, ReadsWhatThePlatformFunctionsRead)
         {"umlaut default unchanged", "", "Config", "StandardLand4PLZ", "\xd6sterreich",
          "\xd6sterreich"},
         {"BOM on its own line harmless", "\xef\xbb\xbf\r\n[S]\r\nk=v\r\n", "S", "k", "", "v"},
-        {"BOM before first header hides it", "\xef\xbb\xbf[S]\r\nk=v\r\n", "S", "k", "d", "d"},
         {"NUL ends the value", QByteArray("[S]\r\nk=a\0b\r\n", 12), "S", "k", "", "a"},
     };
     for (const ReadCase &c : cases) {
@@ -288,6 +289,81 @@ TEST_F(IniTest, WritesChangeOnlyTheirLine)
         EXPECT_EQ(visible(readBytes(path())), visible(c.after)) << "case: " << c.name;
         EXPECT_EQ(folderEntries(folder.path()).size(), c.before || !c.after.isEmpty() ? 1 : 0)
             << "stray files: " << c.name;
+    }
+}
+
+struct EncodingCase
+{
+    const char *name;
+    std::optional<QByteArray> before; // nullopt: no file
+    QString section, key, standard, expected;
+    int buffer;
+    QString newKey, newValue; // written into section
+    QByteArray after;
+};
+
+TEST_F(IniTest, FilesKeepTheEncodingTheyWereReadIn)
+{
+    const QString oe = u"Österreich"_s;
+    const std::vector<EncodingCase> cases = {
+        {"UTF-8 read and written as UTF-8",
+         "[Definitionen]\r\nID1=25\r\nWert1=B\xc3\xbcrozeiten:\n[Config]\r\n"
+         "StandardLand5PLZ=Sch\xc3\xb6neland\r\n",
+         u"Config"_s, u"StandardLand5PLZ"_s, u"Deutschland"_s, u"Schöneland"_s, 8192,
+         u"StandardLand4PLZ"_s, oe,
+         "[Definitionen]\r\nID1=25\r\nWert1=B\xc3\xbcrozeiten:\n[Config]\r\n"
+         "StandardLand5PLZ=Sch\xc3\xb6neland\r\nStandardLand4PLZ=\xc3\x96sterreich\r\n"},
+        {"UTF-8 mark kept and first section found", "\xef\xbb\xbf[Config]\r\nCacheFelder=1\r\n",
+         u"config"_s, u"CacheFelder"_s, u"0"_s, u"1"_s, 8192, u"StandardLand4PLZ"_s, oe,
+         "\xef\xbb\xbf[Config]\r\nCacheFelder=1\r\nStandardLand4PLZ=\xc3\x96sterreich\r\n"},
+        {"UTF-8 names fold beyond ASCII",
+         "[B\xc3\xbcro]\r\n\xc3\x84nderung=ja\r\n",
+         u"BÜRO"_s,
+         u"änderung"_s,
+         {},
+         u"ja"_s,
+         8192,
+         u"ÄNDERUNG"_s,
+         u"nein"_s,
+         "[B\xc3\xbcro]\r\n\xc3\x84nderung=nein\r\n"},
+        {"UTF-8 cut before a split character",
+         "[S]\r\nk=a\xc3\xa4\r\n",
+         u"S"_s,
+         u"k"_s,
+         {},
+         u"a"_s,
+         3,
+         QString(),
+         QString(),
+         "[S]\r\nk=a\xc3\xa4\r\n"},
+        {"Windows-1252 stays Windows-1252",
+         "[Config]\r\nStandardLand5PLZ=Sch\xf6neland\r\n",
+         u"Config"_s,
+         u"StandardLand5PLZ"_s,
+         {},
+         u"Schöneland"_s,
+         8192,
+         u"StandardLand4PLZ"_s,
+         oe,
+         "[Config]\r\nStandardLand5PLZ=Sch\xf6neland\r\nStandardLand4PLZ=\xd6sterreich\r\n"},
+        {"ASCII file takes Windows-1252", "[Config]\r\nCacheFelder=1\r\n", u"Config"_s,
+         u"CacheFelder"_s, u"0"_s, u"1"_s, 8192, u"StandardLand4PLZ"_s, oe,
+         "[Config]\r\nCacheFelder=1\r\nStandardLand4PLZ=\xd6sterreich\r\n"},
+        {"new file is Windows-1252", std::nullopt, u"Config"_s, u"StandardLand4PLZ"_s, oe, oe, 8192,
+         u"StandardLand4PLZ"_s, oe, "[Config]\r\nStandardLand4PLZ=\xd6sterreich\r\n"},
+    };
+    for (const EncodingCase &c : cases) {
+        QFile::remove(path());
+        if (c.before)
+            writeBytes(path(), *c.before);
+        clsINI file = ini(c.buffer);
+        EXPECT_EQ(file.ReadData(c.section, c.key, c.standard), c.expected) << "case: " << c.name;
+        if (!c.newKey.isEmpty())
+            file.WriteData(c.section, c.newKey, c.newValue);
+        EXPECT_EQ(visible(readBytes(path())), visible(c.after)) << "case: " << c.name;
+        if (!c.newKey.isEmpty()) {
+            EXPECT_EQ(ini().ReadData(c.section, c.newKey, {}), c.newValue) << "case: " << c.name;
+        }
     }
 }
 
