@@ -1,11 +1,11 @@
 #include "IniFile.h"
 
+#include "AtomicReplace.h"
 #include "FileProbe.h"
 
 #include <QFileInfo>
 #include <QHash>
 #include <QMutex>
-#include <QSaveFile>
 
 namespace {
 
@@ -71,15 +71,7 @@ bool mayWrite(const QString &path)
 
 void replaceFile(const QString &path, const QByteArray &bytes)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return;
-    if (file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
-        file.commit(); // only removes the temporary file
-        return;
-    }
-    if (!file.commit())
+    if (!ReplaceAtomically(path, bytes))
         return;
     const FileState written = ProbeFile(path);
     if (written.kind == FileKind::Regular)

@@ -4,10 +4,13 @@
 
 #include <gtest/gtest.h>
 
+#include <QDateTime>
 #include <QFileInfo>
 
 #include <functional>
 #include <vector>
+
+#include <unistd.h>
 
 namespace {
 
@@ -391,6 +394,55 @@ TEST_F(IniTest, ReplacementIsAtomicAndKeepsPermissions)
     EXPECT_EQ(QFile::permissions(path()), QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup |
                                               QFile::ReadUser | QFile::WriteUser);
     EXPECT_EQ(folderEntries(folder.path()), QStringList{QStringLiteral("test.ini")});
+}
+
+TEST_F(IniTest, ReplacementKeepsOwnerGroupModeAndLink)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "only root can hand a file to another owner";
+    const QByteArray target = QFile::encodeName(path());
+    writeBytes(path(), "[S]\r\nk=old\r\n");
+    ASSERT_EQ(::chown(target.constData(), 65534, 65534), 0);
+    ASSERT_EQ(::chmod(target.constData(), 02664), 0);
+    const QString link = folder.filePath(QStringLiteral("link.ini"));
+    ASSERT_TRUE(QFile::link(path(), link));
+    clsINI file;
+    file.setFileName(link);
+    file.WriteData(QStringLiteral("S"), QStringLiteral("k"), QStringLiteral("new"));
+    EXPECT_TRUE(QFileInfo(link).isSymLink());
+    EXPECT_EQ(readBytes(path()), QByteArray("[S]\r\nk=new\r\n"));
+    struct stat st
+    {};
+    ASSERT_EQ(::stat(target.constData(), &st), 0);
+    EXPECT_EQ(st.st_uid, 65534u);
+    EXPECT_EQ(st.st_gid, 65534u);
+    EXPECT_EQ(st.st_mode & 07777, 02664u);
+}
+
+TEST_F(IniTest, WriteRemovesOnlyStaleTemporaryFilesOfItsOwn)
+{
+    const QDateTime old = QDateTime::currentDateTime().addSecs(-120);
+    const auto make = [&](const char *name, const QDateTime &modified) {
+        const QString file = folder.filePath(QString::fromLatin1(name));
+        writeBytes(file, "x");
+        QFile handle(file);
+        handle.open(QIODevice::ReadWrite);
+        handle.setFileTime(modified, QFileDevice::FileModificationTime);
+    };
+    make("test.ini.aB3xYz", old);                          // left by a killed write: goes
+    make("test.ini.Fresh1", QDateTime::currentDateTime()); // may be a write in flight
+    make("test.ini.aB3xY", old);
+    make("test.ini.aB3xYz1", old);
+    make("test.ini.aB3-Yz", old);
+    make("other.ini.aB3xYz", old);
+    make("target", old);
+    QFile::link(folder.filePath(QStringLiteral("target")),
+                folder.filePath(QStringLiteral("test.ini.Link12")));
+    ini().WriteData(QStringLiteral("S"), QStringLiteral("k"), QStringLiteral("v"));
+    EXPECT_EQ(folderEntries(folder.path()),
+              QStringList({u"other.ini.aB3xYz"_s, u"target"_s, u"test.ini"_s, u"test.ini.Fresh1"_s,
+                           u"test.ini.Link12"_s, u"test.ini.aB3-Yz"_s, u"test.ini.aB3xY"_s,
+                           u"test.ini.aB3xYz1"_s}));
 }
 
 TEST_F(IniTest, RefusedWritesChangeNothingAndLeaveNoTemporaryFile)
