@@ -88,18 +88,23 @@ inline std::optional<QByteArrayView> IniHeaderName(QByteArrayView line)
     return IniTrimmed(text.sliced(1, close - 1));
 }
 
-// What a read with a buffer of `buffer` bytes gives for a stored value.
-inline QByteArray IniReadValue(QByteArrayView value, qsizetype buffer)
+// What a read with a buffer of `buffer` bytes gives for a stored value; in a
+// UTF-8 file the cut moves back to the start of a character.
+inline QByteArray IniReadValue(QByteArrayView value, qsizetype buffer, bool utf8 = false)
 {
-    QByteArray text = IniTrimmed(value).toByteArray();
-    if (text.size() >= 2 && (text.front() == '"' || text.front() == '\'') &&
-        text.back() == text.front()) {
-        const qsizetype inner = text.size() - 1;
-        text = text.sliced(1, std::min(inner, buffer - 1));
-        if (buffer >= inner)
-            text.chop(1);
+    QByteArrayView source = IniTrimmed(value);
+    qsizetype take = std::min(source.size(), buffer - 1);
+    if (source.size() >= 2 && (source.front() == '"' || source.front() == '\'') &&
+        source.back() == source.front()) {
+        source = source.sliced(1);
+        take = std::min(source.size(), buffer - 1);
+        if (buffer >= source.size())
+            take = std::max<qsizetype>(take - 1, 0);
     }
-    text = text.left(buffer - 1);
+    while (utf8 && take > 0 && take < source.size() &&
+           (static_cast<unsigned char>(source[take]) & 0xC0) == 0x80)
+        --take;
+    const QByteArray text = source.first(take).toByteArray();
     // The value travels as a C string.
     const qsizetype nul = text.indexOf('\0');
     return nul < 0 ? text : text.left(nul);

@@ -1,12 +1,14 @@
 // clsINI on any file: reads, a write and a section delete. A write must read
 // back what it wrote and leave every other line as it was; a delete removes
 // one section's lines and nothing else.
-// Input: section, key and value (each up to a NUL byte, as code-page bytes),
-// then the file.
+// Input: section, key and value (each up to a NUL byte, as Windows-1252 bytes),
+// then the file. A write may turn an ASCII file into valid UTF-8, which later
+// calls read as such; the checks compare bytes in the encoding of the moment.
 
 #include "FuzzScratch.h"
 
 #include "support/Cp1252.h"
+#include "support/IniFile.h"
 #include "support/clsINI.h"
 
 #include <cstdint>
@@ -21,15 +23,18 @@ QByteArrayView takeField(QByteArrayView &input)
     return field;
 }
 
-// Control characters go to the file as blanks.
-QByteArray asWritten(QByteArrayView text)
+bool isUtf8(const IniDocument &document)
 {
-    QByteArray bytes = text.toByteArray();
-    for (char &c : bytes) {
-        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F)
-            c = ' ';
-    }
-    return bytes;
+    return document.encoding() != IniDocument::Encoding::Cp1252;
+}
+
+// The lines after the UTF-8 mark, which stays in front of them.
+QByteArrayView body(QByteArrayView bytes, const IniDocument &document)
+{
+    if (document.encoding() != IniDocument::Encoding::Utf8WithMark)
+        return bytes;
+    FUZZ_CHECK(bytes.startsWith("\xEF\xBB\xBF"));
+    return bytes.sliced(3);
 }
 
 // Old lines all survive, in order, apart from at most one that is rewritten in
@@ -53,10 +58,10 @@ void checkOnlyOneLineChanged(QByteArrayView before, QByteArrayView after)
 // The lines removed run from a header of that name (or the file's start, for
 // the unnamed section) to the next header.
 bool removedBlockIsSection(const QList<QByteArrayView> &old, qsizetype from, qsizetype count,
-                           QByteArrayView section)
+                           QByteArrayView section, const IniDocument &document)
 {
     const std::optional<QByteArrayView> name = IniHeaderName(old[from]);
-    if (name ? Cp1252::foldCase(*name) != Cp1252::foldCase(section)
+    if (name ? document.foldedName(*name) != document.foldedName(section)
              : from != 0 || !section.isEmpty())
         return false;
     for (qsizetype i = from + 1; i < from + count; ++i) {
@@ -66,7 +71,8 @@ bool removedBlockIsSection(const QList<QByteArrayView> &old, qsizetype from, qsi
     return from + count == old.size() || IniHeaderName(old[from + count]).has_value();
 }
 
-void checkOneSectionRemoved(QByteArrayView before, QByteArrayView after, QByteArrayView section)
+void checkOneSectionRemoved(QByteArrayView before, QByteArrayView after, QByteArrayView section,
+                            const IniDocument &document)
 {
     const QList<QByteArrayView> old = IniLines(before);
     const QList<QByteArrayView> now = IniLines(after);
@@ -78,9 +84,9 @@ void checkOneSectionRemoved(QByteArrayView before, QByteArrayView after, QByteAr
     for (qsizetype i = head; i < now.size(); ++i)
         FUZZ_CHECK(now[i] == old[i + removed]);
     // Equal lines around the block leave its place open; one place must fit.
-    bool fits = removedBlockIsSection(old, head, removed, section);
+    bool fits = removedBlockIsSection(old, head, removed, section, document);
     for (qsizetype h = head; !fits && h > 0 && old[h - 1] == old[h - 1 + removed]; --h)
-        fits = removedBlockIsSection(old, h - 1, removed, section);
+        fits = removedBlockIsSection(old, h - 1, removed, section, document);
     FUZZ_CHECK(fits);
 }
 
@@ -107,24 +113,33 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     (void)ini.ReadData(sectionText, keyText, valueText);
     (void)shortBuffer.ReadData(sectionText, keyText, valueText);
 
+    const std::shared_ptr<const IniDocument> before = IniFile::load(path);
+    const QByteArray sectionBytes = before->fileText(sectionText);
+    const QByteArray keyBytes = before->fileText(keyText);
+    const QByteArray valueBytes = before->fileText(valueText);
     ini.WriteData(sectionText, keyText, valueText);
     const QByteArray written = ReadWhole(path);
-    checkOnlyOneLineChanged(file, written);
+    checkOnlyOneLineChanged(body(file, *before), body(written, *before));
+
+    // From here on the texts are those the file now holds.
+    const std::shared_ptr<const IniDocument> after = IniFile::load(path);
+    const QString sectionNow = after->decode(sectionBytes);
+    const QString keyNow = after->decode(keyBytes);
+    const QString valueNow = after->decode(valueBytes);
 
     // A key that reads as another name (an "=" inside), or a line that reads
     // as a header ("[k" with a "]" in the value), is never found again; every
     // other write reads back.
-    const QByteArray storedKey = IniTrimmed(asWritten(key)).toByteArray();
+    const QByteArray storedKey = IniTrimmed(keyBytes).toByteArray();
     const QString marker = QStringLiteral("\x01missing");
-    const bool readsBack =
-        !storedKey.contains('=') && !IniHeaderName(storedKey + '=' + asWritten(value));
+    const bool readsBack = !storedKey.contains('=') && !IniHeaderName(storedKey + '=' + valueBytes);
     if (readsBack) {
-        const QByteArray expected = IniReadValue(asWritten(value), 8192);
-        const QString read = ini.ReadData(sectionText, keyText, marker);
+        const QByteArray expected = IniReadValue(valueBytes, 8192, isUtf8(*after));
+        const QString read = ini.ReadData(sectionNow, keyNow, marker);
         FUZZ_CHECK(read != marker);
-        FUZZ_CHECK(Cp1252::fromUnicode(read) == expected);
-        FUZZ_CHECK(Cp1252::fromUnicode(shortBuffer.ReadData(sectionText, keyText, marker)) ==
-                   IniReadValue(asWritten(value), 256));
+        FUZZ_CHECK(after->encode(read) == expected);
+        FUZZ_CHECK(after->encode(shortBuffer.ReadData(sectionNow, keyNow, marker)) ==
+                   IniReadValue(valueBytes, 256, isUtf8(*after)));
     }
 
     // Writing the same value again changes nothing (a value with white space
@@ -132,17 +147,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     // line, still in place).
     QByteArray current = written;
     if (readsBack) {
-        ini.WriteData(sectionText, keyText, valueText);
+        ini.WriteData(sectionNow, keyNow, valueNow);
         const QByteArray again = ReadWhole(path);
-        const QByteArray writtenValue = asWritten(value);
-        if (writtenValue.isEmpty() || !IsIniWhite(writtenValue.back()))
+        if (valueBytes.isEmpty() || !IsIniWhite(valueBytes.back()))
             FUZZ_CHECK(again == written);
-        checkOnlyOneLineChanged(written, again);
+        checkOnlyOneLineChanged(body(written, *after), body(again, *after));
         current = again;
     }
-    ini.DeleteSection(sectionText);
+    const std::shared_ptr<const IniDocument> last = IniFile::load(path);
+    ini.DeleteSection(sectionNow);
     const QByteArray deleted = ReadWhole(path);
     if (deleted != current)
-        checkOneSectionRemoved(current, deleted, asWritten(section));
+        checkOneSectionRemoved(body(current, *last), body(deleted, *last), sectionBytes, *last);
     return 0;
 }

@@ -6,7 +6,7 @@
 #include "FuzzScratch.h"
 
 #include "installer/modACTReg.h"
-#include "support/Cp1252.h"
+#include "support/IniDocument.h"
 #include "support/Registry.h"
 
 #include <algorithm>
@@ -34,10 +34,11 @@ struct ModelLine
     qsizetype next = 0;  // first byte after its line end
 };
 
-QList<ModelLine> modelLines(QByteArrayView bytes)
+// A UTF-8 mark stays in front of the first line.
+QList<ModelLine> modelLines(QByteArrayView bytes, const IniDocument &document)
 {
     QList<ModelLine> lines;
-    qsizetype pos = 0;
+    qsizetype pos = document.encoding() == IniDocument::Encoding::Utf8WithMark ? 3 : 0;
     while (pos < bytes.size()) {
         ModelLine line;
         line.begin = pos;
@@ -53,11 +54,12 @@ QList<ModelLine> modelLines(QByteArrayView bytes)
 }
 
 // The first header line of that name, or -1.
-qsizetype findHeader(const QList<ModelLine> &lines, QByteArrayView name)
+qsizetype findHeader(const QList<ModelLine> &lines, QByteArrayView name,
+                     const IniDocument &document)
 {
     for (qsizetype i = 0; i < lines.size(); ++i) {
         const std::optional<QByteArrayView> header = IniHeaderName(lines[i].text);
-        if (header && Cp1252::foldCase(*header) == Cp1252::foldCase(name))
+        if (header && document.foldedName(*header) == document.foldedName(name))
             return i;
     }
     return -1;
@@ -65,7 +67,8 @@ qsizetype findHeader(const QList<ModelLine> &lines, QByteArrayView name)
 
 // What a read with a 256-byte buffer gives for the key in the section that
 // starts at header: the first line of that name, its value, or empty.
-QString readKey(const QList<ModelLine> &lines, qsizetype header, QByteArrayView key)
+QString readKey(const QList<ModelLine> &lines, qsizetype header, QByteArrayView key,
+                const IniDocument &document)
 {
     for (qsizetype i = header + 1; i < lines.size() && !IniHeaderName(lines[i].text); ++i) {
         const QByteArrayView line = IniTrimmed(lines[i].text);
@@ -73,10 +76,11 @@ QString readKey(const QList<ModelLine> &lines, qsizetype header, QByteArrayView 
             continue;
         const qsizetype equals = line.indexOf('=');
         const QByteArrayView name = IniTrimmed(equals < 0 ? line : line.first(equals));
-        if (Cp1252::foldCase(name) != Cp1252::foldCase(key))
+        if (document.foldedName(name) != document.foldedName(key))
             continue;
+        const bool utf8 = document.encoding() != IniDocument::Encoding::Cp1252;
         return equals < 0 ? QString()
-                          : Cp1252::toUnicode(IniReadValue(line.sliced(equals + 1), 256));
+                          : document.decode(IniReadValue(line.sliced(equals + 1), 256, utf8));
     }
     return {};
 }
@@ -84,16 +88,16 @@ QString readKey(const QList<ModelLine> &lines, qsizetype header, QByteArrayView 
 // The byte range of the section to remove from one family, if any.
 std::optional<std::pair<qsizetype, qsizetype>>
 sectionToRemove(const QList<ModelLine> &lines, qsizetype byteCount, const char *prefix,
-                bool needsCommandLine, const QString &wanted)
+                bool needsCommandLine, const QString &wanted, const IniDocument &document)
 {
     for (int i = 0; i <= lines.size(); ++i) {
         const QByteArray name = prefix + QByteArray::number(i);
-        const qsizetype header = findHeader(lines, name);
+        const qsizetype header = findHeader(lines, name, document);
         if (header < 0)
             return std::nullopt;
-        const QString commandName = readKey(lines, header, "cmdname");
+        const QString commandName = readKey(lines, header, "cmdname", document);
         if (commandName.isEmpty() ||
-            (needsCommandLine && readKey(lines, header, "cmdline").isEmpty()))
+            (needsCommandLine && readKey(lines, header, "cmdline", document).isEmpty()))
             return std::nullopt;
         if (comparable(commandName) != wanted)
             continue;
@@ -107,13 +111,14 @@ sectionToRemove(const QList<ModelLine> &lines, qsizetype byteCount, const char *
 
 QByteArray expectedAfterRemoval(const QByteArray &before, const QString &name)
 {
-    const QList<ModelLine> lines = modelLines(before);
+    const IniDocument document(before);
+    const QList<ModelLine> lines = modelLines(before, document);
     const QString wanted = comparable(name);
     QList<std::pair<qsizetype, qsizetype>> ranges;
     for (const auto &[prefix, needsCommandLine] :
          {std::pair{"AuxCommand-", true}, std::pair{"AuxTBarCommand-", false}}) {
         if (const auto range =
-                sectionToRemove(lines, before.size(), prefix, needsCommandLine, wanted))
+                sectionToRemove(lines, before.size(), prefix, needsCommandLine, wanted, document))
             ranges.append(*range);
     }
     std::sort(ranges.begin(), ranges.end());

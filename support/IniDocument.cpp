@@ -2,11 +2,41 @@
 
 #include "Cp1252.h"
 
+#include <QStringDecoder>
+
 #include <algorithm>
 
 namespace {
 
 const QByteArray LineEnd = QByteArrayLiteral("\r\n");
+constexpr QByteArrayView Utf8Mark("\xEF\xBB\xBF");
+
+bool isAscii(QByteArrayView bytes)
+{
+    return std::none_of(bytes.begin(), bytes.end(), [](char c) { return c & 0x80; });
+}
+
+IniDocument::Encoding detectEncoding(QByteArrayView bytes)
+{
+    if (bytes.startsWith(Utf8Mark))
+        return IniDocument::Encoding::Utf8WithMark;
+    if (isAscii(bytes) || !bytes.isValidUtf8())
+        return IniDocument::Encoding::Cp1252;
+    return IniDocument::Encoding::Utf8;
+}
+
+// QString::fromUtf8 drops a leading U+FEFF; in a value or name it is text.
+QString fromUtf8(QByteArrayView bytes)
+{
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless |
+                                                     QStringDecoder::Flag::ConvertInitialBom);
+    return decoder.decode(bytes);
+}
+
+bool isUtf8Continuation(char c)
+{
+    return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
+}
 
 // Tab, LF, VT, FF, CR, Ctrl-Z and blank; not the no-break space.
 bool isWhite(char c)
@@ -85,9 +115,63 @@ Classified classify(QByteArrayView line)
 
 } // namespace
 
-IniDocument::IniDocument(QByteArray bytes) : m_bytes(std::move(bytes))
+IniDocument::IniDocument(QByteArray bytes) : IniDocument(bytes, detectEncoding(bytes)) {}
+
+IniDocument::IniDocument(QByteArray bytes, Encoding encoding)
+    : m_bytes(std::move(bytes)), m_encoding(encoding)
 {
+    if (m_encoding == Encoding::Utf8WithMark && m_bytes.startsWith(Utf8Mark))
+        m_bodyStart = Utf8Mark.size();
     parse();
+}
+
+QByteArray IniDocument::encode(QStringView text) const
+{
+    return m_encoding == Encoding::Cp1252 ? Cp1252::fromUnicode(text) : text.toUtf8();
+}
+
+QByteArray IniDocument::fileText(QStringView text) const
+{
+    QByteArray bytes = encode(text);
+    for (char &byte : bytes) {
+        if (static_cast<unsigned char>(byte) < 0x20 || byte == 0x7F)
+            byte = ' ';
+    }
+    return bytes;
+}
+
+QString IniDocument::decode(QByteArrayView bytes) const
+{
+    return m_encoding == Encoding::Cp1252 ? Cp1252::toUnicode(bytes) : fromUtf8(bytes);
+}
+
+QString IniDocument::readText(QStringView section, QStringView key, QStringView standard,
+                              int bufferLength) const
+{
+    return decode(readString(fileText(section), fileText(key), encode(standard), bufferLength));
+}
+
+QByteArray IniDocument::foldedName(QByteArrayView name) const
+{
+    if (m_encoding == Encoding::Cp1252 || isAscii(name))
+        return Cp1252::foldCase(name);
+    if (!name.isValidUtf8()) {
+        // Broken UTF-8 after a mark: only ASCII letters fold, no byte is reinterpreted.
+        QByteArray folded = name.toByteArray();
+        for (char &c : folded) {
+            if (c >= 'A' && c <= 'Z')
+                c = char(c + 0x20);
+        }
+        return folded;
+    }
+    QString text = fromUtf8(name);
+    for (QChar &c : text) {
+        // The Kelvin sign would otherwise match "k", as Windows-1252 files never do.
+        const QChar folded = c.toCaseFolded();
+        if (c.unicode() < 0x80 || folded.unicode() >= 0x80)
+            c = folded;
+    }
+    return text.toUtf8();
 }
 
 void IniDocument::parse()
@@ -96,7 +180,7 @@ void IniDocument::parse()
     const qsizetype size = m_bytes.size();
 
     // Every run of CR and LF bytes ends one line.
-    for (qsizetype pos = 0; pos < size;) {
+    for (qsizetype pos = m_bodyStart; pos < size;) {
         const qsizetype start = pos;
         while (pos < size && !isLineEnd(data[pos]))
             ++pos;
@@ -144,7 +228,7 @@ void IniDocument::parse()
 
     // Inserting from the back leaves the first of equal names in the index.
     for (int s = int(m_sections.size()) - 1; s >= 0; --s)
-        m_sectionIndex.insert(Cp1252::foldCase(sectionName(s)), s);
+        m_sectionIndex.insert(foldedName(sectionName(s)), s);
 }
 
 QByteArrayView IniDocument::sectionName(int section) const
@@ -165,7 +249,7 @@ qsizetype IniDocument::lineEnd(int line) const
 
 int IniDocument::findSection(QByteArrayView trimmedName) const
 {
-    return m_sectionIndex.value(Cp1252::foldCase(trimmedName), -1);
+    return m_sectionIndex.value(foldedName(trimmedName), -1);
 }
 
 int IniDocument::findKey(int section, QByteArrayView trimmedName) const
@@ -176,13 +260,13 @@ int IniDocument::findKey(int section, QByteArrayView trimmedName) const
         for (int line = s.first; line < s.end; ++line) {
             if (m_lines[line].kind != Kind::Key)
                 continue;
-            const QByteArray folded = Cp1252::foldCase(classify(content(line)).name);
+            const QByteArray folded = foldedName(classify(content(line)).name);
             if (!keys.contains(folded))
                 keys.insert(folded, line);
         }
         s.keys = std::move(keys);
     }
-    return s.keys->value(Cp1252::foldCase(trimmedName), -1);
+    return s.keys->value(foldedName(trimmedName), -1);
 }
 
 QByteArray IniDocument::readString(QByteArrayView section, QByteArrayView key,
@@ -214,17 +298,23 @@ QByteArray IniDocument::readString(QByteArrayView section, QByteArrayView key,
         text = value.first(end).toByteArray();
     }
 
-    QByteArray result;
     const qsizetype room = bufferLength - 1;
     const char first = text.isEmpty() ? '\0' : text.front();
+    QByteArrayView source = text;
+    qsizetype take = 0;
     if (text.size() >= 2 && (first == '"' || first == '\'') && text.back() == first) {
-        const QByteArrayView inner = QByteArrayView(text).sliced(1);
-        result = inner.first(std::min(inner.size(), room)).toByteArray();
-        if (bufferLength >= inner.size())
-            result.chop(1);
+        source = source.sliced(1);
+        take = std::min(source.size(), room);
+        if (bufferLength >= source.size())
+            take = std::max<qsizetype>(take - 1, 0);
     } else {
-        result = text.left(std::min(text.size(), room));
+        take = std::min(source.size(), room);
     }
+    if (m_encoding != Encoding::Cp1252) {
+        while (take > 0 && take < source.size() && isUtf8Continuation(source[take]))
+            --take;
+    }
+    QByteArray result = source.first(take).toByteArray();
     const qsizetype nul = result.indexOf('\0');
     if (nul >= 0)
         result.truncate(nul);
@@ -247,7 +337,8 @@ std::optional<QByteArray> IniDocument::withValues(QByteArrayView section,
         if (next) {
             changed = true;
             if (from < assignments.size()) {
-                current.emplace(std::move(*next));
+                // The batch keeps the encoding its texts were encoded in.
+                current = IniDocument(std::move(*next), m_encoding);
                 document = &*current;
             } else {
                 return next;
@@ -279,7 +370,7 @@ std::optional<QByteArray> IniDocument::applyUntilStructural(QByteArrayView secti
     while (i < assignments.size()) {
         const Assignment &assignment = assignments[i++];
         const QByteArrayView value = leftTrimmed(assignment.value);
-        const QByteArray folded = Cp1252::foldCase(trimmed(assignment.key));
+        const QByteArray folded = foldedName(trimmed(assignment.key));
 
         const int line = target >= 0 ? findKey(target, trimmed(assignment.key)) : -1;
         if (line >= 0) {
@@ -313,7 +404,7 @@ std::optional<QByteArray> IniDocument::applyUntilStructural(QByteArrayView secti
         }
         added.fileKey = reread.name.toByteArray();
         added.value = reread.value.toByteArray();
-        const QByteArray rereadFolded = Cp1252::foldCase(reread.name);
+        const QByteArray rereadFolded = foldedName(reread.name);
         const bool shadowed = target >= 0 && findKey(target, reread.name) >= 0;
         if (!shadowed && !pendingIndex.contains(rereadFolded))
             pendingIndex.insert(rereadFolded, qsizetype(pending.size()));
@@ -330,6 +421,7 @@ std::optional<QByteArray> IniDocument::applyUntilStructural(QByteArrayView secti
     for (auto it = replaced.cbegin(); it != replaced.cend(); ++it)
         extra += it.value().size();
     out.reserve(m_bytes.size() + extra);
+    out.append(QByteArrayView(m_bytes).first(m_bodyStart));
 
     const int anchor = target >= 0 ? m_sections[target].lastNonBlank : -1;
     const int lineCount = int(m_lines.size());
@@ -357,7 +449,7 @@ std::optional<QByteArray> IniDocument::applyUntilStructural(QByteArrayView secti
         out.append(end.sliced(own));
     }
     if (target < 0 && !pending.empty()) {
-        if (!m_bytes.isEmpty() && !isLineEnd(m_bytes.back()))
+        if (m_bytes.size() > m_bodyStart && !isLineEnd(m_bytes.back()))
             out.append(LineEnd);
         out.append('[').append(leftTrimmed(section)).append(']').append(LineEnd);
         for (const Pending &added : pending)
@@ -372,7 +464,7 @@ std::optional<QByteArray> IniDocument::withoutSection(QByteArrayView section) co
     if (s < 0)
         return std::nullopt;
     const Section &found = m_sections[s];
-    const qsizetype begin = found.header < 0 ? 0 : m_lines[found.header].start;
+    const qsizetype begin = found.header < 0 ? m_bodyStart : m_lines[found.header].start;
     const qsizetype end =
         found.end < int(m_lines.size()) ? m_lines[found.end].start : m_bytes.size();
     QByteArray out;

@@ -4,6 +4,8 @@
 #include <QByteArrayView>
 #include <QHash>
 #include <QList>
+#include <QString>
+#include <QStringView>
 
 #include <optional>
 #include <vector>
@@ -11,7 +13,8 @@
 // One INI file's bytes, split into lines and classified the way the platform's
 // private-profile functions see them. Reads are hash lookups; an edit yields the
 // bytes of the whole new file, with every line it does not touch kept as it was.
-// Names and values are code-page bytes as the caller gave them.
+// Names and values are bytes in the file's own encoding; encode() and decode()
+// are the one way between those bytes and text.
 class IniDocument
 {
 public:
@@ -20,15 +23,35 @@ public:
         QByteArray key;
         QByteArray value;
     };
+    // Editors on Linux save UTF-8: a file that is valid UTF-8 with text beyond
+    // ASCII, or that starts with the UTF-8 mark, is read and written as UTF-8.
+    // Everything else, and a new file, is Windows-1252.
+    enum class Encoding : quint8 { Cp1252, Utf8, Utf8WithMark };
 
     IniDocument() = default;
     explicit IniDocument(QByteArray bytes);
 
     const QByteArray &bytes() const { return m_bytes; }
+    Encoding encoding() const { return m_encoding; }
+
+    // Text as this file holds it; characters Windows-1252 lacks become "?".
+    QByteArray encode(QStringView text) const;
+    // Names and values to write: encoded, control characters as blanks, so no
+    // text can start a new line.
+    QByteArray fileText(QStringView text) const;
+    QString decode(QByteArrayView bytes) const;
+    // Two names are equal when their folded forms are: letter case is ignored
+    // (ß stays ß), and no other letter ever matches an ASCII one.
+    QByteArray foldedName(QByteArrayView name) const;
+
+    // readString with the names and the default as text.
+    QString readText(QStringView section, QStringView key, QStringView standard,
+                     int bufferLength) const;
 
     // The text a read with a buffer of bufferLength bytes returns: the value of
     // the first matching key in the first matching section, else the default;
-    // quotes stripped, cut to bufferLength - 1 bytes.
+    // quotes stripped, cut to bufferLength - 1 bytes (in UTF-8 back to the start
+    // of a character).
     QByteArray readString(QByteArrayView section, QByteArrayView key, QByteArrayView standard,
                           int bufferLength) const;
 
@@ -67,6 +90,7 @@ private:
         mutable std::optional<QHash<QByteArray, int>> keys; // folded name -> first key line
     };
 
+    IniDocument(QByteArray bytes, Encoding encoding);
     void parse();
     QByteArrayView content(int line) const;
     QByteArrayView sectionName(int section) const;
@@ -78,6 +102,8 @@ private:
                                                    qsizetype from, qsizetype *consumed) const;
 
     QByteArray m_bytes;
+    Encoding m_encoding = Encoding::Cp1252;
+    qsizetype m_bodyStart = 0; // after the UTF-8 mark
     std::vector<Line> m_lines;
     std::vector<Section> m_sections;
     QHash<QByteArray, int> m_sectionIndex; // folded name -> first section

@@ -1,12 +1,11 @@
 #include "IniFile.h"
 
-#include "Cp1252.h"
+#include "AtomicReplace.h"
 #include "FileProbe.h"
 
 #include <QFileInfo>
 #include <QHash>
 #include <QMutex>
-#include <QSaveFile>
 
 namespace {
 
@@ -72,15 +71,7 @@ bool mayWrite(const QString &path)
 
 void replaceFile(const QString &path, const QByteArray &bytes)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return;
-    if (file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
-        file.commit(); // only removes the temporary file
-        return;
-    }
-    if (!file.commit())
+    if (!ReplaceAtomically(path, bytes))
         return;
     const FileState written = ProbeFile(path);
     if (written.kind == FileKind::Regular)
@@ -125,16 +116,6 @@ std::shared_ptr<const IniDocument> current(const QString &path)
 
 namespace IniFile {
 
-QByteArray toFileText(QStringView text)
-{
-    QByteArray bytes = Cp1252::fromUnicode(text);
-    for (char &byte : bytes) {
-        if (static_cast<unsigned char>(byte) < 0x20 || byte == 0x7F)
-            byte = ' ';
-    }
-    return bytes;
-}
-
 std::shared_ptr<const IniDocument> load(const QString &path)
 {
     const QMutexLocker locker(&cacheMutex());
@@ -142,25 +123,29 @@ std::shared_ptr<const IniDocument> load(const QString &path)
     return document ? document : emptyDocument();
 }
 
-void write(const QString &path, QByteArrayView section,
-           const QList<IniDocument::Assignment> &assignments)
+void write(const QString &path, QStringView section, const QList<TextAssignment> &assignments)
 {
     const QMutexLocker locker(&cacheMutex());
     const std::shared_ptr<const IniDocument> document = mayWrite(path) ? current(path) : nullptr;
     if (!document)
         return;
-    const std::optional<QByteArray> next = document->withValues(section, assignments);
+    QList<IniDocument::Assignment> encoded;
+    encoded.reserve(assignments.size());
+    for (const TextAssignment &assignment : assignments)
+        encoded.append({document->fileText(assignment.key), document->fileText(assignment.value)});
+    const std::optional<QByteArray> next =
+        document->withValues(document->fileText(section), encoded);
     if (next)
         replaceFile(path, *next);
 }
 
-void deleteSection(const QString &path, QByteArrayView section)
+void deleteSection(const QString &path, QStringView section)
 {
     const QMutexLocker locker(&cacheMutex());
     const std::shared_ptr<const IniDocument> document = mayWrite(path) ? current(path) : nullptr;
     if (!document)
         return;
-    const std::optional<QByteArray> next = document->withoutSection(section);
+    const std::optional<QByteArray> next = document->withoutSection(document->fileText(section));
     if (next)
         replaceFile(path, *next);
 }

@@ -15,19 +15,20 @@
 // or read-only folder, read-only file) does nothing. No call reports failure.
 namespace IniFile {
 
-// Names, values and defaults as the file holds them: code-page bytes, with
-// control characters written as blanks so no text can start a new line.
-QByteArray toFileText(QStringView text);
+struct TextAssignment
+{
+    QString key;
+    QString value;
+};
 
 // The file's current content; an empty document when it is missing, a folder
 // or unreadable.
 std::shared_ptr<const IniDocument> load(const QString &path);
 
 // Writes the assignments into section, in order, as single writes would, in
-// one replacement of the file.
-void write(const QString &path, QByteArrayView section,
-           const QList<IniDocument::Assignment> &assignments);
-void deleteSection(const QString &path, QByteArrayView section);
+// one replacement of the file, encoded as the file is (IniDocument::fileText).
+void write(const QString &path, QStringView section, const QList<TextAssignment> &assignments);
+void deleteSection(const QString &path, QStringView section);
 
 // Replaces the file once with what edit makes of its current content; nullopt
 // leaves it alone. Several changes made so are one replacement: a reader sees

@@ -1,6 +1,5 @@
 #include "clsINI.h"
 
-#include "Cp1252.h"
 #include "FileTools.h"
 #include "IniFile.h"
 
@@ -24,20 +23,16 @@ bool clsINI::FileAvailable() const
 QString clsINI::ReadData(const QString &SectionName, const QString &KeyName,
                          const QString &StandardValue) const
 {
-    const QByteArray text =
-        IniFile::load(m_fileName)
-            ->readString(IniFile::toFileText(SectionName), IniFile::toFileText(KeyName),
-                         Cp1252::fromUnicode(StandardValue), m_readBufferLength);
-    return Cp1252::toUnicode(text);
+    return IniFile::load(m_fileName)
+        ->readText(SectionName, KeyName, StandardValue, m_readBufferLength);
 }
 
 void clsINI::WriteData(const QString &SectionName, const QString &KeyName, const QString &Value)
 {
-    IniFile::write(m_fileName, IniFile::toFileText(SectionName),
-                   {{IniFile::toFileText(KeyName), IniFile::toFileText(Value)}});
+    IniFile::write(m_fileName, SectionName, {{KeyName, Value}});
 }
 
 void clsINI::DeleteSection(const QString &SectionName)
 {
-    IniFile::deleteSection(m_fileName, IniFile::toFileText(SectionName));
+    IniFile::deleteSection(m_fileName, SectionName);
 }

@@ -1,6 +1,5 @@
 #include "modZusatzDefs.h"
 
-#include "Cp1252.h"
 #include "FieldRows.h"
 #include "FileTools.h"
 #include "IniFile.h"
@@ -34,9 +33,7 @@ QString &settingsPathOverride()
 QString readKey(const IniDocument &document, const QString &section, const QString &key,
                 const QString &standard)
 {
-    return Cp1252::toUnicode(document.readString(IniFile::toFileText(section),
-                                                 IniFile::toFileText(key),
-                                                 Cp1252::fromUnicode(standard), ReadBufferLength));
+    return document.readText(section, key, standard, ReadBufferLength);
 }
 
 // The leading numeric part of the text (none gives 0), rounded half to even; no
@@ -155,18 +152,16 @@ void SaveFieldCache(const FieldRows &rows)
                     QStringLiteral("0")) != u"1")
             return;
         const int count = rows.EntryCount();
-        QList<IniDocument::Assignment> lines;
+        QList<IniFile::TextAssignment> lines;
         lines.reserve(count + 1);
         for (int i = 0; i < count; ++i) {
             const CatalogueEntry &entry = rows.EntryAt(i);
-            lines.append(
-                {IniFile::toFileText(QStringLiteral("Zeile") + QString::number(i + 1)),
-                 IniFile::toFileText(QString::number(entry.FieldNumber) + u';' + entry.Name)});
+            lines.append({QStringLiteral("Zeile") + QString::number(i + 1),
+                          QString::number(entry.FieldNumber) + u';' + entry.Name});
         }
         // The empty end marker bounds the list; older, higher lines may stay.
-        lines.append({IniFile::toFileText(QStringLiteral("Zeile") + QString::number(count + 1)),
-                      QByteArray()});
-        IniFile::write(path, IniFile::toFileText(FieldSection), lines);
+        lines.append({QStringLiteral("Zeile") + QString::number(count + 1), QString()});
+        IniFile::write(path, FieldSection, lines);
     } catch (...) {
         // A cache that cannot be written is not worth interrupting the user for.
     }

@@ -31,17 +31,6 @@ const QString Options = u"options"_s;
 const QString Toolbar = u"toolbar"_s;
 } // namespace Key
 
-// The one place where text becomes the file's bytes and back.
-QByteArray toFile(QStringView text)
-{
-    return IniFile::toFileText(text);
-}
-
-QString fromFile(QByteArrayView bytes)
-{
-    return Cp1252::toUnicode(bytes);
-}
-
 // Another program holding the lock past the timeout fails the call like a
 // busy ACT!, instead of editing the file under its hands.
 void requireLock(const CommandFileLock &lock, const QString &path)
@@ -81,7 +70,7 @@ std::optional<int> numberIn(QByteArrayView name, QByteArrayView prefix)
 
 QList<Member> membersOf(const QList<QByteArray> &names, const QString &prefix)
 {
-    const QByteArray prefixBytes = toFile(prefix);
+    const QByteArray prefixBytes = prefix.toLatin1();
     QList<Member> members;
     for (int i = 0; i < names.size(); ++i) {
         if (const std::optional<int> number = numberIn(names[i], prefixBytes))
@@ -106,7 +95,8 @@ QList<Member> visibleMembers(const IniDocument &document, const QString &prefix)
 QString read(const IniDocument &document, const QByteArray &section, const QString &key,
              const QString &standard = QString())
 {
-    return fromFile(document.readString(section, toFile(key), toFile(standard), ReadBufferLength));
+    return document.decode(document.readString(section, document.fileText(key),
+                                               document.fileText(standard), ReadBufferLength));
 }
 
 AuxCommandEntry commandIn(const IniDocument &document, const Member &member)
@@ -162,7 +152,7 @@ QByteArray tidied(const IniDocument &document, const QSet<int> &dropped = {})
 
 QByteArray sectionFor(const QString &prefix, qsizetype number)
 {
-    return toFile(prefix + QString::number(number));
+    return prefix.toLatin1() + QByteArray::number(number);
 }
 
 // Makes change of the file in one replacement; change answers nullopt when
@@ -234,16 +224,6 @@ int ActCommandFile::AddAuxCommand(const AuxCommandEntry &command)
         throw ActError(QStringLiteral("Der Befehl „%1“ braucht ein Programm.").arg(command.name));
     const CommandFileLock lock(m_path);
     requireLock(lock, m_path);
-    const QList<IniDocument::Assignment> keys = {
-        {toFile(Key::Name), toFile(command.name)},
-        {toFile(Key::Program), toFile(command.program)},
-        {toFile(Key::Folder), toFile(command.folder)},
-        {toFile(Key::Tooltip), toFile(command.tooltip)},
-        {toFile(Key::Description), toFile(command.description)},
-        {toFile(Key::SmallIcon), toFile(command.smallIcon)},
-        {toFile(Key::LargeIcon), toFile(command.largeIcon)},
-        {toFile(Key::Options), toFile(QString::number(command.options))},
-    };
     bool exists = false;
     apply(m_path, [&](const IniDocument &current) -> std::optional<QByteArray> {
         const IniDocument document(tidied(current));
@@ -260,6 +240,17 @@ int ActCommandFile::AddAuxCommand(const AuxCommandEntry &command)
         }
         if (exists)
             return std::nullopt;
+        const auto text = [&document](QStringView value) { return document.fileText(value); };
+        const QList<IniDocument::Assignment> keys = {
+            {text(Key::Name), text(command.name)},
+            {text(Key::Program), text(command.program)},
+            {text(Key::Folder), text(command.folder)},
+            {text(Key::Tooltip), text(command.tooltip)},
+            {text(Key::Description), text(command.description)},
+            {text(Key::SmallIcon), text(command.smallIcon)},
+            {text(Key::LargeIcon), text(command.largeIcon)},
+            {text(Key::Options), text(QString::number(command.options))},
+        };
         return document
             .withValues(unfinished.value_or(sectionFor(CommandPrefix, members.size())), keys)
             .value_or(document.bytes());
@@ -305,9 +296,10 @@ bool ActCommandFile::AddToToolbar(qint32 toolbar, const QString &name)
         });
         if (!added)
             return std::nullopt;
-        return document.withValues(sectionFor(ToolbarPrefix, members.size()),
-                                   {{toFile(Key::Name), toFile(name)},
-                                    {toFile(Key::Toolbar), toFile(QString::number(toolbar))}});
+        return document.withValues(
+            sectionFor(ToolbarPrefix, members.size()),
+            {{document.fileText(Key::Name), document.fileText(name)},
+             {document.fileText(Key::Toolbar), document.fileText(QString::number(toolbar))}});
     });
     return added;
 }

@@ -4,12 +4,17 @@
 
 #include <gtest/gtest.h>
 
+#include <QDateTime>
 #include <QFileInfo>
 
 #include <functional>
 #include <vector>
 
+#include <unistd.h>
+
 namespace {
+
+using namespace Qt::StringLiterals;
 
 class IniTest : public ::testing::Test
 {
@@ -105,7 +110,6 @@ TEST_F(IniTest, ReadsWhatThePlatformFunctionsRead)
         {"umlaut default unchanged", "", "Config", "StandardLand4PLZ", "\xd6sterreich",
          "\xd6sterreich"},
         {"BOM on its own line harmless", "\xef\xbb\xbf\r\n[S]\r\nk=v\r\n", "S", "k", "", "v"},
-        {"BOM before first header hides it", "\xef\xbb\xbf[S]\r\nk=v\r\n", "S", "k", "d", "d"},
         {"NUL ends the value", QByteArray("[S]\r\nk=a\0b\r\n", 12), "S", "k", "", "a"},
     };
     for (const ReadCase &c : cases) {
@@ -291,6 +295,81 @@ TEST_F(IniTest, WritesChangeOnlyTheirLine)
     }
 }
 
+struct EncodingCase
+{
+    const char *name;
+    std::optional<QByteArray> before; // nullopt: no file
+    QString section, key, standard, expected;
+    int buffer;
+    QString newKey, newValue; // written into section
+    QByteArray after;
+};
+
+TEST_F(IniTest, FilesKeepTheEncodingTheyWereReadIn)
+{
+    const QString oe = u"Österreich"_s;
+    const std::vector<EncodingCase> cases = {
+        {"UTF-8 read and written as UTF-8",
+         "[Definitionen]\r\nID1=25\r\nWert1=B\xc3\xbcrozeiten:\n[Config]\r\n"
+         "StandardLand5PLZ=Sch\xc3\xb6neland\r\n",
+         u"Config"_s, u"StandardLand5PLZ"_s, u"Deutschland"_s, u"Schöneland"_s, 8192,
+         u"StandardLand4PLZ"_s, oe,
+         "[Definitionen]\r\nID1=25\r\nWert1=B\xc3\xbcrozeiten:\n[Config]\r\n"
+         "StandardLand5PLZ=Sch\xc3\xb6neland\r\nStandardLand4PLZ=\xc3\x96sterreich\r\n"},
+        {"UTF-8 mark kept and first section found", "\xef\xbb\xbf[Config]\r\nCacheFelder=1\r\n",
+         u"config"_s, u"CacheFelder"_s, u"0"_s, u"1"_s, 8192, u"StandardLand4PLZ"_s, oe,
+         "\xef\xbb\xbf[Config]\r\nCacheFelder=1\r\nStandardLand4PLZ=\xc3\x96sterreich\r\n"},
+        {"UTF-8 names fold beyond ASCII",
+         "[B\xc3\xbcro]\r\n\xc3\x84nderung=ja\r\n",
+         u"BÜRO"_s,
+         u"änderung"_s,
+         {},
+         u"ja"_s,
+         8192,
+         u"ÄNDERUNG"_s,
+         u"nein"_s,
+         "[B\xc3\xbcro]\r\n\xc3\x84nderung=nein\r\n"},
+        {"UTF-8 cut before a split character",
+         "[S]\r\nk=a\xc3\xa4\r\n",
+         u"S"_s,
+         u"k"_s,
+         {},
+         u"a"_s,
+         3,
+         QString(),
+         QString(),
+         "[S]\r\nk=a\xc3\xa4\r\n"},
+        {"Windows-1252 stays Windows-1252",
+         "[Config]\r\nStandardLand5PLZ=Sch\xf6neland\r\n",
+         u"Config"_s,
+         u"StandardLand5PLZ"_s,
+         {},
+         u"Schöneland"_s,
+         8192,
+         u"StandardLand4PLZ"_s,
+         oe,
+         "[Config]\r\nStandardLand5PLZ=Sch\xf6neland\r\nStandardLand4PLZ=\xd6sterreich\r\n"},
+        {"ASCII file takes Windows-1252", "[Config]\r\nCacheFelder=1\r\n", u"Config"_s,
+         u"CacheFelder"_s, u"0"_s, u"1"_s, 8192, u"StandardLand4PLZ"_s, oe,
+         "[Config]\r\nCacheFelder=1\r\nStandardLand4PLZ=\xd6sterreich\r\n"},
+        {"new file is Windows-1252", std::nullopt, u"Config"_s, u"StandardLand4PLZ"_s, oe, oe, 8192,
+         u"StandardLand4PLZ"_s, oe, "[Config]\r\nStandardLand4PLZ=\xd6sterreich\r\n"},
+    };
+    for (const EncodingCase &c : cases) {
+        QFile::remove(path());
+        if (c.before)
+            writeBytes(path(), *c.before);
+        clsINI file = ini(c.buffer);
+        EXPECT_EQ(file.ReadData(c.section, c.key, c.standard), c.expected) << "case: " << c.name;
+        if (!c.newKey.isEmpty())
+            file.WriteData(c.section, c.newKey, c.newValue);
+        EXPECT_EQ(visible(readBytes(path())), visible(c.after)) << "case: " << c.name;
+        if (!c.newKey.isEmpty()) {
+            EXPECT_EQ(ini().ReadData(c.section, c.newKey, {}), c.newValue) << "case: " << c.name;
+        }
+    }
+}
+
 TEST_F(IniTest, NothingToDoLeavesTheFileUntouched)
 {
     writeBytes(path(), "[S]\r\n  k = v \r\n");
@@ -315,6 +394,55 @@ TEST_F(IniTest, ReplacementIsAtomicAndKeepsPermissions)
     EXPECT_EQ(QFile::permissions(path()), QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup |
                                               QFile::ReadUser | QFile::WriteUser);
     EXPECT_EQ(folderEntries(folder.path()), QStringList{QStringLiteral("test.ini")});
+}
+
+TEST_F(IniTest, ReplacementKeepsOwnerGroupModeAndLink)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "only root can hand a file to another owner";
+    const QByteArray target = QFile::encodeName(path());
+    writeBytes(path(), "[S]\r\nk=old\r\n");
+    ASSERT_EQ(::chown(target.constData(), 65534, 65534), 0);
+    ASSERT_EQ(::chmod(target.constData(), 02664), 0);
+    const QString link = folder.filePath(QStringLiteral("link.ini"));
+    ASSERT_TRUE(QFile::link(path(), link));
+    clsINI file;
+    file.setFileName(link);
+    file.WriteData(QStringLiteral("S"), QStringLiteral("k"), QStringLiteral("new"));
+    EXPECT_TRUE(QFileInfo(link).isSymLink());
+    EXPECT_EQ(readBytes(path()), QByteArray("[S]\r\nk=new\r\n"));
+    struct stat st
+    {};
+    ASSERT_EQ(::stat(target.constData(), &st), 0);
+    EXPECT_EQ(st.st_uid, 65534u);
+    EXPECT_EQ(st.st_gid, 65534u);
+    EXPECT_EQ(st.st_mode & 07777, 02664u);
+}
+
+TEST_F(IniTest, WriteRemovesOnlyStaleTemporaryFilesOfItsOwn)
+{
+    const QDateTime old = QDateTime::currentDateTime().addSecs(-120);
+    const auto make = [&](const char *name, const QDateTime &modified) {
+        const QString file = folder.filePath(QString::fromLatin1(name));
+        writeBytes(file, "x");
+        QFile handle(file);
+        handle.open(QIODevice::ReadWrite);
+        handle.setFileTime(modified, QFileDevice::FileModificationTime);
+    };
+    make("test.ini.aB3xYz", old);                          // left by a killed write: goes
+    make("test.ini.Fresh1", QDateTime::currentDateTime()); // may be a write in flight
+    make("test.ini.aB3xY", old);
+    make("test.ini.aB3xYz1", old);
+    make("test.ini.aB3-Yz", old);
+    make("other.ini.aB3xYz", old);
+    make("target", old);
+    QFile::link(folder.filePath(QStringLiteral("target")),
+                folder.filePath(QStringLiteral("test.ini.Link12")));
+    ini().WriteData(QStringLiteral("S"), QStringLiteral("k"), QStringLiteral("v"));
+    EXPECT_EQ(folderEntries(folder.path()),
+              QStringList({u"other.ini.aB3xYz"_s, u"target"_s, u"test.ini"_s, u"test.ini.Fresh1"_s,
+                           u"test.ini.Link12"_s, u"test.ini.aB3-Yz"_s, u"test.ini.aB3xY"_s,
+                           u"test.ini.aB3xYz1"_s}));
 }
 
 TEST_F(IniTest, RefusedWritesChangeNothingAndLeaveNoTemporaryFile)

@@ -234,8 +234,6 @@ TEST_F(SettingsTest, BadFilesGiveDefaultsAndAreNeverRewritten)
                     80)},
         {"lines without =",
          "[Config]\r\nCacheFelder\r\nStandardLand4PLZ\r\n[Definitionen]\r\nID1\r\n"},
-        {"BOM before first header", "\xef\xbb\xbf[Config]\r\nCacheFelder=1\r\nStandardLand4PLZ="
-                                    "X\r\n[Felder]\r\nZeile1=1;a\r\n"},
         {"lone brackets", "[\r\n]\r\n[[]]\r\n=\r\n==\r\n;\r\n"},
     };
     for (const Case &c : cases) {
