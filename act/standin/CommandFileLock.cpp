@@ -13,10 +13,18 @@
 CommandFileLock::CommandFileLock(const QString &commandFilePath, std::chrono::milliseconds timeout)
 {
     const QByteArray path = QFile::encodeName(LockPathFor(commandFilePath));
-    int fd;
-    do {
-        fd = ::open(path.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
-    } while (fd < 0 && errno == EINTR);
+    const auto openLockFile = [&path](int flags) {
+        int fd;
+        do {
+            fd = ::open(path.constData(), flags | O_CLOEXEC, 0644);
+        } while (fd < 0 && errno == EINTR);
+        return fd;
+    };
+    int fd = openLockFile(O_RDWR | O_CREAT);
+    // A lock file another user made (root running the installer) still locks:
+    // flock needs no write access.
+    if (fd < 0 && errno == EACCES)
+        fd = openLockFile(O_RDONLY);
     if (fd < 0)
         return;
 
