@@ -2,6 +2,7 @@
 
 #include "ActHost.h"
 
+#include "support/ActFields.h"
 #include "support/FieldRows.h"
 #include "support/MessageTexts.h"
 #include "support/Messages.h"
@@ -19,8 +20,6 @@ ActObjectPtr ActViews;
 ActObjectPtr ActContactView;
 
 namespace {
-
-constexpr qint32 EMailField = 200;
 
 // ACT! answers Booleans as variants; a null answer counts as false.
 bool isTrue(const QVariant &answer)
@@ -51,8 +50,8 @@ QString catalogueName(qint32 fieldNumber, const QString &label)
 {
     if (!label.isEmpty())
         return label;
-    if (fieldNumber == EMailField)
-        return u"eMail"_s;
+    if (fieldNumber == ActField::EMail)
+        return StandardFieldName(ActField::EMail).toString();
     return u"Feld "_s + QString::number(fieldNumber);
 }
 

@@ -5,6 +5,7 @@
 
 #include "recognition/ParseState.h"
 
+#include "support/ActFields.h"
 #include "support/FieldRows.h"
 #include "support/MessageTexts.h"
 #include "support/Messages.h"
@@ -18,9 +19,9 @@ bool LastWriteWasNew = false;
 namespace {
 
 // Field numbers whose values make up the contact's name.
-constexpr qint32 ContactNameField = 26;
-constexpr qint32 FirstNameField = 78;
-constexpr qint32 LastNameField = 79;
+constexpr qint32 ContactNameField = ActField::Kontakt;
+constexpr qint32 FirstNameField = ActField::Vorname;
+constexpr qint32 LastNameField = ActField::Nachname;
 
 constexpr quint8 ChoiceQuit = 1;
 
