@@ -31,7 +31,8 @@ MessageKind DecodeMessageStyle(qint16 style);
 qint16 UnattendedAnswer(qint16 style);
 
 inline const QString ProgramName = QStringLiteral("Ordalis");
-inline const QString ProgramVersion = QStringLiteral("1.18");
+// Written by the build from the project's version.
+extern const QString ProgramVersion;
 
 // Shows a message and returns the button pressed. The window implements it with
 // real message boxes; tests script the answers; without a window, messages go to
