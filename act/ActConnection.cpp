@@ -1,5 +1,6 @@
 #include "ActConnection.h"
 
+#include "ActDiagnostics.h"
 #include "ActHost.h"
 
 #include "support/ActFields.h"
@@ -109,6 +110,7 @@ bool ConnectDatabase(ActHost &host)
             ready = isTrue(ActDatabase->Call(u"IsOpen"_s));
         }
     } catch (const std::exception &) {
+        qCWarning(lcAct).noquote() << "database not open:" << CaughtFailureReason();
         ready = false;
     }
     host.SetBusyPointer(false);
@@ -130,6 +132,7 @@ bool LoadFieldList(FieldRows &rows, ActHost &host)
     try {
         entries = readFieldList(*ActDatabase);
     } catch (const std::exception &) {
+        qCWarning(lcAct).noquote() << "field list not read:" << CaughtFailureReason();
         return failLoad(host);
     }
     replaceCatalogue(rows, entries);
@@ -139,6 +142,8 @@ bool LoadFieldList(FieldRows &rows, ActHost &host)
     try {
         host.CaptureClipboard();
     } catch (const std::exception &) {
+        qCWarning(lcAct).noquote()
+            << "capture after the field load failed:" << CaughtFailureReason();
         return failLoad(host);
     }
     SaveFieldCache(rows);

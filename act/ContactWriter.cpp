@@ -1,6 +1,7 @@
 #include "ContactWriter.h"
 
 #include "ActConnection.h"
+#include "ActDiagnostics.h"
 #include "ActHost.h"
 
 #include "recognition/ParseState.h"
@@ -95,6 +96,7 @@ bool WriteContact(bool isNew, const FieldRows &rows, ActHost &host)
     try {
         sendContact(isNew, rows);
     } catch (const std::exception &) {
+        qCWarning(lcAct).noquote() << "contact not written:" << CaughtFailureReason();
         host.SetBusyPointer(false);
         host.SetTopMost(false);
         // Fields already sent stay; the next write connects afresh.
