@@ -3,9 +3,9 @@ PRESET ?= default
 BUILD_DIR := build/$(PRESET)
 JOBS ?= 2
 
-.PHONY: run test test-linux test-asan test-windows build deps configure bench clean
+.PHONY: run test test-linux test-asan test-windows build programs deps configure bench clean
 
-run: build
+run: programs
 	@scripts/run-main-job.sh $(BUILD_DIR)
 
 test: test-linux test-windows
@@ -30,6 +30,10 @@ test-asan:
 
 build: configure
 	cmake --build $(BUILD_DIR) -j $(JOBS)
+
+# Only what `make run` starts and what it links; `make test` builds the rest.
+programs: configure
+	cmake --build $(BUILD_DIR) -j $(JOBS) --target ordalis ordalis-cli act-standin
 
 configure: deps
 	@test -f $(BUILD_DIR)/build.ninja || cmake --preset $(PRESET)

@@ -1,7 +1,9 @@
 #include "ActConnection.h"
 
+#include "ActDiagnostics.h"
 #include "ActHost.h"
 
+#include "support/ActFields.h"
 #include "support/FieldRows.h"
 #include "support/MessageTexts.h"
 #include "support/Messages.h"
@@ -19,8 +21,6 @@ ActObjectPtr ActViews;
 ActObjectPtr ActContactView;
 
 namespace {
-
-constexpr qint32 EMailField = 200;
 
 // ACT! answers Booleans as variants; a null answer counts as false.
 bool isTrue(const QVariant &answer)
@@ -51,8 +51,8 @@ QString catalogueName(qint32 fieldNumber, const QString &label)
 {
     if (!label.isEmpty())
         return label;
-    if (fieldNumber == EMailField)
-        return u"eMail"_s;
+    if (fieldNumber == ActField::EMail)
+        return StandardFieldName(ActField::EMail).toString();
     return u"Feld "_s + QString::number(fieldNumber);
 }
 
@@ -110,6 +110,7 @@ bool ConnectDatabase(ActHost &host)
             ready = isTrue(ActDatabase->Call(u"IsOpen"_s));
         }
     } catch (const std::exception &) {
+        qCWarning(lcAct).noquote() << "database not open:" << CaughtFailureReason();
         ready = false;
     }
     host.SetBusyPointer(false);
@@ -131,6 +132,7 @@ bool LoadFieldList(FieldRows &rows, ActHost &host)
     try {
         entries = readFieldList(*ActDatabase);
     } catch (const std::exception &) {
+        qCWarning(lcAct).noquote() << "field list not read:" << CaughtFailureReason();
         return failLoad(host);
     }
     replaceCatalogue(rows, entries);
@@ -140,6 +142,8 @@ bool LoadFieldList(FieldRows &rows, ActHost &host)
     try {
         host.CaptureClipboard();
     } catch (const std::exception &) {
+        qCWarning(lcAct).noquote()
+            << "capture after the field load failed:" << CaughtFailureReason();
         return failLoad(host);
     }
     SaveFieldCache(rows);

@@ -1,10 +1,12 @@
 #include "ContactWriter.h"
 
 #include "ActConnection.h"
+#include "ActDiagnostics.h"
 #include "ActHost.h"
 
 #include "recognition/ParseState.h"
 
+#include "support/ActFields.h"
 #include "support/FieldRows.h"
 #include "support/MessageTexts.h"
 #include "support/Messages.h"
@@ -18,9 +20,9 @@ bool LastWriteWasNew = false;
 namespace {
 
 // Field numbers whose values make up the contact's name.
-constexpr qint32 ContactNameField = 26;
-constexpr qint32 FirstNameField = 78;
-constexpr qint32 LastNameField = 79;
+constexpr qint32 ContactNameField = ActField::Kontakt;
+constexpr qint32 FirstNameField = ActField::Vorname;
+constexpr qint32 LastNameField = ActField::Nachname;
 
 constexpr quint8 ChoiceQuit = 1;
 
@@ -94,6 +96,7 @@ bool WriteContact(bool isNew, const FieldRows &rows, ActHost &host)
     try {
         sendContact(isNew, rows);
     } catch (const std::exception &) {
+        qCWarning(lcAct).noquote() << "contact not written:" << CaughtFailureReason();
         host.SetBusyPointer(false);
         host.SetTopMost(false);
         // Fields already sent stay; the next write connects afresh.

@@ -20,7 +20,6 @@ public:
     // Takes the snapshot now if the catalogue changed since the last one.
     // Returns true when it did.
     bool Refresh();
-    int SnapshotCount() const { return int(m_names.size()); }
 
 signals:
     // After a new snapshot: the lists must take their selections again.

@@ -5,29 +5,21 @@
 
 namespace {
 
-// Button group and icon are the low and high nibble of a style number.
-constexpr int ButtonMask = 0x0F;
-constexpr int YesNoButtons = 4;
-constexpr int IconMask = 0xF0;
-constexpr int StopIcon = 16;
-constexpr int QuestionIcon = 32;
-constexpr int ExclamationIcon = 48;
-constexpr int InformationIcon = 64;
-
-QMessageBox::Icon iconOf(qint16 style)
+QMessageBox::Icon iconOf(MessageIcon icon)
 {
-    switch (style & IconMask) {
-    case StopIcon:
+    switch (icon) {
+    case MessageIcon::Stop:
         return QMessageBox::Critical;
-    case QuestionIcon:
+    case MessageIcon::Question:
         return QMessageBox::Question;
-    case ExclamationIcon:
+    case MessageIcon::Exclamation:
         return QMessageBox::Warning;
-    case InformationIcon:
+    case MessageIcon::Information:
         return QMessageBox::Information;
-    default:
-        return QMessageBox::NoIcon;
+    case MessageIcon::None:
+        break;
     }
+    return QMessageBox::NoIcon;
 }
 
 QWidget *ownerWindow()
@@ -41,8 +33,9 @@ QWidget *ownerWindow()
 
 qint16 QtMessagePresenter::Present(const QString &title, const QString &text, qint16 style)
 {
-    const bool yesNo = (style & ButtonMask) == YesNoButtons;
-    QMessageBox box(iconOf(style), title, text,
+    const MessageKind kind = DecodeMessageStyle(style);
+    const bool yesNo = kind.Buttons == MessageButtons::YesNo;
+    QMessageBox box(iconOf(kind.Icon), title, text,
                     yesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok, ownerWindow());
     box.setDefaultButton(yesNo ? QMessageBox::Yes : QMessageBox::Ok);
     const int pressed = box.exec();

@@ -1,5 +1,6 @@
 #include "formMain.h"
 
+#include "AppDiagnostics.h"
 #include "FieldCatalogueModel.h"
 #include "FieldRowBinder.h"
 #include "TextBoxText.h"
@@ -211,6 +212,7 @@ void formMain::runCommand(const std::function<void()> &command, const QString &f
     try {
         command();
     } catch (...) {
+        qCWarning(lcApp).noquote() << "command failed:" << CaughtFailureReason();
         SetBusyPointer(false);
         if (!failureMessage.isEmpty())
             ShowMessage(failureMessage, MessageStyle::Exclamation);

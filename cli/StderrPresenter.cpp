@@ -6,5 +6,5 @@ qint16 StderrPresenter::Present(const QString &, const QString &text, qint16 sty
 {
     const QByteArray line = text.toUtf8() + '\n';
     std::fwrite(line.constData(), 1, size_t(line.size()), stderr);
-    return style == MessageStyle::YesNoQuestion ? MessageAnswer::No : MessageAnswer::Ok;
+    return UnattendedAnswer(style);
 }

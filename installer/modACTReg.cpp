@@ -1,5 +1,6 @@
 #include "modACTReg.h"
 
+#include "InstallerDiagnostics.h"
 #include "TastorPaths.h"
 
 #ifndef Q_OS_WIN
@@ -125,6 +126,7 @@ ActCmdCleanUp RemoveActCmdEntries(const QString &name, const Registry &registry)
         removeEntries(name, registry, done);
     } catch (const std::exception &) {
         // Quietly, like everything the installer does; a deletion made stays.
+        qCWarning(lcInstaller).noquote() << "actcmd.ini clean-up stopped:" << CaughtFailureReason();
     }
     return done;
 }

@@ -4,6 +4,7 @@
 #include "Score.h"
 #include "TextOps.h"
 
+#include "support/ActFields.h"
 #include "support/FieldRows.h"
 #include "support/modZusatzDefs.h"
 
@@ -45,12 +46,7 @@ const Candidate WinnerOrder[] = {
     {&clsZeile::Vorname, Winner::FirstName}, {&clsZeile::Titel, Winner::Title},
 };
 
-namespace Field {
-constexpr qint32 Firma = 25, Kontakt = 26, Adresse = 27, Adresse2 = 28, Adresse3 = 29, Ort = 30,
-                 PLZ = 32, Land = 33, Telefon = 35, Fax = 36, Mobil = 38, Anrede = 40, Titel = 46,
-                 Telefon2 = 74, Telefon3 = 77, Vorname = 78, Nachname = 79, Website = 94,
-                 EMail = 200;
-} // namespace Field
+namespace Field = ActField;
 
 constexpr qint32 AddressFields[] = {Field::Adresse, Field::Adresse2, Field::Adresse3};
 constexpr qint32 TelephoneFields[] = {Field::Telefon, Field::Telefon2, Field::Telefon3};

@@ -5,6 +5,7 @@
 #include "LineScorer.h"
 #include "LineSplitter.h"
 #include "ParseState.h"
+#include "RecognitionDiagnostics.h"
 #include "SeparatorDialog.h"
 #include "TextOps.h"
 #include "UserLabels.h"
@@ -49,6 +50,7 @@ ParseStatus ParseAddress(const QString &text, FieldRows &rows, QString &clipText
     try {
         return parse(text, rows, clipText, dialog);
     } catch (...) {
+        qCWarning(lcRecognition).noquote() << "parse aborted:" << CaughtFailureReason();
         return ParseStatus::Aborted;
     }
 }
@@ -68,6 +70,7 @@ ParseStatus CaptureText(const QString &clipboardText, bool startingUp, FieldRows
         }
         return ParseAddress(working, rows, clipText, dialog);
     } catch (...) {
+        qCWarning(lcRecognition).noquote() << "capture aborted:" << CaughtFailureReason();
         return ParseStatus::Aborted;
     }
 }

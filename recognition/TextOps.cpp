@@ -10,29 +10,6 @@ int CountDigits(QStringView s)
     return count;
 }
 
-bool ContainsText(QStringView s, QStringView k)
-{
-    if (s.isEmpty())
-        return false;
-    if (k.isEmpty())
-        return true;
-    return UpperText(s).contains(UpperText(k));
-}
-
-bool StartsWithText(QStringView s, QStringView k)
-{
-    if (s.size() < k.size())
-        return false;
-    return UpperText(s.left(k.size())) == UpperText(k);
-}
-
-bool EndsWithText(QStringView s, QStringView k)
-{
-    if (s.size() < k.size())
-        return false;
-    return UpperText(s.right(k.size())) == UpperText(k);
-}
-
 QString StripControlChars(QStringView s)
 {
     QString out(s.size(), Qt::Uninitialized);

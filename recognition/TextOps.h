@@ -4,8 +4,8 @@
 #include <QStringView>
 
 // The small text operations every recognition step shares. Case-insensitive
-// tests upper-case both sides character by character (QChar::toUpper), so
-// lengths and positions never change: "ä" matches "Ä", "ß" stays "ß".
+// comparisons upper-case both sides character by character (QChar::toUpper),
+// so lengths and positions never change: "ä" matches "Ä", "ß" stays "ß".
 
 inline bool IsDigit09(QChar c)
 {
@@ -13,9 +13,6 @@ inline bool IsDigit09(QChar c)
 }
 
 int CountDigits(QStringView s);
-bool ContainsText(QStringView s, QStringView k);
-bool StartsWithText(QStringView s, QStringView k);
-bool EndsWithText(QStringView s, QStringView k);
 // Removes every character whose code is 30 or below.
 QString StripControlChars(QStringView s);
 // The text as the original clipboard hands it over: every line feed that no

@@ -5,6 +5,8 @@
 #include "act/standin/ContactDatabase.h"
 #include "act/standin/StandinPaths.h"
 
+#include "support/ActFields.h"
+
 #include <QFile>
 #include <QHeaderView>
 #include <QLabel>
@@ -22,8 +24,8 @@ using namespace Qt::StringLiterals;
 namespace {
 
 // The columns of the contact table after the marker and the number.
-const std::pair<qint32, const char16_t *> MainFields[] = {
-    {25, u"Firma"}, {26, u"Kontakt"}, {30, u"Ort"}, {35, u"Telefon"}, {200, u"eMail"},
+constexpr qint32 MainFields[] = {
+    ActField::Firma, ActField::Kontakt, ActField::Ort, ActField::Telefon, ActField::EMail,
 };
 
 // Changes with every write of the file, atomic replacements included.
@@ -80,8 +82,8 @@ void StandinWindow::buildUi()
 {
     setWindowTitle(u"ACT! (Stand-in)"_s);
     QStringList contactHeaders{QString(), u"Nr."_s};
-    for (const auto &[number, name] : MainFields)
-        contactHeaders.append(QString::fromUtf16(name));
+    for (const qint32 number : MainFields)
+        contactHeaders.append(StandardFieldName(number).toString());
     m_contacts = newTable(u"contactTable"_s, contactHeaders);
     m_showButton = new QPushButton(u"Als aktuellen Kontakt anzeigen"_s);
     m_showButton->setObjectName(u"showButton"_s);
@@ -159,7 +161,7 @@ void StandinWindow::reloadContacts()
         m_contacts->setItem(row, 0, cell(isShown ? u"▶"_s : QString(), isShown));
         m_contacts->setItem(row, 1, cell(QString::number(contact.id), isShown));
         int column = 2;
-        for (const auto &[number, name] : MainFields)
+        for (const qint32 number : MainFields)
             m_contacts->setItem(row, column++, cell(contact.values.value(number), isShown));
         if (contact.id == selected)
             m_contacts->setCurrentCell(row, 1);

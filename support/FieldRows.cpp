@@ -1,34 +1,18 @@
 #include "FieldRows.h"
 
+#include "ActFields.h"
+
 #include <QCollator>
 #include <QLocale>
 
 #include <algorithm>
 
-namespace {
-
-// The standard catalogue, in the order it is added to each row.
-const CatalogueEntry StandardCatalogue[] = {
-    {QStringLiteral("Firma"), 25},     {QStringLiteral("Abteilung"), 88},
-    {QStringLiteral("Anrede"), 40},    {QStringLiteral("Kontakt"), 26},
-    {QStringLiteral("Nachname"), 79},  {QStringLiteral("Vorname"), 78},
-    {QStringLiteral("Adresse"), 27},   {QStringLiteral("PLZ"), 32},
-    {QStringLiteral("Ort"), 30},       {QStringLiteral("Land"), 33},
-    {QStringLiteral("Telefon"), 35},   {QStringLiteral("Fax"), 36},
-    {QStringLiteral("Mobil"), 38},     {QStringLiteral("eMail"), 200},
-    {QStringLiteral("Website"), 94},   {QStringLiteral("Titel"), 46},
-    {QStringLiteral("Adresse 2"), 28}, {QStringLiteral("Adresse 3"), 29},
-    {QStringLiteral("Telefon 2"), 74}, {QStringLiteral("Telefon 3"), 77},
-};
-
-} // namespace
-
 FieldRows::FieldRows(QObject *parent) : QObject(parent) {}
 
 void FieldRows::FillStandardCatalogue()
 {
-    for (const CatalogueEntry &entry : StandardCatalogue)
-        m_entries.append(entry);
+    for (const StandardField &field : StandardFields)
+        m_entries.append({field.Name.toString(), field.Number});
     m_sortValid = false;
     emit catalogueChanged();
 }

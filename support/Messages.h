@@ -15,8 +15,24 @@ constexpr qint16 Yes = 6;
 constexpr qint16 No = 7;
 } // namespace MessageAnswer
 
+// A style number read as the platform reads it: buttons in the low nibble,
+// icon in the high one. Button groups other than Yes/No show OK.
+enum class MessageButtons { Ok, YesNo };
+enum class MessageIcon { None, Stop, Question, Exclamation, Information };
+struct MessageKind
+{
+    MessageButtons Buttons = MessageButtons::Ok;
+    MessageIcon Icon = MessageIcon::None;
+};
+MessageKind DecodeMessageStyle(qint16 style);
+
+// The answer when no one can be asked: No to a question, so nothing
+// irreversible happens unattended, OK to everything else.
+qint16 UnattendedAnswer(qint16 style);
+
 inline const QString ProgramName = QStringLiteral("Ordalis");
-inline const QString ProgramVersion = QStringLiteral("1.18");
+// Written by the build from the project's version.
+extern const QString ProgramVersion;
 
 // Shows a message and returns the button pressed. The window implements it with
 // real message boxes; tests script the answers; without a window, messages go to

@@ -1,5 +1,6 @@
 #include "modZusatzDefs.h"
 
+#include "Diagnostics.h"
 #include "FieldRows.h"
 #include "FileTools.h"
 #include "IniFile.h"
@@ -164,6 +165,7 @@ void SaveFieldCache(const FieldRows &rows)
         IniFile::write(path, FieldSection, lines);
     } catch (...) {
         // A cache that cannot be written is not worth interrupting the user for.
+        qCWarning(lcSettings).noquote() << "field cache not saved:" << CaughtFailureReason();
     }
 }
 

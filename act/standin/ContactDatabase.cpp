@@ -2,6 +2,8 @@
 
 #include "act/ActObject.h"
 
+#include "support/ActFields.h"
+
 #include <QDir>
 #include <QFileInfo>
 
@@ -32,26 +34,26 @@ CREATE TABLE IF NOT EXISTS shown(
 // address needs, field 200 (e-mail) without a label as ACT! ships it, a few
 // more unlabelled ones, two fields under one label, and ten user fields.
 const StandinField TypicalFields[] = {
-    {25, QStringLiteral("Firma")},
-    {88, QStringLiteral("Abteilung")},
-    {40, QStringLiteral("Anrede")},
-    {26, QStringLiteral("Kontakt")},
-    {79, QStringLiteral("Nachname")},
-    {78, QStringLiteral("Vorname")},
-    {27, QStringLiteral("Adresse 1")},
-    {32, QStringLiteral("PLZ")},
-    {30, QStringLiteral("Ort")},
-    {33, QStringLiteral("Land")},
-    {35, QStringLiteral("Telefon")},
-    {36, QStringLiteral("Fax")},
-    {38, QStringLiteral("Mobiltelefon")},
-    {200, QString()},
-    {94, QStringLiteral("Web-Site")},
-    {46, QStringLiteral("Titel")},
-    {28, QStringLiteral("Adresse 2")},
-    {29, QStringLiteral("Adresse 3")},
-    {74, QStringLiteral("Telefon 2")},
-    {77, QStringLiteral("Telefon 3")},
+    {ActField::Firma, QStringLiteral("Firma")},
+    {ActField::Abteilung, QStringLiteral("Abteilung")},
+    {ActField::Anrede, QStringLiteral("Anrede")},
+    {ActField::Kontakt, QStringLiteral("Kontakt")},
+    {ActField::Nachname, QStringLiteral("Nachname")},
+    {ActField::Vorname, QStringLiteral("Vorname")},
+    {ActField::Adresse, QStringLiteral("Adresse 1")},
+    {ActField::PLZ, QStringLiteral("PLZ")},
+    {ActField::Ort, QStringLiteral("Ort")},
+    {ActField::Land, QStringLiteral("Land")},
+    {ActField::Telefon, QStringLiteral("Telefon")},
+    {ActField::Fax, QStringLiteral("Fax")},
+    {ActField::Mobil, QStringLiteral("Mobiltelefon")},
+    {ActField::EMail, QString()},
+    {ActField::Website, QStringLiteral("Web-Site")},
+    {ActField::Titel, QStringLiteral("Titel")},
+    {ActField::Adresse2, QStringLiteral("Adresse 2")},
+    {ActField::Adresse3, QStringLiteral("Adresse 3")},
+    {ActField::Telefon2, QStringLiteral("Telefon 2")},
+    {ActField::Telefon3, QStringLiteral("Telefon 3")},
     {37, QStringLiteral("Durchwahl")},
     {39, QStringLiteral("Pager")},
     {41, QStringLiteral("Empfehlung")},
@@ -97,11 +99,16 @@ const StandinField TypicalFields[] = {
 
 // The user's own record, the one contact of a new database.
 const std::pair<qint32, const char16_t *> OwnRecord[] = {
-    {25, u"Albers Beratung"}, {26, u"Henrike Albers"},
-    {78, u"Henrike"},         {79, u"Albers"},
-    {27, u"Lindenstraße 12"}, {32, u"28195"},
-    {30, u"Bremen"},          {33, u"Deutschland"},
-    {35, u"0421 555 0134"},   {200, u"h.albers@example.org"},
+    {ActField::Firma, u"Albers Beratung"},
+    {ActField::Kontakt, u"Henrike Albers"},
+    {ActField::Vorname, u"Henrike"},
+    {ActField::Nachname, u"Albers"},
+    {ActField::Adresse, u"Lindenstraße 12"},
+    {ActField::PLZ, u"28195"},
+    {ActField::Ort, u"Bremen"},
+    {ActField::Land, u"Deutschland"},
+    {ActField::Telefon, u"0421 555 0134"},
+    {ActField::EMail, u"h.albers@example.org"},
 };
 
 // Generated fields beyond the typical list start here, clear of ACT!'s own.

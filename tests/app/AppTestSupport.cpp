@@ -31,7 +31,7 @@ qint16 ScriptedPresenter::Present(const QString &title, const QString &text, qin
     shown.append({text, style});
     if (!answers.isEmpty())
         return answers.takeFirst();
-    return (style & 0x0F) == 4 ? MessageAnswer::No : MessageAnswer::Ok;
+    return UnattendedAnswer(style);
 }
 
 QStringList MessageTexts(const ScriptedPresenter &presenter)

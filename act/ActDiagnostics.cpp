@@ -1,0 +1,3 @@
+#include "ActDiagnostics.h"
+
+Q_LOGGING_CATEGORY(lcAct, "ordalis.act", QtCriticalMsg)

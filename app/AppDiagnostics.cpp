@@ -1,0 +1,3 @@
+#include "AppDiagnostics.h"
+
+Q_LOGGING_CATEGORY(lcApp, "ordalis.app", QtCriticalMsg)

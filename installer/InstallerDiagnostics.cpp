@@ -1,0 +1,3 @@
+#include "InstallerDiagnostics.h"
+
+Q_LOGGING_CATEGORY(lcInstaller, "ordalis.installer", QtCriticalMsg)

@@ -1,0 +1,3 @@
+#include "RecognitionDiagnostics.h"
+
+Q_LOGGING_CATEGORY(lcRecognition, "ordalis.recognition", QtCriticalMsg)

@@ -1,0 +1,5 @@
+#pragma once
+
+#include "support/Diagnostics.h"
+
+Q_DECLARE_LOGGING_CATEGORY(lcRecognition)
