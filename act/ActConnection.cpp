@@ -13,11 +13,6 @@
 
 using namespace Qt::StringLiterals;
 
-ActObjectPtr ActDatabase;
-ActObjectPtr ActApp;
-ActObjectPtr ActViews;
-ActObjectPtr ActContactView;
-
 namespace {
 
 constexpr qint32 EMailField = 200;
@@ -85,19 +80,20 @@ void replaceCatalogue(FieldRows &rows, const QVector<CatalogueEntry> &entries)
         rows.AddEntryToAllRows(entry.Name, entry.FieldNumber);
 }
 
-bool failLoad(ActHost &host)
+bool failLoad(ActConnection &act, ActHost &host)
 {
     host.SetBusyPointer(false);
     // The next command starts from a fresh connection rather than a dead one.
-    ReleaseActObjects();
+    act.ReleaseActObjects();
     ShowMessage(MessageText::FieldLoadFailed, MessageStyle::Exclamation);
     return false;
 }
 
 } // namespace
 
-bool ConnectDatabase(ActHost &host)
+bool ConnectDatabase(ActConnection &act, ActHost &host)
 {
+    ActObjectPtr &ActDatabase = act.ActDatabase;
     host.SetBusyPointer(true);
     bool ready = false;
     try {
@@ -116,10 +112,10 @@ bool ConnectDatabase(ActHost &host)
     return ready;
 }
 
-bool LoadFieldList(FieldRows &rows, ActHost &host)
+bool LoadFieldList(FieldRows &rows, ActConnection &act, ActHost &host)
 {
-    if (!ConnectDatabase(host)) {
-        ReleaseActObjects();
+    if (!ConnectDatabase(act, host)) {
+        act.ReleaseActObjects();
         ShowMessage(MessageText::FieldLoadFailed, MessageStyle::Exclamation);
         // The unchanged list is saved, so a start without ACT! keeps the cache.
         SaveFieldCache(rows);
@@ -129,24 +125,24 @@ bool LoadFieldList(FieldRows &rows, ActHost &host)
     host.SetBusyPointer(true);
     QVector<CatalogueEntry> entries;
     try {
-        entries = readFieldList(*ActDatabase);
+        entries = readFieldList(*act.ActDatabase);
     } catch (const std::exception &) {
-        return failLoad(host);
+        return failLoad(act, host);
     }
     replaceCatalogue(rows, entries);
-    ActDatabase.reset();
+    act.ActDatabase.reset();
     host.SetBusyPointer(false);
 
     try {
         host.CaptureClipboard();
     } catch (const std::exception &) {
-        return failLoad(host);
+        return failLoad(act, host);
     }
     SaveFieldCache(rows);
     return true;
 }
 
-void ReleaseActObjects()
+void ActConnection::ReleaseActObjects()
 {
     ActContactView.reset();
     ActViews.reset();

@@ -10,14 +10,11 @@
 #include "formFertigAbfrage.h"
 #include "formTrenner.h"
 
-#include "act/ActConnection.h"
 #include "act/ContactWriter.h"
 #include "recognition/ParseAddress.h"
-#include "recognition/ParseState.h"
 #include "recognition/TextOps.h"
 #include "support/MessageTexts.h"
 #include "support/Messages.h"
-#include "support/modZusatzDefs.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -98,8 +95,6 @@ formMain::~formMain()
     disconnect(qApp, nullptr, this, nullptr);
     delete m_binder;
     m_binder = nullptr;
-    if (!m_released)
-        ReleaseActObjects();
 }
 
 void formMain::createControls()
@@ -192,9 +187,9 @@ void formMain::connectCommands()
 void formMain::StartUp()
 {
     setWindowTitle(ProgramName + QStringLiteral(" v.") + ProgramVersion);
-    UserSeparator.clear();
+    m_context.UserSeparator.clear();
     m_rows.FillStandardCatalogue();
-    runCommand([this] { LoadSettings(m_rows); });
+    runCommand([this] { m_settings = LoadSettings(m_rows); });
     cmdAlleFelder_Click();
     setBoxText({});
     SetTopMost(true);
@@ -258,15 +253,16 @@ void formMain::CaptureClipboard()
     const FlagScope busy(ParseBusy);
     setBoxText({});
     QString clipText;
-    CaptureText(QGuiApplication::clipboard()->text(QClipboard::Clipboard), StartingUp, m_rows,
-                clipText, this);
+    CaptureText(m_context, QGuiApplication::clipboard()->text(QClipboard::Clipboard), StartingUp,
+                m_rows, clipText, this);
     setBoxText(clipText);
 }
 
-void formMain::ShowCompletionDialog()
+quint8 formMain::ShowCompletionDialog(bool LastWriteWasNew)
 {
-    formFertigAbfrage dialog(this);
+    formFertigAbfrage dialog(this, LastWriteWasNew);
     dialog.exec();
+    return dialog.CompletionChoice();
 }
 
 void formMain::EndProgram()
@@ -276,16 +272,16 @@ void formMain::EndProgram()
     emit programEnded();
 }
 
-void formMain::Open()
+QString formMain::Open()
 {
-    formTrenner dialog(this);
+    formTrenner dialog(this, m_context.ClipboardText);
     dialog.exec();
+    return dialog.UserSeparator();
 }
 
 void formMain::closeEvent(QCloseEvent *event)
 {
-    ReleaseActObjects();
-    m_released = true;
+    m_act.ReleaseActObjects();
     event->accept();
 }
 
@@ -298,12 +294,14 @@ void formMain::cmdGetClipboard_Click()
 
 void formMain::cmdNeuanlageInACT_Click()
 {
-    runCommand([this] { WriteContact(true, m_rows, *this); }, MessageText::ContactNotCreated);
+    runCommand([this] { WriteContact(true, m_rows, m_context, m_act, *this); },
+               MessageText::ContactNotCreated);
 }
 
 void formMain::cmdBearbeitenInAct_Click()
 {
-    runCommand([this] { WriteContact(false, m_rows, *this); }, MessageText::ContactNotEdited);
+    runCommand([this] { WriteContact(false, m_rows, m_context, m_act, *this); },
+               MessageText::ContactNotEdited);
 }
 
 void formMain::cmdNeuerTrenner_Click()
@@ -313,15 +311,15 @@ void formMain::cmdNeuerTrenner_Click()
             ShowMessage(MessageText::NoData, MessageStyle::Exclamation);
             return;
         }
-        Open();
-        if (!UserSeparator.isEmpty())
+        m_context.UserSeparator = Open();
+        if (!m_context.UserSeparator.isEmpty())
             CaptureClipboard();
     });
 }
 
 void formMain::cmdAlleFelder_Click()
 {
-    runCommand([this] { LoadFieldList(m_rows, *this); }, MessageText::FieldLoadFailed);
+    runCommand([this] { LoadFieldList(m_rows, m_act, *this); }, MessageText::FieldLoadFailed);
 }
 
 void formMain::cmdInfo_Click()
@@ -360,6 +358,6 @@ void formMain::txtClipText_Validate()
     const QString text = CapturedText();
     setBoxText({});
     QString clipText;
-    ParseAddress(text, m_rows, clipText, this);
+    ParseAddress(m_context, text, m_rows, clipText, this);
     setBoxText(clipText);
 }

@@ -10,6 +10,7 @@
 #include "act/standin/StandinRunLock.h"
 
 #include "recognition/ParseAddress.h"
+#include "recognition/RecognitionContext.h"
 
 #include "support/FieldRows.h"
 #include "support/Messages.h"
@@ -36,9 +37,16 @@ public:
     void SetBusyPointer(bool) override {}
     void SetTopMost(bool) override {}
     QString CapturedText() const override { return m_clipText; }
-    void CaptureClipboard() override { CaptureText(Block, false, m_rows, m_clipText, nullptr); }
-    void ShowCompletionDialog() override { CompletionChoice = 2; }
+    void CaptureClipboard() override
+    {
+        CaptureText(context, Block, false, m_rows, m_clipText, nullptr);
+    }
+    quint8 ShowCompletionDialog(bool) override { return CompletionChoiceBack; }
     void EndProgram() override {}
+
+    const Settings settings;
+    RecognitionContext context{settings};
+    ActConnection act;
 
 private:
     FieldRows &m_rows;
@@ -71,7 +79,6 @@ struct Setting
     }
     ~Setting()
     {
-        ReleaseActObjects();
         SetMessagePresenter(nullptr);
         SetSettingsFilePath({});
         lock.reset();
@@ -95,7 +102,7 @@ void FieldLoad(benchmark::State &state)
     rows.FillStandardCatalogue();
     BenchHost host(rows);
     for (auto _ : state) {
-        if (!LoadFieldList(rows, host)) {
+        if (!LoadFieldList(rows, host.act, host)) {
             state.SkipWithError("field load failed");
             return;
         }
@@ -142,7 +149,7 @@ void WriteSixteenRows(benchmark::State &state)
         rows.SetRowValue(row, u"Wert %1"_s.arg(row));
     }
     for (auto _ : state) {
-        if (!WriteContact(true, rows, host)) {
+        if (!WriteContact(true, rows, host.context, host.act, host)) {
             state.SkipWithError("write failed");
             return;
         }

@@ -46,10 +46,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     SetSettingsFilePath(path);
 
     FieldRows rows;
-    LoadSettings(rows);
-    for (const clsZusatzDefs &definition : UserDefinitions)
+    const Settings settings = LoadSettings(rows);
+    for (const clsZusatzDefs &definition : settings.UserDefinitions)
         FUZZ_CHECK(!definition.Wert.isEmpty());
-    FUZZ_CHECK(DefinitionsLoaded == !UserDefinitions.isEmpty());
+    FUZZ_CHECK(settings.DefinitionsLoaded == !settings.UserDefinitions.isEmpty());
     const auto first = catalogue(rows);
     FUZZ_CHECK(first.size() <= 32767);
 

@@ -10,11 +10,6 @@
 #include <cmath>
 #include <optional>
 
-QList<clsZusatzDefs> UserDefinitions;
-bool DefinitionsLoaded = false;
-QString StandardLand4PLZ;
-QString StandardLand5PLZ;
-
 namespace {
 
 const QString ConfigSection = QStringLiteral("Config");
@@ -75,7 +70,7 @@ std::optional<CatalogueEntry> cacheEntry(const QString &line)
     return CatalogueEntry{line.mid(semicolon + 1), number};
 }
 
-void loadDefinitions(const IniDocument &settings)
+void loadDefinitions(const IniDocument &settings, Settings &loaded)
 {
     for (int k = 1; k <= MaxNumberedKeys; ++k) {
         const QString id =
@@ -85,8 +80,8 @@ void loadDefinitions(const IniDocument &settings)
         if (id.isEmpty() || label.isEmpty())
             return;
         if (const std::optional<qint16> number = definitionNumber(id)) {
-            DefinitionsLoaded = true;
-            AddUserDefinition(*number, label);
+            loaded.DefinitionsLoaded = true;
+            loaded.UserDefinitions.append(clsZusatzDefs{*number, label});
         }
     }
 }
@@ -127,21 +122,20 @@ void SetSettingsFilePath(const QString &path)
     settingsPathOverride() = path;
 }
 
-void LoadSettings(FieldRows &rows)
+Settings LoadSettings(FieldRows &rows)
 {
-    UserDefinitions.clear();
-    DefinitionsLoaded = false;
-
+    Settings loaded;
     const QString path = SettingsFilePath();
     const std::shared_ptr<const IniDocument> settings = IniFile::load(path);
     if (FileExists(path)) {
-        loadDefinitions(*settings);
+        loadDefinitions(*settings, loaded);
         loadFieldCache(*settings, rows);
     }
-    StandardLand4PLZ = readKey(*settings, ConfigSection, QStringLiteral("StandardLand4PLZ"),
-                               QStringLiteral("Österreich"));
-    StandardLand5PLZ = readKey(*settings, ConfigSection, QStringLiteral("StandardLand5PLZ"),
-                               QStringLiteral("Deutschland"));
+    loaded.StandardLand4PLZ = readKey(*settings, ConfigSection, QStringLiteral("StandardLand4PLZ"),
+                                      loaded.StandardLand4PLZ);
+    loaded.StandardLand5PLZ = readKey(*settings, ConfigSection, QStringLiteral("StandardLand5PLZ"),
+                                      loaded.StandardLand5PLZ);
+    return loaded;
 }
 
 void SaveFieldCache(const FieldRows &rows)
@@ -165,9 +159,4 @@ void SaveFieldCache(const FieldRows &rows)
     } catch (...) {
         // A cache that cannot be written is not worth interrupting the user for.
     }
-}
-
-void AddUserDefinition(qint16 number, const QString &label)
-{
-    UserDefinitions.append(clsZusatzDefs{number, label});
 }

@@ -47,12 +47,11 @@ protected:
 
 TEST_F(SettingsTest, MissingFileGivesDefaultsAndCreatesNothing)
 {
-    AddUserDefinition(1, QStringLiteral("left over"));
-    LoadSettings(rows);
-    EXPECT_TRUE(UserDefinitions.isEmpty());
-    EXPECT_FALSE(DefinitionsLoaded);
-    EXPECT_EQ(StandardLand4PLZ, QStringLiteral("Österreich"));
-    EXPECT_EQ(StandardLand5PLZ, QStringLiteral("Deutschland"));
+    const Settings settings = LoadSettings(rows);
+    EXPECT_TRUE(settings.UserDefinitions.isEmpty());
+    EXPECT_FALSE(settings.DefinitionsLoaded);
+    EXPECT_EQ(settings.StandardLand4PLZ, QStringLiteral("Österreich"));
+    EXPECT_EQ(settings.StandardLand5PLZ, QStringLiteral("Deutschland"));
     EXPECT_EQ(entriesOf(rows), standardEntries());
     SaveFieldCache(rows);
     EXPECT_TRUE(folderEntries(folder.path()).isEmpty());
@@ -96,12 +95,12 @@ TEST_F(SettingsTest, DefinitionsLoadUpToTheFirstGap)
     };
     for (const Case &c : cases) {
         writeBytes(path(), "[Definitionen]\r\n" + c.definitions);
-        LoadSettings(rows);
+        const Settings settings = LoadSettings(rows);
         std::vector<std::pair<qint16, QString>> got;
-        for (const clsZusatzDefs &d : UserDefinitions)
+        for (const clsZusatzDefs &d : settings.UserDefinitions)
             got.emplace_back(d.ID, d.Wert);
         EXPECT_EQ(got, c.expected) << "case: " << c.name;
-        EXPECT_EQ(DefinitionsLoaded, !c.expected.empty()) << "case: " << c.name;
+        EXPECT_EQ(settings.DefinitionsLoaded, !c.expected.empty()) << "case: " << c.name;
     }
 }
 
@@ -240,10 +239,10 @@ TEST_F(SettingsTest, BadFilesGiveDefaultsAndAreNeverRewritten)
         writeBytes(path(), c.file);
         FieldRows fresh;
         fresh.FillStandardCatalogue();
-        LoadSettings(fresh);
-        EXPECT_TRUE(UserDefinitions.isEmpty()) << c.name;
-        EXPECT_EQ(StandardLand4PLZ, QStringLiteral("Österreich")) << c.name;
-        EXPECT_EQ(StandardLand5PLZ, QStringLiteral("Deutschland")) << c.name;
+        const Settings settings = LoadSettings(fresh);
+        EXPECT_TRUE(settings.UserDefinitions.isEmpty()) << c.name;
+        EXPECT_EQ(settings.StandardLand4PLZ, QStringLiteral("Österreich")) << c.name;
+        EXPECT_EQ(settings.StandardLand5PLZ, QStringLiteral("Deutschland")) << c.name;
         EXPECT_EQ(entriesOf(fresh), standardEntries()) << c.name;
         SaveFieldCache(fresh);
         EXPECT_TRUE(readBytes(path()) == c.file) << "rewritten: " << c.name;
@@ -253,9 +252,9 @@ TEST_F(SettingsTest, BadFilesGiveDefaultsAndAreNeverRewritten)
     QDir(folder.path()).mkdir(QStringLiteral("ordalis.ini"));
     FieldRows fresh;
     fresh.FillStandardCatalogue();
-    LoadSettings(fresh);
+    const Settings settings = LoadSettings(fresh);
     SaveFieldCache(fresh);
-    EXPECT_EQ(StandardLand5PLZ, QStringLiteral("Deutschland"));
+    EXPECT_EQ(settings.StandardLand5PLZ, QStringLiteral("Deutschland"));
     EXPECT_EQ(entriesOf(fresh), standardEntries());
 }
 
