@@ -112,13 +112,13 @@ bool ConnectDatabase(ActConnection &act, ActHost &host)
     return ready;
 }
 
-bool LoadFieldList(FieldRows &rows, ActConnection &act, ActHost &host)
+bool LoadFieldList(FieldRows &rows, const Settings &settings, ActConnection &act, ActHost &host)
 {
     if (!ConnectDatabase(act, host)) {
         act.ReleaseActObjects();
         ShowMessage(MessageText::FieldLoadFailed, MessageStyle::Exclamation);
         // The unchanged list is saved, so a start without ACT! keeps the cache.
-        SaveFieldCache(rows);
+        SaveFieldCache(rows, settings.FilePath);
         return false;
     }
 
@@ -138,7 +138,7 @@ bool LoadFieldList(FieldRows &rows, ActConnection &act, ActHost &host)
     } catch (const std::exception &) {
         return failLoad(act, host);
     }
-    SaveFieldCache(rows);
+    SaveFieldCache(rows, settings.FilePath);
     return true;
 }
 

@@ -4,6 +4,7 @@
 
 class ActHost;
 class FieldRows;
+struct Settings;
 
 // The ACT! objects one window or CLI run holds between commands; dropped on
 // destruction.
@@ -27,5 +28,6 @@ public:
 // True when ACT! runs and its database is open.
 bool ConnectDatabase(ActConnection &act, ActHost &host);
 // The field load ("Felder aus ACT! DB laden"): replaces the catalogue of all rows
-// with the open database's fields. True when the list was loaded.
-bool LoadFieldList(FieldRows &rows, ActConnection &act, ActHost &host);
+// with the open database's fields and saves it as the settings' field cache.
+// True when the list was loaded.
+bool LoadFieldList(FieldRows &rows, const Settings &settings, ActConnection &act, ActHost &host);

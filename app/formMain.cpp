@@ -189,6 +189,8 @@ void formMain::StartUp()
     setWindowTitle(ProgramName + QStringLiteral(" v.") + ProgramVersion);
     m_context.UserSeparator.clear();
     m_rows.FillStandardCatalogue();
+    // Known before it is read, so a failed read still saves the cache there.
+    m_settings.FilePath = SettingsFilePath();
     runCommand([this] { m_settings = LoadSettings(m_rows); });
     cmdAlleFelder_Click();
     setBoxText({});
@@ -319,7 +321,8 @@ void formMain::cmdNeuerTrenner_Click()
 
 void formMain::cmdAlleFelder_Click()
 {
-    runCommand([this] { LoadFieldList(m_rows, m_act, *this); }, MessageText::FieldLoadFailed);
+    runCommand([this] { LoadFieldList(m_rows, m_settings, m_act, *this); },
+               MessageText::FieldLoadFailed);
 }
 
 void formMain::cmdInfo_Click()

@@ -65,7 +65,8 @@ int RunContactCommand(bool isNew, const QStringList &arguments)
 
     FieldRows rows;
     rows.FillStandardCatalogue();
-    if (!options->settings.isEmpty() && !UseSettingsFile(options->settings, reason))
+    const std::optional<QString> settingsFile = SettingsFileToUse(options->settings, reason);
+    if (!settingsFile)
         return CommandFailure(command, reason);
     const std::optional<QByteArray> input = ReadInput(options->inputFile, reason);
     if (!input)
@@ -73,7 +74,7 @@ int RunContactCommand(bool isNew, const QStringList &arguments)
 
     RecordingPresenter messages;
     SetMessagePresenter(&messages);
-    const Settings settings = LoadSettings(rows);
+    const Settings settings = LoadSettings(rows, *settingsFile);
     RecognitionContext context(settings);
     context.UserSeparator = options->separator.value_or(QString());
 
@@ -81,7 +82,7 @@ int RunContactCommand(bool isNew, const QStringList &arguments)
     ActConnection act;
     // As at start-up: a successful field load ends with the capture; after a
     // failed one the cached or standard catalogue stays and the capture follows.
-    LoadFieldList(rows, act, host);
+    LoadFieldList(rows, settings, act, host);
     if (!host.Captured())
         host.CaptureClipboard();
 

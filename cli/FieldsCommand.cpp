@@ -68,7 +68,7 @@ int RunFieldsCommand(const QStringList &arguments)
     RecognitionContext context(settings);
     CliActHost host(rows, context, std::nullopt);
     ActConnection act;
-    const bool loaded = LoadFieldList(rows, act, host);
+    const bool loaded = LoadFieldList(rows, settings, act, host);
     act.ReleaseActObjects();
 
     const QByteArray out = json ? catalogueJson(rows, loaded) : catalogueText(rows);

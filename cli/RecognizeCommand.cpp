@@ -104,9 +104,10 @@ int RunRecognizeCommand(const QStringList &arguments)
 
     FieldRows rows;
     rows.FillStandardCatalogue();
-    if (!options->settings.isEmpty() && !UseSettingsFile(options->settings, reason))
+    const std::optional<QString> settingsFile = SettingsFileToUse(options->settings, reason);
+    if (!settingsFile)
         return CommandFailure(command, reason);
-    const Settings settings = LoadSettings(rows);
+    const Settings settings = LoadSettings(rows, *settingsFile);
 
     const std::optional<QByteArray> input = ReadInput(options->inputFile, reason);
     if (!input)

@@ -61,11 +61,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         WriteWhole(settingsPath, rest.first(marker));
         rest = rest.sliced(marker + TextMarker.size());
     }
-    SetSettingsFilePath(settingsPath);
 
     FieldRows rows;
     rows.FillStandardCatalogue();
-    const Settings settings = LoadSettings(rows);
+    const Settings settings = LoadSettings(rows, settingsPath);
     RecognitionContext context(settings);
 
     const QString text = textFrom(rest, flags & 1);

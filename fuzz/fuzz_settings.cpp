@@ -43,10 +43,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const QString path = ScratchFile(QStringLiteral("settings.ini"));
     WriteWhole(path, QByteArrayView(reinterpret_cast<const char *>(data), qsizetype(size)));
-    SetSettingsFilePath(path);
 
     FieldRows rows;
-    const Settings settings = LoadSettings(rows);
+    const Settings settings = LoadSettings(rows, path);
     for (const clsZusatzDefs &definition : settings.UserDefinitions)
         FUZZ_CHECK(!definition.Wert.isEmpty());
     FUZZ_CHECK(settings.DefinitionsLoaded == !settings.UserDefinitions.isEmpty());
@@ -54,9 +53,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     FUZZ_CHECK(first.size() <= 32767);
 
     const IniDocument::Encoding before = IniFile::load(path)->encoding();
-    SaveFieldCache(rows);
+    SaveFieldCache(rows, path);
     FieldRows again;
-    LoadSettings(again);
+    LoadSettings(again, path);
     if (IniFile::load(path)->encoding() == before)
         FUZZ_CHECK(catalogue(again) == first);
     return 0;

@@ -18,12 +18,6 @@ const QString DefinitionSection = QStringLiteral("Definitionen");
 constexpr int ReadBufferLength = 8192;
 constexpr int MaxNumberedKeys = 32767; // the counters were 16-bit
 
-QString &settingsPathOverride()
-{
-    static QString path;
-    return path;
-}
-
 // All reads of one run come from one snapshot of the file, read once.
 QString readKey(const IniDocument &document, const QString &section, const QString &key,
                 const QString &standard)
@@ -113,19 +107,13 @@ void loadFieldCache(const IniDocument &settings, FieldRows &rows)
 
 QString SettingsFilePath()
 {
-    const QString &path = settingsPathOverride();
-    return path.isEmpty() ? SettingsFolder() + QStringLiteral("/ordalis.ini") : path;
+    return SettingsFolder() + QStringLiteral("/ordalis.ini");
 }
 
-void SetSettingsFilePath(const QString &path)
-{
-    settingsPathOverride() = path;
-}
-
-Settings LoadSettings(FieldRows &rows)
+Settings LoadSettings(FieldRows &rows, const QString &path)
 {
     Settings loaded;
-    const QString path = SettingsFilePath();
+    loaded.FilePath = path;
     const std::shared_ptr<const IniDocument> settings = IniFile::load(path);
     if (FileExists(path)) {
         loadDefinitions(*settings, loaded);
@@ -138,10 +126,9 @@ Settings LoadSettings(FieldRows &rows)
     return loaded;
 }
 
-void SaveFieldCache(const FieldRows &rows)
+void SaveFieldCache(const FieldRows &rows, const QString &path)
 {
     try {
-        const QString path = SettingsFilePath();
         if (readKey(*IniFile::load(path), ConfigSection, QStringLiteral("CacheFelder"),
                     QStringLiteral("0")) != u"1")
             return;

@@ -44,15 +44,14 @@ void ActTest::SetUp()
     StandinFixture::SetUp();
     qputenv("ORDALIS_HOME", m_program.path().toLocal8Bit()); // for the CLI
     SetMessagePresenter(&messages);
-    SetSettingsFilePath(SettingsPath());
     rows.FillStandardCatalogue();
-    settings = LoadSettings(rows); // no file yet: no definitions, the default countries
+    // No file yet: no definitions, the default countries.
+    settings = LoadSettings(rows, SettingsPath());
 }
 
 void ActTest::TearDown()
 {
     act.ReleaseActObjects();
-    SetSettingsFilePath({});
     SetMessagePresenter(nullptr);
     qunsetenv("ORDALIS_HOME");
     StandinFixture::TearDown();

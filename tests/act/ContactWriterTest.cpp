@@ -31,7 +31,7 @@ TEST_F(ContactWriterTest, RecognisedBlocksBecomeNewContacts)
          {QStringLiteral("signature-munich"), QStringLiteral("letterhead-vienna")}) {
         SCOPED_TRACE(name.toStdString());
         host.clipboard = TestData(name + QStringLiteral(".txt"));
-        ASSERT_TRUE(LoadFieldList(rows, act, host)); // as at start-up: load, then capture
+        ASSERT_TRUE(LoadFieldList(rows, settings, act, host)); // as at start-up: load, then capture
         const qsizetype before = Contacts().size();
 
         EXPECT_TRUE(WriteContact(true, rows, context, act, host));

@@ -16,7 +16,7 @@ TEST_F(FieldLoadTest, ListsTheFieldsUnderTheirLabelsOrMadeUpNames)
 {
     ASSERT_TRUE(StartStandin());
     SetFieldLabel(201, QStringLiteral("Privat-E-Mail"));
-    ASSERT_TRUE(LoadFieldList(rows, act, host));
+    ASSERT_TRUE(LoadFieldList(rows, settings, act, host));
 
     EXPECT_EQ(rows.EntryCount(), ContactDatabase::SeedFields().size());
     const std::pair<qint32, QString> cases[] = {
@@ -32,7 +32,7 @@ TEST_F(FieldLoadTest, ListsTheFieldsUnderTheirLabelsOrMadeUpNames)
         EXPECT_EQ(NamesOf(number), QStringList{name}) << "field " << number;
 
     SetFieldLabel(200, QStringLiteral("E-Mail-Adresse"));
-    ASSERT_TRUE(LoadFieldList(rows, act, host));
+    ASSERT_TRUE(LoadFieldList(rows, settings, act, host));
     EXPECT_EQ(NamesOf(200), QStringList{QStringLiteral("E-Mail-Adresse")});
 }
 
@@ -41,7 +41,7 @@ TEST_F(FieldLoadTest, RecognisesAgainAndCachesTheNewCatalogue)
     WriteSettings(CacheOn);
     ASSERT_TRUE(StartStandin());
     host.clipboard = TestData(QStringLiteral("signature-munich.txt"));
-    ASSERT_TRUE(LoadFieldList(rows, act, host));
+    ASSERT_TRUE(LoadFieldList(rows, settings, act, host));
 
     EXPECT_EQ(host.captures, 1);
     EXPECT_FALSE(host.busy);
@@ -51,7 +51,7 @@ TEST_F(FieldLoadTest, RecognisesAgainAndCachesTheNewCatalogue)
     EXPECT_EQ(rows.EntryAt(rows.SelectedPosition(7)).Name, QStringLiteral("eMail"));
 
     FieldRows restarted;
-    LoadSettings(restarted);
+    LoadSettings(restarted, SettingsPath());
     EXPECT_EQ(CatalogueOf(restarted), CatalogueOf(rows));
 }
 
@@ -73,17 +73,17 @@ TEST_F(FieldLoadTest, ActClosedKeepsTheCatalogueAndSavesItUnchanged)
         WriteSettings(c.settings);
         FieldRows before;
         before.FillStandardCatalogue();
-        LoadSettings(before);
+        LoadSettings(before, SettingsPath());
         messages.texts.clear();
 
-        EXPECT_FALSE(LoadFieldList(before, act, host));
+        EXPECT_FALSE(LoadFieldList(before, settings, act, host));
         EXPECT_EQ(messages.texts, LoadFailed);
         EXPECT_EQ(messages.styles.value(0), MessageStyle::Exclamation);
         EXPECT_EQ(host.captures, 0);
         EXPECT_FALSE(host.busy);
         EXPECT_EQ(before.EntryCount(), c.entries);
         FieldRows after;
-        LoadSettings(after);
+        LoadSettings(after, SettingsPath());
         EXPECT_EQ(CatalogueOf(after), CatalogueOf(before));
     }
 }
@@ -91,13 +91,13 @@ TEST_F(FieldLoadTest, ActClosedKeepsTheCatalogueAndSavesItUnchanged)
 TEST_F(FieldLoadTest, AfterNoOpenDatabaseTheNextLoadConnectsAfresh)
 {
     ASSERT_TRUE(StartStandin({QStringLiteral("--no-database")}));
-    EXPECT_FALSE(LoadFieldList(rows, act, host));
+    EXPECT_FALSE(LoadFieldList(rows, settings, act, host));
     EXPECT_EQ(messages.texts, LoadFailed);
     EXPECT_EQ(rows.EntryCount(), 20);
 
     StopStandin();
     ASSERT_TRUE(StartStandin());
-    EXPECT_TRUE(LoadFieldList(rows, act, host));
+    EXPECT_TRUE(LoadFieldList(rows, settings, act, host));
     EXPECT_EQ(rows.EntryCount(), ContactDatabase::SeedFields().size());
 }
 
@@ -105,7 +105,7 @@ TEST_F(FieldLoadTest, AnEmptyFieldListLeavesNoRowAFieldAndWritesAnEmptyContact)
 {
     ASSERT_TRUE(StartStandin({QStringLiteral("--fields"), QStringLiteral("0")}));
     host.clipboard = TestData(QStringLiteral("signature-munich.txt"));
-    ASSERT_TRUE(LoadFieldList(rows, act, host));
+    ASSERT_TRUE(LoadFieldList(rows, settings, act, host));
     ASSERT_EQ(rows.EntryCount(), 0);
     for (int row = 0; row < FieldRows::RowCount; ++row)
         EXPECT_FALSE(rows.ReadRow(row).has_value()) << "row " << row;
@@ -125,7 +125,7 @@ TEST_F(FieldLoadTest, AFailureDuringTheLoadLosesNothingAndWritesNoCache)
     host.clipboard = TestData(QStringLiteral("signature-munich.txt"));
     const Catalogue before = CatalogueOf(rows);
 
-    EXPECT_FALSE(LoadFieldList(rows, act, host));
+    EXPECT_FALSE(LoadFieldList(rows, settings, act, host));
     EXPECT_EQ(messages.texts, LoadFailed);
     EXPECT_EQ(CatalogueOf(rows), before);
     EXPECT_EQ(host.captures, 0);
