@@ -15,11 +15,6 @@
 
 using namespace Qt::StringLiterals;
 
-ActObjectPtr ActDatabase;
-ActObjectPtr ActApp;
-ActObjectPtr ActViews;
-ActObjectPtr ActContactView;
-
 namespace {
 
 // ACT! answers Booleans as variants; a null answer counts as false.
@@ -85,19 +80,20 @@ void replaceCatalogue(FieldRows &rows, const QVector<CatalogueEntry> &entries)
         rows.AddEntryToAllRows(entry.Name, entry.FieldNumber);
 }
 
-bool failLoad(ActHost &host)
+bool failLoad(ActConnection &act, ActHost &host)
 {
     host.SetBusyPointer(false);
     // The next command starts from a fresh connection rather than a dead one.
-    ReleaseActObjects();
+    act.ReleaseActObjects();
     ShowMessage(MessageText::FieldLoadFailed, MessageStyle::Exclamation);
     return false;
 }
 
 } // namespace
 
-bool ConnectDatabase(ActHost &host)
+bool ConnectDatabase(ActConnection &act, ActHost &host)
 {
+    ActObjectPtr &ActDatabase = act.ActDatabase;
     host.SetBusyPointer(true);
     bool ready = false;
     try {
@@ -117,26 +113,26 @@ bool ConnectDatabase(ActHost &host)
     return ready;
 }
 
-bool LoadFieldList(FieldRows &rows, ActHost &host)
+bool LoadFieldList(FieldRows &rows, const Settings &settings, ActConnection &act, ActHost &host)
 {
-    if (!ConnectDatabase(host)) {
-        ReleaseActObjects();
+    if (!ConnectDatabase(act, host)) {
+        act.ReleaseActObjects();
         ShowMessage(MessageText::FieldLoadFailed, MessageStyle::Exclamation);
         // The unchanged list is saved, so a start without ACT! keeps the cache.
-        SaveFieldCache(rows);
+        SaveFieldCache(rows, settings.FilePath);
         return false;
     }
 
     host.SetBusyPointer(true);
     QVector<CatalogueEntry> entries;
     try {
-        entries = readFieldList(*ActDatabase);
+        entries = readFieldList(*act.ActDatabase);
     } catch (const std::exception &) {
         qCWarning(lcAct).noquote() << "field list not read:" << CaughtFailureReason();
-        return failLoad(host);
+        return failLoad(act, host);
     }
     replaceCatalogue(rows, entries);
-    ActDatabase.reset();
+    act.ActDatabase.reset();
     host.SetBusyPointer(false);
 
     try {
@@ -144,13 +140,13 @@ bool LoadFieldList(FieldRows &rows, ActHost &host)
     } catch (const std::exception &) {
         qCWarning(lcAct).noquote()
             << "capture after the field load failed:" << CaughtFailureReason();
-        return failLoad(host);
+        return failLoad(act, host);
     }
-    SaveFieldCache(rows);
+    SaveFieldCache(rows, settings.FilePath);
     return true;
 }
 
-void ReleaseActObjects()
+void ActConnection::ReleaseActObjects()
 {
     ActContactView.reset();
     ActViews.reset();

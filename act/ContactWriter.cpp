@@ -4,18 +4,14 @@
 #include "ActDiagnostics.h"
 #include "ActHost.h"
 
-#include "recognition/ParseState.h"
+#include "recognition/RecognitionContext.h"
 
 #include "support/ActFields.h"
 #include "support/FieldRows.h"
 #include "support/MessageTexts.h"
 #include "support/Messages.h"
-#include "support/modZusatzDefs.h"
 
 using namespace Qt::StringLiterals;
-
-quint8 CompletionChoice = 0;
-bool LastWriteWasNew = false;
 
 namespace {
 
@@ -23,8 +19,6 @@ namespace {
 constexpr qint32 ContactNameField = ActField::Kontakt;
 constexpr qint32 FirstNameField = ActField::Vorname;
 constexpr qint32 LastNameField = ActField::Nachname;
-
-constexpr quint8 ChoiceQuit = 1;
 
 // Only blanks count as empty around the captured text.
 bool isBlank(const QString &text)
@@ -36,27 +30,27 @@ bool isBlank(const QString &text)
     return true;
 }
 
-void ensureContactView()
+void ensureContactView(ActConnection &act)
 {
-    if (ActContactView)
+    if (act.ActContactView)
         return;
-    ActApp = CreateActObject(ActProgId::Application);
-    ActViews = ToActObject(ActApp->Call(u"Views"_s));
-    ActContactView = ToActObject(ActViews->Call(u"Create"_s, {1, u"ContactView"_s}));
-}
-
-void setField(const QVariant &fieldNumber, const QString &value)
-{
-    ActContactView->Call(u"SetField"_s, {fieldNumber, value});
+    act.ActApp = CreateActObject(ActProgId::Application);
+    act.ActViews = ToActObject(act.ActApp->Call(u"Views"_s));
+    act.ActContactView = ToActObject(act.ActViews->Call(u"Create"_s, {1, u"ContactView"_s}));
 }
 
 // Everything that reaches ACT!; any failure throws and stops it where it is.
-void sendContact(bool isNew, const FieldRows &rows)
+void sendContact(bool isNew, const FieldRows &rows, const RecognitionContext &context,
+                 ActConnection &act)
 {
-    ensureContactView();
+    ensureContactView(act);
+    ActObject &ActContactView = *act.ActContactView;
+    const auto setField = [&ActContactView](const QVariant &fieldNumber, const QString &value) {
+        ActContactView.Call(u"SetField"_s, {fieldNumber, value});
+    };
     QString contactName, firstName, lastName;
     if (isNew)
-        ActContactView->Call(u"AddNewContact"_s);
+        ActContactView.Call(u"AddNewContact"_s);
 
     for (int row = 0; row < FieldRows::RowCount; ++row) {
         const std::optional<RowContent> content = rows.ReadRow(row);
@@ -75,8 +69,8 @@ void sendContact(bool isNew, const FieldRows &rows)
         setField(QVariant::fromValue(qint16(ContactNameField)), firstName + u' ' + lastName);
 
     // Hits go last, so a labelled value wins over a row of the same field.
-    if (DefinitionsLoaded) {
-        for (const clsZusatzDefs &hit : std::as_const(DefinitionHits)) {
+    if (context.settings.DefinitionsLoaded) {
+        for (const clsZusatzDefs &hit : context.DefinitionHits) {
             if (hit.ID != -1)
                 setField(QVariant::fromValue(hit.ID), hit.Wert);
         }
@@ -85,7 +79,8 @@ void sendContact(bool isNew, const FieldRows &rows)
 
 } // namespace
 
-bool WriteContact(bool isNew, const FieldRows &rows, ActHost &host)
+bool WriteContact(bool isNew, const FieldRows &rows, const RecognitionContext &context,
+                  ActConnection &act, ActHost &host)
 {
     if (isBlank(host.CapturedText())) {
         ShowMessage(MessageText::NoData, MessageStyle::Exclamation);
@@ -94,13 +89,13 @@ bool WriteContact(bool isNew, const FieldRows &rows, ActHost &host)
 
     host.SetBusyPointer(true);
     try {
-        sendContact(isNew, rows);
+        sendContact(isNew, rows, context, act);
     } catch (const std::exception &) {
         qCWarning(lcAct).noquote() << "contact not written:" << CaughtFailureReason();
         host.SetBusyPointer(false);
         host.SetTopMost(false);
         // Fields already sent stay; the next write connects afresh.
-        ReleaseActObjects();
+        act.ReleaseActObjects();
         ShowMessage(isNew ? MessageText::ContactNotCreated : MessageText::ContactNotEdited,
                     MessageStyle::Exclamation);
         return false;
@@ -108,10 +103,7 @@ bool WriteContact(bool isNew, const FieldRows &rows, ActHost &host)
     host.SetBusyPointer(false);
     host.SetTopMost(false);
 
-    CompletionChoice = 0;
-    LastWriteWasNew = isNew;
-    host.ShowCompletionDialog();
-    if (CompletionChoice == ChoiceQuit)
+    if (host.ShowCompletionDialog(isNew) == CompletionChoiceQuit)
         host.EndProgram();
     return true;
 }

@@ -2,13 +2,11 @@
 
 #include "Twips.h"
 
-#include "act/ContactWriter.h"
-
 #include <QFontMetrics>
 #include <QLabel>
 #include <QPushButton>
 
-formFertigAbfrage::formFertigAbfrage(QWidget *owner) : QDialog(owner)
+formFertigAbfrage::formFertigAbfrage(QWidget *owner, bool LastWriteWasNew) : QDialog(owner)
 {
     setObjectName(QStringLiteral("formFertigAbfrage"));
     setWindowTitle(QStringLiteral("Beenden oder zurück zum Ordalis"));
@@ -47,12 +45,12 @@ formFertigAbfrage::formFertigAbfrage(QWidget *owner) : QDialog(owner)
     cmdNeueRunde->setDefault(true);
     cmdNeueRunde->setFocus();
 
-    connect(cmdNeueRunde, &QPushButton::clicked, this, [this] { choose(2); });
-    connect(cmdRaus, &QPushButton::clicked, this, [this] { choose(1); });
+    connect(cmdNeueRunde, &QPushButton::clicked, this, [this] { choose(CompletionChoiceBack); });
+    connect(cmdRaus, &QPushButton::clicked, this, [this] { choose(CompletionChoiceQuit); });
 }
 
 void formFertigAbfrage::choose(quint8 choice)
 {
-    CompletionChoice = choice;
+    m_choice = choice;
     accept();
 }

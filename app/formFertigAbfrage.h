@@ -1,22 +1,27 @@
 #pragma once
 
+#include "act/ActHost.h"
+
 #include <QDialog>
 
 class QLabel;
 class QPushButton;
 
 // The completion dialog after a successful write: back for the next address
-// (CompletionChoice 2) or quit (1). Closed any other way it leaves the choice
-// as it found it (0), which the caller treats as back.
+// (CompletionChoice 2) or quit (1). Closed any other way the choice stays 0,
+// which the caller treats as back.
 class formFertigAbfrage : public QDialog
 {
     Q_OBJECT
 public:
-    explicit formFertigAbfrage(QWidget *owner);
+    formFertigAbfrage(QWidget *owner, bool LastWriteWasNew);
+
+    quint8 CompletionChoice() const { return m_choice; }
 
 private:
     void choose(quint8 choice);
 
+    quint8 m_choice = CompletionChoiceNone;
     QLabel *Label1;
     QPushButton *cmdNeueRunde;
     QPushButton *cmdRaus;

@@ -11,14 +11,11 @@
 #include "formFertigAbfrage.h"
 #include "formTrenner.h"
 
-#include "act/ActConnection.h"
 #include "act/ContactWriter.h"
 #include "recognition/ParseAddress.h"
-#include "recognition/ParseState.h"
 #include "recognition/TextOps.h"
 #include "support/MessageTexts.h"
 #include "support/Messages.h"
-#include "support/modZusatzDefs.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -99,8 +96,6 @@ formMain::~formMain()
     disconnect(qApp, nullptr, this, nullptr);
     delete m_binder;
     m_binder = nullptr;
-    if (!m_released)
-        ReleaseActObjects();
 }
 
 void formMain::createControls()
@@ -193,9 +188,11 @@ void formMain::connectCommands()
 void formMain::StartUp()
 {
     setWindowTitle(ProgramName + QStringLiteral(" v.") + ProgramVersion);
-    UserSeparator.clear();
+    m_context.UserSeparator.clear();
     m_rows.FillStandardCatalogue();
-    runCommand([this] { LoadSettings(m_rows); });
+    // Known before it is read, so a failed read still saves the cache there.
+    m_settings.FilePath = SettingsFilePath();
+    runCommand([this] { m_settings = LoadSettings(m_rows); });
     cmdAlleFelder_Click();
     setBoxText({});
     SetTopMost(true);
@@ -260,15 +257,16 @@ void formMain::CaptureClipboard()
     const FlagScope busy(ParseBusy);
     setBoxText({});
     QString clipText;
-    CaptureText(QGuiApplication::clipboard()->text(QClipboard::Clipboard), StartingUp, m_rows,
-                clipText, this);
+    CaptureText(m_context, QGuiApplication::clipboard()->text(QClipboard::Clipboard), StartingUp,
+                m_rows, clipText, this);
     setBoxText(clipText);
 }
 
-void formMain::ShowCompletionDialog()
+quint8 formMain::ShowCompletionDialog(bool LastWriteWasNew)
 {
-    formFertigAbfrage dialog(this);
+    formFertigAbfrage dialog(this, LastWriteWasNew);
     dialog.exec();
+    return dialog.CompletionChoice();
 }
 
 void formMain::EndProgram()
@@ -278,16 +276,16 @@ void formMain::EndProgram()
     emit programEnded();
 }
 
-void formMain::Open()
+QString formMain::Open()
 {
-    formTrenner dialog(this);
+    formTrenner dialog(this, m_context.ClipboardText);
     dialog.exec();
+    return dialog.UserSeparator();
 }
 
 void formMain::closeEvent(QCloseEvent *event)
 {
-    ReleaseActObjects();
-    m_released = true;
+    m_act.ReleaseActObjects();
     event->accept();
 }
 
@@ -300,12 +298,14 @@ void formMain::cmdGetClipboard_Click()
 
 void formMain::cmdNeuanlageInACT_Click()
 {
-    runCommand([this] { WriteContact(true, m_rows, *this); }, MessageText::ContactNotCreated);
+    runCommand([this] { WriteContact(true, m_rows, m_context, m_act, *this); },
+               MessageText::ContactNotCreated);
 }
 
 void formMain::cmdBearbeitenInAct_Click()
 {
-    runCommand([this] { WriteContact(false, m_rows, *this); }, MessageText::ContactNotEdited);
+    runCommand([this] { WriteContact(false, m_rows, m_context, m_act, *this); },
+               MessageText::ContactNotEdited);
 }
 
 void formMain::cmdNeuerTrenner_Click()
@@ -315,15 +315,16 @@ void formMain::cmdNeuerTrenner_Click()
             ShowMessage(MessageText::NoData, MessageStyle::Exclamation);
             return;
         }
-        Open();
-        if (!UserSeparator.isEmpty())
+        m_context.UserSeparator = Open();
+        if (!m_context.UserSeparator.isEmpty())
             CaptureClipboard();
     });
 }
 
 void formMain::cmdAlleFelder_Click()
 {
-    runCommand([this] { LoadFieldList(m_rows, *this); }, MessageText::FieldLoadFailed);
+    runCommand([this] { LoadFieldList(m_rows, m_settings, m_act, *this); },
+               MessageText::FieldLoadFailed);
 }
 
 void formMain::cmdInfo_Click()
@@ -362,6 +363,6 @@ void formMain::txtClipText_Validate()
     const QString text = CapturedText();
     setBoxText({});
     QString clipText;
-    ParseAddress(text, m_rows, clipText, this);
+    ParseAddress(m_context, text, m_rows, clipText, this);
     setBoxText(clipText);
 }

@@ -1,8 +1,11 @@
 #pragma once
 
+#include "act/ActConnection.h"
 #include "act/ActHost.h"
+#include "recognition/RecognitionContext.h"
 #include "recognition/SeparatorDialog.h"
 #include "support/FieldRows.h"
+#include "support/modZusatzDefs.h"
 
 #include <QWidget>
 
@@ -33,6 +36,8 @@ public:
     void StartUp();
 
     FieldRows &Rows() { return m_rows; }
+    RecognitionContext &Context() { return m_context; }
+    const ActConnection &Act() const { return m_act; }
     // True once the program was told to end (quit after a write, update started).
     bool Ended() const { return m_ended; }
 
@@ -41,11 +46,11 @@ public:
     void SetTopMost(bool onTop) override;
     QString CapturedText() const override;
     void CaptureClipboard() override;
-    void ShowCompletionDialog() override;
+    quint8 ShowCompletionDialog(bool LastWriteWasNew) override;
     void EndProgram() override;
 
     // SeparatorDialog: the separator dialog, modal over this window.
-    void Open() override;
+    QString Open() override;
 
 signals:
     void programEnded();
@@ -74,6 +79,9 @@ private:
     void setBoxText(const QString &text);
 
     FieldRows m_rows;
+    Settings m_settings;
+    RecognitionContext m_context{m_settings};
+    ActConnection m_act;
     FieldCatalogueModel *m_catalogue = nullptr;
     FieldRowBinder *m_binder = nullptr;
 
@@ -91,5 +99,4 @@ private:
     bool ParseBusy = false;
     bool StartingUp = false;
     bool m_ended = false;
-    bool m_released = false;
 };

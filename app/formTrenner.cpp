@@ -3,7 +3,6 @@
 #include "MarkedCharacter.h"
 
 #include "recognition/LineSplitter.h"
-#include "recognition/ParseState.h"
 #include "recognition/TextOps.h"
 #include "support/MessageTexts.h"
 #include "support/Messages.h"
@@ -99,7 +98,8 @@ QString separatorToolTip(const QString &separator)
 
 } // namespace
 
-formTrenner::formTrenner(QWidget *owner) : QDialog(owner)
+formTrenner::formTrenner(QWidget *owner, const QString &ClipboardText)
+    : QDialog(owner), m_clipboardText(ClipboardText)
 {
     setObjectName(QStringLiteral("formTrenner"));
     setWindowTitle(QStringLiteral("Trennzeichen wählen"));
@@ -161,8 +161,7 @@ formTrenner::formTrenner(QWidget *owner) : QDialog(owner)
     connect(cmdWeiter, &QPushButton::clicked, this, &formTrenner::cmdWeiter_Click);
     connect(txtTrenner, &QLineEdit::textChanged, this, &formTrenner::txtTrenner_Changed);
 
-    showText(ClipboardText);
-    UserSeparator.clear();
+    showText(m_clipboardText);
 }
 
 void formTrenner::showText(const QString &text)
@@ -184,18 +183,18 @@ void formTrenner::cmdTrennerNeu_Click()
     if (candidate.isNull())
         return;
     setSeparator(QString(candidate));
-    showText(SeparatorPreview(ClipboardText, QString(candidate)));
+    showText(SeparatorPreview(m_clipboardText, QString(candidate)));
 }
 
 void formTrenner::cmdTrennerVerwerfen_Click()
 {
-    showText(ClipboardText);
+    showText(m_clipboardText);
     setSeparator({});
 }
 
 void formTrenner::cmdWeiter_Click()
 {
-    UserSeparator = separatorFromShown(txtTrenner->text());
+    m_accepted = separatorFromShown(txtTrenner->text());
     accept();
 }
 

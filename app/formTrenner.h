@@ -7,14 +7,17 @@ class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
 
-// The separator dialog: the user marks one character of the captured text, sees
-// the text cut at it, and accepts it into UserSeparator. Opening it clears
-// UserSeparator, so closing it any other way accepts nothing.
+// The separator dialog: the user marks one character of the captured text
+// (ClipboardText), sees the text cut at it, and accepts it. Closing it any
+// other way accepts nothing.
 class formTrenner : public QDialog
 {
     Q_OBJECT
 public:
-    explicit formTrenner(QWidget *owner);
+    formTrenner(QWidget *owner, const QString &ClipboardText);
+
+    // The accepted separator; empty until one is accepted.
+    QString UserSeparator() const { return m_accepted; }
 
 private:
     void cmdTrennerNeu_Click();
@@ -31,5 +34,7 @@ private:
     QPushButton *cmdTrennerNeu;
     QPushButton *cmdTrennerVerwerfen;
     QPushButton *cmdWeiter;
+    QString m_clipboardText;
     QString m_shown; // the text as put into txtClipText, line breaks included
+    QString m_accepted;
 };

@@ -10,6 +10,7 @@
 #include "act/standin/StandinRunLock.h"
 
 #include "recognition/ParseAddress.h"
+#include "recognition/RecognitionContext.h"
 
 #include "support/FieldRows.h"
 #include "support/Messages.h"
@@ -32,13 +33,23 @@ const QString Block = u"Berg & Stein Architekten GmbH\r\nAnna Berg\r\nLessingstr
 class BenchHost : public ActHost
 {
 public:
-    explicit BenchHost(FieldRows &rows) : m_rows(rows) {}
+    BenchHost(FieldRows &rows, const QString &settingsFile) : m_rows(rows)
+    {
+        settings.FilePath = settingsFile;
+    }
     void SetBusyPointer(bool) override {}
     void SetTopMost(bool) override {}
     QString CapturedText() const override { return m_clipText; }
-    void CaptureClipboard() override { CaptureText(Block, false, m_rows, m_clipText, nullptr); }
-    void ShowCompletionDialog() override { CompletionChoice = 2; }
+    void CaptureClipboard() override
+    {
+        CaptureText(context, Block, false, m_rows, m_clipText, nullptr);
+    }
+    quint8 ShowCompletionDialog(bool) override { return CompletionChoiceBack; }
     void EndProgram() override {}
+
+    Settings settings;
+    RecognitionContext context{settings};
+    ActConnection act;
 
 private:
     FieldRows &m_rows;
@@ -66,14 +77,12 @@ struct Setting
         ready = ready && settings.open(QIODevice::WriteOnly) &&
                 settings.write("[Config]\r\nCacheFelder=1\r\n") > 0;
         settings.close();
-        SetSettingsFilePath(settings.fileName());
+        settingsFile = settings.fileName();
         SetMessagePresenter(&quiet);
     }
     ~Setting()
     {
-        ReleaseActObjects();
         SetMessagePresenter(nullptr);
-        SetSettingsFilePath({});
         lock.reset();
         qunsetenv("ACT_STANDIN_HOME");
     }
@@ -81,6 +90,7 @@ struct Setting
     QTemporaryDir home;
     std::unique_ptr<StandinRunLock> lock;
     Quiet quiet;
+    QString settingsFile;
     bool ready = false;
 };
 
@@ -93,9 +103,9 @@ void FieldLoad(benchmark::State &state)
     }
     FieldRows rows;
     rows.FillStandardCatalogue();
-    BenchHost host(rows);
+    BenchHost host(rows, setting.settingsFile);
     for (auto _ : state) {
-        if (!LoadFieldList(rows, host)) {
+        if (!LoadFieldList(rows, host.settings, host.act, host)) {
             state.SkipWithError("field load failed");
             return;
         }
@@ -111,14 +121,14 @@ void FieldLoadWithoutAct(benchmark::State &state)
     Setting setting(0);
     const int count = int(state.range(0));
     FieldRows rows;
-    BenchHost host(rows);
+    BenchHost host(rows, setting.settingsFile);
     for (auto _ : state) {
         rows.ClearAllLists();
         for (int k = 0; k < count; ++k)
             rows.AddEntryToAllRows(
                 k % 25 == 0 ? u"Feld %1"_s.arg(1000 + k) : u"Zusatzfeld %1"_s.arg(k), 1000 + k);
         host.CaptureClipboard();
-        SaveFieldCache(rows);
+        SaveFieldCache(rows, setting.settingsFile);
     }
     state.SetItemsProcessed(state.iterations() * count);
 }
@@ -133,7 +143,7 @@ void WriteSixteenRows(benchmark::State &state)
     }
     FieldRows rows;
     rows.FillStandardCatalogue();
-    BenchHost host(rows);
+    BenchHost host(rows, setting.settingsFile);
     host.CaptureClipboard();
     const qint32 fields[FieldRows::RowCount] = {25, 88, 40, 26, 79, 78,  27, 32,
                                                 30, 33, 35, 36, 38, 200, 94, 46};
@@ -142,7 +152,7 @@ void WriteSixteenRows(benchmark::State &state)
         rows.SetRowValue(row, u"Wert %1"_s.arg(row));
     }
     for (auto _ : state) {
-        if (!WriteContact(true, rows, host)) {
+        if (!WriteContact(true, rows, host.context, host.act, host)) {
             state.SkipWithError("write failed");
             return;
         }

@@ -1,6 +1,7 @@
 // ParseAddress on a typical block, and on hostile input whose time must grow
 // only linearly with its size.
 #include "recognition/ParseAddress.h"
+#include "recognition/RecognitionContext.h"
 
 #include "support/FieldRows.h"
 #include "support/Messages.h"
@@ -32,17 +33,17 @@ void prepare(FieldRows &rows)
     static SilentPresenter presenter;
     SetMessagePresenter(&presenter);
     rows.FillStandardCatalogue();
-    StandardLand4PLZ = QStringLiteral("Österreich");
-    StandardLand5PLZ = QStringLiteral("Deutschland");
 }
 
 void runParse(benchmark::State &state, const QString &text, int64_t blocksPerParse = 1)
 {
     FieldRows rows;
     prepare(rows);
+    const Settings settings;
+    RecognitionContext context(settings);
     QString clipText;
     for (auto _ : state) {
-        ParseAddress(text, rows, clipText, nullptr);
+        ParseAddress(context, text, rows, clipText, nullptr);
         benchmark::DoNotOptimize(clipText.data());
     }
     state.SetItemsProcessed(state.iterations() * blocksPerParse);

@@ -44,17 +44,16 @@ void fill(FieldRows &rows)
 void LoadSettingsWith5000CachedFields(benchmark::State &state)
 {
     QTemporaryDir folder;
-    SetSettingsFilePath(folder.filePath(QStringLiteral("ordalis.ini")));
-    writeFile(SettingsFilePath(), cacheOf5000());
+    const QString path = folder.filePath(QStringLiteral("ordalis.ini"));
+    writeFile(path, cacheOf5000());
     for (auto _ : state) {
         FieldRows rows;
         rows.FillStandardCatalogue();
-        LoadSettings(rows);
+        LoadSettings(rows, path);
         if (state.range(0))
             benchmark::DoNotOptimize(rows.EntryAt(0));
         benchmark::DoNotOptimize(rows.EntryCount());
     }
-    SetSettingsFilePath(QString());
 }
 BENCHMARK(LoadSettingsWith5000CachedFields)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
@@ -62,17 +61,16 @@ BENCHMARK(LoadSettingsWith5000CachedFields)->Arg(0)->Arg(1)->Unit(benchmark::kMi
 void SaveFieldCacheOf5000Fields(benchmark::State &state)
 {
     QTemporaryDir folder;
-    SetSettingsFilePath(folder.filePath(QStringLiteral("ordalis.ini")));
+    const QString path = folder.filePath(QStringLiteral("ordalis.ini"));
     FieldRows rows;
     fill(rows);
     rows.EntryAt(0);
     for (auto _ : state) {
         state.PauseTiming();
-        writeFile(SettingsFilePath(), "[Config]\r\nCacheFelder=1\r\n");
+        writeFile(path, "[Config]\r\nCacheFelder=1\r\n");
         state.ResumeTiming();
-        SaveFieldCache(rows);
+        SaveFieldCache(rows, path);
     }
-    SetSettingsFilePath(QString());
 }
 BENCHMARK(SaveFieldCacheOf5000Fields)->Unit(benchmark::kMillisecond);
 
@@ -80,13 +78,12 @@ BENCHMARK(SaveFieldCacheOf5000Fields)->Unit(benchmark::kMillisecond);
 void SaveUnchangedFieldCacheOf5000Fields(benchmark::State &state)
 {
     QTemporaryDir folder;
-    SetSettingsFilePath(folder.filePath(QStringLiteral("ordalis.ini")));
-    writeFile(SettingsFilePath(), cacheOf5000());
+    const QString path = folder.filePath(QStringLiteral("ordalis.ini"));
+    writeFile(path, cacheOf5000());
     FieldRows rows;
-    LoadSettings(rows);
+    LoadSettings(rows, path);
     for (auto _ : state)
-        SaveFieldCache(rows);
-    SetSettingsFilePath(QString());
+        SaveFieldCache(rows, path);
 }
 BENCHMARK(SaveUnchangedFieldCacheOf5000Fields)->Unit(benchmark::kMillisecond);
 

@@ -7,6 +7,7 @@
 #include <optional>
 
 class FieldRows;
+struct RecognitionContext;
 
 // The ACT! commands' front end without a window: the "clipboard" is the input
 // text, recognised exactly as `recognize` does; the completion step answers
@@ -15,13 +16,13 @@ class CliActHost : public ActHost
 {
 public:
     // No input: a capture has nothing to read and does nothing.
-    CliActHost(FieldRows &rows, std::optional<QString> input, QString separator = {});
+    CliActHost(FieldRows &rows, RecognitionContext &context, std::optional<QString> input);
 
     void SetBusyPointer(bool) override {}
     void SetTopMost(bool) override {}
     QString CapturedText() const override { return m_clipText; }
     void CaptureClipboard() override;
-    void ShowCompletionDialog() override;
+    quint8 ShowCompletionDialog(bool) override { return CompletionChoiceBack; }
     void EndProgram() override {}
 
     bool Captured() const { return m_captured; }
@@ -29,8 +30,8 @@ public:
 
 private:
     FieldRows &m_rows;
+    RecognitionContext &m_context;
     std::optional<QString> m_input;
-    QString m_separator;
     QString m_clipText;
     bool m_captured = false;
     ParseStatus m_status = ParseStatus::Empty;

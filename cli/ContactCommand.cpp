@@ -11,6 +11,8 @@
 #include "act/ActConnection.h"
 #include "act/ContactWriter.h"
 
+#include "recognition/RecognitionContext.h"
+
 #include "support/FieldRows.h"
 #include "support/modZusatzDefs.h"
 
@@ -22,10 +24,11 @@ namespace {
 
 constexpr int ExitNotWritten = 1;
 // The recognize object with the outcome added at its end.
-QByteArray outcomeJson(const CliActHost &host, const FieldRows &rows, bool written,
+QByteArray outcomeJson(const CliActHost &host, const FieldRows &rows,
+                       const RecognitionContext &context, bool written,
                        const RecordingPresenter &messages)
 {
-    QByteArray json = ParseResultJson(host.Status(), host.CapturedText(), rows);
+    QByteArray json = ParseResultJson(host.Status(), host.CapturedText(), rows, context);
     json.chop(1); // the closing brace; the object goes on
     json += ",\"written\":";
     json += written ? "true" : "false";
@@ -37,10 +40,10 @@ QByteArray outcomeJson(const CliActHost &host, const FieldRows &rows, bool writt
     return json;
 }
 
-QByteArray outcomeText(bool isNew, const FieldRows &rows, bool written,
-                       const RecordingPresenter &messages)
+QByteArray outcomeText(bool isNew, const FieldRows &rows, const RecognitionContext &context,
+                       bool written, const RecordingPresenter &messages)
 {
-    QByteArray text = RowTable(rows) + '\n';
+    QByteArray text = RowTable(rows, context) + '\n';
     if (written)
         text += isNew ? "Kontakt wurde erfolgreich angelegt.\n"
                       : "Kontakt wurde erfolgreich bearbeitet.\n";
@@ -62,7 +65,8 @@ int RunContactCommand(bool isNew, const QStringList &arguments)
 
     FieldRows rows;
     rows.FillStandardCatalogue();
-    if (!options->settings.isEmpty() && !UseSettingsFile(options->settings, reason))
+    const std::optional<QString> settingsFile = SettingsFileToUse(options->settings, reason);
+    if (!settingsFile)
         return CommandFailure(command, reason);
     const std::optional<QByteArray> input = ReadInput(options->inputFile, reason);
     if (!input)
@@ -70,20 +74,23 @@ int RunContactCommand(bool isNew, const QStringList &arguments)
 
     RecordingPresenter messages;
     SetMessagePresenter(&messages);
-    LoadSettings(rows);
+    const Settings settings = LoadSettings(rows, *settingsFile);
+    RecognitionContext context(settings);
+    context.UserSeparator = options->separator.value_or(QString());
 
-    CliActHost host(rows, QString::fromUtf8(*input), options->separator.value_or(QString()));
+    CliActHost host(rows, context, QString::fromUtf8(*input));
+    ActConnection act;
     // As at start-up: a successful field load ends with the capture; after a
     // failed one the cached or standard catalogue stays and the capture follows.
-    LoadFieldList(rows, host);
+    LoadFieldList(rows, settings, act, host);
     if (!host.Captured())
         host.CaptureClipboard();
 
-    const bool written = WriteContact(isNew, rows, host);
-    ReleaseActObjects();
+    const bool written = WriteContact(isNew, rows, context, act, host);
+    act.ReleaseActObjects();
 
-    WriteStdout(options->json ? outcomeJson(host, rows, written, messages)
-                              : outcomeText(isNew, rows, written, messages));
+    WriteStdout(options->json ? outcomeJson(host, rows, context, written, messages)
+                              : outcomeText(isNew, rows, context, written, messages));
     std::fflush(stdout);
     SetMessagePresenter(nullptr);
     return written ? 0 : ExitNotWritten;

@@ -7,6 +7,8 @@
 
 #include "act/ActConnection.h"
 
+#include "recognition/RecognitionContext.h"
+
 #include "support/FieldRows.h"
 #include "support/modZusatzDefs.h"
 
@@ -62,10 +64,12 @@ int RunFieldsCommand(const QStringList &arguments)
     SetMessagePresenter(&messages);
     FieldRows rows;
     rows.FillStandardCatalogue();
-    LoadSettings(rows);
-    CliActHost host(rows, std::nullopt);
-    const bool loaded = LoadFieldList(rows, host);
-    ReleaseActObjects();
+    const Settings settings = LoadSettings(rows);
+    RecognitionContext context(settings);
+    CliActHost host(rows, context, std::nullopt);
+    ActConnection act;
+    const bool loaded = LoadFieldList(rows, settings, act, host);
+    act.ReleaseActObjects();
 
     const QByteArray out = json ? catalogueJson(rows, loaded) : catalogueText(rows);
     std::fwrite(out.constData(), 1, size_t(out.size()), stdout);

@@ -7,7 +7,7 @@
 #include "Usage.h"
 
 #include "recognition/ParseAddress.h"
-#include "recognition/ParseState.h"
+#include "recognition/RecognitionContext.h"
 
 #include "support/FieldRows.h"
 #include "support/modZusatzDefs.h"
@@ -21,26 +21,28 @@
 namespace {
 
 // One block as the window's capture would take it from the clipboard.
-ParseStatus recognize(const QString &text, const QString &separator, FieldRows &rows,
-                      QString &clipText)
+ParseStatus recognize(RecognitionContext &context, const QString &text, const QString &separator,
+                      FieldRows &rows, QString &clipText)
 {
-    UserSeparator = separator;
-    return CaptureText(text, false, rows, clipText, nullptr);
+    context.UserSeparator = separator;
+    return CaptureText(context, text, false, rows, clipText, nullptr);
 }
 
-int runSingle(const TextCommandOptions &options, const QString &text, FieldRows &rows)
+int runSingle(const TextCommandOptions &options, const QString &text, FieldRows &rows,
+              const Settings &settings)
 {
+    RecognitionContext context(settings);
     QString clipText;
     const ParseStatus status =
-        recognize(text, options.separator.value_or(QString()), rows, clipText);
+        recognize(context, text, options.separator.value_or(QString()), rows, clipText);
     if (options.json)
-        WriteStdout(ParseResultJson(status, clipText, rows) + '\n');
+        WriteStdout(ParseResultJson(status, clipText, rows, context) + '\n');
     else
-        WriteStdout(RowTable(rows));
+        WriteStdout(RowTable(rows, context));
     return ExitCodeFor(status);
 }
 
-QByteArray recognizeJsonLine(QByteArrayView line, FieldRows &rows)
+QByteArray recognizeJsonLine(QByteArrayView line, FieldRows &rows, const Settings &settings)
 {
     QJsonParseError error;
     const QJsonDocument document = QJsonDocument::fromJson(line.toByteArray(), &error);
@@ -56,13 +58,14 @@ QByteArray recognizeJsonLine(QByteArrayView line, FieldRows &rows)
 
     // Each block stands alone: no rows or hits carried over from the one before.
     rows.ResetAllRows();
-    DefinitionHits.clear();
+    RecognitionContext context(settings);
     QString clipText;
-    const ParseStatus status = recognize(text.toString(), separator.toString(), rows, clipText);
-    return ParseResultJson(status, clipText, rows);
+    const ParseStatus status =
+        recognize(context, text.toString(), separator.toString(), rows, clipText);
+    return ParseResultJson(status, clipText, rows, context);
 }
 
-int runJsonLines(const QByteArray &input, FieldRows &rows)
+int runJsonLines(const QByteArray &input, FieldRows &rows, const Settings &settings)
 {
     QByteArray out;
     qsizetype from = 0;
@@ -74,7 +77,7 @@ int runJsonLines(const QByteArray &input, FieldRows &rows)
         from = end + 1;
         if (line.trimmed().isEmpty())
             continue;
-        out += recognizeJsonLine(line, rows);
+        out += recognizeJsonLine(line, rows, settings);
         out += '\n';
         if (out.size() > (1 << 16)) {
             WriteStdout(out);
@@ -101,16 +104,18 @@ int RunRecognizeCommand(const QStringList &arguments)
 
     FieldRows rows;
     rows.FillStandardCatalogue();
-    if (!options->settings.isEmpty() && !UseSettingsFile(options->settings, reason))
+    const std::optional<QString> settingsFile = SettingsFileToUse(options->settings, reason);
+    if (!settingsFile)
         return CommandFailure(command, reason);
-    LoadSettings(rows);
+    const Settings settings = LoadSettings(rows, *settingsFile);
 
     const std::optional<QByteArray> input = ReadInput(options->inputFile, reason);
     if (!input)
         return CommandFailure(command, reason);
 
-    const int code = options->jsonLines ? runJsonLines(*input, rows)
-                                        : runSingle(*options, QString::fromUtf8(*input), rows);
+    const int code = options->jsonLines
+                         ? runJsonLines(*input, rows, settings)
+                         : runSingle(*options, QString::fromUtf8(*input), rows, settings);
     std::fflush(stdout);
     SetMessagePresenter(nullptr);
     return code;

@@ -1,9 +1,8 @@
 #include "RowOutput.h"
 
-#include "recognition/ParseState.h"
+#include "recognition/RecognitionContext.h"
 
 #include "support/FieldRows.h"
-#include "support/modZusatzDefs.h"
 
 #include "JsonWriter.h"
 
@@ -16,9 +15,9 @@ QString rowLabel(const FieldRows &rows, int row)
 }
 
 // The hits of the last parse, [] when no definitions are loaded.
-QList<clsZusatzDefs> hits()
+QList<clsZusatzDefs> hits(const RecognitionContext &context)
 {
-    return DefinitionsLoaded ? DefinitionHits : QList<clsZusatzDefs>();
+    return context.settings.DefinitionsLoaded ? context.DefinitionHits : QList<clsZusatzDefs>();
 }
 
 } // namespace
@@ -38,7 +37,8 @@ QString StatusName(ParseStatus status)
     return QStringLiteral("aborted");
 }
 
-QByteArray ParseResultJson(ParseStatus status, const QString &clipText, const FieldRows &rows)
+QByteArray ParseResultJson(ParseStatus status, const QString &clipText, const FieldRows &rows,
+                           const RecognitionContext &context)
 {
     JsonWriter json;
     json.BeginObject();
@@ -56,7 +56,7 @@ QByteArray ParseResultJson(ParseStatus status, const QString &clipText, const Fi
     }
     json.EndArray();
     json.Key("hits").BeginArray();
-    for (const clsZusatzDefs &hit : hits())
+    for (const clsZusatzDefs &hit : hits(context))
         json.BeginObject().Key("id").Number(hit.ID).Key("value").String(hit.Wert).EndObject();
     json.EndArray();
     json.EndObject();
@@ -70,7 +70,7 @@ QByteArray ErrorJson(const QString &error)
     return json.Bytes();
 }
 
-QByteArray RowTable(const FieldRows &rows)
+QByteArray RowTable(const FieldRows &rows, const RecognitionContext &context)
 {
     QString table = QStringLiteral("Zeile  Feld          Wert\n");
     for (int row = 0; row < FieldRows::RowCount; ++row) {
@@ -82,7 +82,7 @@ QByteArray RowTable(const FieldRows &rows)
             line.chop(1);
         table += line + u'\n';
     }
-    const QList<clsZusatzDefs> found = hits();
+    const QList<clsZusatzDefs> found = hits(context);
     if (!found.isEmpty()) {
         table += QStringLiteral("\nDefinitionen\n");
         for (const clsZusatzDefs &hit : found)

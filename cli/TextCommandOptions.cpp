@@ -57,15 +57,16 @@ std::optional<TextCommandOptions> ParseTextCommandOptions(const QStringList &arg
     return options;
 }
 
-bool UseSettingsFile(const QString &path, QString &reason)
+std::optional<QString> SettingsFileToUse(const QString &path, QString &reason)
 {
+    if (path.isEmpty())
+        return SettingsFilePath();
     const QFileInfo settings(path);
     if (!settings.isFile() || !settings.isReadable()) {
         reason = u"cannot read settings file %1"_s.arg(path);
-        return false;
+        return std::nullopt;
     }
-    SetSettingsFilePath(settings.absoluteFilePath());
-    return true;
+    return settings.absoluteFilePath();
 }
 
 int CommandFailure(const QString &command, const QString &reason)

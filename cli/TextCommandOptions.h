@@ -21,9 +21,10 @@ struct TextCommandOptions
 std::optional<TextCommandOptions> ParseTextCommandOptions(const QStringList &arguments,
                                                           bool allowJsonLines, QString &reason);
 
-// Makes FILE the settings file; false with a reason when it cannot be read, so a
-// mistyped path never silently falls back to the defaults.
-bool UseSettingsFile(const QString &path, QString &reason);
+// The settings file a command reads: FILE when given (no value, with a reason,
+// when it cannot be read, so a mistyped path never silently falls back to the
+// defaults), else the settings folder's.
+std::optional<QString> SettingsFileToUse(const QString &path, QString &reason);
 
 // "ordalis-cli COMMAND: reason" on stderr; returns the exit code 2.
 int CommandFailure(const QString &command, const QString &reason);

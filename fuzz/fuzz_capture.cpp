@@ -6,7 +6,7 @@
 #include "FuzzScratch.h"
 
 #include "recognition/ParseAddress.h"
-#include "recognition/ParseState.h"
+#include "recognition/RecognitionContext.h"
 #include "recognition/SeparatorDialog.h"
 #include "support/FieldRows.h"
 #include "support/Messages.h"
@@ -30,7 +30,7 @@ class PickingDialog : public SeparatorDialog
 {
 public:
     QString choice;
-    void Open() override { UserSeparator = choice; }
+    QString Open() override { return choice; }
 };
 
 QString textFrom(QByteArrayView bytes, bool utf16)
@@ -61,18 +61,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         WriteWhole(settingsPath, rest.first(marker));
         rest = rest.sliced(marker + TextMarker.size());
     }
-    SetSettingsFilePath(settingsPath);
 
     FieldRows rows;
     rows.FillStandardCatalogue();
-    LoadSettings(rows);
+    const Settings settings = LoadSettings(rows, settingsPath);
+    RecognitionContext context(settings);
 
     const QString text = textFrom(rest, flags & 1);
-    UserSeparator.clear();
     PickingDialog dialog;
     dialog.choice = text.left(1);
     QString clipText;
-    const ParseStatus status = CaptureText(text, flags & 2, rows, clipText, &dialog);
+    const ParseStatus status = CaptureText(context, text, flags & 2, rows, clipText, &dialog);
 
     // Every kept line ends with CR LF; nothing is kept without a parse.
     FUZZ_CHECK(clipText.isEmpty() || clipText.endsWith(QStringLiteral("\r\n")));
@@ -82,9 +81,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         FUZZ_CHECK(position >= -1 && position < rows.EntryCount());
     }
     // The same text again, parsed directly, with the user's separator.
-    UserSeparator = dialog.choice;
+    context.UserSeparator = dialog.choice;
     QString again;
-    ParseAddress(text, rows, again, nullptr);
-    UserSeparator.clear();
+    ParseAddress(context, text, rows, again, nullptr);
     return 0;
 }

@@ -43,20 +43,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const QString path = ScratchFile(QStringLiteral("settings.ini"));
     WriteWhole(path, QByteArrayView(reinterpret_cast<const char *>(data), qsizetype(size)));
-    SetSettingsFilePath(path);
 
     FieldRows rows;
-    LoadSettings(rows);
-    for (const clsZusatzDefs &definition : UserDefinitions)
+    const Settings settings = LoadSettings(rows, path);
+    for (const clsZusatzDefs &definition : settings.UserDefinitions)
         FUZZ_CHECK(!definition.Wert.isEmpty());
-    FUZZ_CHECK(DefinitionsLoaded == !UserDefinitions.isEmpty());
+    FUZZ_CHECK(settings.DefinitionsLoaded == !settings.UserDefinitions.isEmpty());
     const auto first = catalogue(rows);
     FUZZ_CHECK(first.size() <= 32767);
 
     const IniDocument::Encoding before = IniFile::load(path)->encoding();
-    SaveFieldCache(rows);
+    SaveFieldCache(rows, path);
     FieldRows again;
-    LoadSettings(again);
+    LoadSettings(again, path);
     if (IniFile::load(path)->encoding() == before)
         FUZZ_CHECK(catalogue(again) == first);
     return 0;

@@ -76,7 +76,7 @@ void settleCompanyContactTie(LineList &lines)
         AddPoints(first.Firma > first.Kontakt ? second.Kontakt : second.Firma, 1);
 }
 
-QString countryValue(const QString &text)
+QString countryValue(const QString &text, const Settings &settings)
 {
     static const QString Germany = QStringLiteral("GERMANY");
     static const QString Deutschland = QStringLiteral("Deutschland");
@@ -90,14 +90,14 @@ QString countryValue(const QString &text)
     }
     value += QStringView(text).sliced(from);
     if (TrimBlanks(value).isEmpty())
-        return StandardLand5PLZ;
+        return settings.StandardLand5PLZ;
     return value;
 }
 
 class RowWriter
 {
 public:
-    explicit RowWriter(FieldRows &rows) : m_rows(rows) {}
+    RowWriter(FieldRows &rows, const Settings &settings) : m_rows(rows), m_settings(settings) {}
 
     void Write(int row, const clsZeile &line);
     void AddDefaultCountry(int row);
@@ -106,6 +106,7 @@ private:
     void put(int row, const QString &value, qint32 field);
 
     FieldRows &m_rows;
+    const Settings &m_settings;
     int m_addressLines = 0;
     int m_telephoneLines = 0;
     bool m_noCountry = true;
@@ -145,7 +146,7 @@ void RowWriter::Write(int row, const clsZeile &line)
         return put(row, t, Field::Ort);
     case Winner::Country:
         m_noCountry = false;
-        return put(row, countryValue(t), Field::Land);
+        return put(row, countryValue(t, m_settings), Field::Land);
     case Winner::Telephone: {
         const int index = m_telephoneLines++;
         return put(row, CleanPhone(t), index < 3 ? TelephoneFields[index] : 0);
@@ -169,18 +170,19 @@ void RowWriter::Write(int row, const clsZeile &line)
 
 void RowWriter::AddDefaultCountry(int row)
 {
-    put(row, m_postcodeLength == 4 ? StandardLand4PLZ : StandardLand5PLZ, Field::Land);
+    put(row, m_postcodeLength == 4 ? m_settings.StandardLand4PLZ : m_settings.StandardLand5PLZ,
+        Field::Land);
 }
 
 } // namespace
 
-void AssignFields(LineList &lines, FieldRows &rows)
+void AssignFields(LineList &lines, FieldRows &rows, const Settings &settings)
 {
     const qsizetype n = qsizetype(lines.size());
     if (n >= 2)
         settleCompanyContactTie(lines);
 
-    RowWriter writer(rows);
+    RowWriter writer(rows, settings);
     for (qsizetype i = 0; i < n && i < FieldRows::RowCount; ++i)
         writer.Write(int(i), lines[size_t(i)]);
 

@@ -4,7 +4,7 @@
 #include "FieldAssignment.h"
 #include "LineScorer.h"
 #include "LineSplitter.h"
-#include "ParseState.h"
+#include "RecognitionContext.h"
 #include "RecognitionDiagnostics.h"
 #include "SeparatorDialog.h"
 #include "TextOps.h"
@@ -16,59 +16,60 @@
 
 namespace {
 
-ParseStatus parse(const QString &text, FieldRows &rows, QString &clipText, SeparatorDialog *dialog)
+ParseStatus parse(RecognitionContext &context, const QString &text, FieldRows &rows,
+                  QString &clipText, SeparatorDialog *dialog)
 {
     rows.ResetAllRows();
 
-    QString separator = UserSeparator;
+    QString separator = context.UserSeparator;
     if (separator.isEmpty())
         separator = ChooseSeparator(text);
     if (separator.isEmpty()) {
         ShowMessage(MessageText::NoSeparator, MessageStyle::Exclamation);
         if (dialog != nullptr)
-            dialog->Open();
-        if (UserSeparator.isEmpty())
+            context.UserSeparator = dialog->Open();
+        if (context.UserSeparator.isEmpty())
             return ParseStatus::NoSeparator;
-        separator = UserSeparator;
+        separator = context.UserSeparator;
     }
 
     LineList lines = SplitIntoLines(text, separator, clipText);
-    ApplyUserDefinitions(lines);
+    ApplyUserDefinitions(lines, context);
     ApplyCountryPrefixes(lines);
     lines = ScoreLines(std::move(lines));
-    AssignFields(lines, rows);
+    AssignFields(lines, rows, context.settings);
     return ParseStatus::Ok;
 }
 
 } // namespace
 
-ParseStatus ParseAddress(const QString &text, FieldRows &rows, QString &clipText,
-                         SeparatorDialog *dialog)
+ParseStatus ParseAddress(RecognitionContext &context, const QString &text, FieldRows &rows,
+                         QString &clipText, SeparatorDialog *dialog)
 {
     clipText.clear();
     // A failure ends the parse silently; rows and text written so far stay.
     try {
-        return parse(text, rows, clipText, dialog);
+        return parse(context, text, rows, clipText, dialog);
     } catch (...) {
         qCWarning(lcRecognition).noquote() << "parse aborted:" << CaughtFailureReason();
         return ParseStatus::Aborted;
     }
 }
 
-ParseStatus CaptureText(const QString &clipboardText, bool startingUp, FieldRows &rows,
-                        QString &clipText, SeparatorDialog *dialog)
+ParseStatus CaptureText(RecognitionContext &context, const QString &clipboardText, bool startingUp,
+                        FieldRows &rows, QString &clipText, SeparatorDialog *dialog)
 {
     try {
         clipText.clear();
-        ClipboardText = WithCrLfLineBreaks(clipboardText);
-        QString working = ClipboardText;
+        context.ClipboardText = WithCrLfLineBreaks(clipboardText);
+        QString working = context.ClipboardText;
         working.replace(QStringLiteral(" . \r\n"), QStringLiteral("\r\n"));
         if (TrimBlanks(working).isEmpty()) {
             if (!startingUp)
                 ShowMessage(MessageText::ClipboardEmpty, MessageStyle::Information);
             return ParseStatus::Empty;
         }
-        return ParseAddress(working, rows, clipText, dialog);
+        return ParseAddress(context, working, rows, clipText, dialog);
     } catch (...) {
         qCWarning(lcRecognition).noquote() << "capture aborted:" << CaughtFailureReason();
         return ParseStatus::Aborted;

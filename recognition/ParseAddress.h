@@ -4,6 +4,7 @@
 
 class FieldRows;
 class SeparatorDialog;
+struct RecognitionContext;
 
 enum class ParseStatus {
     Ok,
@@ -14,13 +15,14 @@ enum class ParseStatus {
 
 // Clears the rows, cuts text into lines, recognises them and fills the rows.
 // clipText receives the captured-text box content: every kept line followed by
-// carriage return + line feed. dialog may be null (then no separator can be
-// chosen). Never throws.
-ParseStatus ParseAddress(const QString &text, FieldRows &rows, QString &clipText,
-                         SeparatorDialog *dialog);
+// carriage return + line feed. The context gives the separator and settings
+// and takes a separator chosen in the dialog and the definition hits. dialog
+// may be null (then no separator can be chosen). Never throws.
+ParseStatus ParseAddress(RecognitionContext &context, const QString &text, FieldRows &rows,
+                         QString &clipText, SeparatorDialog *dialog);
 
-// What a capture does with the clipboard's text: keeps it in ClipboardText
-// with CR LF line breaks, drops " . " before line breaks, reports a blank text (not while starting up)
-// and parses the rest. Never throws.
-ParseStatus CaptureText(const QString &clipboardText, bool startingUp, FieldRows &rows,
-                        QString &clipText, SeparatorDialog *dialog);
+// What a capture does with the clipboard's text: keeps it in the context's
+// ClipboardText with CR LF line breaks, drops " . " before line breaks, reports
+// a blank text (not while starting up) and parses the rest. Never throws.
+ParseStatus CaptureText(RecognitionContext &context, const QString &clipboardText, bool startingUp,
+                        FieldRows &rows, QString &clipText, SeparatorDialog *dialog);

@@ -1,11 +1,13 @@
 #pragma once
 
+#include <QString>
+
 // How the parse asks the user for a separator when none of the candidates
-// occurs. Open() returns when the dialog has closed; the dialog leaves its
-// choice in UserSeparator (empty: none accepted).
+// occurs. Open() returns when the dialog has closed, with the accepted
+// separator (empty: none accepted).
 class SeparatorDialog
 {
 public:
     virtual ~SeparatorDialog();
-    virtual void Open() = 0;
+    virtual QString Open() = 0;
 };

@@ -1,23 +1,22 @@
 #include "UserLabels.h"
 
-#include "ParseState.h"
+#include "RecognitionContext.h"
 #include "TextOps.h"
 
-#include "support/modZusatzDefs.h"
-
-void ApplyUserDefinitions(LineList &lines)
+void ApplyUserDefinitions(LineList &lines, RecognitionContext &context)
 {
-    if (!DefinitionsLoaded)
+    if (!context.settings.DefinitionsLoaded)
         return;
-    DefinitionHits.clear();
+    context.DefinitionHits.clear();
     std::vector<bool> consumed(lines.size(), false);
     bool anyConsumed = false;
-    for (const clsZusatzDefs &definition : UserDefinitions) {
+    for (const clsZusatzDefs &definition : context.settings.UserDefinitions) {
         for (size_t p = 0; p < lines.size(); ++p) {
             if (consumed[p] || !lines[p].Text.startsWith(definition.Wert))
                 continue;
             const QStringView rest = QStringView(lines[p].Text).sliced(definition.Wert.size());
-            DefinitionHits.append(clsZusatzDefs{definition.ID, TrimBlanks(rest).toString()});
+            context.DefinitionHits.append(
+                clsZusatzDefs{definition.ID, TrimBlanks(rest).toString()});
             consumed[p] = true;
             anyConsumed = true;
             break;

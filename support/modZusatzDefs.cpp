@@ -11,11 +11,6 @@
 #include <cmath>
 #include <optional>
 
-QList<clsZusatzDefs> UserDefinitions;
-bool DefinitionsLoaded = false;
-QString StandardLand4PLZ;
-QString StandardLand5PLZ;
-
 namespace {
 
 const QString ConfigSection = QStringLiteral("Config");
@@ -23,12 +18,6 @@ const QString FieldSection = QStringLiteral("Felder");
 const QString DefinitionSection = QStringLiteral("Definitionen");
 constexpr int ReadBufferLength = 8192;
 constexpr int MaxNumberedKeys = 32767; // the counters were 16-bit
-
-QString &settingsPathOverride()
-{
-    static QString path;
-    return path;
-}
 
 // All reads of one run come from one snapshot of the file, read once.
 QString readKey(const IniDocument &document, const QString &section, const QString &key,
@@ -76,7 +65,7 @@ std::optional<CatalogueEntry> cacheEntry(const QString &line)
     return CatalogueEntry{line.mid(semicolon + 1), number};
 }
 
-void loadDefinitions(const IniDocument &settings)
+void loadDefinitions(const IniDocument &settings, Settings &loaded)
 {
     for (int k = 1; k <= MaxNumberedKeys; ++k) {
         const QString id =
@@ -86,8 +75,8 @@ void loadDefinitions(const IniDocument &settings)
         if (id.isEmpty() || label.isEmpty())
             return;
         if (const std::optional<qint16> number = definitionNumber(id)) {
-            DefinitionsLoaded = true;
-            AddUserDefinition(*number, label);
+            loaded.DefinitionsLoaded = true;
+            loaded.UserDefinitions.append(clsZusatzDefs{*number, label});
         }
     }
 }
@@ -119,36 +108,28 @@ void loadFieldCache(const IniDocument &settings, FieldRows &rows)
 
 QString SettingsFilePath()
 {
-    const QString &path = settingsPathOverride();
-    return path.isEmpty() ? SettingsFolder() + QStringLiteral("/ordalis.ini") : path;
+    return SettingsFolder() + QStringLiteral("/ordalis.ini");
 }
 
-void SetSettingsFilePath(const QString &path)
+Settings LoadSettings(FieldRows &rows, const QString &path)
 {
-    settingsPathOverride() = path;
-}
-
-void LoadSettings(FieldRows &rows)
-{
-    UserDefinitions.clear();
-    DefinitionsLoaded = false;
-
-    const QString path = SettingsFilePath();
+    Settings loaded;
+    loaded.FilePath = path;
     const std::shared_ptr<const IniDocument> settings = IniFile::load(path);
     if (FileExists(path)) {
-        loadDefinitions(*settings);
+        loadDefinitions(*settings, loaded);
         loadFieldCache(*settings, rows);
     }
-    StandardLand4PLZ = readKey(*settings, ConfigSection, QStringLiteral("StandardLand4PLZ"),
-                               QStringLiteral("Österreich"));
-    StandardLand5PLZ = readKey(*settings, ConfigSection, QStringLiteral("StandardLand5PLZ"),
-                               QStringLiteral("Deutschland"));
+    loaded.StandardLand4PLZ = readKey(*settings, ConfigSection, QStringLiteral("StandardLand4PLZ"),
+                                      loaded.StandardLand4PLZ);
+    loaded.StandardLand5PLZ = readKey(*settings, ConfigSection, QStringLiteral("StandardLand5PLZ"),
+                                      loaded.StandardLand5PLZ);
+    return loaded;
 }
 
-void SaveFieldCache(const FieldRows &rows)
+void SaveFieldCache(const FieldRows &rows, const QString &path)
 {
     try {
-        const QString path = SettingsFilePath();
         if (readKey(*IniFile::load(path), ConfigSection, QStringLiteral("CacheFelder"),
                     QStringLiteral("0")) != u"1")
             return;
@@ -167,9 +148,4 @@ void SaveFieldCache(const FieldRows &rows)
         // A cache that cannot be written is not worth interrupting the user for.
         qCWarning(lcSettings).noquote() << "field cache not saved:" << CaughtFailureReason();
     }
-}
-
-void AddUserDefinition(qint16 number, const QString &label)
-{
-    UserDefinitions.append(clsZusatzDefs{number, label});
 }

@@ -7,20 +7,25 @@
 
 class FieldRows;
 
-// Program-wide settings, set once by LoadSettings.
-extern QList<clsZusatzDefs> UserDefinitions;
-extern bool DefinitionsLoaded;
-extern QString StandardLand4PLZ;
-extern QString StandardLand5PLZ;
+// What the settings file says, as LoadSettings read it; a missing file gives
+// these defaults.
+struct Settings
+{
+    // The file read; the field cache is saved back to it.
+    QString FilePath;
+    QList<clsZusatzDefs> UserDefinitions;
+    bool DefinitionsLoaded = false;
+    QString StandardLand4PLZ = QStringLiteral("Österreich");
+    QString StandardLand5PLZ = QStringLiteral("Deutschland");
+};
 
-// The settings file: "ordalis.ini" in the settings folder, unless a caller
-// (the CLI's --settings, tests) names another one.
+// The settings file: "ordalis.ini" in the settings folder.
 QString SettingsFilePath();
-void SetSettingsFilePath(const QString &path); // empty: back to the settings folder's file
 
 // Reads definitions, the field cache (which may replace the rows' catalogue)
-// and the default countries. Resets the program-wide values first.
-void LoadSettings(FieldRows &rows);
-// Writes row 0's catalogue as the field cache when the cache is switched on.
-void SaveFieldCache(const FieldRows &rows);
-void AddUserDefinition(qint16 number, const QString &label);
+// and the default countries from the file at path (the CLI's --settings and the
+// tests name another than the settings folder's).
+Settings LoadSettings(FieldRows &rows, const QString &path = SettingsFilePath());
+// Writes row 0's catalogue as the field cache into the settings file at path
+// when the cache is switched on there.
+void SaveFieldCache(const FieldRows &rows, const QString &path);

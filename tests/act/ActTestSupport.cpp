@@ -1,13 +1,8 @@
 #include "ActTestSupport.h"
 
-#include "act/ActConnection.h"
-#include "act/ContactWriter.h"
 #include "act/standin/StandinPaths.h"
 
 #include "recognition/ParseAddress.h"
-#include "recognition/ParseState.h"
-
-#include "support/modZusatzDefs.h"
 
 #include <QFile>
 
@@ -27,14 +22,14 @@ void TestHost::SetTopMost(bool onTop)
 void TestHost::CaptureClipboard()
 {
     ++captures;
-    CaptureText(clipboard, false, m_rows, clipText, nullptr);
+    CaptureText(m_context, clipboard, false, m_rows, clipText, nullptr);
 }
 
-void TestHost::ShowCompletionDialog()
+quint8 TestHost::ShowCompletionDialog(bool LastWriteWasNew)
 {
     events.append(QStringLiteral("completion"));
     completions.append(LastWriteWasNew);
-    CompletionChoice = completionAnswer;
+    return completionAnswer;
 }
 
 qint16 MessageLog::Present(const QString &, const QString &text, qint16 style)
@@ -49,18 +44,14 @@ void ActTest::SetUp()
     StandinFixture::SetUp();
     qputenv("ORDALIS_HOME", m_program.path().toLocal8Bit()); // for the CLI
     SetMessagePresenter(&messages);
-    ReleaseActObjects();
-    DefinitionHits.clear();
-    UserSeparator.clear();
-    SetSettingsFilePath(SettingsPath());
     rows.FillStandardCatalogue();
-    LoadSettings(rows); // no file yet: no definitions, the default countries
+    // No file yet: no definitions, the default countries.
+    settings = LoadSettings(rows, SettingsPath());
 }
 
 void ActTest::TearDown()
 {
-    ReleaseActObjects();
-    SetSettingsFilePath({});
+    act.ReleaseActObjects();
     SetMessagePresenter(nullptr);
     qunsetenv("ORDALIS_HOME");
     StandinFixture::TearDown();

@@ -2,11 +2,15 @@
 
 #include "../standin/StandinFixture.h"
 
+#include "act/ActConnection.h"
 #include "act/ActHost.h"
 #include "act/standin/ContactDatabase.h"
 
+#include "recognition/RecognitionContext.h"
+
 #include "support/FieldRows.h"
 #include "support/Messages.h"
+#include "support/modZusatzDefs.h"
 
 #include <QMap>
 #include <QStringList>
@@ -22,12 +26,12 @@ inline void PrintTo(const QString &text, std::ostream *out)
 class TestHost : public ActHost
 {
 public:
-    explicit TestHost(FieldRows &rows) : m_rows(rows) {}
+    TestHost(FieldRows &rows, RecognitionContext &context) : m_rows(rows), m_context(context) {}
     void SetBusyPointer(bool busy) override;
     void SetTopMost(bool onTop) override;
     QString CapturedText() const override { return clipText; }
     void CaptureClipboard() override;
-    void ShowCompletionDialog() override;
+    quint8 ShowCompletionDialog(bool LastWriteWasNew) override;
     void EndProgram() override { ++programEnds; }
 
     QString clipboard, clipText;
@@ -39,6 +43,7 @@ public:
 
 private:
     FieldRows &m_rows;
+    RecognitionContext &m_context;
 };
 
 class MessageLog : public MessagePresenter
@@ -53,7 +58,7 @@ using Catalogue = QVector<std::pair<qint32, QString>>;
 using Values = QMap<qint32, QString>;
 
 // A fresh program per test: standard catalogue and default settings in the
-// rows, no held ACT! objects, no definitions, its own program folder.
+// rows, its own context and connection, its own program folder.
 class ActTest : public StandinFixture
 {
 protected:
@@ -78,7 +83,10 @@ protected:
     void SetFieldLabel(qint32 fieldNumber, const QString &label) const;
 
     FieldRows rows;
-    TestHost host{rows};
+    Settings settings;
+    RecognitionContext context{settings};
+    ActConnection act;
+    TestHost host{rows, context};
     MessageLog messages;
 
 private:

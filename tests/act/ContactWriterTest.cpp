@@ -3,10 +3,7 @@
 #include "act/ActConnection.h"
 #include "act/ContactWriter.h"
 
-#include "recognition/ParseState.h"
-
 #include "support/MessageTexts.h"
-#include "support/modZusatzDefs.h"
 
 namespace {
 
@@ -34,10 +31,10 @@ TEST_F(ContactWriterTest, RecognisedBlocksBecomeNewContacts)
          {QStringLiteral("signature-munich"), QStringLiteral("letterhead-vienna")}) {
         SCOPED_TRACE(name.toStdString());
         host.clipboard = TestData(name + QStringLiteral(".txt"));
-        ASSERT_TRUE(LoadFieldList(rows, host)); // as at start-up: load, then capture
+        ASSERT_TRUE(LoadFieldList(rows, settings, act, host)); // as at start-up: load, then capture
         const qsizetype before = Contacts().size();
 
-        EXPECT_TRUE(WriteContact(true, rows, host));
+        EXPECT_TRUE(WriteContact(true, rows, context, act, host));
         EXPECT_EQ(Contacts().size(), before + 1);
         EXPECT_EQ(Newest(), ExpectedContact(name + QStringLiteral(".contact")));
         EXPECT_EQ(ShownId(), Contacts().last().id);
@@ -55,7 +52,7 @@ TEST_F(ContactWriterTest, EditingOverwritesTheContactActShows)
     expected[35] = QStringLiteral("0421 555 0199");
     expected[36] = QString();
 
-    EXPECT_TRUE(WriteContact(false, rows, host));
+    EXPECT_TRUE(WriteContact(false, rows, context, act, host));
     EXPECT_EQ(ShownValues(), expected);
     EXPECT_EQ(Contacts().size(), before);
     EXPECT_EQ(host.completions, QList<bool>{false});
@@ -88,7 +85,7 @@ TEST_F(ContactWriterTest, ComposesTheContactNameOnlyWhenNoneWasGiven)
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
         SetRows(c.rows);
-        ASSERT_TRUE(WriteContact(true, rows, host));
+        ASSERT_TRUE(WriteContact(true, rows, context, act, host));
         EXPECT_EQ(Newest().contains(26), !c.contactName.isNull());
         EXPECT_EQ(Newest().value(26), c.contactName);
     }
@@ -99,17 +96,17 @@ TEST_F(ContactWriterTest, DefinitionHitsGoLastAndHitsWithoutAFieldAreSkipped)
     ASSERT_TRUE(StartStandin());
     SetRows({{25, QStringLiteral("Zeilen GmbH")}, {30, QStringLiteral("Bremen")}});
     // A hit for field -1 would fail the write: ACT! has no such field.
-    DefinitionHits = {{-1, QStringLiteral("nirgends")},
-                      {25, QStringLiteral("Etikett GmbH")},
-                      {88, QStringLiteral("Einkauf")}};
-    DefinitionsLoaded = true;
-    ASSERT_TRUE(WriteContact(true, rows, host));
+    context.DefinitionHits = {{-1, QStringLiteral("nirgends")},
+                              {25, QStringLiteral("Etikett GmbH")},
+                              {88, QStringLiteral("Einkauf")}};
+    settings.DefinitionsLoaded = true;
+    ASSERT_TRUE(WriteContact(true, rows, context, act, host));
     EXPECT_EQ(Newest(), (Values{{25, QStringLiteral("Etikett GmbH")},
                                 {30, QStringLiteral("Bremen")},
                                 {88, QStringLiteral("Einkauf")}}));
 
-    DefinitionsLoaded = false;
-    ASSERT_TRUE(WriteContact(true, rows, host));
+    settings.DefinitionsLoaded = false;
+    ASSERT_TRUE(WriteContact(true, rows, context, act, host));
     EXPECT_EQ(Newest(),
               (Values{{25, QStringLiteral("Zeilen GmbH")}, {30, QStringLiteral("Bremen")}}));
 }
@@ -121,7 +118,7 @@ TEST_F(ContactWriterTest, NoCapturedTextMeansNoWrite)
     const qsizetype before = Contacts().size();
     for (const QString &text : {QString(), QStringLiteral("   ")}) {
         host.clipText = text;
-        EXPECT_FALSE(WriteContact(true, rows, host));
+        EXPECT_FALSE(WriteContact(true, rows, context, act, host));
     }
     EXPECT_EQ(messages.texts, QStringList(2, MessageText::NoData));
     EXPECT_EQ(messages.styles, QList<qint16>(2, MessageStyle::Exclamation));
@@ -136,8 +133,8 @@ TEST_F(ContactWriterTest, WithoutActNothingIsWrittenAndTheFailureIsShown)
     const QVector<StandinContact> before = Contacts();
     SetRows({{25, QStringLiteral("Niemand GmbH")}});
 
-    EXPECT_FALSE(WriteContact(true, rows, host));
-    EXPECT_FALSE(WriteContact(false, rows, host));
+    EXPECT_FALSE(WriteContact(true, rows, context, act, host));
+    EXPECT_FALSE(WriteContact(false, rows, context, act, host));
     EXPECT_EQ(messages.texts,
               (QStringList{MessageText::ContactNotCreated, MessageText::ContactNotEdited}));
     EXPECT_EQ(messages.styles, QList<qint16>(2, MessageStyle::Exclamation));
@@ -156,11 +153,11 @@ TEST_F(ContactWriterTest, AWriteFailingPartWayKeepsWhatWasSentAndReportsFailure)
              {35, QStringLiteral("030 1234")},
              {30, QStringLiteral("Berlin")}});
 
-    EXPECT_FALSE(WriteContact(true, rows, host));
+    EXPECT_FALSE(WriteContact(true, rows, context, act, host));
     EXPECT_EQ(messages.texts, QStringList{MessageText::ContactNotCreated});
     EXPECT_TRUE(host.completions.isEmpty());
     EXPECT_EQ(Newest(), (Values{{25, QStringLiteral("Halb GmbH")}}));
-    EXPECT_EQ(ActContactView, nullptr); // the next write connects afresh
+    EXPECT_EQ(act.ActContactView, nullptr); // the next write connects afresh
 }
 
 TEST_F(ContactWriterTest, WritesAgainAfterActWasKilledAndRestarted)
@@ -169,14 +166,14 @@ TEST_F(ContactWriterTest, WritesAgainAfterActWasKilledAndRestarted)
         SCOPED_TRACE(writeWhileDown ? "a failed write in between" : "straight after restart");
         ASSERT_TRUE(StartStandin());
         SetRows({{25, QStringLiteral("Vorher GmbH")}});
-        ASSERT_TRUE(WriteContact(true, rows, host));
+        ASSERT_TRUE(WriteContact(true, rows, context, act, host));
         KillStandin();
         if (writeWhileDown) {
-            EXPECT_FALSE(WriteContact(true, rows, host));
+            EXPECT_FALSE(WriteContact(true, rows, context, act, host));
         }
         ASSERT_TRUE(StartStandin());
         SetRows({{25, QStringLiteral("Nachher GmbH")}});
-        EXPECT_TRUE(WriteContact(true, rows, host));
+        EXPECT_TRUE(WriteContact(true, rows, context, act, host));
         EXPECT_EQ(Newest(), (Values{{25, QStringLiteral("Nachher GmbH")}}));
         StopStandin();
     }
@@ -188,7 +185,7 @@ TEST_F(ContactWriterTest, OnlyTheQuitChoiceEndsTheProgram)
     SetRows({{25, QStringLiteral("Ende GmbH")}});
     for (const quint8 answer : {0, 2, 1}) {
         host.completionAnswer = answer;
-        EXPECT_TRUE(WriteContact(true, rows, host));
+        EXPECT_TRUE(WriteContact(true, rows, context, act, host));
     }
     EXPECT_EQ(host.programEnds, 1);
 }

@@ -4,7 +4,6 @@
 #include "act/ContactWriter.h"
 
 #include "support/MessageTexts.h"
-#include "support/modZusatzDefs.h"
 
 namespace {
 
@@ -17,7 +16,7 @@ TEST_F(FieldLoadTest, ListsTheFieldsUnderTheirLabelsOrMadeUpNames)
 {
     ASSERT_TRUE(StartStandin());
     SetFieldLabel(201, QStringLiteral("Privat-E-Mail"));
-    ASSERT_TRUE(LoadFieldList(rows, host));
+    ASSERT_TRUE(LoadFieldList(rows, settings, act, host));
 
     EXPECT_EQ(rows.EntryCount(), ContactDatabase::SeedFields().size());
     const std::pair<qint32, QString> cases[] = {
@@ -33,7 +32,7 @@ TEST_F(FieldLoadTest, ListsTheFieldsUnderTheirLabelsOrMadeUpNames)
         EXPECT_EQ(NamesOf(number), QStringList{name}) << "field " << number;
 
     SetFieldLabel(200, QStringLiteral("E-Mail-Adresse"));
-    ASSERT_TRUE(LoadFieldList(rows, host));
+    ASSERT_TRUE(LoadFieldList(rows, settings, act, host));
     EXPECT_EQ(NamesOf(200), QStringList{QStringLiteral("E-Mail-Adresse")});
 }
 
@@ -42,17 +41,17 @@ TEST_F(FieldLoadTest, RecognisesAgainAndCachesTheNewCatalogue)
     WriteSettings(CacheOn);
     ASSERT_TRUE(StartStandin());
     host.clipboard = TestData(QStringLiteral("signature-munich.txt"));
-    ASSERT_TRUE(LoadFieldList(rows, host));
+    ASSERT_TRUE(LoadFieldList(rows, settings, act, host));
 
     EXPECT_EQ(host.captures, 1);
     EXPECT_FALSE(host.busy);
-    EXPECT_EQ(ActDatabase, nullptr); // held for one load only
+    EXPECT_EQ(act.ActDatabase, nullptr); // held for one load only
     // The e-mail field has no label in ACT!; recognition finds it by number.
     ASSERT_GE(rows.SelectedPosition(7), 0);
     EXPECT_EQ(rows.EntryAt(rows.SelectedPosition(7)).Name, QStringLiteral("eMail"));
 
     FieldRows restarted;
-    LoadSettings(restarted);
+    LoadSettings(restarted, SettingsPath());
     EXPECT_EQ(CatalogueOf(restarted), CatalogueOf(rows));
 }
 
@@ -74,17 +73,17 @@ TEST_F(FieldLoadTest, ActClosedKeepsTheCatalogueAndSavesItUnchanged)
         WriteSettings(c.settings);
         FieldRows before;
         before.FillStandardCatalogue();
-        LoadSettings(before);
+        LoadSettings(before, SettingsPath());
         messages.texts.clear();
 
-        EXPECT_FALSE(LoadFieldList(before, host));
+        EXPECT_FALSE(LoadFieldList(before, settings, act, host));
         EXPECT_EQ(messages.texts, LoadFailed);
         EXPECT_EQ(messages.styles.value(0), MessageStyle::Exclamation);
         EXPECT_EQ(host.captures, 0);
         EXPECT_FALSE(host.busy);
         EXPECT_EQ(before.EntryCount(), c.entries);
         FieldRows after;
-        LoadSettings(after);
+        LoadSettings(after, SettingsPath());
         EXPECT_EQ(CatalogueOf(after), CatalogueOf(before));
     }
 }
@@ -92,13 +91,13 @@ TEST_F(FieldLoadTest, ActClosedKeepsTheCatalogueAndSavesItUnchanged)
 TEST_F(FieldLoadTest, AfterNoOpenDatabaseTheNextLoadConnectsAfresh)
 {
     ASSERT_TRUE(StartStandin({QStringLiteral("--no-database")}));
-    EXPECT_FALSE(LoadFieldList(rows, host));
+    EXPECT_FALSE(LoadFieldList(rows, settings, act, host));
     EXPECT_EQ(messages.texts, LoadFailed);
     EXPECT_EQ(rows.EntryCount(), 20);
 
     StopStandin();
     ASSERT_TRUE(StartStandin());
-    EXPECT_TRUE(LoadFieldList(rows, host));
+    EXPECT_TRUE(LoadFieldList(rows, settings, act, host));
     EXPECT_EQ(rows.EntryCount(), ContactDatabase::SeedFields().size());
 }
 
@@ -106,13 +105,13 @@ TEST_F(FieldLoadTest, AnEmptyFieldListLeavesNoRowAFieldAndWritesAnEmptyContact)
 {
     ASSERT_TRUE(StartStandin({QStringLiteral("--fields"), QStringLiteral("0")}));
     host.clipboard = TestData(QStringLiteral("signature-munich.txt"));
-    ASSERT_TRUE(LoadFieldList(rows, host));
+    ASSERT_TRUE(LoadFieldList(rows, settings, act, host));
     ASSERT_EQ(rows.EntryCount(), 0);
     for (int row = 0; row < FieldRows::RowCount; ++row)
         EXPECT_FALSE(rows.ReadRow(row).has_value()) << "row " << row;
 
     const qsizetype before = Contacts().size();
-    EXPECT_TRUE(WriteContact(true, rows, host));
+    EXPECT_TRUE(WriteContact(true, rows, context, act, host));
     EXPECT_EQ(Contacts().size(), before + 1);
     EXPECT_TRUE(Contacts().last().values.isEmpty());
 }
@@ -126,13 +125,13 @@ TEST_F(FieldLoadTest, AFailureDuringTheLoadLosesNothingAndWritesNoCache)
     host.clipboard = TestData(QStringLiteral("signature-munich.txt"));
     const Catalogue before = CatalogueOf(rows);
 
-    EXPECT_FALSE(LoadFieldList(rows, host));
+    EXPECT_FALSE(LoadFieldList(rows, settings, act, host));
     EXPECT_EQ(messages.texts, LoadFailed);
     EXPECT_EQ(CatalogueOf(rows), before);
     EXPECT_EQ(host.captures, 0);
     EXPECT_FALSE(host.busy);
     EXPECT_EQ(SettingsContent(), settingsBefore);
-    EXPECT_EQ(ActDatabase, nullptr);
+    EXPECT_EQ(act.ActDatabase, nullptr);
 }
 
 } // namespace

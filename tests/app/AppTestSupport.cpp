@@ -1,9 +1,7 @@
 #include "AppTestSupport.h"
 
-#include "act/ActConnection.h"
 #include "act/standin/StandinPaths.h"
 #include "act/standin/StandinRunLock.h"
-#include "recognition/ParseState.h"
 #include "support/Registry.h"
 
 #include <QApplication>
@@ -117,13 +115,10 @@ void AppTest::SetUp()
     SetMessagePresenter(&m_presenter);
     m_standin = std::make_unique<StandinRunner>(StandinHome());
     SetClipboard(QString());
-    UserSeparator.clear();
-    ClipboardText.clear();
 }
 
 void AppTest::TearDown()
 {
-    ReleaseActObjects();
     m_standin.reset();
     SetMessagePresenter(nullptr);
     while (QApplication::overrideCursor() != nullptr)

@@ -3,12 +3,10 @@
 
 #include "AppTestSupport.h"
 
-#include "act/ContactWriter.h"
 #include "app/GermanTranslations.h"
 #include "app/QtMessagePresenter.h"
 #include "app/formFertigAbfrage.h"
 #include "app/formTrenner.h"
-#include "recognition/ParseState.h"
 #include "support/MessageTexts.h"
 
 #include <QAbstractButton>
@@ -29,8 +27,7 @@ class SeparatorDialogTest : public AppTest
 protected:
     void open(const QString &captured)
     {
-        ClipboardText = captured;
-        m_dialog = std::make_unique<formTrenner>(nullptr);
+        m_dialog = std::make_unique<formTrenner>(nullptr, captured);
     }
     QPlainTextEdit *box() { return m_dialog->findChild<QPlainTextEdit *>(u"txtClipText"_s); }
     QLineEdit *separator() { return m_dialog->findChild<QLineEdit *>(u"txtTrenner"_s); }
@@ -52,13 +49,12 @@ protected:
 
 TEST_F(SeparatorDialogTest, ShowsTheCaptureAndClearsAnEarlierChoice)
 {
-    UserSeparator = u";"_s;
     open(u"Muster GmbH, Hauptstraße 5, 80331 München"_s);
     EXPECT_EQ(m_dialog->windowTitle(), u"Trennzeichen wählen"_s);
     EXPECT_EQ(box()->toPlainText(), u"Muster GmbH, Hauptstraße 5, 80331 München"_s);
-    EXPECT_TRUE(UserSeparator.isEmpty());
+    EXPECT_TRUE(m_dialog->UserSeparator().isEmpty());
     m_dialog->reject(); // the close box
-    EXPECT_TRUE(UserSeparator.isEmpty());
+    EXPECT_TRUE(m_dialog->UserSeparator().isEmpty());
 }
 
 TEST_F(SeparatorDialogTest, MarkingTakesTheFirstCharacterAndPreviews)
@@ -91,7 +87,7 @@ TEST_F(SeparatorDialogTest, MarkingTakesTheFirstCharacterAndPreviews)
         // Qt's editor holds line feeds; compare line by line
         EXPECT_EQ(box()->toPlainText(), QString(c.preview).replace(u"\r\n"_s, u"\n"_s)) << c.what;
         click("cmdWeiter");
-        EXPECT_EQ(UserSeparator, c.separator) << c.what;
+        EXPECT_EQ(m_dialog->UserSeparator(), c.separator) << c.what;
         EXPECT_EQ(m_dialog->result(), QDialog::Accepted) << c.what;
     }
     EXPECT_TRUE(m_presenter.shown.isEmpty());
@@ -117,7 +113,7 @@ TEST_F(SeparatorDialogTest, NothingMarkedAsksForAMarkAndChangesNothing)
     EXPECT_EQ(MessageTexts(m_presenter), QStringList{MessageText::MarkOneCharacter});
     EXPECT_EQ(m_presenter.shown.value(0).style, MessageStyle::Information);
     EXPECT_EQ(separator()->text(), u"#"_s);
-    EXPECT_TRUE(UserSeparator.isEmpty());
+    EXPECT_TRUE(m_dialog->UserSeparator().isEmpty());
 }
 
 TEST_F(SeparatorDialogTest, DiscardRestoresTheCaptureAndAcceptsNothing)
@@ -129,7 +125,7 @@ TEST_F(SeparatorDialogTest, DiscardRestoresTheCaptureAndAcceptsNothing)
     EXPECT_EQ(box()->toPlainText(), u"a,b,c"_s);
     EXPECT_TRUE(separator()->text().isEmpty());
     click("cmdWeiter");
-    EXPECT_TRUE(UserSeparator.isEmpty());
+    EXPECT_TRUE(m_dialog->UserSeparator().isEmpty());
 }
 
 TEST_F(SeparatorDialogTest, TypedSeparatorIsAcceptedUnchanged)
@@ -139,7 +135,7 @@ TEST_F(SeparatorDialogTest, TypedSeparatorIsAcceptedUnchanged)
     EXPECT_EQ(separator()->text(), u"␣--␣"_s);
     EXPECT_TRUE(separator()->toolTip().contains(u"Leerzeichen"_s));
     click("cmdWeiter");
-    EXPECT_EQ(UserSeparator, u" -- "_s);
+    EXPECT_EQ(m_dialog->UserSeparator(), u" -- "_s);
 }
 
 class CompletionDialog : public AppTest
@@ -159,9 +155,7 @@ TEST_F(CompletionDialog, SaysWhatWasStoredAndRecordsTheChoice)
         {true, nullptr, u"Kontakt wurde erfolgreich angelegt."_s, 0},
     };
     for (const Case &c : cases) {
-        LastWriteWasNew = c.isNew;
-        CompletionChoice = 0;
-        formFertigAbfrage dialog(nullptr);
+        formFertigAbfrage dialog(nullptr, c.isNew);
         const QString what = c.button ? QLatin1String(c.button) : u"close box"_s;
         EXPECT_TRUE(dialog.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
         const QLabel *label = dialog.findChild<QLabel *>(u"Label1"_s);
@@ -176,7 +170,7 @@ TEST_F(CompletionDialog, SaysWhatWasStoredAndRecordsTheChoice)
         });
         dialog.exec();
         EXPECT_TRUE(done->done) << qPrintable(what);
-        EXPECT_EQ(CompletionChoice, c.choice) << qPrintable(what);
+        EXPECT_EQ(dialog.CompletionChoice(), c.choice) << qPrintable(what);
     }
 }
 

@@ -4,11 +4,9 @@
 
 #include "AppTestSupport.h"
 
-#include "act/ActConnection.h"
 #include "act/standin/ContactDatabase.h"
 #include "act/standin/StandinPaths.h"
 #include "app/formMain.h"
-#include "recognition/ParseState.h"
 #include "support/MessageTexts.h"
 
 #include <QApplication>
@@ -98,11 +96,11 @@ protected:
 
 TEST_F(MainWindow, StartsWithActClosed)
 {
-    UserSeparator = u"|"_s;
+    window().Context().UserSeparator = u"|"_s;
     SetClipboard(Address);
     window().StartUp();
     EXPECT_EQ(window().windowTitle(), u"Ordalis v.1.18"_s);
-    EXPECT_TRUE(UserSeparator.isEmpty());
+    EXPECT_TRUE(window().Context().UserSeparator.isEmpty());
     EXPECT_EQ(MessageTexts(m_presenter), QStringList{MessageText::FieldLoadFailed});
     EXPECT_EQ(m_presenter.shown.value(0).style, MessageStyle::Exclamation);
     EXPECT_EQ(m_presenter.titles.value(0), u"Ordalis"_s);
@@ -220,7 +218,7 @@ TEST_F(MainWindow, SeparatorChosenDuringTheParseGoesOnWithoutReadingTheClipboard
     click("cmdGetClipboard");
     EXPECT_TRUE(watch->done);
     EXPECT_EQ(MessageTexts(m_presenter), QStringList{MessageText::NoSeparator});
-    EXPECT_EQ(UserSeparator, u","_s);
+    EXPECT_EQ(window().Context().UserSeparator, u","_s);
     EXPECT_EQ(box()->toPlainText(), u"Muster GmbH\nIndustriestraße 12\n80331 München\n"_s);
     EXPECT_EQ(valueOf(32), u"80331"_s);
 
@@ -243,7 +241,7 @@ TEST_F(MainWindow, SeparatorFromTheButtonReadsTheClipboardAgain)
     auto closed = WhenModalOpens([](QWidget *modal) { modal->close(); });
     click("cmdNeuerTrenner");
     EXPECT_TRUE(closed->done);
-    EXPECT_TRUE(UserSeparator.isEmpty());
+    EXPECT_TRUE(window().Context().UserSeparator.isEmpty());
     EXPECT_EQ(rowValues(), before);
 
     auto accepted = WhenModalOpens([](QWidget *modal) {
@@ -330,7 +328,7 @@ TEST_F(MainWindow, NewContactThenEditAndQuit)
     EXPECT_EQ(label, u"Kontakt wurde erfolgreich bearbeitet."_s);
     EXPECT_TRUE(window().Ended());
     EXPECT_FALSE(window().isVisible());
-    EXPECT_FALSE(ActContactView) << "shut-down releases the held ACT! objects";
+    EXPECT_FALSE(window().Act().ActContactView) << "shut-down releases the held ACT! objects";
 
     db = database();
     EXPECT_EQ(db->Contacts().size(), contactsBefore + 1);

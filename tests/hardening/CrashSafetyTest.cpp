@@ -62,18 +62,16 @@ TEST_F(CrashSafety, SettingsFileIsOldOrNewWhenTheCacheSaveIsKilled)
     // The whole states the loop goes through, made by the same saves here.
     const QString model = TempPath(QStringLiteral("model.ini"));
     WriteAll(model, initial);
-    SetSettingsFilePath(model);
     FieldRows first;
     FieldRows second;
     HardeningData::FillCatalogue(first, false);
     HardeningData::FillCatalogue(second, true);
-    SaveFieldCache(first);
+    SaveFieldCache(first, model);
     const QByteArray afterFirst = ReadAll(model);
-    SaveFieldCache(second);
+    SaveFieldCache(second, model);
     const QByteArray afterSecond = ReadAll(model);
-    SaveFieldCache(first);
+    SaveFieldCache(first, model);
     ASSERT_EQ(ReadAll(model), afterFirst) << "the loop has exactly these states";
-    SetSettingsFilePath({});
     ASSERT_NE(afterFirst, afterSecond);
 
     const QString settings = TempPath(QStringLiteral("ordalis.ini"));

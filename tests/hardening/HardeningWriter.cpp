@@ -15,14 +15,13 @@ namespace {
 
 int saveForever(const QString &settingsFile)
 {
-    SetSettingsFilePath(settingsFile);
     FieldRows first;
     FieldRows second;
     HardeningData::FillCatalogue(first, false);
     HardeningData::FillCatalogue(second, true);
     for (;;) {
-        SaveFieldCache(first);
-        SaveFieldCache(second);
+        SaveFieldCache(first, settingsFile);
+        SaveFieldCache(second, settingsFile);
     }
 }
 

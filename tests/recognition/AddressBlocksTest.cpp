@@ -1,9 +1,6 @@
 #include "RecognitionTestSupport.h"
 
 #include "recognition/ParseAddress.h"
-#include "recognition/ParseState.h"
-
-#include "support/modZusatzDefs.h"
 
 #include <QDir>
 #include <QFile>
@@ -42,8 +39,9 @@ class AddressBlocksTest : public RecognitionTest
 TEST_F(AddressBlocksTest, RealisticBlocksGiveTheirRows)
 {
     // Two definitions, as a user might keep them.
-    UserDefinitions = {{88, QStringLiteral("Abteilung:")}, {74, QStringLiteral("Durchwahl:")}};
-    DefinitionsLoaded = true;
+    Config.UserDefinitions = {{88, QStringLiteral("Abteilung:")},
+                              {74, QStringLiteral("Durchwahl:")}};
+    Config.DefinitionsLoaded = true;
 
     const QDir folder(QStringLiteral(ORDALIS_TEST_DATA "/blocks"));
     const QStringList blocks = folder.entryList({QStringLiteral("*.txt")}, QDir::Files, QDir::Name);
@@ -52,10 +50,10 @@ TEST_F(AddressBlocksTest, RealisticBlocksGiveTheirRows)
         const QString base = folder.filePath(block.chopped(4));
         QString clipText;
         const ParseStatus status =
-            CaptureText(readUtf8(folder.filePath(block)), false, Rows, clipText, nullptr);
+            CaptureText(Context, readUtf8(folder.filePath(block)), false, Rows, clipText, nullptr);
         EXPECT_EQ(status, ParseStatus::Ok) << block.toStdString();
         QString actual = RowsSummary(Rows);
-        for (const clsZusatzDefs &hit : DefinitionHits)
+        for (const clsZusatzDefs &hit : Context.DefinitionHits)
             actual += QStringLiteral("hit %1 %2\n").arg(hit.ID).arg(hit.Wert);
         EXPECT_EQ(actual, expectedRows(base + QStringLiteral(".rows"))) << block.toStdString();
     }

@@ -3,8 +3,6 @@
 #include "recognition/FieldAssignment.h"
 #include "recognition/ParseAddress.h"
 
-#include "support/modZusatzDefs.h"
-
 namespace {
 
 class AssignmentTest : public RecognitionTest
@@ -13,7 +11,7 @@ protected:
     QString parse(const QString &block)
     {
         QString clipText;
-        EXPECT_EQ(ParseAddress(block, Rows, clipText, nullptr), ParseStatus::Ok);
+        EXPECT_EQ(ParseAddress(Context, block, Rows, clipText, nullptr), ParseStatus::Ok);
         return RowsSummary(Rows);
     }
 };
@@ -57,8 +55,8 @@ TEST_F(AssignmentTest, RowsFollowTheWinningScores)
 
 TEST_F(AssignmentTest, DefaultCountriesComeFromTheSettings)
 {
-    StandardLand4PLZ = QStringLiteral("Vier");
-    StandardLand5PLZ = QStringLiteral("Fünf");
+    Config.StandardLand4PLZ = QStringLiteral("Vier");
+    Config.StandardLand5PLZ = QStringLiteral("Fünf");
     EXPECT_EQ(parse(QStringLiteral("Muster GmbH\nLand:")),
               QStringLiteral("0 25 Muster GmbH\n1 33 Fünf\n"));
     EXPECT_EQ(parse(QStringLiteral("Muster GmbH\n1010 Wien")),
@@ -81,7 +79,7 @@ TEST_F(AssignmentTest, SixteenRowsAtMostAndNoDefaultCountryWhenFull)
     const QString head = QStringLiteral("0 25 eins\n1 26 zwei\n2 27 drei\n3 28 vier\n4 29 fuenf\n");
 
     QString clipText;
-    ParseAddress(numberedLines(words, 17), Rows, clipText, nullptr);
+    ParseAddress(Context, numberedLines(words, 17), Rows, clipText, nullptr);
     QString expected = head;
     for (int row = 5; row < 16; ++row)
         expected += QStringLiteral("%1 25 %2\n").arg(row).arg(words[row]);
@@ -89,10 +87,10 @@ TEST_F(AssignmentTest, SixteenRowsAtMostAndNoDefaultCountryWhenFull)
     EXPECT_EQ(clipText,
               words.join(u"\r\n") + QStringLiteral("\r\n")); // the box keeps the dropped line
 
-    ParseAddress(numberedLines(words, 16), Rows, clipText, nullptr);
+    ParseAddress(Context, numberedLines(words, 16), Rows, clipText, nullptr);
     EXPECT_EQ(RowsSummary(Rows), expected);
 
-    ParseAddress(numberedLines(words, 15), Rows, clipText, nullptr);
+    ParseAddress(Context, numberedLines(words, 15), Rows, clipText, nullptr);
     expected.replace(QStringLiteral("15 25 sechzehn\n"), QStringLiteral("15 33 Deutschland\n"));
     EXPECT_EQ(RowsSummary(Rows), expected);
 }

@@ -4,11 +4,8 @@
 #include "recognition/FixedLabels.h"
 #include "recognition/LineScorer.h"
 #include "recognition/ParseAddress.h"
-#include "recognition/ParseState.h"
 #include "recognition/TextOps.h"
 #include "recognition/UserLabels.h"
-
-#include "support/modZusatzDefs.h"
 
 namespace {
 
@@ -25,49 +22,51 @@ class UserDefinitionsTest : public RecognitionTest
 
 TEST_F(UserDefinitionsTest, FirstMatchingLinePerDefinitionBecomesAHit)
 {
-    UserDefinitions = {{88, QStringLiteral("Abteilung:")},
-                       {74, QStringLiteral("Durchwahl:")},
-                       {74, QStringLiteral("Durchwahl:")},
-                       {12, QStringLiteral("Fehlt:")}};
-    DefinitionsLoaded = true;
+    Config.UserDefinitions = {{88, QStringLiteral("Abteilung:")},
+                              {74, QStringLiteral("Durchwahl:")},
+                              {74, QStringLiteral("Durchwahl:")},
+                              {12, QStringLiteral("Fehlt:")}};
+    Config.DefinitionsLoaded = true;
     LineList lines =
         MakeLines({QStringLiteral("Muster GmbH"), QStringLiteral("abteilung: klein"),
                    QStringLiteral("Abteilung:  Einkauf "), QStringLiteral("Durchwahl: 12"),
                    QStringLiteral("Abteilung: zweite"), QStringLiteral("Durchwahl:34")});
-    ApplyUserDefinitions(lines);
+    ApplyUserDefinitions(lines, Context);
     EXPECT_EQ(texts(lines),
               (QStringList{QStringLiteral("Muster GmbH"), QStringLiteral("abteilung: klein"),
                            QStringLiteral("Abteilung: zweite")}));
-    ASSERT_EQ(DefinitionHits.size(), 3);
-    EXPECT_EQ(DefinitionHits[0].ID, 88);
-    EXPECT_EQ(DefinitionHits[0].Wert, QStringLiteral("Einkauf"));
-    EXPECT_EQ(DefinitionHits[1].Wert, QStringLiteral("12"));
-    EXPECT_EQ(DefinitionHits[2].Wert, QStringLiteral("34"));
+    ASSERT_EQ(Context.DefinitionHits.size(), 3);
+    EXPECT_EQ(Context.DefinitionHits[0].ID, 88);
+    EXPECT_EQ(Context.DefinitionHits[0].Wert, QStringLiteral("Einkauf"));
+    EXPECT_EQ(Context.DefinitionHits[1].Wert, QStringLiteral("12"));
+    EXPECT_EQ(Context.DefinitionHits[2].Wert, QStringLiteral("34"));
 }
 
 TEST_F(UserDefinitionsTest, HitsSurviveAParseThatEndsBeforeTheLabels)
 {
-    UserDefinitions = {{88, QStringLiteral("Abteilung:")}};
-    DefinitionsLoaded = true;
+    Config.UserDefinitions = {{88, QStringLiteral("Abteilung:")}};
+    Config.DefinitionsLoaded = true;
     QString clipText;
-    EXPECT_EQ(ParseAddress(QStringLiteral("Muster\r\nAbteilung: Einkauf"), Rows, clipText, nullptr),
+    EXPECT_EQ(ParseAddress(Context, QStringLiteral("Muster\r\nAbteilung: Einkauf"), Rows, clipText,
+                           nullptr),
               ParseStatus::Ok);
     EXPECT_EQ(clipText, QStringLiteral("Muster\r\nAbteilung: Einkauf\r\n"));
     EXPECT_EQ(RowsSummary(Rows), QStringLiteral("0 25 Muster\n1 33 Deutschland\n"));
-    EXPECT_EQ(ParseAddress(QStringLiteral("no separator"), Rows, clipText, nullptr),
+    EXPECT_EQ(ParseAddress(Context, QStringLiteral("no separator"), Rows, clipText, nullptr),
               ParseStatus::NoSeparator);
-    ASSERT_EQ(DefinitionHits.size(), 1);
-    EXPECT_EQ(ParseAddress(QStringLiteral("a\r\nb"), Rows, clipText, nullptr), ParseStatus::Ok);
-    EXPECT_TRUE(DefinitionHits.isEmpty());
+    ASSERT_EQ(Context.DefinitionHits.size(), 1);
+    EXPECT_EQ(ParseAddress(Context, QStringLiteral("a\r\nb"), Rows, clipText, nullptr),
+              ParseStatus::Ok);
+    EXPECT_TRUE(Context.DefinitionHits.isEmpty());
 }
 
 TEST_F(UserDefinitionsTest, WithoutDefinitionsTheHitsAreLeftAlone)
 {
-    DefinitionHits = {{1, QStringLiteral("from before")}};
+    Context.DefinitionHits = {{1, QStringLiteral("from before")}};
     LineList lines = MakeLines({QStringLiteral("Abteilung: x")});
-    ApplyUserDefinitions(lines);
+    ApplyUserDefinitions(lines, Context);
     EXPECT_EQ(lines.size(), 1u);
-    EXPECT_EQ(DefinitionHits.size(), 1);
+    EXPECT_EQ(Context.DefinitionHits.size(), 1);
 }
 
 struct PrefixCase

@@ -2,10 +2,6 @@
 
 #include "recognition/CountryPrefixes.h"
 #include "recognition/LineScorer.h"
-#include "recognition/ParseState.h"
-
-#include "support/modZusatzDefs.h"
-
 #include <ostream>
 
 QString ScoreSummary(const clsZeile &line)
@@ -66,21 +62,14 @@ qint16 RecordingPresenter::Present(const QString &, const QString &text, qint16 
     return MessageAnswer::Ok;
 }
 
-void ScriptedDialog::Open()
+QString ScriptedDialog::Open()
 {
     ++Opened;
-    UserSeparator = m_choice;
+    return m_choice;
 }
 
 void RecognitionTest::SetUp()
 {
-    UserDefinitions.clear();
-    DefinitionsLoaded = false;
-    StandardLand4PLZ = QStringLiteral("Österreich");
-    StandardLand5PLZ = QStringLiteral("Deutschland");
-    UserSeparator.clear();
-    ClipboardText.clear();
-    DefinitionHits.clear();
     SetMessagePresenter(&Presenter);
     Rows.FillStandardCatalogue();
 }
@@ -88,7 +77,6 @@ void RecognitionTest::SetUp()
 void RecognitionTest::TearDown()
 {
     SetMessagePresenter(nullptr);
-    UserSeparator.clear();
 }
 
 void PrintTo(const QString &text, std::ostream *os)

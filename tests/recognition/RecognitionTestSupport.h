@@ -1,5 +1,6 @@
 #pragma once
 
+#include "recognition/RecognitionContext.h"
 #include "recognition/SeparatorDialog.h"
 #include "recognition/clsZeile.h"
 
@@ -39,14 +40,14 @@ class ScriptedDialog : public SeparatorDialog
 {
 public:
     explicit ScriptedDialog(QString choice) : m_choice(std::move(choice)) {}
-    void Open() override;
+    QString Open() override;
     int Opened = 0;
 
 private:
     QString m_choice;
 };
 
-// Fresh program-wide state for each test: no definitions, default countries,
+// Each test its own settings and context: no definitions, default countries,
 // automatic separator, messages recorded.
 class RecognitionTest : public ::testing::Test
 {
@@ -56,6 +57,8 @@ protected:
 
     RecordingPresenter Presenter;
     FieldRows Rows;
+    Settings Config;
+    RecognitionContext Context{Config};
 };
 
 // For readable failure messages.

@@ -12,7 +12,7 @@ protected:
     ParseStatus capture(const QString &text)
     {
         QString clipText;
-        return CaptureText(text, false, Rows, clipText, nullptr);
+        return CaptureText(Context, text, false, Rows, clipText, nullptr);
     }
 };
 
@@ -64,7 +64,7 @@ TEST_F(RobustnessTest, ManyDetailsLinesEndWithTheLastNameFirst)
     for (int k = 0; k < 3000; ++k)
         text += QStringLiteral("Details der Firma %1 schließen\n").arg(k);
     QString clipText;
-    EXPECT_EQ(ParseAddress(text, Rows, clipText, nullptr), ParseStatus::Ok);
+    EXPECT_EQ(ParseAddress(Context, text, Rows, clipText, nullptr), ParseStatus::Ok);
     EXPECT_EQ(Rows.RowValue(0), QStringLiteral("Firma 2999"));
     EXPECT_EQ(Rows.RowValue(1), QStringLiteral("Firma 2998"));
     EXPECT_TRUE(clipText.isEmpty());

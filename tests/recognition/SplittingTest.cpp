@@ -2,7 +2,6 @@
 
 #include "recognition/LineSplitter.h"
 #include "recognition/ParseAddress.h"
-#include "recognition/ParseState.h"
 #include "recognition/TextOps.h"
 
 #include "support/MessageTexts.h"
@@ -178,9 +177,9 @@ TEST_F(CaptureTest, BlankClipboardIsReportedExceptAtStart)
 {
     QString clipText = QStringLiteral("old");
     Rows.SetRowValue(3, QStringLiteral("kept"));
-    EXPECT_EQ(CaptureText(QStringLiteral("   "), false, Rows, clipText, nullptr),
+    EXPECT_EQ(CaptureText(Context, QStringLiteral("   "), false, Rows, clipText, nullptr),
               ParseStatus::Empty);
-    EXPECT_EQ(CaptureText(QString(), true, Rows, clipText, nullptr), ParseStatus::Empty);
+    EXPECT_EQ(CaptureText(Context, QString(), true, Rows, clipText, nullptr), ParseStatus::Empty);
     ASSERT_EQ(Presenter.Messages.size(), 1);
     EXPECT_EQ(Presenter.Messages[0].first, MessageText::ClipboardEmpty);
     EXPECT_EQ(Presenter.Messages[0].second, MessageStyle::Information);
@@ -215,14 +214,16 @@ TEST_F(CaptureTest, LineBreaksCountAsTheOriginalClipboardHandsThemOver)
         {"a lone CR stays", {}, u"a\rb\tc"_s, u"a\rb\tc"_s, u"ab\r\nc\r\n"_s},
     };
     for (const Case &c : cases) {
-        UserSeparator = c.separator;
+        Context.UserSeparator = c.separator;
         QString clipText;
-        EXPECT_EQ(CaptureText(c.clipboard, false, Rows, clipText, nullptr), ParseStatus::Ok)
+        EXPECT_EQ(CaptureText(Context, c.clipboard, false, Rows, clipText, nullptr),
+                  ParseStatus::Ok)
             << c.what;
-        EXPECT_EQ(ClipboardText, c.clipboardText) << c.what;
+        EXPECT_EQ(Context.ClipboardText, c.clipboardText) << c.what;
         EXPECT_EQ(clipText, c.box) << c.what;
-        if (!c.separator.isEmpty())
+        if (!c.separator.isEmpty()) {
             EXPECT_EQ(SeparatorPreview(c.clipboard, c.separator), clipText) << c.what;
+        }
     }
 }
 
@@ -230,15 +231,17 @@ TEST_F(CaptureTest, NoSeparatorAsksTheDialogAndGoesOnWithItsChoice)
 {
     ScriptedDialog dialog(QStringLiteral(","));
     QString clipText;
-    EXPECT_EQ(CaptureText(QStringLiteral("Muster GmbH,Berlin"), false, Rows, clipText, &dialog),
-              ParseStatus::Ok);
+    EXPECT_EQ(
+        CaptureText(Context, QStringLiteral("Muster GmbH,Berlin"), false, Rows, clipText, &dialog),
+        ParseStatus::Ok);
     EXPECT_EQ(dialog.Opened, 1);
     ASSERT_EQ(Presenter.Messages.size(), 1);
     EXPECT_EQ(Presenter.Messages[0].first, MessageText::NoSeparator);
     EXPECT_EQ(Presenter.Messages[0].second, MessageStyle::Exclamation);
     EXPECT_EQ(clipText, QStringLiteral("Muster GmbH\r\nBerlin\r\n"));
     // the choice stays for the next capture
-    EXPECT_EQ(CaptureText(QStringLiteral("a,b"), false, Rows, clipText, &dialog), ParseStatus::Ok);
+    EXPECT_EQ(CaptureText(Context, QStringLiteral("a,b"), false, Rows, clipText, &dialog),
+              ParseStatus::Ok);
     EXPECT_EQ(dialog.Opened, 1);
 }
 
@@ -247,9 +250,9 @@ TEST_F(CaptureTest, NoSeparatorWithoutChoiceLeavesRowsCleared)
     Rows.SetRowValue(0, QStringLiteral("old"));
     QString clipText;
     ScriptedDialog cancelled{QString()};
-    EXPECT_EQ(CaptureText(QStringLiteral("Muster"), false, Rows, clipText, &cancelled),
+    EXPECT_EQ(CaptureText(Context, QStringLiteral("Muster"), false, Rows, clipText, &cancelled),
               ParseStatus::NoSeparator);
-    EXPECT_EQ(CaptureText(QStringLiteral("Muster"), false, Rows, clipText, nullptr),
+    EXPECT_EQ(CaptureText(Context, QStringLiteral("Muster"), false, Rows, clipText, nullptr),
               ParseStatus::NoSeparator);
     EXPECT_EQ(RowsSummary(Rows), QString());
     EXPECT_EQ(Presenter.Messages.size(), 2);
@@ -257,9 +260,10 @@ TEST_F(CaptureTest, NoSeparatorWithoutChoiceLeavesRowsCleared)
 
 TEST_F(CaptureTest, ChosenSeparatorIsUsedWithoutTryingCandidates)
 {
-    UserSeparator = QStringLiteral("|");
+    Context.UserSeparator = QStringLiteral("|");
     QString clipText;
-    EXPECT_EQ(ParseAddress(QStringLiteral("a|b;c"), Rows, clipText, nullptr), ParseStatus::Ok);
+    EXPECT_EQ(ParseAddress(Context, QStringLiteral("a|b;c"), Rows, clipText, nullptr),
+              ParseStatus::Ok);
     EXPECT_EQ(clipText, QStringLiteral("a\r\nb;c\r\n"));
 }
 

@@ -36,25 +36,19 @@ protected:
     QTemporaryDir folder;
     FieldRows rows;
 
-    void SetUp() override
-    {
-        SetSettingsFilePath(path());
-        rows.FillStandardCatalogue();
-    }
-    void TearDown() override { SetSettingsFilePath(QString()); }
+    void SetUp() override { rows.FillStandardCatalogue(); }
     QString path() const { return folder.filePath(QStringLiteral("ordalis.ini")); }
 };
 
 TEST_F(SettingsTest, MissingFileGivesDefaultsAndCreatesNothing)
 {
-    AddUserDefinition(1, QStringLiteral("left over"));
-    LoadSettings(rows);
-    EXPECT_TRUE(UserDefinitions.isEmpty());
-    EXPECT_FALSE(DefinitionsLoaded);
-    EXPECT_EQ(StandardLand4PLZ, QStringLiteral("Österreich"));
-    EXPECT_EQ(StandardLand5PLZ, QStringLiteral("Deutschland"));
+    const Settings settings = LoadSettings(rows, path());
+    EXPECT_TRUE(settings.UserDefinitions.isEmpty());
+    EXPECT_FALSE(settings.DefinitionsLoaded);
+    EXPECT_EQ(settings.StandardLand4PLZ, QStringLiteral("Österreich"));
+    EXPECT_EQ(settings.StandardLand5PLZ, QStringLiteral("Deutschland"));
     EXPECT_EQ(entriesOf(rows), standardEntries());
-    SaveFieldCache(rows);
+    SaveFieldCache(rows, path());
     EXPECT_TRUE(folderEntries(folder.path()).isEmpty());
 }
 
@@ -96,12 +90,12 @@ TEST_F(SettingsTest, DefinitionsLoadUpToTheFirstGap)
     };
     for (const Case &c : cases) {
         writeBytes(path(), "[Definitionen]\r\n" + c.definitions);
-        LoadSettings(rows);
+        const Settings settings = LoadSettings(rows, path());
         std::vector<std::pair<qint16, QString>> got;
-        for (const clsZusatzDefs &d : UserDefinitions)
+        for (const clsZusatzDefs &d : settings.UserDefinitions)
             got.emplace_back(d.ID, d.Wert);
         EXPECT_EQ(got, c.expected) << "case: " << c.name;
-        EXPECT_EQ(DefinitionsLoaded, !c.expected.empty()) << "case: " << c.name;
+        EXPECT_EQ(settings.DefinitionsLoaded, !c.expected.empty()) << "case: " << c.name;
     }
 }
 
@@ -134,7 +128,7 @@ TEST_F(SettingsTest, FieldCacheReplacesTheCatalogueOnlyWhenOnAndUsable)
         FieldRows fresh;
         fresh.FillStandardCatalogue();
         writeBytes(path(), c.file);
-        LoadSettings(fresh);
+        LoadSettings(fresh, path());
         EXPECT_EQ(entriesOf(fresh), c.expected.empty() ? standardEntries() : c.expected)
             << "case: " << c.name;
     }
@@ -147,29 +141,29 @@ TEST_F(SettingsTest, SavedCacheHasEndMarkerAndLoadsBack)
     rows.AddEntryToAllRows(QStringLiteral("Firma"), 25);
     rows.AddEntryToAllRows(QStringLiteral("Abteilung"), 88);
     rows.AddEntryToAllRows(QStringLiteral("Ärger;x"), 7);
-    SaveFieldCache(rows);
+    SaveFieldCache(rows, path());
     EXPECT_EQ(visible(readBytes(path())),
               visible("[Config]\r\nCacheFelder=1\r\n[Felder]\r\nZeile1=88;Abteilung\r\n"
                       "Zeile2=7;\xc4rger;x\r\nZeile3=25;Firma\r\nZeile4=\r\n"));
 
     FieldRows loaded;
     loaded.FillStandardCatalogue();
-    LoadSettings(loaded);
+    LoadSettings(loaded, path());
     EXPECT_EQ(entriesOf(loaded), entriesOf(rows));
 
     // A shorter list leaves the older lines behind its end marker.
     rows.ClearAllLists();
     rows.AddEntryToAllRows(QStringLiteral("Ort"), 30);
-    SaveFieldCache(rows);
+    SaveFieldCache(rows, path());
     EXPECT_EQ(visible(readBytes(path())),
               visible("[Config]\r\nCacheFelder=1\r\n[Felder]\r\nZeile1=30;Ort\r\n"
                       "Zeile2=\r\nZeile3=25;Firma\r\nZeile4=\r\n"));
-    LoadSettings(loaded);
+    LoadSettings(loaded, path());
     EXPECT_EQ(entriesOf(loaded), (Entries{{QStringLiteral("Ort"), 30}}));
 
     // Saving what the file already holds does not touch it.
     const ino_t before = inodeOf(path());
-    SaveFieldCache(loaded);
+    SaveFieldCache(loaded, path());
     EXPECT_EQ(inodeOf(path()), before);
 }
 
@@ -198,7 +192,7 @@ TEST_F(SettingsTest, SavedCacheEqualsKeyByKeyWrites)
                       QStringLiteral("Zeile%1").arg(rows.EntryCount() + 1), QString());
 
         writeBytes(path(), layout);
-        SaveFieldCache(rows);
+        SaveFieldCache(rows, path());
         EXPECT_EQ(visible(readBytes(path())), visible(readBytes(reference)))
             << "layout: " << visible(layout);
     }
@@ -209,7 +203,7 @@ TEST_F(SettingsTest, UnwritableCacheIsLeftAlone)
     const QByteArray content = "[Config]\r\nCacheFelder=1\r\n";
     writeBytes(path(), content);
     QFile::setPermissions(path(), QFile::ReadOwner);
-    SaveFieldCache(rows);
+    SaveFieldCache(rows, path());
     QFile::setPermissions(path(), QFile::ReadOwner | QFile::WriteOwner);
     EXPECT_EQ(readBytes(path()), content);
     EXPECT_EQ(folderEntries(folder.path()), QStringList{QStringLiteral("ordalis.ini")});
@@ -240,12 +234,12 @@ TEST_F(SettingsTest, BadFilesGiveDefaultsAndAreNeverRewritten)
         writeBytes(path(), c.file);
         FieldRows fresh;
         fresh.FillStandardCatalogue();
-        LoadSettings(fresh);
-        EXPECT_TRUE(UserDefinitions.isEmpty()) << c.name;
-        EXPECT_EQ(StandardLand4PLZ, QStringLiteral("Österreich")) << c.name;
-        EXPECT_EQ(StandardLand5PLZ, QStringLiteral("Deutschland")) << c.name;
+        const Settings settings = LoadSettings(fresh, path());
+        EXPECT_TRUE(settings.UserDefinitions.isEmpty()) << c.name;
+        EXPECT_EQ(settings.StandardLand4PLZ, QStringLiteral("Österreich")) << c.name;
+        EXPECT_EQ(settings.StandardLand5PLZ, QStringLiteral("Deutschland")) << c.name;
         EXPECT_EQ(entriesOf(fresh), standardEntries()) << c.name;
-        SaveFieldCache(fresh);
+        SaveFieldCache(fresh, path());
         EXPECT_TRUE(readBytes(path()) == c.file) << "rewritten: " << c.name;
     }
 
@@ -253,9 +247,9 @@ TEST_F(SettingsTest, BadFilesGiveDefaultsAndAreNeverRewritten)
     QDir(folder.path()).mkdir(QStringLiteral("ordalis.ini"));
     FieldRows fresh;
     fresh.FillStandardCatalogue();
-    LoadSettings(fresh);
-    SaveFieldCache(fresh);
-    EXPECT_EQ(StandardLand5PLZ, QStringLiteral("Deutschland"));
+    const Settings settings = LoadSettings(fresh, path());
+    SaveFieldCache(fresh, path());
+    EXPECT_EQ(settings.StandardLand5PLZ, QStringLiteral("Deutschland"));
     EXPECT_EQ(entriesOf(fresh), standardEntries());
 }
 
@@ -265,9 +259,6 @@ TEST(SettingsPath, FollowsTheProgramFolder)
     qputenv("ORDALIS_HOME", (home.path() + QStringLiteral("/")).toLocal8Bit());
     EXPECT_EQ(ProgramFolder(), home.path());
     EXPECT_EQ(SettingsFilePath(), home.path() + QStringLiteral("/ordalis.ini"));
-    SetSettingsFilePath(QStringLiteral("/elsewhere/x.ini"));
-    EXPECT_EQ(SettingsFilePath(), QStringLiteral("/elsewhere/x.ini"));
-    SetSettingsFilePath(QString());
     qunsetenv("ORDALIS_HOME");
     // Without a QCoreApplication: the folder of the running executable.
     EXPECT_EQ(

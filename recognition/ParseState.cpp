@@ -1,5 +1,0 @@
-#include "ParseState.h"
-
-QString ClipboardText;
-QString UserSeparator;
-QList<clsZusatzDefs> DefinitionHits;
