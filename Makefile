@@ -3,7 +3,7 @@ PRESET ?= default
 BUILD_DIR := build/$(PRESET)
 JOBS ?= 2
 
-.PHONY: run test test-linux test-asan test-windows build programs deps configure bench clean
+.PHONY: run test test-linux test-asan test-windows build programs deps configure bench clean format check-format
 
 run: programs
 	@scripts/run-main-job.sh $(BUILD_DIR)
@@ -51,3 +51,12 @@ bench: build
 
 clean:
 	rm -rf build
+
+# Style: `make format` fixes every tracked C++ source; CI runs check-format.
+CXX_SOURCES = git ls-files '*.cpp' '*.h' '*.cpp.in'
+
+format: deps
+	$(CXX_SOURCES) | xargs clang-format -i
+
+check-format: deps
+	$(CXX_SOURCES) | xargs clang-format --dry-run -Werror

@@ -15,8 +15,7 @@ class ActError : public std::runtime_error
 public:
     explicit ActError(const QString &reason)
         : std::runtime_error(reason.toStdString()), m_reason(reason)
-    {
-    }
+    {}
     QString reason() const { return m_reason; }
 
 private:

@@ -8,8 +8,8 @@ inline const QString ClipboardEmpty = QStringLiteral("Die Zwischenablage ist lee
 inline const QString NoSeparator = QStringLiteral(
     "Kein geeignetes Zeilentrennungszeichen gefunden. Zwischenablage konnte nicht verarbeitet "
     "werden.");
-inline const QString MarkOneCharacter = QStringLiteral(
-    "Sie müssen vorher 1 Zeichen im unteren Fenster mit der Maus markieren.");
+inline const QString MarkOneCharacter =
+    QStringLiteral("Sie müssen vorher 1 Zeichen im unteren Fenster mit der Maus markieren.");
 inline const QString NoData = QStringLiteral("Keine Daten vorhanden.");
 inline const QString FieldLoadFailed = QStringLiteral(
     "Die Felder konnten nicht aus der Datenbank gelesen werden. Möglicherweise ist ACT! "
