@@ -55,6 +55,13 @@ EOF
     touch "$src/.ordalis-unpacked"
 fi
 
+# This version builds DirectWrite, which the platform plugin uses, only together
+# with Direct2D, which nothing here uses: both are decoupled in its build and fonts.
+sed -i 's/CONDITION QT_FEATURE_direct2d AND QT_FEATURE_directwrite/CONDITION QT_FEATURE_directwrite/' \
+    "$src/src/gui/CMakeLists.txt"
+sed -i 's/QT_CONFIG(directwrite) && QT_CONFIG(direct2d)/QT_CONFIG(directwrite)/; s/^#if QT_CONFIG(direct2d)$/#if QT_CONFIG(directwrite)/' \
+    "$src"/src/gui/text/windows/qwindowsfontdatabase{,base}.cpp
+
 build=$work/build
 started=$(date +%s)
 # Bundled third-party libraries: mingw has none of Debian's. The tablet header
