@@ -3,12 +3,13 @@ PRESET ?= default
 BUILD_DIR := build/$(PRESET)
 JOBS ?= 2
 
-.PHONY: run test test-linux test-asan test-windows build programs deps configure bench clean format check-format
+.PHONY: run test test-linux test-asan test-windows test-windows-gui-if-built build programs deps \
+    configure bench clean format check-format
 
 run: programs
 	@scripts/run-main-job.sh $(BUILD_DIR)
 
-test: test-linux test-windows
+test: test-linux test-windows test-windows-gui-if-built
 
 test-linux: build
 	ctest --test-dir $(BUILD_DIR) --output-on-failure -j $(JOBS)
@@ -18,6 +19,24 @@ test-linux: build
 # Windows build parsed by the Windows compiler.
 test-windows:
 	JOBS=$(JOBS) scripts/test-windows.sh build/windows
+
+# The real Windows programs need Qt cross-built for Windows, which takes an hour:
+# scripts/build-qt-windows.sh makes it once, into QT_WINDOWS.
+QT_WINDOWS ?= $(or $(ORDALIS_QT_WINDOWS),$(HOME)/.cache/ordalis/qt6-mingw-6.4.2)
+export ORDALIS_QT_WINDOWS := $(QT_WINDOWS)
+
+.PHONY: windows-package test-windows-gui
+# build/windows-package/Ordalis-<version>-win64.zip
+windows-package:
+	JOBS=$(JOBS) scripts/package-windows.sh
+
+# The package under Wine: Ordalis, Tastor and ordalis-cli against the fake ACT! server.
+test-windows-gui: build
+	JOBS=$(JOBS) scripts/test-windows-gui.sh
+
+test-windows-gui-if-built:
+	@if test -f "$(QT_WINDOWS)/.ordalis-complete"; then $(MAKE) test-windows-gui; \
+	else echo "test-windows-gui skipped: no Qt for Windows in $(QT_WINDOWS) (scripts/build-qt-windows.sh)"; fi
 
 # The whole suite again, built with AddressSanitizer and UndefinedBehaviorSanitizer.
 # Leaks of the platform's libraries are suppressed in .ci/lsan-suppressions.txt;

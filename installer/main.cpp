@@ -5,6 +5,7 @@
 #include "TastorRun.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QTextStream>
 
 #include <cstdio>
@@ -32,7 +33,8 @@ int main(int argc, char *argv[])
     }
 
     TastorSetup setup;
-    setup.OwnFolder = QCoreApplication::applicationDirPath();
+    // Qt answers with slashes; the paths handed to ACT! use the system's separator.
+    setup.OwnFolder = QDir::toNativeSeparators(QCoreApplication::applicationDirPath());
     if (qEnvironmentVariableIsSet("TASTOR_VERBOSE")) {
         setup.Report = [](const QString &line) {
             QTextStream(stderr) << QStringLiteral("tastor: ") << line << Qt::endl;

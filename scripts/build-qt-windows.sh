@@ -1,0 +1,99 @@
+#!/usr/bin/env bash
+# Cross-builds Debian's own Qt (the host's version) for 64-bit Windows with
+# mingw-w64, only the parts the programs use, into a cache outside the tree.
+# Does nothing when that cache is complete. Takes an hour or so on 2 cores.
+#   ORDALIS_QT_WINDOWS  the install folder (default ~/.cache/ordalis/qt6-mingw-6.4.2)
+#   JOBS                parallel compile steps (default: all cores)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+repo=$PWD
+
+qt_version=6.4.2
+prefix=${ORDALIS_QT_WINDOWS:-$HOME/.cache/ordalis/qt6-mingw-$qt_version}
+stamp=$prefix/.ordalis-complete
+if [[ -f $stamp ]]; then
+    echo "Qt for Windows already in $prefix"
+    exit 0
+fi
+# Source and build tree sit next to the install, so a broken-off build resumes.
+work=$prefix.work
+jobs=${JOBS:-$(nproc)}
+
+scripts/install-deps.sh g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix \
+    dpkg-dev qt6-base-dev-tools
+
+sudo_cmd=()
+[[ $(id -u) -eq 0 ]] || sudo_cmd=(sudo)
+
+mkdir -p "$work"
+src=$(find "$work" -maxdepth 1 -type d -name "qt6-base-$qt_version*" | head -n 1)
+if [[ -z $src || ! -f $src/.ordalis-unpacked ]]; then
+    # Source indices in a private apt state: the machine's own lists stay as
+    # they are, whether it has deb-src entries or not.
+    apt_dir=$(mktemp -d)
+    trap 'rm -rf "$apt_dir"' EXIT
+    mkdir -p "$apt_dir/lists/partial" "$apt_dir/cache/archives/partial"
+    suite=$(. /etc/os-release && echo "$VERSION_CODENAME")
+    cat >"$apt_dir/sources.list" <<EOF
+deb-src http://deb.debian.org/debian $suite main
+deb-src http://deb.debian.org/debian $suite-updates main
+deb-src http://deb.debian.org/debian-security $suite-security main
+EOF
+    apt_opts=(-o "Dir::Etc::SourceList=$apt_dir/sources.list"
+        -o "Dir::Etc::SourceParts=$apt_dir/none"
+        -o "Dir::State::Lists=$apt_dir/lists"
+        -o "Dir::Cache=$apt_dir/cache"
+        -o "APT::Sandbox::User=root")
+    "${sudo_cmd[@]}" apt-get "${apt_opts[@]}" update -qq
+    # The host's exact version, so moc and rcc match the libraries.
+    version=$(dpkg-query -W -f='${Version}' libqt6core6 2>/dev/null || true)
+    rm -rf "$work"/qt6-base*
+    (cd "$work" && "${sudo_cmd[@]}" apt-get "${apt_opts[@]}" source -qq \
+        "qt6-base${version:+=$version}")
+    ((${#sudo_cmd[@]} == 0)) || sudo chown -R "$(id -u):$(id -g)" "$work"
+    src=$(find "$work" -maxdepth 1 -type d -name "qt6-base-$qt_version*" | head -n 1)
+    touch "$src/.ordalis-unpacked"
+fi
+
+# This version builds DirectWrite, which the platform plugin uses, only together
+# with Direct2D, which nothing here uses: both are decoupled in its build and fonts.
+sed -i 's/CONDITION QT_FEATURE_direct2d AND QT_FEATURE_directwrite/CONDITION QT_FEATURE_directwrite/' \
+    "$src/src/gui/CMakeLists.txt"
+sed -i 's/QT_CONFIG(directwrite) && QT_CONFIG(direct2d)/QT_CONFIG(directwrite)/; s/^#if QT_CONFIG(direct2d)$/#if QT_CONFIG(directwrite)/' \
+    "$src"/src/gui/text/windows/qwindowsfontdatabase{,base}.cpp
+
+build=$work/build
+started=$(date +%s)
+# Bundled third-party libraries: mingw has none of Debian's. The tablet header
+# is not in Debian's source; the platform plugin needs OpenGL, loaded at run time.
+test -f "$build/build.ninja" ||
+    cmake -S "$src" -B "$build" -G Ninja \
+        --toolchain "$repo/cmake/mingw-w64-x86_64.cmake" \
+        -DCMAKE_BUILD_TYPE=Release \
+        -DCMAKE_INSTALL_PREFIX="$prefix" \
+        -DQT_HOST_PATH=/usr \
+        -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
+        -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF \
+        -DFEATURE_sql=OFF -DFEATURE_network=OFF -DFEATURE_dbus=OFF \
+        -DFEATURE_printsupport=OFF -DFEATURE_concurrent=OFF -DFEATURE_xml=OFF \
+        -DFEATURE_testlib=OFF \
+        -DFEATURE_system_pcre2=OFF -DFEATURE_system_zlib=OFF \
+        -DFEATURE_system_png=OFF -DFEATURE_system_jpeg=OFF \
+        -DFEATURE_system_freetype=OFF -DFEATURE_system_harfbuzz=OFF \
+        -DFEATURE_system_doubleconversion=OFF \
+        -DFEATURE_tabletevent=OFF \
+        -DINPUT_opengl=dynamic \
+        -DFEATURE_direct2d=OFF \
+        -DFEATURE_jpeg=OFF -DFEATURE_gif=OFF -DFEATURE_ico=OFF \
+        -DFEATURE_sql_sqlite=OFF \
+        -DFEATURE_windows_styles=ON -DFEATURE_style_windowsvista=ON \
+        -DFEATURE_directwrite=ON -DFEATURE_directwrite3=ON
+
+# The modules and plugins we ship, then install: Qt's install wants every target
+# it configured, which are few with the features above.
+nice -n 19 cmake --build "$build" -j "$jobs" --target \
+    Core Gui Widgets QWindowsIntegrationPlugin QWindowsVistaStylePlugin
+nice -n 19 cmake --build "$build" -j "$jobs"
+cmake --install "$build" >/dev/null
+touch "$stamp"
+echo "Qt $qt_version for Windows in $prefix: built in $(($(date +%s) - started)) s"
