@@ -187,12 +187,10 @@ private:
     void PlaceOnToolbar(qint16 toolbar, bool wanted)
     {
         if (wanted) {
-            const QVariant added = m_commands->Call(QStringLiteral("AddAuxCommandToToolbar"),
-                                                    {shortInt(toolbar), m_button.Name});
-            report(QStringLiteral("Symbolleiste %1: %2")
-                       .arg(toolbar)
-                       .arg(answeredNo(added) ? QStringLiteral("schon darauf")
-                                              : QStringLiteral("hinzugefügt")));
+            reportToolbar(toolbar,
+                          m_commands->Call(QStringLiteral("AddAuxCommandToToolbar"),
+                                           {shortInt(toolbar), m_button.Name}),
+                          QStringLiteral("hinzugefügt"), QStringLiteral("schon darauf"));
             return;
         }
         TakeOffToolbar(toolbar);
@@ -205,12 +203,19 @@ private:
             report(QStringLiteral("Symbolleiste %1: nicht darauf").arg(toolbar));
             return;
         }
-        const QVariant removed = m_commands->Call(QStringLiteral("RemoveAuxCommandFromToolbar"),
-                                                  {shortInt(toolbar), m_button.Name});
+        reportToolbar(toolbar,
+                      m_commands->Call(QStringLiteral("RemoveAuxCommandFromToolbar"),
+                                       {shortInt(toolbar), m_button.Name}),
+                      QStringLiteral("entfernt"), QStringLiteral("ACT! hat nichts entfernt"));
+    }
+
+    // "entfernt" and "hinzugefügt" only for what ACT! says it changed.
+    void reportToolbar(qint16 toolbar, const QVariant &answer, const QString &done,
+                       const QString &unchanged) const
+    {
         report(QStringLiteral("Symbolleiste %1: %2")
                    .arg(toolbar)
-                   .arg(answeredNo(removed) ? QStringLiteral("ACT! hat nichts entfernt")
-                                            : QStringLiteral("entfernt")));
+                   .arg(answeredNo(answer) ? unchanged : done));
     }
 
     void report(const QString &line) const
