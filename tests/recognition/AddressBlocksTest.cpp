@@ -1,34 +1,45 @@
 #include "RecognitionTestSupport.h"
 
+#include "common/CaseFile.h"
 #include "recognition/ParseAddress.h"
 
 #include <QDir>
-#include <QFile>
 
 namespace {
 
 // Each block NAME.txt (the text as copied, UTF-8) has NAME.rows beside it:
 // one line per filled row, "row field value" (field "-" when none is chosen),
-// and "hit id value" for each definition hit. Lines starting with "#" and
-// blank lines are comments.
-QString readUtf8(const QString &path)
+// "hit id value" for each definition hit, and optionally "box TEXT" (what the
+// text box shows), "status no-separator" and settings "set land4|land5|separator
+// VALUE". Lines starting with "#" and blank lines are comments.
+struct Expected
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return QString::fromUtf8(file.readAll());
-}
+    QString rows;
+    std::optional<QString> box;
+    ParseStatus status = ParseStatus::Ok;
+};
 
-QString expectedRows(const QString &path)
+Expected readExpected(const QString &path, Settings &config, RecognitionContext &context)
 {
-    QString expected;
-    const QStringList lines = readUtf8(path).split(u'\n');
-    for (QString line : lines) {
+    Expected expected;
+    for (QString line : QString::fromUtf8(ReadFileBytes(path)).split(u'\n')) {
         if (line.endsWith(u'\r'))
             line.chop(1);
+        const QString value = line.section(u' ', 2);
         if (line.isEmpty() || line.startsWith(u'#'))
             continue;
-        expected += line + u'\n';
+        if (line.startsWith(u"set land4 "))
+            config.StandardLand4PLZ = value;
+        else if (line.startsWith(u"set land5 "))
+            config.StandardLand5PLZ = value;
+        else if (line.startsWith(u"set separator "))
+            context.UserSeparator = value;
+        else if (line.startsWith(u"box"))
+            expected.box = DataText(line.mid(4));
+        else if (line == u"status no-separator")
+            expected.status = ParseStatus::NoSeparator;
+        else
+            expected.rows += line + u'\n';
     }
     return expected;
 }
@@ -38,24 +49,33 @@ class AddressBlocksTest : public RecognitionTest
 
 TEST_F(AddressBlocksTest, RealisticBlocksGiveTheirRows)
 {
-    // Two definitions, as a user might keep them.
-    Config.UserDefinitions = {{88, QStringLiteral("Abteilung:")},
-                              {74, QStringLiteral("Durchwahl:")}};
-    Config.DefinitionsLoaded = true;
-
     const QDir folder(QStringLiteral(ORDALIS_TEST_DATA "/blocks"));
     const QStringList blocks = folder.entryList({QStringLiteral("*.txt")}, QDir::Files, QDir::Name);
-    ASSERT_GE(blocks.size(), 30);
+    ASSERT_GE(blocks.size(), 50);
     for (const QString &block : blocks) {
-        const QString base = folder.filePath(block.chopped(4));
+        SCOPED_TRACE(block.toStdString());
+        Settings config;
+        // Two definitions, as a user might keep them.
+        config.UserDefinitions = {{88, QStringLiteral("Abteilung:")},
+                                  {74, QStringLiteral("Durchwahl:")}};
+        config.DefinitionsLoaded = true;
+        RecognitionContext context{config};
+        FieldRows rows;
+        rows.FillStandardCatalogue();
+        rows.SetRowValue(15, QStringLiteral("from before"));
+        const Expected expected =
+            readExpected(folder.filePath(block.chopped(4) + QStringLiteral(".rows")), config, context);
         QString clipText;
-        const ParseStatus status =
-            CaptureText(Context, readUtf8(folder.filePath(block)), false, Rows, clipText, nullptr);
-        EXPECT_EQ(status, ParseStatus::Ok) << block.toStdString();
-        QString actual = RowsSummary(Rows);
-        for (const clsZusatzDefs &hit : Context.DefinitionHits)
+        const ParseStatus status = CaptureText(
+            context, QString::fromUtf8(ReadFileBytes(folder.filePath(block))), false, rows, clipText, nullptr);
+        EXPECT_EQ(status, expected.status);
+        QString actual = RowsSummary(rows);
+        for (const clsZusatzDefs &hit : context.DefinitionHits)
             actual += QStringLiteral("hit %1 %2\n").arg(hit.ID).arg(hit.Wert);
-        EXPECT_EQ(actual, expectedRows(base + QStringLiteral(".rows"))) << block.toStdString();
+        EXPECT_EQ(actual, expected.rows);
+        if (expected.box) {
+            EXPECT_EQ(clipText, *expected.box);
+        }
     }
 }
 

@@ -2,7 +2,23 @@
 
 #include "recognition/CountryPrefixes.h"
 #include "recognition/LineScorer.h"
+
+#include "common/CaseFile.h"
+
+#include <QFile>
+
 #include <ostream>
+
+QByteArray ReadFileBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QString DataText(const QString &escaped)
+{
+    return QString::fromUtf8(Unescape(escaped));
+}
 
 QString ScoreSummary(const clsZeile &line)
 {

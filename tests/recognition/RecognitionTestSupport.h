@@ -24,6 +24,10 @@ LineList MakeLines(const QStringList &texts);
 // (no user definitions).
 LineList ScoreBlock(const QString &block);
 
+// A file's bytes (empty when missing), and an escaped text of a data file.
+QByteArray ReadFileBytes(const QString &path);
+QString DataText(const QString &escaped);
+
 // Non-empty rows as "row field value" lines, field "-" when none is selected.
 QString RowsSummary(const FieldRows &rows);
 

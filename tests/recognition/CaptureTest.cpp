@@ -3,10 +3,9 @@
 #include "recognition/LineSplitter.h"
 #include "recognition/ParseAddress.h"
 #include "recognition/TextOps.h"
+#include "recognition/UserLabels.h"
 
 #include "support/MessageTexts.h"
-
-using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -16,78 +15,6 @@ QStringList texts(const LineList &lines)
     for (const clsZeile &line : lines)
         out << line.Text;
     return out;
-}
-
-TEST(ChooseSeparator, FirstOccurringCandidateWinsWithoutCounting)
-{
-    const std::pair<const char16_t *, const char16_t *> cases[] = {
-        {u"a\r\nb\tc;d", u"\r\n"},
-        {u"a\nb\tc", u"\n"},
-        {u"a\tb;c;d;e", u"\t"},
-        {u"a;b#c", u";"},
-        {u"a#b", u"#"},
-        {u"a,b", u""},
-        {u"a\rb", u""},
-        {u"", u""},
-    };
-    for (const auto &[text, separator] : cases) {
-        EXPECT_EQ(ChooseSeparator(QStringView(text)), QString::fromUtf16(separator))
-            << QString::fromUtf16(text).toStdString();
-    }
-}
-
-struct SplitCase
-{
-    const char *name;
-    QString text;
-    QString separator;
-    QStringList lines;
-};
-
-TEST(SplitIntoLines, CleansEveryPiece)
-{
-    const SplitCase cases[] = {
-        {"blank runs shrink to one blank",
-         QStringLiteral("a   b  c\r\n  d "),
-         QStringLiteral("\r\n"),
-         {QStringLiteral("a b c"), QStringLiteral("d")}},
-        {"blank-only pieces disappear",
-         QStringLiteral("a\n   \n\nb\n"),
-         QStringLiteral("\n"),
-         {QStringLiteral("a"), QStringLiteral("b")}},
-        {"a tab-only piece is an empty line",
-         QStringLiteral("a\r\n\t\r\nb"),
-         QStringLiteral("\r\n"),
-         {QStringLiteral("a"), QString(), QStringLiteral("b")}},
-        {"quotation marks go, all of them",
-         QStringLiteral("> > Max Muster\r\n>a>b"),
-         QStringLiteral("\r\n"),
-         {QStringLiteral("Max Muster"), QStringLiteral("ab")}},
-        {"a mark in the middle stays",
-         QStringLiteral("a > b"),
-         QStringLiteral("\r\n"),
-         {QStringLiteral("a > b")}},
-        {"line breaks still separate with a chosen separator",
-         QStringLiteral("a,b\r\nc"),
-         QStringLiteral(","),
-         {QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")}},
-        {"control characters go after the emptiness test",
-         QStringLiteral("\x01 x \x02"),
-         QStringLiteral(";"),
-         {QStringLiteral(" x ")}},
-        {"short details piece is an ordinary line",
-         QStringLiteral("Details der schließen"),
-         QStringLiteral(";"),
-         {QStringLiteral("Details der schließen")}},
-    };
-    for (const SplitCase &c : cases) {
-        QString clipText;
-        const LineList lines = SplitIntoLines(c.text, c.separator, clipText);
-        EXPECT_EQ(texts(lines), c.lines) << c.name;
-        EXPECT_EQ(clipText,
-                  c.lines.isEmpty() ? QString() : c.lines.join(u"\r\n") + QStringLiteral("\r\n"))
-            << c.name;
-    }
 }
 
 TEST(SplitIntoLines, DetailsLineNamesTheCompanyAndLeavesTheTextBox)
@@ -187,46 +114,6 @@ TEST_F(CaptureTest, BlankClipboardIsReportedExceptAtStart)
     EXPECT_TRUE(clipText.isEmpty());
 }
 
-TEST_F(CaptureTest, LineBreaksCountAsTheOriginalClipboardHandsThemOver)
-{
-    struct Case
-    {
-        const char *what;
-        QString separator; // chosen in the dialog; empty: detected
-        QString clipboard;
-        QString clipboardText; // what the dialog shows and previews
-        QString box;
-    } const cases[] = {
-        {"CR LF as it was",
-         {},
-         u"Muster GmbH . \r\nBerlin . "_s,
-         u"Muster GmbH . \r\nBerlin . "_s,
-         u"Muster GmbH\r\nBerlin .\r\n"_s},
-        {"LF alone, spaced dot goes",
-         {},
-         u"Muster GmbH . \nBerlin"_s,
-         u"Muster GmbH . \r\nBerlin"_s,
-         u"Muster GmbH\r\nBerlin\r\n"_s},
-        {"LF under a chosen separator", u","_s, u"Huber GesmbH\nWiedner Str. 45, 1040 Wien"_s,
-         u"Huber GesmbH\r\nWiedner Str. 45, 1040 Wien"_s,
-         u"Huber GesmbH\r\nWiedner Str. 45\r\n1040 Wien\r\n"_s},
-        {"CR LF and LF mixed", {}, u"a\r\nb\nc"_s, u"a\r\nb\r\nc"_s, u"a\r\nb\r\nc\r\n"_s},
-        {"a lone CR stays", {}, u"a\rb\tc"_s, u"a\rb\tc"_s, u"ab\r\nc\r\n"_s},
-    };
-    for (const Case &c : cases) {
-        Context.UserSeparator = c.separator;
-        QString clipText;
-        EXPECT_EQ(CaptureText(Context, c.clipboard, false, Rows, clipText, nullptr),
-                  ParseStatus::Ok)
-            << c.what;
-        EXPECT_EQ(Context.ClipboardText, c.clipboardText) << c.what;
-        EXPECT_EQ(clipText, c.box) << c.what;
-        if (!c.separator.isEmpty()) {
-            EXPECT_EQ(SeparatorPreview(c.clipboard, c.separator), clipText) << c.what;
-        }
-    }
-}
-
 TEST_F(CaptureTest, NoSeparatorAsksTheDialogAndGoesOnWithItsChoice)
 {
     ScriptedDialog dialog(QStringLiteral(","));
@@ -258,13 +145,56 @@ TEST_F(CaptureTest, NoSeparatorWithoutChoiceLeavesRowsCleared)
     EXPECT_EQ(Presenter.Messages.size(), 2);
 }
 
-TEST_F(CaptureTest, ChosenSeparatorIsUsedWithoutTryingCandidates)
+class UserDefinitionsTest : public RecognitionTest
+{};
+
+TEST_F(UserDefinitionsTest, FirstMatchingLinePerDefinitionBecomesAHit)
 {
-    Context.UserSeparator = QStringLiteral("|");
+    Config.UserDefinitions = {{88, QStringLiteral("Abteilung:")},
+                              {74, QStringLiteral("Durchwahl:")},
+                              {74, QStringLiteral("Durchwahl:")},
+                              {12, QStringLiteral("Fehlt:")}};
+    Config.DefinitionsLoaded = true;
+    LineList lines =
+        MakeLines({QStringLiteral("Muster GmbH"), QStringLiteral("abteilung: klein"),
+                   QStringLiteral("Abteilung:  Einkauf "), QStringLiteral("Durchwahl: 12"),
+                   QStringLiteral("Abteilung: zweite"), QStringLiteral("Durchwahl:34")});
+    ApplyUserDefinitions(lines, Context);
+    EXPECT_EQ(texts(lines),
+              (QStringList{QStringLiteral("Muster GmbH"), QStringLiteral("abteilung: klein"),
+                           QStringLiteral("Abteilung: zweite")}));
+    ASSERT_EQ(Context.DefinitionHits.size(), 3);
+    EXPECT_EQ(Context.DefinitionHits[0].ID, 88);
+    EXPECT_EQ(Context.DefinitionHits[0].Wert, QStringLiteral("Einkauf"));
+    EXPECT_EQ(Context.DefinitionHits[1].Wert, QStringLiteral("12"));
+    EXPECT_EQ(Context.DefinitionHits[2].Wert, QStringLiteral("34"));
+}
+
+TEST_F(UserDefinitionsTest, HitsSurviveAParseThatEndsBeforeTheLabels)
+{
+    Config.UserDefinitions = {{88, QStringLiteral("Abteilung:")}};
+    Config.DefinitionsLoaded = true;
     QString clipText;
-    EXPECT_EQ(ParseAddress(Context, QStringLiteral("a|b;c"), Rows, clipText, nullptr),
+    EXPECT_EQ(ParseAddress(Context, QStringLiteral("Muster\r\nAbteilung: Einkauf"), Rows, clipText,
+                           nullptr),
               ParseStatus::Ok);
-    EXPECT_EQ(clipText, QStringLiteral("a\r\nb;c\r\n"));
+    EXPECT_EQ(clipText, QStringLiteral("Muster\r\nAbteilung: Einkauf\r\n"));
+    EXPECT_EQ(RowsSummary(Rows), QStringLiteral("0 25 Muster\n1 33 Deutschland\n"));
+    EXPECT_EQ(ParseAddress(Context, QStringLiteral("no separator"), Rows, clipText, nullptr),
+              ParseStatus::NoSeparator);
+    ASSERT_EQ(Context.DefinitionHits.size(), 1);
+    EXPECT_EQ(ParseAddress(Context, QStringLiteral("a\r\nb"), Rows, clipText, nullptr),
+              ParseStatus::Ok);
+    EXPECT_TRUE(Context.DefinitionHits.isEmpty());
+}
+
+TEST_F(UserDefinitionsTest, WithoutDefinitionsTheHitsAreLeftAlone)
+{
+    Context.DefinitionHits = {{1, QStringLiteral("from before")}};
+    LineList lines = MakeLines({QStringLiteral("Abteilung: x")});
+    ApplyUserDefinitions(lines, Context);
+    EXPECT_EQ(lines.size(), 1u);
+    EXPECT_EQ(Context.DefinitionHits.size(), 1);
 }
 
 } // namespace

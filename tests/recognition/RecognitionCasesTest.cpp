@@ -1,0 +1,114 @@
+// The steps of recognition, each against its table of cases in data/.
+
+#include "RecognitionTestSupport.h"
+
+#include "common/CaseFile.h"
+#include "recognition/CountryPrefixes.h"
+#include "recognition/FixedLabels.h"
+#include "recognition/LineSplitter.h"
+#include "recognition/Normalisers.h"
+#include "recognition/TextOps.h"
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+std::vector<DataCase> cases(const char *file)
+{
+    std::vector<DataCase> read = ReadCases(QStringLiteral(ORDALIS_TEST_DATA "/") + QLatin1String(file));
+    EXPECT_FALSE(read.empty()) << file;
+    return read;
+}
+
+QStringList texts(const LineList &lines)
+{
+    QStringList out;
+    for (const clsZeile &line : lines)
+        out << line.Text;
+    return out;
+}
+
+QStringList dataLines(const QString &escaped)
+{
+    return DataText(escaped).split(u'\n');
+}
+
+TEST(Recognition, LineScores)
+{
+    for (const DataCase &c : cases("scores.txt")) {
+        SCOPED_TRACE(c.name.toStdString());
+        const LineList lines = ScoreBlock(DataText(c.value(u"block"_s)));
+        const int line = c.value(u"line"_s).toInt();
+        ASSERT_GE(int(lines.size()), line);
+        EXPECT_EQ(lines[size_t(line - 1)].Text, DataText(c.value(u"text"_s)));
+        EXPECT_EQ(ScoreSummary(lines[size_t(line - 1)]), c.value(u"scores"_s));
+    }
+}
+
+TEST(Recognition, FixedLabels)
+{
+    for (const DataCase &c : cases("labels.txt")) {
+        SCOPED_TRACE(c.name.toStdString());
+        clsZeile line;
+        line.Text = DataText(c.value(u"line"_s));
+        const qsizetype start = ApplyFixedLabels(UpperText(line.Text), line);
+        EXPECT_EQ(TrimBlanks(QStringView(line.Text).sliced(start)).toString(),
+                  DataText(c.value(u"text"_s)));
+        EXPECT_EQ(ScoreSummary(line), c.value(u"scores"_s));
+    }
+}
+
+TEST(Recognition, CountryPrefixes)
+{
+    for (const DataCase &c : cases("prefixes.txt")) {
+        SCOPED_TRACE(c.name.toStdString());
+        LineList lines = MakeLines(dataLines(c.value(u"before"_s)));
+        ApplyCountryPrefixes(lines);
+        EXPECT_EQ(texts(lines), dataLines(c.value(u"after"_s)));
+        if (const int country = c.value(u"country"_s).toInt(); country > 0) {
+            EXPECT_EQ(ScoreSummary(lines[size_t(country - 1)]), u"Land=10"_s);
+        }
+    }
+}
+
+TEST(Recognition, Cleaners)
+{
+    const std::pair<const char16_t *, QString (*)(const QString &)> cleaners[] = {
+        {u"phone", CleanPhone}, {u"email", CleanEMail}, {u"web", CleanWebAddress}};
+    int checked = 0;
+    for (const DataCase &c : cases("cleaners.txt")) {
+        for (const auto &[kind, argument] : c.lines) {
+            const QStringList io = argument.split(u'|');
+            for (const auto &[name, clean] : cleaners) {
+                if (kind == QStringView(name)) {
+                    EXPECT_EQ(clean(DataText(io[0])), DataText(io[1])) << argument.toStdString();
+                    ++checked;
+                }
+            }
+        }
+    }
+    EXPECT_GE(checked, 20);
+}
+
+TEST(Recognition, Splitting)
+{
+    for (const DataCase &c : cases("splitting.txt")) {
+        SCOPED_TRACE(c.name.toStdString());
+        for (const auto &[kind, argument] : c.lines) {
+            if (kind == u"choose") {
+                const QStringList io = argument.split(u'|');
+                EXPECT_EQ(ChooseSeparator(DataText(io[0])), DataText(io[1])) << argument.toStdString();
+            }
+        }
+        if (!c.has(u"text"_s))
+            continue;
+        const QStringList expected = dataLines(c.value(u"lines"_s));
+        QString clipText;
+        const LineList lines =
+            SplitIntoLines(DataText(c.value(u"text"_s)), DataText(c.value(u"separator"_s)), clipText);
+        EXPECT_EQ(texts(lines), expected);
+        EXPECT_EQ(clipText, expected.join(u"\r\n") + u"\r\n"_s);
+    }
+}
+
+} // namespace

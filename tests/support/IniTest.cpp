@@ -1,0 +1,227 @@
+#include "TestFiles.h"
+#include "common/CaseFile.h"
+
+#include "support/clsINI.h"
+
+#include <gtest/gtest.h>
+
+#include <QDateTime>
+#include <QFileInfo>
+
+#include <unistd.h>
+
+namespace {
+
+using namespace Qt::StringLiterals;
+
+class IniTest : public ::testing::Test
+{
+protected:
+    QTemporaryDir folder;
+    QString path() const { return folder.filePath(QStringLiteral("test.ini")); }
+    clsINI ini(int buffer = 8192) const
+    {
+        clsINI file(buffer);
+        file.setFileName(path());
+        return file;
+    }
+};
+
+// A text of the case file: \xNN is a Windows-1252 byte, the rest as written.
+QString text(const QString &escaped)
+{
+    QString out;
+    for (qsizetype i = 0; i < escaped.size(); ++i) {
+        if (escaped[i] == u'\\' && i + 1 < escaped.size()) {
+            out += cp(Unescape(escaped.mid(i, escaped[i + 1] == u'x' ? 4 : 2)));
+            i += escaped[i + 1] == u'x' ? 3 : 1;
+        } else {
+            out += escaped[i];
+        }
+    }
+    return out;
+}
+
+void runLine(clsINI &file, const QString &command, const QStringList &f)
+{
+    if (command == u"read") {
+        clsINI sized(f.size() > 4 ? f[4].toInt() : 8192);
+        sized.setFileName(file.FileName());
+        EXPECT_EQ(sized.ReadData(text(f[0]), text(f[1]), text(f[2])), text(f.value(3)))
+            << "read " << f.join(u'|').toStdString();
+    } else if (command == u"write") {
+        file.WriteData(text(f[0]), text(f[1]), text(f.value(2)));
+    } else if (command == u"delete") {
+        file.DeleteSection(text(f.value(0)));
+    }
+}
+
+TEST_F(IniTest, CasesOfTheCaseFile)
+{
+    const std::vector<DataCase> cases = ReadCases(QStringLiteral(ORDALIS_TEST_DATA "/ini-cases.txt"));
+    ASSERT_GE(cases.size(), 90u);
+    for (const DataCase &c : cases) {
+        SCOPED_TRACE(c.name.toStdString());
+        QFile::remove(path());
+        if (c.has(u"file"_s))
+            writeBytes(path(), Unescape(c.value(u"file"_s)));
+        clsINI file = ini();
+        for (const auto &[command, argument] : c.lines)
+            runLine(file, command, argument.split(u'|'));
+        const QString after = c.has(u"after"_s) ? u"after"_s : u"file"_s;
+        EXPECT_EQ(visible(readBytes(path())),
+                  visible(c.has(after) ? Unescape(c.value(after)) : QByteArray("<missing>")));
+        EXPECT_LE(folderEntries(folder.path()).size(), 1) << "stray files";
+    }
+}
+
+TEST_F(IniTest, AMissingFolderGivesTheDefaultAndCreatesNothing)
+{
+    clsINI nowhere;
+    nowhere.setFileName(folder.filePath(QStringLiteral("no/such/folder/x.ini")));
+    EXPECT_EQ(nowhere.ReadData(u"S"_s, u"k"_s, u"d"_s), u"d"_s);
+    nowhere.WriteData(u"S"_s, u"k"_s, u"v"_s);
+    nowhere.DeleteSection(u"S"_s);
+    EXPECT_TRUE(folderEntries(folder.path()).isEmpty());
+}
+
+TEST_F(IniTest, NothingToDoLeavesTheFileUntouched)
+{
+    writeBytes(path(), "[S]\r\n  k = v \r\n");
+    const ino_t before = inodeOf(path());
+    clsINI file = ini();
+    file.WriteData(u"s"_s, u" K"_s, u"v"_s);
+    file.DeleteSection(u"T"_s);
+    EXPECT_EQ(inodeOf(path()), before);
+    EXPECT_EQ(readBytes(path()), QByteArray("[S]\r\n  k = v \r\n"));
+}
+
+TEST_F(IniTest, ReplacementIsAtomicAndKeepsPermissions)
+{
+    writeBytes(path(), "[S]\r\nk=old\r\n");
+    QFile::setPermissions(path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup);
+    QFile reader(path());
+    ASSERT_TRUE(reader.open(QIODevice::ReadOnly));
+    ini().WriteData(u"S"_s, u"k"_s, u"new"_s);
+    // A reader that opened the file before still sees the whole old version.
+    EXPECT_EQ(reader.readAll(), QByteArray("[S]\r\nk=old\r\n"));
+    EXPECT_EQ(readBytes(path()), QByteArray("[S]\r\nk=new\r\n"));
+    EXPECT_EQ(QFile::permissions(path()), QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup |
+                                              QFile::ReadUser | QFile::WriteUser);
+    EXPECT_EQ(folderEntries(folder.path()), QStringList{u"test.ini"_s});
+}
+
+TEST_F(IniTest, ReplacementKeepsOwnerGroupModeAndLink)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "only root can hand a file to another owner";
+    const QByteArray target = QFile::encodeName(path());
+    writeBytes(path(), "[S]\r\nk=old\r\n");
+    ASSERT_EQ(::chown(target.constData(), 65534, 65534), 0);
+    ASSERT_EQ(::chmod(target.constData(), 02664), 0);
+    const QString link = folder.filePath(u"link.ini"_s);
+    ASSERT_TRUE(QFile::link(path(), link));
+    clsINI file;
+    file.setFileName(link);
+    file.WriteData(u"S"_s, u"k"_s, u"new"_s);
+    EXPECT_TRUE(QFileInfo(link).isSymLink());
+    EXPECT_EQ(readBytes(path()), QByteArray("[S]\r\nk=new\r\n"));
+    struct stat st
+    {};
+    ASSERT_EQ(::stat(target.constData(), &st), 0);
+    EXPECT_EQ(st.st_uid, 65534u);
+    EXPECT_EQ(st.st_gid, 65534u);
+    EXPECT_EQ(st.st_mode & 07777, 02664u);
+}
+
+TEST_F(IniTest, WriteRemovesOnlyStaleTemporaryFilesOfItsOwn)
+{
+    const QDateTime old = QDateTime::currentDateTime().addSecs(-120);
+    const auto make = [&](const char *name, const QDateTime &modified) {
+        const QString file = folder.filePath(QString::fromLatin1(name));
+        writeBytes(file, "x");
+        QFile handle(file);
+        handle.open(QIODevice::ReadWrite);
+        handle.setFileTime(modified, QFileDevice::FileModificationTime);
+    };
+    make("test.ini.aB3xYz", old);                          // left by a killed write: goes
+    make("test.ini.Fresh1", QDateTime::currentDateTime()); // may be a write in flight
+    make("test.ini.aB3xY", old);
+    make("test.ini.aB3xYz1", old);
+    make("test.ini.aB3-Yz", old);
+    make("other.ini.aB3xYz", old);
+    make("target", old);
+    QFile::link(folder.filePath(u"target"_s),
+                folder.filePath(u"test.ini.Link12"_s));
+    ini().WriteData(u"S"_s, u"k"_s, u"v"_s);
+    EXPECT_EQ(folderEntries(folder.path()),
+              QStringList({u"other.ini.aB3xYz"_s, u"target"_s, u"test.ini"_s, u"test.ini.Fresh1"_s,
+                           u"test.ini.Link12"_s, u"test.ini.aB3-Yz"_s, u"test.ini.aB3xY"_s,
+                           u"test.ini.aB3xYz1"_s}));
+}
+
+TEST_F(IniTest, RefusedWritesChangeNothingAndLeaveNoTemporaryFile)
+{
+    const QByteArray content = "[S]\r\nk=1\r\n";
+    struct Refusal
+    {
+        const char *name;
+        QFile::Permissions file, folder;
+    };
+    const QFile::Permissions rw = QFile::ReadOwner | QFile::WriteOwner;
+    const QFile::Permissions rwx = rw | QFile::ExeOwner;
+    const Refusal refusals[] = {
+        {"read-only file", QFile::ReadOwner, rwx},
+        {"read-only folder", rw, QFile::ReadOwner | QFile::ExeOwner},
+    };
+    for (const Refusal &r : refusals) {
+        writeBytes(path(), content);
+        QFile::setPermissions(path(), r.file);
+        QFile::setPermissions(folder.path(), r.folder);
+        clsINI file = ini();
+        file.WriteData(u"S"_s, u"k"_s, u"2"_s);
+        file.WriteData(u"T"_s, u"k"_s, u"2"_s);
+        file.DeleteSection(u"S"_s);
+        EXPECT_EQ(file.ReadData(u"S"_s, u"k"_s, {}), u"1"_s)
+            << r.name;
+        QFile::setPermissions(folder.path(), rwx);
+        QFile::setPermissions(path(), rw);
+        EXPECT_EQ(readBytes(path()), content) << r.name;
+        EXPECT_EQ(folderEntries(folder.path()), QStringList{u"test.ini"_s}) << r.name;
+    }
+}
+
+TEST_F(IniTest, EveryCallSeesChangesByOtherWriters)
+{
+    clsINI first = ini();
+    clsINI second = ini();
+    writeBytes(path(), "[S]\r\nk=1\r\n");
+    EXPECT_EQ(first.ReadData(u"S"_s, u"k"_s, {}), u"1"_s);
+    // Same size, same inode, within the same clock tick.
+    writeBytes(path(), "[S]\r\nk=2\r\n");
+    EXPECT_EQ(first.ReadData(u"S"_s, u"k"_s, {}), u"2"_s);
+    second.WriteData(u"S"_s, u"j"_s, u"3"_s);
+    EXPECT_EQ(first.ReadData(u"S"_s, u"j"_s, {}), u"3"_s);
+    writeBytes(path(), "[S]\r\nk=4\r\nj=3\r\n");
+    first.WriteData(u"S"_s, u"x"_s, u"5"_s);
+    EXPECT_EQ(readBytes(path()), QByteArray("[S]\r\nk=4\r\nj=3\r\nx=5\r\n"));
+    QFile::remove(path());
+    EXPECT_EQ(second.ReadData(u"S"_s, u"k"_s, u"d"_s),
+              u"d"_s);
+}
+
+TEST_F(IniTest, OversizedFileReadsAsEmptyAndIsNeverWritten)
+{
+    writeBytes(path(), "[S]\r\nk=v\r\n");
+    QFile file(path());
+    ASSERT_TRUE(file.resize(65 * 1024 * 1024)); // sparse: cheap to make
+    clsINI big = ini();
+    EXPECT_EQ(big.ReadData(u"S"_s, u"k"_s, u"d"_s),
+              u"d"_s);
+    big.WriteData(u"S"_s, u"k"_s, u"w"_s);
+    big.DeleteSection(u"S"_s);
+    EXPECT_EQ(QFileInfo(path()).size(), 65 * 1024 * 1024);
+    EXPECT_TRUE(readBytes(path()).startsWith("[S]\r\nk=v\r\n"));
+}
+
+} // namespace
