@@ -12,9 +12,7 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <chrono>
-#include <thread>
 
 using namespace Qt::StringLiterals;
 
@@ -106,24 +104,6 @@ TEST_F(ActCmdFile, WithoutCommandFileOrRegistryEntryNothingIsTouched)
     write("[AuxCommand-0]\r\ncmdname=X\r\ncmdline=/x\r\n");
     RemoveActCmdEntries(u"X"_s, IniFileRegistry(m_dir.filePath(u"leer.ini"_s)));
     EXPECT_EQ(content(), "[AuxCommand-0]\r\ncmdname=X\r\ncmdline=/x\r\n");
-}
-
-TEST_F(ActCmdFile, EditWaitsForTheCommandFileLock)
-{
-    write("[AuxCommand-0]\r\ncmdname=X\r\ncmdline=/x\r\n");
-    std::atomic<bool> done = false;
-    std::thread remover;
-    {
-        const CommandFileLock held(m_commandFile);
-        remover = std::thread([&] {
-            RemoveActCmdEntries(u"X"_s, m_registry);
-            done = true;
-        });
-        std::this_thread::sleep_for(std::chrono::milliseconds(300));
-        EXPECT_FALSE(done) << "the edit must wait while the stand-in holds the lock";
-    }
-    remover.join();
-    EXPECT_EQ(content(), QByteArray());
 }
 
 TEST_F(ActCmdFile, AStuckLockHolderCannotHangTheEdit)
