@@ -10,9 +10,9 @@ compile is not viable and is replaced by the next site in the seeded order.
   scripts/mutation-check.py --results out.tsv      # run them
   scripts/mutation-check.py --mutants out.tsv      # run a given list (same format)
 
-The build dir is configured on first use as a Debug build without benchmarks,
-with ccache and lld, so that one mutant costs one compile, a few links and the
-suite.
+The build dir is configured on first use like the default preset (so ccache
+already holds every unmutated object) without benchmarks, linked with lld: one
+mutant costs one compile, a few links and the suite.
 """
 
 import argparse
@@ -302,7 +302,7 @@ class Runner:
             return
         linker = "-fuse-ld=lld" if shutil_which("ld.lld") else "-fuse-ld=gold"
         result = self.run(["cmake", "--preset", "default", "-B", str(self.build),
-                           "-DORDALIS_BUILD_BENCHMARKS=OFF", "-DCMAKE_BUILD_TYPE=Debug",
+                           "-DORDALIS_BUILD_BENCHMARKS=OFF",
                            "-DCMAKE_CXX_COMPILER_LAUNCHER=ccache", "-DCMAKE_C_COMPILER_LAUNCHER=ccache",
                            f"-DCMAKE_EXE_LINKER_FLAGS={linker}", f"-DCMAKE_SHARED_LINKER_FLAGS={linker}"])
         if result.returncode != 0:
@@ -313,6 +313,10 @@ class Runner:
 
     def suite_fails(self):
         """The first failing test's name, or None when the whole suite passes."""
+        # Without the timings of earlier runs ctest starts the tests in the order
+        # they are declared (quick ones first), not the slowest first: a caught
+        # mutant is found sooner.
+        (self.build / "Testing" / "Temporary" / "CTestCostData.txt").unlink(missing_ok=True)
         result = self.run(["ctest", "--test-dir", str(self.build), "-j2", "--timeout", "60",
                            "--stop-on-failure"])
         if result.returncode == 0:
@@ -346,13 +350,26 @@ def stop_on_term(_signum, _frame):
     raise KeyboardInterrupt
 
 
-def run_mutants(runner, candidates, count, results_path):
+def read_results(path):
+    """Outcomes already measured, from an earlier results file."""
+    done = {}
+    if path and Path(path).exists():
+        for line in Path(path).read_text(encoding="utf-8").splitlines():
+            fields = line.split("\t")
+            if len(fields) >= 3 and not line.startswith("#"):
+                done[str(parse_mutant(fields[0]))] = fields[1:]
+    return done
+
+
+def run_mutants(runner, candidates, count, results_path, earlier):
     signal.signal(signal.SIGTERM, stop_on_term)
     runner.configure_if_needed()
     if not runner.build_all():
         sys.exit(f"the unmutated tree does not build; see {runner.log}")
-    if runner.suite_fails():
+    started = time.monotonic()
+    if not earlier and runner.suite_fails():
         sys.exit(f"the suite fails without a mutant; see {runner.log}")
+    print(f"the unmutated suite passes in {time.monotonic() - started:.0f}s", flush=True)
     tried = caught = 0
     with open(results_path, "w", encoding="utf-8") as results:
         results.write("# mutant\tresult\tseconds\tfirst failing test\n")
@@ -361,8 +378,12 @@ def run_mutants(runner, candidates, count, results_path):
                 if tried == count:
                     break
                 started = time.monotonic()
-                outcome, failing = runner.try_mutant(mutant)
-                seconds = time.monotonic() - started
+                if str(mutant) in earlier:
+                    outcome, seconds, failing = earlier[str(mutant)][:3]
+                    seconds = float(seconds)
+                else:
+                    outcome, failing = runner.try_mutant(mutant)
+                    seconds = time.monotonic() - started
                 results.write(f"{mutant}\t{outcome}\t{seconds:.0f}\t{failing}\n")
                 results.flush()
                 print(f"{mutant}  {outcome}  {seconds:.0f}s  {failing}", flush=True)
@@ -387,6 +408,7 @@ def main():
     parser.add_argument("--mutants", type=Path, help="try the mutants listed in this file instead")
     parser.add_argument("--results", type=Path, default=Path("mutation-results.tsv"))
     parser.add_argument("--log", type=Path, default=Path("mutation-check.log"))
+    parser.add_argument("--resume", type=Path, help="take the outcomes this results file already has")
     args = parser.parse_args()
 
     source = args.source.resolve()
@@ -404,7 +426,8 @@ def main():
     build = (args.build or source / "build" / "mutation").resolve()
     args.log.unlink(missing_ok=True)
     runner = Runner(source, build, args.log.resolve())
-    run_mutants(runner, candidates, args.count if not args.mutants else len(candidates), args.results)
+    earlier = read_results(args.resume)
+    run_mutants(runner, candidates, args.count if not args.mutants else len(candidates), args.results, earlier)
     return 0
 
 
