@@ -1,4 +1,5 @@
 #include "TestFiles.h"
+#include "common/CaseFile.h"
 
 #include "support/FieldRows.h"
 #include "support/ProgramFolder.h"
@@ -12,6 +13,8 @@
 #include <vector>
 
 namespace {
+
+using namespace Qt::StringLiterals;
 
 using Entries = std::vector<std::pair<QString, qint32>>;
 
@@ -50,88 +53,6 @@ TEST_F(SettingsTest, MissingFileGivesDefaultsAndCreatesNothing)
     EXPECT_EQ(entriesOf(rows), standardEntries());
     SaveFieldCache(rows, path());
     EXPECT_TRUE(folderEntries(folder.path()).isEmpty());
-}
-
-TEST_F(SettingsTest, DefinitionsLoadUpToTheFirstGap)
-{
-    struct Case
-    {
-        const char *name;
-        QByteArray definitions;
-        std::vector<std::pair<qint16, QString>> expected;
-    };
-    const std::vector<Case> cases = {
-        {"empty ID ends the list",
-         "ID1=25\r\nWert1=Firma:\r\nID2=\r\nWert2=Ort:\r\n",
-         {{25, QStringLiteral("Firma:")}}},
-        {"gap ends the list",
-         "ID1=25\r\nWert1=a\r\nID3=26\r\nWert3=c\r\n",
-         {{25, QStringLiteral("a")}}},
-        {"missing Wert ends the list",
-         "ID1=25\r\nWert1=a\r\nID2=26\r\n",
-         {{25, QStringLiteral("a")}}},
-        {"letters give 0", "ID1=abc\r\nWert1=x\r\n", {{0, QStringLiteral("x")}}},
-        {"leading number taken", "ID1= 12abc\r\nWert1=x\r\n", {{12, QStringLiteral("x")}}},
-        {"halves round to even",
-         "ID1=2.5\r\nWert1=a\r\nID2=3.5\r\nWert2=b\r\nID3=-2.5\r\nWert3=c\r\nID4=1e3\r\nWert4="
-         "d\r\n",
-         {{2, QStringLiteral("a")},
-          {4, QStringLiteral("b")},
-          {-2, QStringLiteral("c")},
-          {1000, QStringLiteral("d")}}},
-        {"outside 16 bits skipped, list goes on",
-         "ID1=40000\r\nWert1=a\r\nID2=32767.5\r\nWert2=b\r\nID3=-32768\r\nWert3=c\r\n"
-         "ID4=1e999\r\nWert4=d\r\nID5=32767.4\r\nWert5=e\r\n",
-         {{-32768, QStringLiteral("c")}, {32767, QStringLiteral("e")}}},
-        {"umlaut label",
-         "ID1=79\r\nWert1=Stra\xdf"
-         "e:\r\n",
-         {{79, QStringLiteral("Straße:")}}},
-    };
-    for (const Case &c : cases) {
-        writeBytes(path(), "[Definitionen]\r\n" + c.definitions);
-        const Settings settings = LoadSettings(rows, path());
-        std::vector<std::pair<qint16, QString>> got;
-        for (const clsZusatzDefs &d : settings.UserDefinitions)
-            got.emplace_back(d.ID, d.Wert);
-        EXPECT_EQ(got, c.expected) << "case: " << c.name;
-        EXPECT_EQ(settings.DefinitionsLoaded, !c.expected.empty()) << "case: " << c.name;
-    }
-}
-
-TEST_F(SettingsTest, FieldCacheReplacesTheCatalogueOnlyWhenOnAndUsable)
-{
-    struct Case
-    {
-        const char *name;
-        QByteArray file;
-        Entries expected; // empty: the standard catalogue stays
-    };
-    const std::vector<Case> cases = {
-        {"cache off", "[Config]\r\nCacheFelder=0\r\n[Felder]\r\nZeile1=25;Firma\r\n", {}},
-        {"cache switch not exactly 1",
-         "[Config]\r\nCacheFelder=1 x\r\n[Felder]\r\nZeile1=25;F\r\n",
-         {}},
-        {"cache empty", "[Config]\r\nCacheFelder=1\r\n[Felder]\r\nZeile1=\r\nZeile2=25;F\r\n", {}},
-        {"only malformed lines", "[Config]\r\nCacheFelder=1\r\n[Felder]\r\nZeile1=Firma\r\n", {}},
-        {"lines in sorted order, semicolon kept in name",
-         "[Config]\r\nCacheFelder=1\r\n[Felder]\r\nZeile1=88;Name;mit;Semikolon\r\n"
-         "Zeile2=25;Firma\r\nZeile3=\r\nZeile4=26;Kontakt\r\n",
-         {{QStringLiteral("Firma"), 25}, {QStringLiteral("Name;mit;Semikolon"), 88}}},
-        {"malformed lines skipped",
-         "[Config]\r\nCacheFelder=1\r\n[Felder]\r\nZeile1=ohne Semikolon\r\nZeile2=x;Buchstaben\r\n"
-         "Zeile3=70000;Zu gross\r\nZeile4=2.5;Halb\r\nZeile5= 12 "
-         ";Umrandet\r\nZeile6=-3;Negativ\r\n",
-         {{QStringLiteral("Negativ"), -3}, {QStringLiteral("Umrandet"), 12}}},
-    };
-    for (const Case &c : cases) {
-        FieldRows fresh;
-        fresh.FillStandardCatalogue();
-        writeBytes(path(), c.file);
-        LoadSettings(fresh, path());
-        EXPECT_EQ(entriesOf(fresh), c.expected.empty() ? standardEntries() : c.expected)
-            << "case: " << c.name;
-    }
 }
 
 TEST_F(SettingsTest, SavedCacheHasEndMarkerAndLoadsBack)
@@ -198,59 +119,60 @@ TEST_F(SettingsTest, SavedCacheEqualsKeyByKeyWrites)
     }
 }
 
-TEST_F(SettingsTest, UnwritableCacheIsLeftAlone)
+TEST_F(SettingsTest, CasesOfTheCaseFile)
 {
-    const QByteArray content = "[Config]\r\nCacheFelder=1\r\n";
-    writeBytes(path(), content);
-    QFile::setPermissions(path(), QFile::ReadOwner);
-    SaveFieldCache(rows, path());
-    QFile::setPermissions(path(), QFile::ReadOwner | QFile::WriteOwner);
-    EXPECT_EQ(readBytes(path()), content);
-    EXPECT_EQ(folderEntries(folder.path()), QStringList{QStringLiteral("ordalis.ini")});
+    const std::vector<DataCase> cases =
+        ReadCases(QStringLiteral(ORDALIS_TEST_DATA "/settings-cases.txt"));
+    ASSERT_GE(cases.size(), 15u);
+    for (const DataCase &c : cases) {
+        SCOPED_TRACE(c.name.toStdString());
+        const QByteArray file = Unescape(c.value(u"file"_s));
+        writeBytes(path(), file);
+        FieldRows loaded;
+        loaded.FillStandardCatalogue();
+        const Settings settings = LoadSettings(loaded, path());
+        QStringList definitions;
+        for (const clsZusatzDefs &d : settings.UserDefinitions)
+            definitions << u"%1=%2"_s.arg(d.ID).arg(d.Wert);
+        EXPECT_EQ(definitions.join(u'|'), c.value(u"definitions"_s));
+        EXPECT_EQ(settings.DefinitionsLoaded, !definitions.isEmpty());
+        QStringList catalogue;
+        for (const auto &[name, number] : entriesOf(loaded))
+            catalogue << u"%1=%2"_s.arg(number).arg(name);
+        const QString expected = c.value(u"catalogue"_s);
+        EXPECT_EQ(entriesOf(loaded) == standardEntries() ? u"standard"_s : catalogue.join(u'|'),
+                  expected);
+        if (c.has(u"countries"_s)) {
+            EXPECT_EQ(settings.StandardLand4PLZ + u'|' + settings.StandardLand5PLZ,
+                      c.value(u"countries"_s));
+        }
+        if (c.has(u"save"_s)) {
+            SaveFieldCache(loaded, path());
+            EXPECT_EQ(visible(readBytes(path())), visible(file)) << "a bad file is never rewritten";
+        }
+    }
 }
 
-TEST_F(SettingsTest, BadFilesGiveDefaultsAndAreNeverRewritten)
+TEST_F(SettingsTest, UnusableFilesGiveTheDefaultsAndAreNeverRewritten)
 {
     QByteArray garbage(20 * 1024 * 1024, Qt::Uninitialized);
     QRandomGenerator random(4711);
     for (char &byte : garbage)
         byte = char(random.bounded(256));
-    struct Case
-    {
-        const char *name;
-        QByteArray file;
-    };
-    const std::vector<Case> cases = {
-        {"20 MB of random bytes", garbage},
-        {"NUL bytes",
-         QByteArray("[Config]\0\r\nCache\0Felder=1\r\nStandard\0Land4PLZ=X\r\n\0\0[Definitionen]\0"
-                    "ID1=25\r\nWert1=a",
-                    80)},
-        {"lines without =",
-         "[Config]\r\nCacheFelder\r\nStandardLand4PLZ\r\n[Definitionen]\r\nID1\r\n"},
-        {"lone brackets", "[\r\n]\r\n[[]]\r\n=\r\n==\r\n;\r\n"},
-    };
-    for (const Case &c : cases) {
-        writeBytes(path(), c.file);
-        FieldRows fresh;
-        fresh.FillStandardCatalogue();
-        const Settings settings = LoadSettings(fresh, path());
-        EXPECT_TRUE(settings.UserDefinitions.isEmpty()) << c.name;
-        EXPECT_EQ(settings.StandardLand4PLZ, QStringLiteral("Österreich")) << c.name;
-        EXPECT_EQ(settings.StandardLand5PLZ, QStringLiteral("Deutschland")) << c.name;
-        EXPECT_EQ(entriesOf(fresh), standardEntries()) << c.name;
-        SaveFieldCache(fresh, path());
-        EXPECT_TRUE(readBytes(path()) == c.file) << "rewritten: " << c.name;
-    }
+    writeBytes(path(), garbage);
+    const Settings settings = LoadSettings(rows, path());
+    EXPECT_TRUE(settings.UserDefinitions.isEmpty());
+    EXPECT_EQ(entriesOf(rows), standardEntries());
+    SaveFieldCache(rows, path());
+    EXPECT_TRUE(readBytes(path()) == garbage) << "rewritten";
 
     // A folder where the file should be.
+    QFile::remove(path());
     QDir(folder.path()).mkdir(QStringLiteral("ordalis.ini"));
-    FieldRows fresh;
-    fresh.FillStandardCatalogue();
-    const Settings settings = LoadSettings(fresh, path());
-    SaveFieldCache(fresh, path());
-    EXPECT_EQ(settings.StandardLand5PLZ, QStringLiteral("Deutschland"));
-    EXPECT_EQ(entriesOf(fresh), standardEntries());
+    const Settings none = LoadSettings(rows, path());
+    SaveFieldCache(rows, path());
+    EXPECT_EQ(none.StandardLand5PLZ, QStringLiteral("Deutschland"));
+    EXPECT_EQ(entriesOf(rows), standardEntries());
 }
 
 TEST(SettingsPath, FollowsTheProgramFolder)
