@@ -117,7 +117,6 @@ protected:
     QString m_bin;
 };
 
-
 // Escapes bytes the way the case file writes them.
 QString escaped(const QByteArray &bytes)
 {
@@ -140,7 +139,8 @@ QString escaped(const QByteArray &bytes)
 
 TEST_F(TastorRun, CasesOfTheCaseFile)
 {
-    const std::vector<DataCase> cases = ReadCases(QStringLiteral(ORDALIS_TEST_DATA "/tastor-cases.txt"));
+    const std::vector<DataCase> cases =
+        ReadCases(QStringLiteral(ORDALIS_TEST_DATA "/tastor-cases.txt"));
     ASSERT_GE(cases.size(), 15u);
     bool running = true;
     for (const DataCase &c : cases) {

@@ -63,11 +63,12 @@ TEST_F(AddressBlocksTest, RealisticBlocksGiveTheirRows)
         FieldRows rows;
         rows.FillStandardCatalogue();
         rows.SetRowValue(15, QStringLiteral("from before"));
-        const Expected expected =
-            readExpected(folder.filePath(block.chopped(4) + QStringLiteral(".rows")), config, context);
+        const Expected expected = readExpected(
+            folder.filePath(block.chopped(4) + QStringLiteral(".rows")), config, context);
         QString clipText;
-        const ParseStatus status = CaptureText(
-            context, QString::fromUtf8(ReadFileBytes(folder.filePath(block))), false, rows, clipText, nullptr);
+        const ParseStatus status =
+            CaptureText(context, QString::fromUtf8(ReadFileBytes(folder.filePath(block))), false,
+                        rows, clipText, nullptr);
         EXPECT_EQ(status, expected.status);
         QString actual = RowsSummary(rows);
         for (const clsZusatzDefs &hit : context.DefinitionHits)

@@ -15,7 +15,8 @@ namespace {
 
 std::vector<DataCase> cases(const char *file)
 {
-    std::vector<DataCase> read = ReadCases(QStringLiteral(ORDALIS_TEST_DATA "/") + QLatin1String(file));
+    std::vector<DataCase> read =
+        ReadCases(QStringLiteral(ORDALIS_TEST_DATA "/") + QLatin1String(file));
     EXPECT_FALSE(read.empty()) << file;
     return read;
 }
@@ -97,15 +98,16 @@ TEST(Recognition, Splitting)
         for (const auto &[kind, argument] : c.lines) {
             if (kind == u"choose") {
                 const QStringList io = argument.split(u'|');
-                EXPECT_EQ(ChooseSeparator(DataText(io[0])), DataText(io[1])) << argument.toStdString();
+                EXPECT_EQ(ChooseSeparator(DataText(io[0])), DataText(io[1]))
+                    << argument.toStdString();
             }
         }
         if (!c.has(u"text"_s))
             continue;
         const QStringList expected = dataLines(c.value(u"lines"_s));
         QString clipText;
-        const LineList lines =
-            SplitIntoLines(DataText(c.value(u"text"_s)), DataText(c.value(u"separator"_s)), clipText);
+        const LineList lines = SplitIntoLines(DataText(c.value(u"text"_s)),
+                                              DataText(c.value(u"separator"_s)), clipText);
         EXPECT_EQ(texts(lines), expected);
         EXPECT_EQ(clipText, expected.join(u"\r\n") + u"\r\n"_s);
     }

@@ -58,7 +58,8 @@ void runLine(clsINI &file, const QString &command, const QStringList &f)
 
 TEST_F(IniTest, CasesOfTheCaseFile)
 {
-    const std::vector<DataCase> cases = ReadCases(QStringLiteral(ORDALIS_TEST_DATA "/ini-cases.txt"));
+    const std::vector<DataCase> cases =
+        ReadCases(QStringLiteral(ORDALIS_TEST_DATA "/ini-cases.txt"));
     ASSERT_GE(cases.size(), 90u);
     for (const DataCase &c : cases) {
         SCOPED_TRACE(c.name.toStdString());
@@ -151,8 +152,7 @@ TEST_F(IniTest, WriteRemovesOnlyStaleTemporaryFilesOfItsOwn)
     make("test.ini.aB3-Yz", old);
     make("other.ini.aB3xYz", old);
     make("target", old);
-    QFile::link(folder.filePath(u"target"_s),
-                folder.filePath(u"test.ini.Link12"_s));
+    QFile::link(folder.filePath(u"target"_s), folder.filePath(u"test.ini.Link12"_s));
     ini().WriteData(u"S"_s, u"k"_s, u"v"_s);
     EXPECT_EQ(folderEntries(folder.path()),
               QStringList({u"other.ini.aB3xYz"_s, u"target"_s, u"test.ini"_s, u"test.ini.Fresh1"_s,
@@ -182,8 +182,7 @@ TEST_F(IniTest, RefusedWritesChangeNothingAndLeaveNoTemporaryFile)
         file.WriteData(u"S"_s, u"k"_s, u"2"_s);
         file.WriteData(u"T"_s, u"k"_s, u"2"_s);
         file.DeleteSection(u"S"_s);
-        EXPECT_EQ(file.ReadData(u"S"_s, u"k"_s, {}), u"1"_s)
-            << r.name;
+        EXPECT_EQ(file.ReadData(u"S"_s, u"k"_s, {}), u"1"_s) << r.name;
         QFile::setPermissions(folder.path(), rwx);
         QFile::setPermissions(path(), rw);
         EXPECT_EQ(readBytes(path()), content) << r.name;
@@ -206,8 +205,7 @@ TEST_F(IniTest, EveryCallSeesChangesByOtherWriters)
     first.WriteData(u"S"_s, u"x"_s, u"5"_s);
     EXPECT_EQ(readBytes(path()), QByteArray("[S]\r\nk=4\r\nj=3\r\nx=5\r\n"));
     QFile::remove(path());
-    EXPECT_EQ(second.ReadData(u"S"_s, u"k"_s, u"d"_s),
-              u"d"_s);
+    EXPECT_EQ(second.ReadData(u"S"_s, u"k"_s, u"d"_s), u"d"_s);
 }
 
 TEST_F(IniTest, OversizedFileReadsAsEmptyAndIsNeverWritten)
@@ -216,8 +214,7 @@ TEST_F(IniTest, OversizedFileReadsAsEmptyAndIsNeverWritten)
     QFile file(path());
     ASSERT_TRUE(file.resize(65 * 1024 * 1024)); // sparse: cheap to make
     clsINI big = ini();
-    EXPECT_EQ(big.ReadData(u"S"_s, u"k"_s, u"d"_s),
-              u"d"_s);
+    EXPECT_EQ(big.ReadData(u"S"_s, u"k"_s, u"d"_s), u"d"_s);
     big.WriteData(u"S"_s, u"k"_s, u"w"_s);
     big.DeleteSection(u"S"_s);
     EXPECT_EQ(QFileInfo(path()).size(), 65 * 1024 * 1024);
