@@ -71,7 +71,7 @@ TEST(SplitIntoLines, ManyDetailsLinesGiveWhatOneByOneWouldGive)
     };
     for (int round = 0; round < 60; ++round) {
         QStringList pieces;
-        const int count = 5 + next(200); // sometimes beyond the limit of direct runs
+        const int count = 5 + next(600); // often beyond the limit of direct runs
         for (int k = 0; k < count; ++k) {
             if (next(3) == 0) {
                 pieces << QStringLiteral("Details der %1 schließen").arg(names[next(names.size())]);

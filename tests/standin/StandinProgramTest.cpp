@@ -43,6 +43,8 @@ TEST(StandinOptionsTest, CommandLines)
         {{u"fields"_s, u"--json"_s}, true, Mode::Query, false, -1},
         {{u"--fields"_s}, false, Mode::Window, false, -1},
         {{u"--fields"_s, u"-3"_s}, false, Mode::Window, false, -1},
+        {{u"--fields"_s, u"100000"_s}, true, Mode::Window, false, 100000},
+        {{u"--fields"_s, u"100001"_s}, false, Mode::Window, false, -1},
         {{u"--fields"_s, u"viele"_s}, false, Mode::Window, false, -1},
         {{u"--json"_s}, false, Mode::Window, false, -1},
         {{u"contacts"_s, u"fields"_s}, false, Mode::Query, false, -1},
