@@ -217,8 +217,10 @@ TEST_F(TastorRun, TalksOnlyWhenAsked)
     verbose.insert(u"TASTOR_VERBOSE"_s, QString());
     EXPECT_TRUE(run({button("INSTALL=0\r\nNAME=Unbekannt\r\n")}, verbose)
                     .contains("kennt \xe2\x80\x9eUnbekannt\xe2\x80\x9c nicht"));
+    installedBefore(u"Alt"_s, {1});
+    const QByteArray upgrade = run({button("NAME=Alt\r\nFILENAME=/p\r\n")}, verbose);
+    EXPECT_TRUE(upgrade.contains("alter Eintrag [AuxCommand-1] entfernt")) << upgrade.constData();
+    EXPECT_FALSE(upgrade.contains("kein alter Eintrag")) << upgrade.constData();
 }
-
-// Everyday sequences that once lost or froze a command while tastor said nothing.
 
 } // namespace
