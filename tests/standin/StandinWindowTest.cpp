@@ -77,6 +77,12 @@ TEST_F(StandinWindowFixture, FollowsOtherWritersAndShowsTheChosenContact)
     showButton->click();
     EXPECT_EQ(markedRow(contacts), 0);
     EXPECT_EQ(other->Shown().contactId, contacts->item(0, 1)->text().toLongLong());
+
+    // A change elsewhere keeps the user's row selected.
+    other->AddNewContact();
+    window.Poll();
+    ASSERT_EQ(contacts->rowCount(), 3);
+    EXPECT_EQ(contacts->currentRow(), 0);
 }
 
 TEST_F(StandinWindowFixture, WithoutDatabaseItShowsNoContacts)
