@@ -6,6 +6,7 @@
 
 #include "act/standin/ContactDatabase.h"
 #include "act/standin/StandinPaths.h"
+#include "app/StartupFigures.h"
 #include "app/formMain.h"
 #include "support/MessageTexts.h"
 
@@ -365,6 +366,15 @@ TEST_F(MainWindow, AWriteWithActGoneFailsWithItsMessageAndTheWindowGoesOn)
         EXPECT_FALSE(window().Ended()) << c.button;
     }
     EXPECT_EQ(valueOf(32), u"80331"_s) << "the rows stay";
+}
+
+// What `ordalis --measure-startup` prints comes from the kernel's own figures.
+TEST(StartupFigures, AreKnownOnLinux)
+{
+    const qint64 age = MillisecondsSinceProcessStart();
+    EXPECT_GE(age, 0);
+    EXPECT_LT(age, 3600 * 1000);
+    EXPECT_GT(ResidentKilobytes(), 0);
 }
 
 } // namespace
