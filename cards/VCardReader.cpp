@@ -152,7 +152,9 @@ public:
     {
         if (m_open)
             unterminated();
-        if (m_result.Cards.isEmpty() && m_result.Problems.isEmpty())
+        const bool cardSeen = std::any_of(m_result.Problems.cbegin(), m_result.Problems.cend(),
+                                          [](const CardProblem &p) { return p.CardSkipped; });
+        if (m_result.Cards.isEmpty() && !cardSeen)
             m_result.Problems.append({0, u"Die Datei enthält keine vCard."_s});
         return std::move(m_result);
     }
@@ -202,7 +204,7 @@ private:
             return;
         m_strayReported = true;
         const QString what = problem.isEmpty() ? u"gehört zu keiner Karte"_s : problem;
-        report(number, u"Zeile %1: %2"_s.arg(number).arg(what));
+        report(number, u"Zeile %1: %2"_s.arg(number).arg(what), false);
     }
 
     void breakCard(int number, const QString &problem)
@@ -223,7 +225,10 @@ private:
                    u"Karte ab Zeile %1 übersprungen: END:VCARD fehlt"_s.arg(m_card.FirstLine));
     }
 
-    void report(int line, const QString &message) { m_result.Problems.append({line, message}); }
+    void report(int line, const QString &message, bool cardSkipped = true)
+    {
+        m_result.Problems.append({line, message, cardSkipped});
+    }
 
     VCardReadResult m_result;
     VCard m_card;

@@ -33,6 +33,7 @@ struct CardProblem
 {
     int Line = 0; // 0: the file as a whole
     QString Message;
+    bool CardSkipped = false; // else lines outside any card, or nothing to read
 };
 
 struct VCardReadResult
