@@ -3,6 +3,7 @@
 #include "cards/ContactValues.h"
 #include "cards/NoteLabels.h"
 #include "cards/VCardWriter.h"
+#include "recognition/RecognitionContext.h"
 #include "support/ActFields.h"
 #include "support/AtomicReplace.h"
 #include "support/FieldRows.h"
@@ -37,8 +38,9 @@ QString fileNameOf(QString name)
 
 } // namespace
 
-CardActions::CardActions(FieldRows &rows, QWidget &window, QPlainTextEdit &textBox)
-    : QObject(&window), m_rows(rows), m_window(window), m_textBox(textBox)
+CardActions::CardActions(const FieldRows &rows, const RecognitionContext &context,
+                         QWidget &window, QPlainTextEdit &textBox)
+    : QObject(&window), m_rows(rows), m_context(context), m_window(window), m_textBox(textBox)
 {
     m_copy = new QAction(u"Als vCard kopieren"_s, this);
     m_copy->setObjectName(u"actVCardKopieren"_s);
@@ -61,7 +63,7 @@ CardActions::CardActions(FieldRows &rows, QWidget &window, QPlainTextEdit &textB
 
 QByteArray CardActions::card() const
 {
-    return WriteVCard(ValuesFromRows(m_rows), NoteLabels(CatalogueFromRows(m_rows)),
+    return WriteVCard(ValuesFromRows(m_rows, m_context.LoadedDefinitionHits()), NoteLabels(CatalogueFromRows(m_rows)),
                       VCardVersion::V4);
 }
 
@@ -76,7 +78,7 @@ void CardActions::CopyCard()
 
 QString CardActions::suggestedFileName() const
 {
-    const ContactValues values = ValuesFromRows(m_rows);
+    const ContactValues values = ValuesFromRows(m_rows, m_context.LoadedDefinitionHits());
     for (const qint32 field : {ActField::Kontakt, ActField::Nachname, ActField::Firma}) {
         const QString name = fileNameOf(values.value(field));
         if (!name.isEmpty())

@@ -3,19 +3,22 @@
 #include <QObject>
 
 class FieldRows;
+struct RecognitionContext;
 class QAction;
 class QPlainTextEdit;
 class QWidget;
 
 // "Als vCard kopieren" (Ctrl+Shift+C) and "Als vCard speichern …" (Ctrl+S):
-// the rows as the user corrected them, as a contact card for any address
+// the rows as the user corrected them and the last parse's definition hits
+// (what a write to ACT! would send), as a contact card for any address
 // book. The actions work anywhere in the window and sit in the context menu
 // of the captured-text box, beside its own entries.
 class CardActions : public QObject
 {
     Q_OBJECT
 public:
-    CardActions(FieldRows &rows, QWidget &window, QPlainTextEdit &textBox);
+    CardActions(const FieldRows &rows, const RecognitionContext &context, QWidget &window,
+                QPlainTextEdit &textBox);
 
     // The card on the clipboard as text/vcard and as plain text.
     void CopyCard();
@@ -30,7 +33,8 @@ private:
     QByteArray card() const;
     QString suggestedFileName() const;
 
-    FieldRows &m_rows;
+    const FieldRows &m_rows;
+    const RecognitionContext &m_context;
     QWidget &m_window;
     QPlainTextEdit &m_textBox;
     QAction *m_copy = nullptr;

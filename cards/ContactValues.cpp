@@ -2,13 +2,17 @@
 
 #include "support/FieldRows.h"
 
-ContactValues ValuesFromRows(const FieldRows &rows)
+ContactValues ValuesFromRows(const FieldRows &rows, const QList<clsZusatzDefs> &hits)
 {
     ContactValues values;
     for (int row = 0; row < FieldRows::RowCount; ++row) {
         const std::optional<RowContent> content = rows.ReadRow(row);
         if (content && !content->Value.isEmpty())
             values.insert(content->FieldNumber, content->Value);
+    }
+    for (const clsZusatzDefs &hit : hits) {
+        if (hit.ID != -1 && !hit.Wert.isEmpty())
+            values.insert(hit.ID, hit.Wert);
     }
     return values;
 }

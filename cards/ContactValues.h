@@ -4,6 +4,8 @@
 #include <QMap>
 #include <QString>
 
+#include "support/clsZusatzDefs.h"
+
 class FieldRows;
 
 // One contact as field numbers and their values; only fields with a value.
@@ -17,8 +19,9 @@ struct CatalogueField
 };
 using FieldCatalogue = QList<CatalogueField>;
 
-// The rows as a contact: rows without a field or value are skipped, and a
-// later row of the same field wins, as it would when written to ACT!.
-ContactValues ValuesFromRows(const FieldRows &rows);
+// The rows and the definition hits as a contact, as ACT! would receive them:
+// rows without a field or value are skipped, a later row of the same field
+// wins, and the hits come last.
+ContactValues ValuesFromRows(const FieldRows &rows, const QList<clsZusatzDefs> &hits = {});
 // The rows' field catalogue, whose labels name the fields a card keeps in its note.
 FieldCatalogue CatalogueFromRows(const FieldRows &rows);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "CardOutput.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -15,6 +17,7 @@ struct TextCommandOptions
     bool json = false;
     bool jsonLines = false; // recognize only
     QString inputFile;      // empty: standard input
+    CardOutputOptions cards; // recognize only
 };
 
 // The options, or nullopt with the reason why the arguments are not usable.
