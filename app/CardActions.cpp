@@ -38,8 +38,8 @@ QString fileNameOf(QString name)
 
 } // namespace
 
-CardActions::CardActions(const FieldRows &rows, const RecognitionContext &context,
-                         QWidget &window, QPlainTextEdit &textBox)
+CardActions::CardActions(const FieldRows &rows, const RecognitionContext &context, QWidget &window,
+                         QPlainTextEdit &textBox)
     : QObject(&window), m_rows(rows), m_context(context), m_window(window), m_textBox(textBox)
 {
     m_copy = new QAction(u"Als vCard kopieren"_s, this);
@@ -57,14 +57,13 @@ CardActions::CardActions(const FieldRows &rows, const RecognitionContext &contex
     window.addAction(m_copy);
     window.addAction(m_save);
     textBox.setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(&textBox, &QWidget::customContextMenuRequested, this,
-            &CardActions::showTextBoxMenu);
+    connect(&textBox, &QWidget::customContextMenuRequested, this, &CardActions::showTextBoxMenu);
 }
 
 QByteArray CardActions::card() const
 {
-    return WriteVCard(ValuesFromRows(m_rows, m_context.LoadedDefinitionHits()), NoteLabels(CatalogueFromRows(m_rows)),
-                      VCardVersion::V4);
+    return WriteVCard(ValuesFromRows(m_rows, m_context.LoadedDefinitionHits()),
+                      NoteLabels(CatalogueFromRows(m_rows)), VCardVersion::V4);
 }
 
 void CardActions::CopyCard()
@@ -90,9 +89,9 @@ QString CardActions::suggestedFileName() const
 void CardActions::SaveCard()
 {
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    const QString path = QFileDialog::getSaveFileName(
-        &m_window, u"Als vCard speichern"_s, QDir(folder).filePath(suggestedFileName()),
-        u"vCard (*.vcf)"_s);
+    const QString path = QFileDialog::getSaveFileName(&m_window, u"Als vCard speichern"_s,
+                                                      QDir(folder).filePath(suggestedFileName()),
+                                                      u"vCard (*.vcf)"_s);
     if (path.isEmpty())
         return;
     if (!ReplaceAtomically(path, card()))

@@ -11,8 +11,7 @@ namespace {
 QString quoted(const QString &field)
 {
     static const QString needsQuotes = u",\"\r\n"_s;
-    if (std::none_of(field.cbegin(), field.cend(),
-                     [](QChar c) { return needsQuotes.contains(c); }))
+    if (std::none_of(field.cbegin(), field.cend(), [](QChar c) { return needsQuotes.contains(c); }))
         return field;
     QString doubled = field;
     doubled.replace(u'"', u"\"\""_s);

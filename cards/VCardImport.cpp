@@ -179,8 +179,9 @@ public:
     void placePhones()
     {
         for (const QString &number : std::as_const(m_unplacedPhones)) {
-            const auto free = std::find_if(std::begin(WorkPhones), std::end(WorkPhones),
-                                           [&](qint32 field) { return !m_contact.Values.contains(field); });
+            const auto free =
+                std::find_if(std::begin(WorkPhones), std::end(WorkPhones),
+                             [&](qint32 field) { return !m_contact.Values.contains(field); });
             if (free == std::end(WorkPhones))
                 unused(u"TEL"_s);
             else

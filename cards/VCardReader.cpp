@@ -178,8 +178,7 @@ private:
         if (m_card.Version != u"4.0"_s && m_card.Version != u"3.0"_s) {
             const QString version = m_card.Version.isEmpty() ? u"ohne"_s : m_card.Version;
             report(m_card.FirstLine, u"Karte ab Zeile %1 übersprungen: vCard-Version %2, "
-                                     u"gelesen werden 3.0 und 4.0"_s
-                                         .arg(m_card.FirstLine)
+                                     u"gelesen werden 3.0 und 4.0"_s.arg(m_card.FirstLine)
                                          .arg(version));
             return;
         }

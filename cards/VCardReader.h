@@ -11,8 +11,8 @@
 // how it splits into components depends on the property.
 struct VCardProperty
 {
-    int Line = 0; // where it starts in the file, from 1
-    QString Name; // upper case, without a group
+    int Line = 0;                                  // where it starts in the file, from 1
+    QString Name;                                  // upper case, without a group
     QList<std::pair<QString, QString>> Parameters; // name in upper case, value unquoted
     QString Value;
 

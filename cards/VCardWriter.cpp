@@ -27,12 +27,24 @@ struct Dialect
     QString workAddress;
 };
 
-const Dialect Version4{u"4.0"_s,         false,         u"TYPE=work,voice"_s, u"TYPE=work,fax"_s,
-                       u"TYPE=cell"_s,   u"TYPE=work"_s, u"TYPE=work"_s};
-const Dialect Version3{u"3.0"_s,          true,
-                       u"TYPE=WORK,VOICE"_s, u"TYPE=WORK,FAX"_s,
-                       u"TYPE=CELL"_s,     u"TYPE=INTERNET,WORK"_s,
-                       u"TYPE=WORK"_s};
+const Dialect Version4{
+    .version = u"4.0"_s,
+    .nameRequired = false,
+    .workVoice = u"TYPE=work,voice"_s,
+    .workFax = u"TYPE=work,fax"_s,
+    .cell = u"TYPE=cell"_s,
+    .workEmail = u"TYPE=work"_s,
+    .workAddress = u"TYPE=work"_s,
+};
+const Dialect Version3{
+    .version = u"3.0"_s,
+    .nameRequired = true,
+    .workVoice = u"TYPE=WORK,VOICE"_s,
+    .workFax = u"TYPE=WORK,FAX"_s,
+    .cell = u"TYPE=CELL"_s,
+    .workEmail = u"TYPE=INTERNET,WORK"_s,
+    .workAddress = u"TYPE=WORK"_s,
+};
 
 // Fixed, so the same values give the same UID on every machine.
 const QUuid UidNamespace(u"31bb9678-c407-4893-86d2-58e95b426e64"_s);
@@ -76,8 +88,7 @@ void addName(CardLines &card, const ContactValues &values, const Dialect &dialec
         VCardText::JoinList({values.value(ActField::Anrede), values.value(ActField::Titel)});
     // family; given; additional names; prefixes; suffixes: always all five
     const QStringList name{Escape(values.value(ActField::Nachname)),
-                           Escape(values.value(ActField::Vorname)), QString(), prefixes,
-                           QString()};
+                           Escape(values.value(ActField::Vorname)), QString(), prefixes, QString()};
     if (dialect.nameRequired || !VCardText::JoinComponents(name).isEmpty())
         card.add(u"N"_s, {}, name.join(u';'));
 }
@@ -148,11 +159,11 @@ QString ContactUid(const ContactValues &values)
     QString content;
     for (auto it = values.cbegin(); it != values.cend(); ++it)
         content += QString::number(it.key()) + u'=' + it.value() + u'\n';
-    return u"urn:uuid:"_s + QUuid::createUuidV5(UidNamespace, content).toString(QUuid::WithoutBraces);
+    return u"urn:uuid:"_s +
+           QUuid::createUuidV5(UidNamespace, content).toString(QUuid::WithoutBraces);
 }
 
-QByteArray WriteVCard(const ContactValues &values, const NoteLabels &labels,
-                      VCardVersion version)
+QByteArray WriteVCard(const ContactValues &values, const NoteLabels &labels, VCardVersion version)
 {
     const Dialect &dialect = version == VCardVersion::V4 ? Version4 : Version3;
     CardLines card;

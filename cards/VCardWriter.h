@@ -16,8 +16,7 @@ std::optional<VCardVersion> VCardVersionNamed(QStringView name);
 
 // One contact as a vCard (CR LF line ends, folded, UTF-8). The same values give
 // the same card, UID included.
-QByteArray WriteVCard(const ContactValues &values, const NoteLabels &labels,
-                      VCardVersion version);
+QByteArray WriteVCard(const ContactValues &values, const NoteLabels &labels, VCardVersion version);
 
 // A name-based UUID of the values, so a contact keeps its UID across exports.
 QString ContactUid(const ContactValues &values);

@@ -94,9 +94,8 @@ int runJsonLines(const QByteArray &input, FieldRows &rows, const Settings &setti
 
 BlockOutput jsonLinesOutput(const TextCommandOptions &options)
 {
-    return options.cards.format == CardOutputOptions::Format::None
-               ? JsonBlockOutput()
-               : CardBlockOutput(options.cards);
+    return options.cards.format == CardOutputOptions::Format::None ? JsonBlockOutput()
+                                                                   : CardBlockOutput(options.cards);
 }
 
 } // namespace

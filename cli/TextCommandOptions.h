@@ -15,8 +15,8 @@ struct TextCommandOptions
     QString settings;
     std::optional<QString> separator;
     bool json = false;
-    bool jsonLines = false; // recognize only
-    QString inputFile;      // empty: standard input
+    bool jsonLines = false;  // recognize only
+    QString inputFile;       // empty: standard input
     CardOutputOptions cards; // recognize only
 };
 

@@ -128,8 +128,7 @@ int ExportContactCards(const QString &folder, const QString &file, QByteArray &o
     return 1;
 }
 
-int ImportContactCards(const QString &folder, const QString &file, QString &report,
-                       QString &error)
+int ImportContactCards(const QString &folder, const QString &file, QString &report, QString &error)
 {
     const std::optional<QByteArray> bytes = readCardFile(file, error);
     if (!bytes)

@@ -441,8 +441,8 @@ QVector<qint64> ContactDatabase::AddContacts(const QVector<QMap<qint32, QString>
         const qint64 id = sqlite3_last_insert_rowid(m_db);
         for (auto it = values.cbegin(); it != values.cend(); ++it) {
             if (!fieldExists(it.key()))
-                throw ActError(
-                    QStringLiteral("Das Feld %1 gibt es in der ACT!-Datenbank nicht.").arg(it.key()));
+                throw ActError(QStringLiteral("Das Feld %1 gibt es in der ACT!-Datenbank nicht.")
+                                   .arg(it.key()));
             Statement insert(*this, "INSERT INTO contact_values(contact_id, field_number, value) "
                                     "VALUES(?, ?, ?)");
             insert.bind(1, id).bind(2, it.key()).bind(3, it.value()).step();

@@ -47,7 +47,7 @@ TEST(VCardText, FoldsAt75OctetsWithoutSplittingACharacter)
 {
     const struct
     {
-        int filler;  // ASCII characters before the wide one
+        int filler;   // ASCII characters before the wide one
         QString wide; // a character of 2, 3 or 4 octets
     } cases[] = {
         {68, u"ß"_s}, {69, u"ß"_s}, {70, u"ß"_s}, {68, u"€"_s}, {72, u"€"_s}, {71, u"😀"_s},
@@ -70,8 +70,7 @@ TEST(VCardText, FoldsAt75OctetsWithoutSplittingACharacter)
             unfolded += i == 0 ? part : part.mid(1);
         }
         EXPECT_EQ(QString::fromUtf8(unfolded), line) << name;
-        EXPECT_EQ(physical.size(), 5 + c.filler + c.wide.toUtf8().size() + 2 > 75 ? 2 : 1)
-            << name;
+        EXPECT_EQ(physical.size(), 5 + c.filler + c.wide.toUtf8().size() + 2 > 75 ? 2 : 1) << name;
     }
 }
 
@@ -226,7 +225,9 @@ TEST(VCardImport, CardsOfOtherAddressBooksFillTheFields)
 TEST(ContactCsv, QuotesWhatNeedsItAndStartsWithAByteOrderMark)
 {
     const QByteArray header = ContactCsv::Header();
-    EXPECT_TRUE(header.startsWith("\xEF\xBB\xBF" "Firma,Abteilung,Anrede,Kontakt,")) << header.toStdString();
+    EXPECT_TRUE(header.startsWith("\xEF\xBB\xBF"
+                                  "Firma,Abteilung,Anrede,Kontakt,"))
+        << header.toStdString();
     EXPECT_TRUE(header.endsWith(",Telefon 3,Notiz\r\n")) << header.toStdString();
 
     const NoteLabels labels(Catalogue);

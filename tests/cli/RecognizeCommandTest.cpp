@@ -1,11 +1,11 @@
 #include <gtest/gtest.h>
 
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QTemporaryDir>
 
@@ -213,9 +213,10 @@ TEST(RecognizeCommand, AddressBlocksBecomeTheirGoldenCards)
         for (const auto &output : outputs) {
             if (!QFileInfo::exists(output.golden))
                 continue;
-            const CliRun run = runCli(QStringList{QStringLiteral("--vcard"), QStringLiteral("--settings"),
-                                                  Settings, folder.filePath(block)} +
-                                      output.options);
+            const CliRun run =
+                runCli(QStringList{QStringLiteral("--vcard"), QStringLiteral("--settings"),
+                                   Settings, folder.filePath(block)} +
+                       output.options);
             EXPECT_EQ(run.exitCode, 0) << block.toStdString() << run.err.toStdString();
             EXPECT_EQ(run.out, readFile(output.golden)) << output.golden.toStdString();
         }
@@ -255,9 +256,9 @@ TEST(RecognizeCommand, CardsAndCsvLinesFollowTheBlocksInInputOrder)
     const QByteArray input = "{\"text\": \"Anna Alt\\nA-Weg 1\\n11111 Aheim\"}\n"
                              "not json\n"
                              "{\"text\": \"Bernd Bau\\nB-Weg 2\\n22222 Bdorf\"}\n";
-    const CliRun cards = runCli(
-        {QStringLiteral("--vcard"), QStringLiteral("--jsonl"), QStringLiteral("--settings"), Settings},
-        input);
+    const CliRun cards = runCli({QStringLiteral("--vcard"), QStringLiteral("--jsonl"),
+                                 QStringLiteral("--settings"), Settings},
+                                input);
     EXPECT_EQ(cards.exitCode, 0);
     EXPECT_EQ(cards.out.count("BEGIN:VCARD"), 3) << "an unreadable block keeps its place";
     const qsizetype anna = cards.out.indexOf("FN:Anna Alt");
@@ -265,12 +266,13 @@ TEST(RecognizeCommand, CardsAndCsvLinesFollowTheBlocksInInputOrder)
     EXPECT_TRUE(anna > 0 && bernd > anna) << cards.out.toStdString();
     EXPECT_TRUE(cards.err.contains("not JSON")) << cards.err.toStdString();
 
-    const CliRun csv = runCli(
-        {QStringLiteral("--csv"), QStringLiteral("--jsonl"), QStringLiteral("--settings"), Settings},
-        input);
+    const CliRun csv = runCli({QStringLiteral("--csv"), QStringLiteral("--jsonl"),
+                               QStringLiteral("--settings"), Settings},
+                              input);
     const QList<QByteArray> lines = csv.out.split('\n');
     ASSERT_EQ(lines.size(), 5) << csv.out.toStdString();
-    EXPECT_TRUE(lines[0].startsWith("\xEF\xBB\xBF" "Firma,"));
+    EXPECT_TRUE(lines[0].startsWith("\xEF\xBB\xBF"
+                                    "Firma,"));
     EXPECT_TRUE(lines[1].contains("Anna Alt") && lines[1].contains("A-Weg 1"));
     EXPECT_EQ(lines[2], QByteArray(20, ',') + '\r');
     EXPECT_TRUE(lines[3].contains("Bernd Bau"));
