@@ -113,7 +113,7 @@ QByteArray Fold(const QString &line)
             folded += "\r\n ";
             lineOctets = 1;
         }
-        folded += utf8.mid(i, length);
+        folded.append(utf8.constData() + i, length);
         lineOctets += length;
         i += length;
     }
