@@ -7,6 +7,8 @@
 #include "support/ActFields.h"
 #include "support/AtomicReplace.h"
 #include "support/FieldRows.h"
+#include "support/MessageTexts.h"
+#include "support/Messages.h"
 
 #include <QAction>
 #include <QApplication>
@@ -14,7 +16,6 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QMenu>
-#include <QMessageBox>
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QStandardPaths>
@@ -66,8 +67,18 @@ QByteArray CardActions::card() const
                       NoteLabels(CatalogueFromRows(m_rows)), VCardVersion::V4);
 }
 
+bool CardActions::hasValues() const
+{
+    if (!ValuesFromRows(m_rows, m_context.LoadedDefinitionHits()).isEmpty())
+        return true;
+    ShowMessage(MessageText::NoData, MessageStyle::Exclamation);
+    return false;
+}
+
 void CardActions::CopyCard()
 {
+    if (!hasValues())
+        return;
     const QByteArray bytes = card();
     auto *data = new QMimeData;
     data->setData(VCardMimeType, bytes);
@@ -88,6 +99,8 @@ QString CardActions::suggestedFileName() const
 
 void CardActions::SaveCard()
 {
+    if (!hasValues())
+        return;
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     const QString path = QFileDialog::getSaveFileName(&m_window, u"Als vCard speichern"_s,
                                                       QDir(folder).filePath(suggestedFileName()),
@@ -95,8 +108,8 @@ void CardActions::SaveCard()
     if (path.isEmpty())
         return;
     if (!ReplaceAtomically(path, card()))
-        QMessageBox::warning(&m_window, m_window.windowTitle(),
-                             u"Die vCard ließ sich nicht speichern:\n%1"_s.arg(path));
+        ShowMessage(u"Die vCard ließ sich nicht speichern:\n%1"_s.arg(path),
+                    MessageStyle::Exclamation);
 }
 
 void CardActions::showTextBoxMenu(const QPoint &position)

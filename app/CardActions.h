@@ -30,6 +30,8 @@ public:
 
 private:
     void showTextBoxMenu(const QPoint &position);
+    // False, after saying so, when the rows hold nothing to put on a card.
+    bool hasValues() const;
     QByteArray card() const;
     QString suggestedFileName() const;
 

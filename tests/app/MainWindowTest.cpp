@@ -151,8 +151,13 @@ TEST_F(MainWindow, CtrlShiftCPutsTheCorrectedRowsOnTheClipboardAsACard)
 {
     rows().FillStandardCatalogue();
     SetClipboard(Address);
-    click("cmdGetClipboard");
     showActive();
+    // Empty rows give no empty card.
+    QTest::keyClick(&window(), Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(MessageTexts(m_presenter), QStringList{MessageText::NoData});
+    EXPECT_EQ(QApplication::clipboard()->text(), Address);
+
+    click("cmdGetClipboard");
     // A user's correction of a recognised value goes into the card.
     QLineEdit *city = value(rowOf(30));
     city->setFocus();
