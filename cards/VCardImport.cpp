@@ -73,6 +73,20 @@ public:
 
     ImportedContact result() { return std::move(m_contact); }
 
+    // Phones without a place of their own take the free work phones, in order.
+    void placePhones()
+    {
+        for (const QString &number : std::as_const(m_unplacedPhones)) {
+            const auto free =
+                std::find_if(std::begin(WorkPhones), std::end(WorkPhones),
+                             [&](qint32 field) { return !m_contact.Values.contains(field); });
+            if (free == std::end(WorkPhones))
+                unused(u"TEL"_s);
+            else
+                set(*free, number);
+        }
+    }
+
 private:
     void set(qint32 field, const QString &value)
     {
@@ -171,21 +185,6 @@ private:
                 unused(property.Name);
                 break;
             }
-        }
-    }
-
-public:
-    // Phones without a place of their own take the free work phones, in order.
-    void placePhones()
-    {
-        for (const QString &number : std::as_const(m_unplacedPhones)) {
-            const auto free =
-                std::find_if(std::begin(WorkPhones), std::end(WorkPhones),
-                             [&](qint32 field) { return !m_contact.Values.contains(field); });
-            if (free == std::end(WorkPhones))
-                unused(u"TEL"_s);
-            else
-                set(*free, number);
         }
     }
 
