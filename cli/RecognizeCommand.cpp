@@ -36,8 +36,10 @@ int runSingle(const TextCommandOptions &options, const QString &text, FieldRows 
     const ParseStatus status =
         recognize(context, text, options.separator.value_or(QString()), rows, clipText);
     if (options.cards.format != CardOutputOptions::Format::None) {
+        // Nothing recognised gives no card, so a redirect never saves an empty contact.
         const BlockOutput output = CardBlockOutput(options.cards);
-        WriteStdout(output.start() + output.block(status, clipText, rows, context));
+        if (status == ParseStatus::Ok)
+            WriteStdout(output.start() + output.block(status, clipText, rows, context));
     } else if (options.json)
         WriteStdout(ParseResultJson(status, clipText, rows, context) + '\n');
     else

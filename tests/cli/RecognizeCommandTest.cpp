@@ -130,9 +130,37 @@ TEST(RecognizeCommand, StatusesExitCodesAndMessages)
          2,
          nullptr,
          "--jsonl"},
+        {"card of nothing", {QStringLiteral("--vcard")}, "   ", 1, nullptr, "leer"},
+        {"card as JSON",
+         {QStringLiteral("--vcard"), QStringLiteral("--json")},
+         "",
+         2,
+         nullptr,
+         "--json"},
+        {"card and CSV",
+         {QStringLiteral("--vcard"), QStringLiteral("--csv")},
+         "",
+         2,
+         nullptr,
+         "exclude"},
+        {"vCard 2.1",
+         {QStringLiteral("--vcard"), QStringLiteral("--vcard-version"), QStringLiteral("2.1")},
+         "",
+         2,
+         nullptr,
+         "4.0 or 3.0"},
+        {"version without card",
+         {QStringLiteral("--vcard-version"), QStringLiteral("3.0")},
+         "",
+         2,
+         nullptr,
+         "goes with --vcard"},
     };
     for (const auto &c : cases) {
         const CliRun run = runCli(c.arguments, c.input);
+        if (c.status == nullptr && c.exitCode != 0) {
+            EXPECT_EQ(run.out, QByteArray()) << c.name;
+        }
         EXPECT_EQ(run.exitCode, c.exitCode) << c.name;
         EXPECT_TRUE(QString::fromUtf8(run.err).contains(QString::fromUtf8(c.message))) << c.name;
         if (c.status != nullptr) {
