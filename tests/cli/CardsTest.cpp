@@ -1,0 +1,138 @@
+// Cards and CSV lines from ordalis-cli recognize: golden cards, a reader of
+// its own, and the order of the blocks.
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+
+namespace {
+
+const QString Settings = QStringLiteral(ORDALIS_TEST_DATA "/settings.ini");
+
+struct CliRun
+{
+    int exitCode = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+CliRun runCli(const QStringList &arguments, const QByteArray &input = {})
+{
+    QProcess process;
+    process.start(QStringLiteral(ORDALIS_CLI),
+                  QStringList{QStringLiteral("recognize")} + arguments);
+    process.write(input);
+    process.closeWriteChannel();
+    process.waitForFinished(60000);
+    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+            process.readAllStandardOutput(), process.readAllStandardError()};
+}
+
+QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << path.toStdString();
+    return file.readAll();
+}
+
+// Debian's interpreter first: a python3 elsewhere on PATH may lack vobject.
+QString pythonWithVobject()
+{
+    for (const QString &python : {QStringLiteral("/usr/bin/python3"), QStringLiteral("python3")}) {
+        QProcess probe;
+        probe.start(python, {QStringLiteral("-c"), QStringLiteral("import vobject")});
+        if (probe.waitForFinished(30000) && probe.exitStatus() == QProcess::NormalExit &&
+            probe.exitCode() == 0)
+            return python;
+    }
+    return {};
+}
+
+// Each data/cards/NAME.txt is recognised into NAME.vcf (4.0) and, where
+// present, NAME.v3.vcf (3.0), byte for byte.
+TEST(RecognizeCommand, AddressBlocksBecomeTheirGoldenCards)
+{
+    const QDir folder(QStringLiteral(ORDALIS_TEST_DATA "/cards"));
+    const QStringList blocks = folder.entryList({QStringLiteral("*.txt")}, QDir::Files);
+    ASSERT_FALSE(blocks.isEmpty());
+    for (const QString &block : blocks) {
+        const QString base = folder.filePath(block.chopped(4));
+        const struct
+        {
+            QString golden;
+            QStringList options;
+        } outputs[] = {{base + QStringLiteral(".vcf"), {}},
+                       {base + QStringLiteral(".v3.vcf"),
+                        {QStringLiteral("--vcard-version"), QStringLiteral("3.0")}}};
+        for (const auto &output : outputs) {
+            if (!QFileInfo::exists(output.golden))
+                continue;
+            const CliRun run =
+                runCli(QStringList{QStringLiteral("--vcard"), QStringLiteral("--settings"),
+                                   Settings, folder.filePath(block)} +
+                       output.options);
+            EXPECT_EQ(run.exitCode, 0) << block.toStdString() << run.err.toStdString();
+            EXPECT_EQ(run.out, readFile(output.golden)) << output.golden.toStdString();
+        }
+    }
+}
+
+TEST(RecognizeCommand, AnIndependentReaderReadsTheCardBack)
+{
+    const QString python = pythonWithVobject();
+    if (python.isEmpty())
+        GTEST_SKIP() << "python3-vobject is not installed";
+    const CliRun run = runCli({QStringLiteral("--vcard"), QStringLiteral("--settings"), Settings,
+                               QStringLiteral(ORDALIS_TEST_DATA "/cards/firma.txt")});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    QProcess reader;
+    reader.start(python, {QStringLiteral("-c"), QStringLiteral(R"(
+import sys, vobject
+card = vobject.readOne(sys.stdin.buffer.read().decode("utf-8"))
+adr = card.adr.value
+print("|".join([card.fn.value, ";".join(card.org.value), adr.street, adr.code, adr.city,
+                adr.country, card.tel.value, card.tel.params["TYPE"][0], card.email.value,
+                card.url.value, card.uid.value[:9]]))
+)")});
+    reader.write(run.out);
+    reader.closeWriteChannel();
+    ASSERT_TRUE(reader.waitForFinished(60000));
+    EXPECT_EQ(reader.readAllStandardError(), QByteArray());
+    EXPECT_EQ(QString::fromUtf8(reader.readAllStandardOutput()).trimmed(),
+              QStringLiteral("Herr Dr. Max Beispiel|Mustermann & Söhne GmbH;Einkauf|"
+                             "Hauptstraße 12|10115|Berlin|Deutschland|(0)301234567|work|"
+                             "max.beispiel@mustermann-soehne.de|www.mustermann-soehne.de|"
+                             "urn:uuid:"));
+}
+
+TEST(RecognizeCommand, CardsAndCsvLinesFollowTheBlocksInInputOrder)
+{
+    const QByteArray input = "{\"text\": \"Anna Alt\\nA-Weg 1\\n11111 Aheim\"}\n"
+                             "not json\n"
+                             "{\"text\": \"Bernd Bau\\nB-Weg 2\\n22222 Bdorf\"}\n";
+    const CliRun cards = runCli({QStringLiteral("--vcard"), QStringLiteral("--jsonl"),
+                                 QStringLiteral("--settings"), Settings},
+                                input);
+    EXPECT_EQ(cards.exitCode, 0);
+    EXPECT_EQ(cards.out.count("BEGIN:VCARD"), 3) << "an unreadable block keeps its place";
+    const qsizetype anna = cards.out.indexOf("FN:Anna Alt");
+    const qsizetype bernd = cards.out.indexOf("FN:Bernd Bau");
+    EXPECT_TRUE(anna > 0 && bernd > anna) << cards.out.toStdString();
+    EXPECT_TRUE(cards.err.contains("not JSON")) << cards.err.toStdString();
+
+    const CliRun csv = runCli({QStringLiteral("--csv"), QStringLiteral("--jsonl"),
+                               QStringLiteral("--settings"), Settings},
+                              input);
+    const QList<QByteArray> lines = csv.out.split('\n');
+    ASSERT_EQ(lines.size(), 5) << csv.out.toStdString();
+    EXPECT_TRUE(lines[0].startsWith("\xEF\xBB\xBF"
+                                    "Firma,"));
+    EXPECT_TRUE(lines[1].contains("Anna Alt") && lines[1].contains("A-Weg 1"));
+    EXPECT_EQ(lines[2], QByteArray(20, ',') + '\r');
+    EXPECT_TRUE(lines[3].contains("Bernd Bau"));
+}
+
+} // namespace
