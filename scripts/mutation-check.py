@@ -26,7 +26,7 @@ import time
 from dataclasses import dataclass
 from pathlib import Path
 
-PRODUCT_FOLDERS = ("act", "app", "cli", "installer", "recognition", "standin", "support")
+PRODUCT_FOLDERS = ("act", "app", "cards", "cli", "installer", "recognition", "standin", "support")
 EXCLUDED_FOLDERS = ("act/com", "support/win")
 DEFAULT_SEED = 20261207
 DEFAULT_COUNT = 60
