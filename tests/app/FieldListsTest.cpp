@@ -82,6 +82,10 @@ TEST_F(FieldLists, AFieldLoadOfThousandsResetsTheListsOnce)
     QCoreApplication::processEvents();
     EXPECT_EQ(resets.count(), 1);
     EXPECT_EQ(field(7)->count(), 5000);
+    rows().SelectRowField(7, 4711);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(resets.count(), 1) << "a selection leaves the lists as they are";
+    EXPECT_EQ(field(7)->currentText(), u"Feld 4711"_s);
 }
 
 TEST_F(FieldLists, ASelectionRightAfterACatalogueChangeShowsTheNewEntry)
