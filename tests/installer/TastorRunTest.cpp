@@ -221,6 +221,7 @@ TEST_F(TastorRun, TalksOnlyWhenAsked)
     const QByteArray upgrade = run({button("NAME=Alt\r\nFILENAME=/p\r\n")}, verbose);
     EXPECT_TRUE(upgrade.contains("alter Eintrag [AuxCommand-1] entfernt")) << upgrade.constData();
     EXPECT_FALSE(upgrade.contains("kein alter Eintrag")) << upgrade.constData();
+    EXPECT_FALSE(upgrade.contains("kein Programm")) << upgrade.constData();
 }
 
 } // namespace
