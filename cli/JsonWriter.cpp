@@ -4,7 +4,7 @@
 
 JsonWriter::JsonWriter()
 {
-    m_out.reserve(4096);
+    m_own.reserve(4096);
 }
 
 void JsonWriter::separate()

@@ -11,6 +11,10 @@ class JsonWriter
 {
 public:
     JsonWriter();
+    // Appends to out, so a batch reuses one buffer instead of one per object.
+    explicit JsonWriter(std::string &out) : m_out(out) {}
+    JsonWriter(const JsonWriter &) = delete;
+    JsonWriter &operator=(const JsonWriter &) = delete;
 
     JsonWriter &BeginObject();
     JsonWriter &EndObject();
@@ -29,6 +33,7 @@ private:
     void separate();
     void putUtf8(char32_t c);
 
-    std::string m_out;
+    std::string m_own;
+    std::string &m_out = m_own;
     bool m_needComma = false;
 };

@@ -1,8 +1,12 @@
 #include "RecognizeCommand.h"
 
 #include "InputFile.h"
+#include "JsonLinesPipeline.h"
+#include "LineBatchReader.h"
+#include "ProgressLine.h"
 #include "RowOutput.h"
 #include "StderrPresenter.h"
+#include "StreamIo.h"
 #include "TextCommandOptions.h"
 #include "Usage.h"
 
@@ -12,111 +16,92 @@
 #include "support/FieldRows.h"
 #include "support/modZusatzDefs.h"
 
-#include <QJsonDocument>
-#include <QJsonObject>
-#include <QJsonParseError>
+#include <QFile>
+#include <QThread>
 
 #include <cstdio>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
-// One block as the window's capture would take it from the clipboard.
-ParseStatus recognize(RecognitionContext &context, const QString &text, const QString &separator,
-                      FieldRows &rows, QString &clipText)
-{
-    context.UserSeparator = separator;
-    return CaptureText(context, text, false, rows, clipText, nullptr);
-}
+constexpr int ExitInterrupted = 130; // as a shell reports a Ctrl-C
 
 int runSingle(const TextCommandOptions &options, const QString &text, FieldRows &rows,
               const Settings &settings)
 {
     RecognitionContext context(settings);
+    context.UserSeparator = options.separator.value_or(QString());
     QString clipText;
-    const ParseStatus status =
-        recognize(context, text, options.separator.value_or(QString()), rows, clipText);
+    const ParseStatus status = CaptureText(context, text, false, rows, clipText, nullptr);
     if (options.json)
         WriteStdout(ParseResultJson(status, clipText, rows, context) + '\n');
     else
         WriteStdout(RowTable(rows, context));
+    std::fflush(stdout);
     return ExitCodeFor(status);
 }
 
-QByteArray recognizeJsonLine(QByteArrayView line, FieldRows &rows, const Settings &settings)
+ProgressLine::Mode progressMode(const TextCommandOptions &options)
 {
-    QJsonParseError error;
-    const QJsonDocument document = QJsonDocument::fromJson(line.toByteArray(), &error);
-    if (error.error != QJsonParseError::NoError)
-        return ErrorJson(QStringLiteral("not JSON: %1").arg(error.errorString()));
-    const QJsonObject input = document.object();
-    const QJsonValue text = input.value(QStringLiteral("text"));
-    const QJsonValue separator = input.value(QStringLiteral("separator"));
-    if (!document.isObject() || !text.isString())
-        return ErrorJson(QStringLiteral("expected an object with a string \"text\""));
-    if (!separator.isUndefined() && !separator.isNull() && !separator.isString())
-        return ErrorJson(QStringLiteral("\"separator\" must be a string"));
-
-    // Each block stands alone: no rows or hits carried over from the one before.
-    rows.ResetAllRows();
-    RecognitionContext context(settings);
-    QString clipText;
-    const ParseStatus status =
-        recognize(context, text.toString(), separator.toString(), rows, clipText);
-    return ParseResultJson(status, clipText, rows, context);
+    if (options.noProgress)
+        return ProgressLine::Mode::Off;
+    return options.progress ? ProgressLine::Mode::Forced : ProgressLine::Mode::OnTerminal;
 }
 
-int runJsonLines(const QByteArray &input, FieldRows &rows, const Settings &settings)
+int runJsonLines(const TextCommandOptions &options, const FieldRows &rows, const Settings &settings)
 {
-    QByteArray out;
-    qsizetype from = 0;
-    while (from < input.size()) {
-        qsizetype end = input.indexOf('\n', from);
-        if (end < 0)
-            end = input.size();
-        QByteArrayView line = QByteArrayView(input).sliced(from, end - from);
-        from = end + 1;
-        if (line.trimmed().isEmpty())
-            continue;
-        out += recognizeJsonLine(line, rows, settings);
-        out += '\n';
-        if (out.size() > (1 << 16)) {
-            WriteStdout(out);
-            out.clear();
-        }
-    }
-    WriteStdout(out);
-    return 0;
+    const QString command = u"recognize"_s;
+    QFile input(options.inputFile);
+    const bool opened = options.inputFile.isEmpty()
+                            ? input.open(StreamIo::StandardInput, QIODevice::ReadOnly)
+                            : input.open(QIODevice::ReadOnly);
+    if (!opened)
+        return CommandFailure(command, u"cannot read %1: %2"_s.arg(InputName(options.inputFile),
+                                                                   input.errorString()));
+    ProgressLine progress(progressMode(options), input.isSequential() ? -1 : input.size());
+    LineBatchReader reader(input.handle());
+    StreamIo::CatchInterrupt();
+    const int jobs = options.jobs > 0 ? options.jobs : QThread::idealThreadCount();
+    const bool written = JsonLinesPipeline(rows, settings, jobs, progress).Run(reader);
+    progress.Clear();
+    if (!written)
+        return CommandFailure(command, u"cannot write standard output"_s);
+    if (!reader.Error().isEmpty())
+        return CommandFailure(
+            command, u"cannot read %1: %2"_s.arg(InputName(options.inputFile), reader.Error()));
+    return StreamIo::Interrupted() ? ExitInterrupted : 0;
 }
 
 } // namespace
 
 int RunRecognizeCommand(const QStringList &arguments)
 {
-    const QString command = QStringLiteral("recognize");
+    const QString command = u"recognize"_s;
     QString reason;
-    const std::optional<TextCommandOptions> options =
-        ParseTextCommandOptions(arguments, true, reason);
-    if (!options)
-        return UsageFailure(command, reason);
-
-    StderrPresenter presenter;
-    SetMessagePresenter(&presenter);
+    TextCommandOptions options;
+    const CommandLine::Outcome outcome =
+        ParseTextCommandOptions(command, arguments, options, reason);
+    if (outcome != CommandLine::Outcome::Run)
+        return HelpOrUsageFailure(command, outcome, reason);
 
     FieldRows rows;
     rows.FillStandardCatalogue();
-    const std::optional<QString> settingsFile = SettingsFileToUse(options->settings, reason);
+    const std::optional<QString> settingsFile = SettingsFileToUse(options.settings, reason);
     if (!settingsFile)
         return CommandFailure(command, reason);
+    StderrPresenter presenter;
+    SetMessagePresenter(&presenter);
     const Settings settings = LoadSettings(rows, *settingsFile);
 
-    const std::optional<QByteArray> input = ReadInput(options->inputFile, reason);
-    if (!input)
-        return CommandFailure(command, reason);
-
-    const int code = options->jsonLines
-                         ? runJsonLines(*input, rows, settings)
-                         : runSingle(*options, QString::fromUtf8(*input), rows, settings);
-    std::fflush(stdout);
+    int code = 0;
+    if (options.jsonLines) {
+        code = runJsonLines(options, rows, settings);
+    } else if (const std::optional<QByteArray> input = ReadInput(options.inputFile, reason)) {
+        code = runSingle(options, QString::fromUtf8(*input), rows, settings);
+    } else {
+        code = CommandFailure(command, reason);
+    }
     SetMessagePresenter(nullptr);
     return code;
 }

@@ -40,7 +40,15 @@ QString StatusName(ParseStatus status)
 QByteArray ParseResultJson(ParseStatus status, const QString &clipText, const FieldRows &rows,
                            const RecognitionContext &context)
 {
-    JsonWriter json;
+    std::string out;
+    AppendParseResultJson(out, status, clipText, rows, context);
+    return QByteArray(out.data(), qsizetype(out.size()));
+}
+
+void AppendParseResultJson(std::string &out, ParseStatus status, const QString &clipText,
+                           const FieldRows &rows, const RecognitionContext &context)
+{
+    JsonWriter json(out);
     json.BeginObject();
     json.Key("status").String(StatusName(status));
     json.Key("text").String(clipText);
@@ -60,14 +68,24 @@ QByteArray ParseResultJson(ParseStatus status, const QString &clipText, const Fi
         json.BeginObject().Key("id").Number(hit.ID).Key("value").String(hit.Wert).EndObject();
     json.EndArray();
     json.EndObject();
-    return json.Bytes();
 }
 
 QByteArray ErrorJson(const QString &error)
 {
-    JsonWriter json;
-    json.BeginObject().Key("status").String(u"error").Key("error").String(error).EndObject();
-    return json.Bytes();
+    std::string out;
+    AppendErrorJson(out, error);
+    return QByteArray(out.data(), qsizetype(out.size()));
+}
+
+void AppendErrorJson(std::string &out, const QString &error)
+{
+    JsonWriter(out)
+        .BeginObject()
+        .Key("status")
+        .String(u"error")
+        .Key("error")
+        .String(error)
+        .EndObject();
 }
 
 QByteArray RowTable(const FieldRows &rows, const RecognitionContext &context)

@@ -35,6 +35,18 @@ void FieldRows::AddEntryToAllRows(const QString &name, qint32 fieldNumber)
     emit catalogueChanged();
 }
 
+void FieldRows::CopyCatalogueFrom(const FieldRows &other)
+{
+    other.ensureSorted();
+    m_entries = other.m_entries;
+    m_sorted = other.m_sorted;
+    m_position = other.m_position;
+    m_sortValid = true;
+    for (Row &row : m_rows)
+        row = Row{};
+    emit catalogueChanged();
+}
+
 int FieldRows::EntryCount() const
 {
     return int(m_entries.size());

@@ -1,0 +1,59 @@
+#include "JsonLineRecognizer.h"
+
+#include "RowOutput.h"
+
+#include "recognition/ParseAddress.h"
+#include "recognition/RecognitionContext.h"
+
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QJsonParseError>
+
+using namespace Qt::StringLiterals;
+
+JsonLineRecognizer::JsonLineRecognizer(const FieldRows &catalogue, const Settings &settings)
+    : m_settings(settings)
+{
+    m_rows.CopyCatalogueFrom(catalogue);
+}
+
+qint64 JsonLineRecognizer::RecognizeLines(QByteArrayView lines, std::string &out)
+{
+    qint64 answered = 0;
+    while (!lines.isEmpty()) {
+        qsizetype end = lines.indexOf('\n');
+        if (end < 0)
+            end = lines.size();
+        const QByteArrayView line = lines.first(end);
+        lines = lines.sliced(std::min(end + 1, lines.size()));
+        if (line.trimmed().isEmpty())
+            continue;
+        Recognize(line, out);
+        out += '\n';
+        ++answered;
+    }
+    return answered;
+}
+
+void JsonLineRecognizer::Recognize(QByteArrayView line, std::string &out)
+{
+    QJsonParseError error;
+    const QJsonDocument document =
+        QJsonDocument::fromJson(QByteArray::fromRawData(line.data(), line.size()), &error);
+    if (error.error != QJsonParseError::NoError)
+        return AppendErrorJson(out, u"not JSON: %1"_s.arg(error.errorString()));
+    const QJsonObject input = document.object();
+    const QJsonValue text = input.value("text"_L1);
+    const QJsonValue separator = input.value("separator"_L1);
+    if (!document.isObject() || !text.isString())
+        return AppendErrorJson(out, u"expected an object with a string \"text\""_s);
+    if (!separator.isUndefined() && !separator.isNull() && !separator.isString())
+        return AppendErrorJson(out, u"\"separator\" must be a string"_s);
+
+    // Each block stands alone: no rows or hits carried over from the one before.
+    m_rows.ResetAllRows();
+    RecognitionContext context(m_settings);
+    context.UserSeparator = separator.toString();
+    const ParseStatus status = CaptureText(context, text.toString(), false, m_rows, m_clipText, nullptr);
+    AppendParseResultJson(out, status, m_clipText, m_rows, context);
+}
