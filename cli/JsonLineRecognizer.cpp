@@ -54,6 +54,7 @@ void JsonLineRecognizer::Recognize(QByteArrayView line, std::string &out)
     m_rows.ResetAllRows();
     RecognitionContext context(m_settings);
     context.UserSeparator = separator.toString();
-    const ParseStatus status = CaptureText(context, text.toString(), false, m_rows, m_clipText, nullptr);
+    const ParseStatus status =
+        CaptureText(context, text.toString(), false, m_rows, m_clipText, nullptr);
     AppendParseResultJson(out, status, m_clipText, m_rows, context);
 }

@@ -41,8 +41,8 @@ struct JsonLinesPipeline::Batch
     bool done = false;
 };
 
-JsonLinesPipeline::JsonLinesPipeline(const FieldRows &catalogue, const Settings &settings,
-                                     int jobs, ProgressLine &progress)
+JsonLinesPipeline::JsonLinesPipeline(const FieldRows &catalogue, const Settings &settings, int jobs,
+                                     ProgressLine &progress)
     : m_progress(progress)
 {
     for (int k = 0; k < jobs * BatchesPerJob; ++k) {

@@ -55,5 +55,5 @@ private:
     bool m_writing = false;        // one thread writes at a time, in order
     bool m_closing = false;
     bool m_writeFailed = false;
-    qint64 m_blocksWritten = 0;    // by the writing thread only
+    qint64 m_blocksWritten = 0; // by the writing thread only
 };

@@ -32,6 +32,7 @@ public:
 private:
     void separate();
     void putUtf8(char32_t c);
+    qsizetype putEscaped(QStringView value, qsizetype k);
 
     std::string m_own;
     std::string &m_out = m_own;

@@ -13,7 +13,8 @@ bool LineBatchReader::Next(std::string &lines)
         const std::size_t had = lines.size();
         lines.resize(had + ChunkSize);
         std::size_t count = 0;
-        const StreamIo::ReadEnd end = StreamIo::ReadSome(m_fd, lines.data() + had, ChunkSize, count);
+        const StreamIo::ReadEnd end =
+            StreamIo::ReadSome(m_fd, lines.data() + had, ChunkSize, count);
         lines.resize(had + count);
         const auto newBytes = lines.rbegin() + std::ptrdiff_t(count);
         const auto lastFeed = std::find(lines.rbegin(), newBytes, '\n');
