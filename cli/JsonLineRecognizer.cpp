@@ -1,5 +1,6 @@
 #include "JsonLineRecognizer.h"
 
+#include "PlainRequest.h"
 #include "RowOutput.h"
 
 #include "recognition/ParseAddress.h"
@@ -37,6 +38,9 @@ qint64 JsonLineRecognizer::RecognizeLines(QByteArrayView lines, std::string &out
 
 void JsonLineRecognizer::Recognize(QByteArrayView line, std::string &out)
 {
+    if (ReadPlainRequest(line, m_request))
+        return recognize(m_request.text, m_request.separator, out);
+
     QJsonParseError error;
     const QJsonDocument document =
         QJsonDocument::fromJson(QByteArray::fromRawData(line.data(), line.size()), &error);
@@ -50,11 +54,15 @@ void JsonLineRecognizer::Recognize(QByteArrayView line, std::string &out)
     if (!separator.isUndefined() && !separator.isNull() && !separator.isString())
         return AppendErrorJson(out, u"\"separator\" must be a string"_s);
 
+    recognize(text.toString(), separator.toString(), out);
+}
+
+void JsonLineRecognizer::recognize(const QString &text, const QString &separator, std::string &out)
+{
     // Each block stands alone: no rows or hits carried over from the one before.
     m_rows.ResetAllRows();
     RecognitionContext context(m_settings);
-    context.UserSeparator = separator.toString();
-    const ParseStatus status =
-        CaptureText(context, text.toString(), false, m_rows, m_clipText, nullptr);
+    context.UserSeparator = separator;
+    const ParseStatus status = CaptureText(context, text, false, m_rows, m_clipText, nullptr);
     AppendParseResultJson(out, status, m_clipText, m_rows, context);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "PlainRequest.h"
+
 #include "support/FieldRows.h"
 
 #include <QByteArrayView>
@@ -24,7 +26,10 @@ public:
     void Recognize(QByteArrayView line, std::string &out);
 
 private:
+    void recognize(const QString &text, const QString &separator, std::string &out);
+
     FieldRows m_rows;
     const Settings &m_settings;
     QString m_clipText;
+    PlainRequest m_request;
 };
