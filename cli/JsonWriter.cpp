@@ -3,17 +3,12 @@
 #include <QChar>
 
 #include <algorithm>
+#include <charconv>
+#include <iterator>
 
 JsonWriter::JsonWriter()
 {
     m_own.reserve(4096);
-}
-
-void JsonWriter::separate()
-{
-    if (m_needComma)
-        m_out += ',';
-    m_needComma = true;
 }
 
 JsonWriter &JsonWriter::BeginObject()
@@ -43,16 +38,6 @@ JsonWriter &JsonWriter::EndArray()
 {
     m_out += ']';
     m_needComma = true;
-    return *this;
-}
-
-JsonWriter &JsonWriter::Key(const char *key)
-{
-    separate();
-    m_out += '"';
-    m_out += key;
-    m_out += "\":";
-    m_needComma = false;
     return *this;
 }
 
@@ -155,7 +140,9 @@ qsizetype JsonWriter::putEscaped(QStringView value, qsizetype k)
 JsonWriter &JsonWriter::Number(qint64 value)
 {
     separate();
-    m_out += std::to_string(value);
+    char digits[24];
+    const auto [end, error] = std::to_chars(std::begin(digits), std::end(digits), value);
+    m_out.append(digits, std::size_t(end - digits));
     return *this;
 }
 

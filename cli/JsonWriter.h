@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QStringView>
 
+#include <cstddef>
 #include <string>
 
 // Compact JSON written in the order the fields are added, so the output keeps
@@ -21,7 +22,15 @@ public:
     JsonWriter &BeginArray();
     JsonWriter &EndArray();
     // key: a plain ASCII name, written as it is.
-    JsonWriter &Key(const char *key);
+    template <std::size_t N> JsonWriter &Key(const char (&key)[N])
+    {
+        separate();
+        m_out += '"';
+        m_out.append(key, N - 1);
+        m_out.append("\":", 2);
+        m_needComma = false;
+        return *this;
+    }
     JsonWriter &Key(QStringView key);
     JsonWriter &String(QStringView value);
     JsonWriter &Number(qint64 value);
@@ -30,7 +39,12 @@ public:
     QByteArray Bytes() const { return QByteArray(m_out.data(), qsizetype(m_out.size())); }
 
 private:
-    void separate();
+    void separate()
+    {
+        if (m_needComma)
+            m_out += ',';
+        m_needComma = true;
+    }
     void putUtf8(char32_t c);
     qsizetype putEscaped(QStringView value, qsizetype k);
 

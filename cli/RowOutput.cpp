@@ -54,17 +54,20 @@ void AppendParseResultJson(std::string &out, ParseStatus status, const QString &
     json.Key("text").String(clipText);
     json.Key("rows").BeginArray();
     for (int row = 0; row < FieldRows::RowCount; ++row) {
-        const auto content = rows.ReadRow(row);
+        const int position = rows.SelectedPosition(row);
         json.BeginObject().Key("row").Number(row);
-        if (content)
-            json.Key("field").Number(content->FieldNumber).Key("label").String(rowLabel(rows, row));
-        else
+        if (position >= 0) {
+            const CatalogueEntry &entry = rows.EntryAt(position);
+            json.Key("field").Number(entry.FieldNumber).Key("label").String(entry.Name);
+        } else {
             json.Key("field").Null().Key("label").Null();
+        }
         json.Key("value").String(rows.RowValue(row)).EndObject();
     }
     json.EndArray();
     json.Key("hits").BeginArray();
-    for (const clsZusatzDefs &hit : hits(context))
+    const QList<clsZusatzDefs> found = hits(context);
+    for (const clsZusatzDefs &hit : found)
         json.BeginObject().Key("id").Number(hit.ID).Key("value").String(hit.Wert).EndObject();
     json.EndArray();
     json.EndObject();

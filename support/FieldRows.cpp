@@ -157,9 +157,10 @@ void FieldRows::SetRowValue(int row, const QString &value)
     emit rowChanged(row);
 }
 
-QString FieldRows::RowValue(int row) const
+const QString &FieldRows::RowValue(int row) const
 {
-    return validRow(row) ? m_rows[row].value : QString();
+    static const QString NoRow;
+    return validRow(row) ? m_rows[row].value : NoRow;
 }
 
 std::optional<RowContent> FieldRows::ReadRow(int row) const

@@ -56,7 +56,7 @@ public:
     void ResetRow(int row);
     void ResetAllRows();
     void SetRowValue(int row, const QString &value);
-    QString RowValue(int row) const;
+    const QString &RowValue(int row) const;
     std::optional<RowContent> ReadRow(int row) const;
 
 signals:
