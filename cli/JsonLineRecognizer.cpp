@@ -29,14 +29,14 @@ qint64 JsonLineRecognizer::RecognizeLines(QByteArrayView lines, std::string &out
         lines = lines.sliced(std::min(end + 1, lines.size()));
         if (line.trimmed().isEmpty())
             continue;
-        Recognize(line, out);
+        recognizeLine(line, out);
         out += '\n';
         ++answered;
     }
     return answered;
 }
 
-void JsonLineRecognizer::Recognize(QByteArrayView line, std::string &out)
+void JsonLineRecognizer::recognizeLine(QByteArrayView line, std::string &out)
 {
     if (ReadPlainRequest(line, m_request))
         return recognize(m_request.text, m_request.separator, out);

@@ -22,10 +22,10 @@ public:
     // Appends the answer to every non-blank line of lines, each ending in a
     // line feed; returns how many lines were answered.
     qint64 RecognizeLines(QByteArrayView lines, std::string &out);
-    // Appends the answer to one line, without a line feed.
-    void Recognize(QByteArrayView line, std::string &out);
 
 private:
+    // Appends the answer to one line, without a line feed.
+    void recognizeLine(QByteArrayView line, std::string &out);
     void recognize(const QString &text, const QString &separator, std::string &out);
 
     FieldRows m_rows;

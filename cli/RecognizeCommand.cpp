@@ -52,24 +52,28 @@ ProgressLine::Mode progressMode(const TextCommandOptions &options)
 int runJsonLines(const TextCommandOptions &options, const FieldRows &rows, const Settings &settings)
 {
     const QString command = u"recognize"_s;
-    QFile input(options.inputFile);
-    const bool opened = options.inputFile.isEmpty()
-                            ? input.open(StreamIo::StandardInput, QIODevice::ReadOnly)
-                            : input.open(QIODevice::ReadOnly);
-    if (!opened)
-        return CommandFailure(command, u"cannot read %1: %2"_s.arg(InputName(options.inputFile),
-                                                                   input.errorString()));
+    const QString &path = options.inputFile;
+    // QFile words the reason a file cannot be read and knows its size.
+    QFile input(path);
+    const bool opened = path.isEmpty() ? input.open(StreamIo::StandardInput, QIODevice::ReadOnly)
+                                       : input.open(QIODevice::ReadOnly);
+    const int fd = path.isEmpty() ? StreamIo::StandardInput : StreamIo::OpenForReading(path);
+    if (!opened || fd < 0)
+        return CommandFailure(command,
+                              u"cannot read %1: %2"_s.arg(InputName(path), input.errorString()));
     ProgressLine progress(progressMode(options), input.isSequential() ? -1 : input.size());
-    LineBatchReader reader(input.handle());
+    LineBatchReader reader(fd);
     StreamIo::CatchInterrupt();
     const int jobs = options.jobs > 0 ? options.jobs : QThread::idealThreadCount();
     const bool written = JsonLinesPipeline(rows, settings, jobs, progress).Run(reader);
     progress.Clear();
+    if (fd != StreamIo::StandardInput)
+        StreamIo::Close(fd);
     if (!written)
         return CommandFailure(command, u"cannot write standard output"_s);
     if (!reader.Error().isEmpty())
-        return CommandFailure(
-            command, u"cannot read %1: %2"_s.arg(InputName(options.inputFile), reader.Error()));
+        return CommandFailure(command,
+                              u"cannot read %1: %2"_s.arg(InputName(path), reader.Error()));
     return StreamIo::Interrupted() ? ExitInterrupted : 0;
 }
 

@@ -1,8 +1,12 @@
 #include "StreamIo.h"
 
+#include <QFile>
+
 #include <atomic>
 #include <cerrno>
 #include <csignal>
+
+#include <fcntl.h>
 
 #ifdef _WIN32
 #include <io.h>
@@ -70,6 +74,24 @@ bool IsTerminal(int fd)
     return _isatty(fd) != 0;
 #else
     return isatty(fd) != 0;
+#endif
+}
+
+int OpenForReading(const QString &path)
+{
+#ifdef _WIN32
+    return _wopen(reinterpret_cast<const wchar_t *>(path.utf16()), _O_RDONLY | _O_BINARY);
+#else
+    return ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+#endif
+}
+
+void Close(int fd)
+{
+#ifdef _WIN32
+    _close(fd);
+#else
+    ::close(fd);
 #endif
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 #include <cstddef>
 #include <cstdint>
 
@@ -22,6 +24,10 @@ ReadEnd ReadSome(int fd, char *buffer, std::size_t size, std::size_t &count);
 bool WriteAll(int fd, const char *buffer, std::size_t size);
 
 bool IsTerminal(int fd);
+
+// Opens path for binary reading; -1 on failure (errno says why).
+int OpenForReading(const QString &path);
+void Close(int fd);
 
 // Ctrl-C no longer ends the program at once: it interrupts a waiting read and
 // raises the flag, and the program ends after writing whole lines.
