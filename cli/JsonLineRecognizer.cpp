@@ -1,7 +1,6 @@
 #include "JsonLineRecognizer.h"
 
 #include "PlainRequest.h"
-#include "RowOutput.h"
 
 #include "recognition/ParseAddress.h"
 #include "recognition/RecognitionContext.h"
@@ -12,8 +11,9 @@
 
 using namespace Qt::StringLiterals;
 
-JsonLineRecognizer::JsonLineRecognizer(const FieldRows &catalogue, const Settings &settings)
-    : m_settings(settings)
+JsonLineRecognizer::JsonLineRecognizer(const FieldRows &catalogue, const Settings &settings,
+                                       const BlockOutput &output)
+    : m_settings(settings), m_output(output)
 {
     m_rows.CopyCatalogueFrom(catalogue);
 }
@@ -30,7 +30,6 @@ qint64 JsonLineRecognizer::RecognizeLines(QByteArrayView lines, std::string &out
         if (line.trimmed().isEmpty())
             continue;
         recognizeLine(line, out);
-        out += '\n';
         ++answered;
     }
     return answered;
@@ -45,14 +44,14 @@ void JsonLineRecognizer::recognizeLine(QByteArrayView line, std::string &out)
     const QJsonDocument document =
         QJsonDocument::fromJson(QByteArray::fromRawData(line.data(), line.size()), &error);
     if (error.error != QJsonParseError::NoError)
-        return AppendErrorJson(out, u"not JSON: %1"_s.arg(error.errorString()));
+        return m_output.failure(out, u"not JSON: %1"_s.arg(error.errorString()));
     const QJsonObject input = document.object();
     const QJsonValue text = input.value("text"_L1);
     const QJsonValue separator = input.value("separator"_L1);
     if (!document.isObject() || !text.isString())
-        return AppendErrorJson(out, u"expected an object with a string \"text\""_s);
+        return m_output.failure(out, u"expected an object with a string \"text\""_s);
     if (!separator.isUndefined() && !separator.isNull() && !separator.isString())
-        return AppendErrorJson(out, u"\"separator\" must be a string"_s);
+        return m_output.failure(out, u"\"separator\" must be a string"_s);
 
     recognize(text.toString(), separator.toString(), out);
 }
@@ -64,5 +63,5 @@ void JsonLineRecognizer::recognize(const QString &text, const QString &separator
     RecognitionContext context(m_settings);
     context.UserSeparator = separator;
     const ParseStatus status = CaptureText(context, text, false, m_rows, m_clipText, nullptr);
-    AppendParseResultJson(out, status, m_clipText, m_rows, context);
+    m_output.block(out, status, m_clipText, m_rows, context);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CardOutput.h"
 #include "PlainRequest.h"
 
 #include "support/FieldRows.h"
@@ -11,25 +12,26 @@
 
 struct Settings;
 
-// Answers JSON lines {"text", "separator"} with the recognised rows, one line
-// each. Holds its own rows, so one per thread recognises side by side with
-// the others; the settings are only read.
+// Answers JSON lines {"text", "separator"} with the recognised rows, as JSON
+// or cards. Holds its own rows, so one per thread recognises side by side
+// with the others; the settings and the output are only read.
 class JsonLineRecognizer
 {
 public:
-    JsonLineRecognizer(const FieldRows &catalogue, const Settings &settings);
+    JsonLineRecognizer(const FieldRows &catalogue, const Settings &settings,
+                       const BlockOutput &output);
 
-    // Appends the answer to every non-blank line of lines, each ending in a
-    // line feed; returns how many lines were answered.
+    // Appends the answer to every non-blank line of lines; returns how many
+    // lines were answered.
     qint64 RecognizeLines(QByteArrayView lines, std::string &out);
 
 private:
-    // Appends the answer to one line, without a line feed.
     void recognizeLine(QByteArrayView line, std::string &out);
     void recognize(const QString &text, const QString &separator, std::string &out);
 
     FieldRows m_rows;
     const Settings &m_settings;
+    const BlockOutput &m_output;
     QString m_clipText;
     PlainRequest m_request;
 };

@@ -41,8 +41,8 @@ struct JsonLinesPipeline::Batch
     bool done = false;
 };
 
-JsonLinesPipeline::JsonLinesPipeline(const FieldRows &catalogue, const Settings &settings, int jobs,
-                                     ProgressLine &progress)
+JsonLinesPipeline::JsonLinesPipeline(const FieldRows &catalogue, const Settings &settings,
+                                     const BlockOutput &output, int jobs, ProgressLine &progress)
     : m_progress(progress)
 {
     for (int k = 0; k < jobs * BatchesPerJob; ++k) {
@@ -52,7 +52,7 @@ JsonLinesPipeline::JsonLinesPipeline(const FieldRows &catalogue, const Settings 
     // Ctrl-C stays with the reading thread, where it ends the wait for input.
     StreamIo::BlockInterrupt(true);
     for (int k = 0; k < jobs; ++k) {
-        m_recognizers.push_back(std::make_unique<JsonLineRecognizer>(catalogue, settings));
+        m_recognizers.push_back(std::make_unique<JsonLineRecognizer>(catalogue, settings, output));
         m_workers.emplace_back([this, k] { work(*m_recognizers[size_t(k)]); });
     }
     StreamIo::BlockInterrupt(false);

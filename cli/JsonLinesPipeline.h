@@ -10,6 +10,7 @@
 #include <thread>
 #include <vector>
 
+struct BlockOutput;
 class FieldRows;
 class JsonLineRecognizer;
 class LineBatchReader;
@@ -23,8 +24,8 @@ struct Settings;
 class JsonLinesPipeline
 {
 public:
-    JsonLinesPipeline(const FieldRows &catalogue, const Settings &settings, int jobs,
-                      ProgressLine &progress);
+    JsonLinesPipeline(const FieldRows &catalogue, const Settings &settings,
+                      const BlockOutput &output, int jobs, ProgressLine &progress);
     ~JsonLinesPipeline();
     JsonLinesPipeline(const JsonLinesPipeline &) = delete;
     JsonLinesPipeline &operator=(const JsonLinesPipeline &) = delete;

@@ -1,5 +1,6 @@
 #include "RecognizeCommand.h"
 
+#include "CardOutput.h"
 #include "InputFile.h"
 #include "JsonLinesPipeline.h"
 #include "LineBatchReader.h"
@@ -34,7 +35,15 @@ int runSingle(const TextCommandOptions &options, const QString &text, FieldRows 
     context.UserSeparator = options.separator.value_or(QString());
     QString clipText;
     const ParseStatus status = CaptureText(context, text, false, rows, clipText, nullptr);
-    if (options.json)
+    if (options.cards.format != CardOutputOptions::Format::None) {
+        // Nothing recognised gives no card, so a redirect never saves an empty contact.
+        if (status == ParseStatus::Ok) {
+            const BlockOutput output = CardBlockOutput(options.cards);
+            std::string card;
+            output.block(card, status, clipText, rows, context);
+            WriteStdout(output.start() + QByteArray(card.data(), qsizetype(card.size())));
+        }
+    } else if (options.json)
         WriteStdout(ParseResultJson(status, clipText, rows, context) + '\n');
     else
         WriteStdout(RowTable(rows, context));
@@ -61,11 +70,16 @@ int runJsonLines(const TextCommandOptions &options, const FieldRows &rows, const
     if (!opened || fd < 0)
         return CommandFailure(command,
                               u"cannot read %1: %2"_s.arg(InputName(path), input.errorString()));
+    const BlockOutput output = options.cards.format == CardOutputOptions::Format::None
+                                   ? JsonBlockOutput()
+                                   : CardBlockOutput(options.cards);
+    const QByteArray start = output.start();
+    StreamIo::WriteAll(StreamIo::StandardOutput, start.constData(), std::size_t(start.size()));
     ProgressLine progress(progressMode(options), input.isSequential() ? -1 : input.size());
     LineBatchReader reader(fd);
     StreamIo::CatchInterrupt();
     const int jobs = options.jobs > 0 ? options.jobs : QThread::idealThreadCount();
-    const bool written = JsonLinesPipeline(rows, settings, jobs, progress).Run(reader);
+    const bool written = JsonLinesPipeline(rows, settings, output, jobs, progress).Run(reader);
     progress.Clear();
     if (fd != StreamIo::StandardInput)
         StreamIo::Close(fd);

@@ -31,8 +31,12 @@ QList<QCommandLineOption> optionsOf(bool recognize)
 {
     QList<QCommandLineOption> options{{u"settings"_s, QString(), u"FILE"_s},
                                       {u"separator"_s, QString(), u"SEP"_s}};
-    if (recognize)
-        options.append({u"jobs"_s, QString(), u"N"_s});
+    if (recognize) {
+        options.append({{u"jobs"_s, QString(), u"N"_s},
+                        QCommandLineOption(u"vcard"_s),
+                        QCommandLineOption(u"csv"_s),
+                        {u"vcard-version"_s, QString(), u"V"_s}});
+    }
     for (const Flag &flag : Flags) {
         if (recognize || !flag.recognizeOnly)
             options.append(QCommandLineOption(QString::fromUtf16(flag.name)));
@@ -49,7 +53,7 @@ QString conflict(const TextCommandOptions &options)
         return u"--progress and --no-progress exclude each other"_s;
     if (!options.jsonLines && (options.jobs != 0 || options.progress || options.noProgress))
         return u"--jobs, --progress and --no-progress go with --jsonl"_s;
-    return {};
+    return CardOptionConflict(options.cards, options.json);
 }
 
 QString readValues(const CommandLine &line, TextCommandOptions &options)
@@ -65,6 +69,13 @@ QString readValues(const CommandLine &line, TextCommandOptions &options)
     }
     for (const Flag &flag : Flags)
         options.*flag.member = line.IsSet(QString::fromUtf16(flag.name));
+    const QString cardReason = CardOptionsFrom(line.IsSet(u"vcard"_s), line.IsSet(u"csv"_s),
+                                               line.IsSet(u"vcard-version"_s)
+                                                   ? std::optional(line.Value(u"vcard-version"_s))
+                                                   : std::nullopt,
+                                               options.cards);
+    if (!cardReason.isEmpty())
+        return cardReason;
 
     const QStringList files = line.Positional();
     if (line.HasEmptyArgument())

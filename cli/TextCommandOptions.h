@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CardOutput.h"
 #include "CommandLine.h"
 
 #include <QByteArray>
@@ -16,11 +17,12 @@ struct TextCommandOptions
     QString settings;
     std::optional<QString> separator;
     bool json = false;
-    bool jsonLines = false;  // recognize only, as are the batch options below
+    bool jsonLines = false;  // recognize only, as are the options below
     int jobs = 0;            // 0: one per core
     bool progress = false;   // forced on
     bool noProgress = false; // forced off
-    QString inputFile;       // empty: standard input
+    CardOutputOptions cards;
+    QString inputFile; // empty: standard input
 };
 
 // Reads the options of command ("recognize" takes the batch options as well).

@@ -21,7 +21,8 @@ const CommandText Commands[] = {
     {"recognize",
      "ordalis-cli recognize [--settings FILE] [--separator SEP] [--json] [FILE]\n"
      "       ordalis-cli recognize --jsonl [--jobs N] [--progress | --no-progress]\n"
-     "                             [--settings FILE] [FILE]\n",
+     "                             [--settings FILE] [FILE]\n"
+     "       ordalis-cli recognize --vcard [--vcard-version 3.0] | --csv [--jsonl] [FILE]\n",
      "Recognises the address in FILE (standard input without FILE or with \"-\") and\n"
      "prints the sixteen field rows.\n"
      "  --json            print one JSON object instead of the table\n"
@@ -29,7 +30,12 @@ const CommandText Commands[] = {
      "                    answer each with one line of JSON, in input order\n"
      "  --jobs N          recognise on N threads (default: one per core)\n"
      "  --progress        show progress on standard error even when it is no terminal\n"
-     "  --no-progress     show no progress (default: on a terminal, after a second)\n"},
+     "  --no-progress     show no progress (default: on a terminal, after a second)\n"
+     "  --vcard           print the rows as a contact card (vCard 4.0); with --jsonl\n"
+     "                    one card per line read, in input order\n"
+     "  --vcard-version V write vCard V: 4.0 or 3.0 (for older address books)\n"
+     "  --csv             print the rows as CSV (UTF-8 with byte-order mark, a header\n"
+     "                    of the field names); with --jsonl one line per line read\n"},
     {"new-contact",
      "ordalis-cli new-contact  [--settings FILE] [--separator SEP] [--json] [FILE]\n",
      "Recognises the address and stores it in ACT! as a new contact.\n"

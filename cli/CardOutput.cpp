@@ -1,0 +1,78 @@
+#include "CardOutput.h"
+
+#include "RowOutput.h"
+
+#include "recognition/RecognitionContext.h"
+
+#include "cards/ContactValues.h"
+#include "cards/CsvWriter.h"
+#include "cards/NoteLabels.h"
+
+#include "support/Messages.h"
+
+using namespace Qt::StringLiterals;
+
+QString CardOptionsFrom(bool vcard, bool csv, const std::optional<QString> &versionName,
+                        CardOutputOptions &options)
+{
+    using Format = CardOutputOptions::Format;
+    if (vcard && csv)
+        return u"--vcard and --csv exclude each other"_s;
+    options.format = vcard ? Format::VCard : (csv ? Format::Csv : Format::None);
+    if (!versionName)
+        return {};
+    const std::optional<VCardVersion> version = VCardVersionNamed(*versionName);
+    if (!version)
+        return u"--vcard-version is 4.0 or 3.0, not %1"_s.arg(*versionName);
+    options.version = *version;
+    options.versionGiven = true;
+    return {};
+}
+
+QString CardOptionConflict(const CardOutputOptions &options, bool json)
+{
+    using Format = CardOutputOptions::Format;
+    if (options.versionGiven && options.format != Format::VCard)
+        return u"--vcard-version goes with --vcard"_s;
+    if (options.format != Format::None && json)
+        return u"--json prints JSON, not cards"_s;
+    return {};
+}
+
+BlockOutput JsonBlockOutput()
+{
+    return {[] { return QByteArray(); },
+            [](std::string &out, ParseStatus status, const QString &clipText, const FieldRows &rows,
+               const RecognitionContext &context) {
+                AppendParseResultJson(out, status, clipText, rows, context);
+                out += '\n';
+            },
+            [](std::string &out, const QString &reason) {
+                AppendErrorJson(out, reason);
+                out += '\n';
+            }};
+}
+
+BlockOutput CardBlockOutput(const CardOutputOptions &options)
+{
+    const bool csv = options.format == CardOutputOptions::Format::Csv;
+    const VCardVersion version = options.version;
+    const auto card = [csv, version](std::string &out, const ContactValues &values,
+                                     const NoteLabels &labels) {
+        const QByteArray text =
+            csv ? ContactCsv::Line(values, labels) : WriteVCard(values, labels, version);
+        out.append(text.constData(), std::size_t(text.size()));
+    };
+    return {[csv] { return csv ? ContactCsv::Header() : QByteArray(); },
+            [card](std::string &out, ParseStatus, const QString &, const FieldRows &rows,
+                   const RecognitionContext &context) {
+                card(out, ValuesFromRows(rows, context.LoadedDefinitionHits()),
+                     NoteLabels(CatalogueFromRows(rows)));
+            },
+            // An empty card or line keeps the place of a block that could not be read; the
+            // reason goes to standard error through the presenter, in input order.
+            [card](std::string &out, const QString &reason) {
+                ShowMessage(u"ordalis-cli recognize: "_s + reason, MessageStyle::Exclamation);
+                card(out, {}, NoteLabels({}));
+            }};
+}
