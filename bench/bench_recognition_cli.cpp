@@ -67,7 +67,7 @@ double baselineSeconds()
         return 0;
     const QList<QByteArray> lines = file.readAll().split('\n');
     benchmark::DoNotOptimize(lines.size());
-    return timer.nsecsElapsed() / 1e9;
+    return double(timer.nsecsElapsed()) / 1e9;
 }
 
 class SilentPresenter : public MessagePresenter
@@ -94,7 +94,7 @@ double parseSeconds()
         ParseAddress(context, texts[k % 3], rows, clipText, nullptr);
         benchmark::DoNotOptimize(clipText.data());
     }
-    return timer.nsecsElapsed() / 1e9;
+    return double(timer.nsecsElapsed()) / 1e9;
 }
 
 double childCpuSeconds()
@@ -123,7 +123,8 @@ CliTimes runCli(int jobs)
                   {QStringLiteral("recognize"), QStringLiteral("--jsonl"), QStringLiteral("--jobs"),
                    QString::number(jobs), input().path});
     process.waitForFinished(-1);
-    return {timer.nsecsElapsed() / 1e9, childCpuSeconds() - cpuBefore, process.exitCode() == 0};
+    return {double(timer.nsecsElapsed()) / 1e9, childCpuSeconds() - cpuBefore,
+            process.exitCode() == 0};
 }
 
 void BM_ReadAndSplitBaseline(benchmark::State &state)
@@ -131,8 +132,8 @@ void BM_ReadAndSplitBaseline(benchmark::State &state)
     input();
     for (auto _ : state)
         state.SetIterationTime(baselineSeconds());
-    state.counters["blocks_per_s"] =
-        benchmark::Counter(double(Blocks) * state.iterations(), benchmark::Counter::kIsRate);
+    state.counters["blocks_per_s"] = benchmark::Counter(double(Blocks) * double(state.iterations()),
+                                                        benchmark::Counter::kIsRate);
 }
 BENCHMARK(BM_ReadAndSplitBaseline)->UseManualTime()->Unit(benchmark::kMillisecond);
 
@@ -140,8 +141,8 @@ void BM_ParseAddressSameBlocks(benchmark::State &state)
 {
     for (auto _ : state)
         state.SetIterationTime(parseSeconds());
-    state.counters["blocks_per_s"] =
-        benchmark::Counter(double(Blocks) * state.iterations(), benchmark::Counter::kIsRate);
+    state.counters["blocks_per_s"] = benchmark::Counter(double(Blocks) * double(state.iterations()),
+                                                        benchmark::Counter::kIsRate);
 }
 BENCHMARK(BM_ParseAddressSameBlocks)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3);
 
@@ -164,9 +165,9 @@ void BM_CliJsonLines(benchmark::State &state)
         if (!run.ok)
             state.SkipWithError("ordalis-cli failed");
     }
-    const double blocks = double(Blocks) * state.iterations();
+    const double blocks = double(Blocks) * double(state.iterations());
     state.counters["blocks_per_s"] = blocks / cli.wall;
-    state.counters["cpu_s"] = cli.cpu / state.iterations();
+    state.counters["cpu_s"] = cli.cpu / double(state.iterations());
     // How many times longer than ParseAddress alone, and than only reading and splitting.
     state.counters["ratio_to_parse"] = cli.wall / parse;
     state.counters["ratio_to_baseline"] = cli.wall / baseline;

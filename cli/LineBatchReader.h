@@ -12,7 +12,7 @@
 class LineBatchReader
 {
 public:
-    static constexpr std::size_t ChunkSize = 16 * 1024;
+    static constexpr std::size_t ChunkSize = std::size_t(16) * 1024;
 
     explicit LineBatchReader(int fd) : m_fd(fd) {}
 

@@ -47,8 +47,8 @@ void ProgressLine::Update(qint64 blocks, qint64 bytesDone)
 {
     if (!due())
         return;
-    const double seconds = qMax(m_clock.elapsed(), qint64(1)) / 1000.0;
-    QString text = u"%1 blocks, %2 blocks/s"_s.arg(blocks).arg(qint64(blocks / seconds));
+    const double seconds = double(qMax(m_clock.elapsed(), qint64(1))) / 1000.0;
+    QString text = u"%1 blocks, %2 blocks/s"_s.arg(blocks).arg(qint64(double(blocks) / seconds));
     if (m_inputSize > 0 && bytesDone > 0) {
         const double share = qMin(1.0, double(bytesDone) / double(m_inputSize));
         text += u", %1 %"_s.arg(int(share * 100));
