@@ -80,7 +80,6 @@ private:
     bool m_telKeywordSeen = false;
     bool m_faxKeywordSeen = false;
     std::vector<QChar> m_padded; // " " + upper-cased text + " "
-    TextSummary m_summary;
 };
 
 // Labels first; then the working text, trimmed, is the line's text.
@@ -91,13 +90,7 @@ void ScoringPass::prepareText(clsZeile &line)
         QChar *d = m_padded.data();
         d[0] = u' ';
         d[text.size() + 1] = u' ';
-        // The summary covers the padding blanks too: a superset only lets more keywords through
-        // to the exact search.
-        m_summary = UpperCopySummarised(text, d + 1);
-        m_summary.characters |= CharacterBit(u' ');
-        if (!text.isEmpty())
-            m_summary.pairs |=
-                PairBit(u' ', d[1].unicode()) | PairBit(d[text.size()].unicode(), u' ');
+        UpperCopy(text, d + 1);
     };
     pad(line.Text);
     const qsizetype start = ApplyFixedLabels(padded().sliced(1, line.Text.size()), line);
@@ -112,9 +105,8 @@ std::optional<clsZeile> ScoringPass::classify(clsZeile &line, int i, int n, clsZ
                                               clsZeile *next)
 {
     const QStringView s = line.Text;
-    const UpperLine padded{this->padded(), m_summary};
-    const UpperLine upper{padded.text.sliced(1, s.size()), m_summary};
-    const QStringView upperText = upper.text;
+    const QStringView padded = this->padded();
+    const QStringView upper = padded.sliced(1, s.size());
     const int digits = CountDigits(s);
 
     // 1. position
@@ -175,7 +167,7 @@ std::optional<clsZeile> ScoringPass::classify(clsZeile &line, int i, int n, clsZ
     // 9. salutation, with the name on this line or on the next
     if (Salutations.AnyContainedIn(upper)) {
         AddPoints(line.Anrede, 10);
-        if (s.size() > 4 && !TitleEndings.AnyEndsOf(upperText)) {
+        if (s.size() > 4 && !TitleEndings.AnyEndsOf(upper)) {
             AddPoints(line.Kontakt, 11);
         } else {
             if (i + 1 <= n && next != nullptr)
@@ -193,21 +185,21 @@ std::optional<clsZeile> ScoringPass::classify(clsZeile &line, int i, int n, clsZ
     // 11. street words, 12. "Am Park" and the like, 13. post-office box
     if (StreetWords.AnyContainedIn(upper))
         AddPoints(line.Adresse, 10);
-    if (PlacePrepositions.AnyStartsOf(upperText) && PlaceWords.AnyContainedIn(upper))
+    if (PlacePrepositions.AnyStartsOf(upper) && PlaceWords.AnyContainedIn(upper))
         AddPoints(line.Adresse, 5);
     if (PostBox.AnyContainedIn(upper))
         AddPoints(line.Postfach, 10);
 
     // 14.-16. telephone, fax and mobile words
-    if (TelephoneWords.AnyStartsOf(upperText)) {
+    if (TelephoneWords.AnyStartsOf(upper)) {
         AddPoints(line.Telefon, 10);
         m_telKeywordSeen = true;
     }
-    if (FaxWords.AnyStartsOf(upperText)) {
+    if (FaxWords.AnyStartsOf(upper)) {
         AddPoints(line.Fax, 10);
         m_faxKeywordSeen = true;
     }
-    if (MobileWords.AnyStartsOf(upperText))
+    if (MobileWords.AnyStartsOf(upper))
         AddPoints(line.Mobil, 10);
 
     // 17. web marks, 18. e-mail mark, 19. domain endings
@@ -220,7 +212,7 @@ std::optional<clsZeile> ScoringPass::classify(clsZeile &line, int i, int n, clsZ
         AddPoints(line.EMail, 10);
         AddPoints(line.Firma, 2);
     }
-    if (DomainEndings.AnyEndsOf(upperText)) {
+    if (DomainEndings.AnyEndsOf(upper)) {
         AddPoints(line.EMail, 7);
         AddPoints(line.Website, 7);
     }
