@@ -1,9 +1,9 @@
 #pragma once
 
-#include <QString>
 #include <QStringView>
 
 #include <initializer_list>
+#include <string>
 #include <vector>
 
 // A list of keywords, kept upper-cased once for matching against upper-cased lines.
@@ -17,5 +17,7 @@ public:
     bool AnyEndsOf(QStringView upper) const;
 
 private:
-    std::vector<QString> m_words;
+    // The standard search: the lines and keywords are a few characters long,
+    // too short to repay the set-up of Qt's general string search.
+    std::vector<std::u16string> m_words;
 };

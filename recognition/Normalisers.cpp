@@ -1,6 +1,5 @@
 #include "Normalisers.h"
 
-
 namespace {
 
 bool isDelimiter(QChar c)
