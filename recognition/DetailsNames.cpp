@@ -11,6 +11,8 @@ void DetailsNames::Add(const QString &name)
         return;
     // The key views the list's own copy, which Add never moves: QString keeps its text in place.
     m_stepsByName[QStringView(m_names.back())].push_back(Count() - 1);
+    m_beginsName.resize(0x10000);
+    m_beginsName[name.front().unicode()] = true;
     const auto length = std::lower_bound(m_lengths.begin(), m_lengths.end(), name.size());
     if (length == m_lengths.end() || *length != name.size())
         m_lengths.insert(length, name.size());
@@ -21,6 +23,8 @@ int DetailsNames::nextStepOccurringIn(QStringView text, int from) const
     int next = Count();
     for (const qsizetype length : m_lengths) {
         for (qsizetype at = 0; at + length <= text.size(); ++at) {
+            if (!m_beginsName[text[at].unicode()])
+                continue;
             const auto steps = m_stepsByName.constFind(text.sliced(at, length));
             if (steps == m_stepsByName.cend())
                 continue;

@@ -3,40 +3,45 @@
 #include "TextOps.h"
 
 #include <algorithm>
-#include <string_view>
 
-namespace {
-std::u16string_view standardView(QStringView text)
+// Upper-case letters, digits and the marks the keywords use each get a bit of
+// their own; other characters share them, which only lets a keyword through.
+TextSummary TextSummary::Of(QStringView upper)
 {
-    return {text.utf16(), size_t(text.size())};
+    TextSummary summary;
+    for (qsizetype i = 0; i < upper.size(); ++i) {
+        const char16_t c = upper[i].unicode();
+        summary.characters |= quint64(1) << (c & 63u);
+        if (i > 0)
+            summary.pairs |= quint64(1) << ((upper[i - 1].unicode() * 7u + c) & 63u);
+    }
+    return summary;
 }
-} // namespace
 
 KeywordList::KeywordList(std::initializer_list<const char16_t *> words)
 {
     m_words.reserve(words.size());
-    for (const char16_t *word : words)
-        m_words.push_back(UpperText(QStringView(word)).toStdU16String());
+    for (const char16_t *word : words) {
+        const QString upper = UpperText(QStringView(word));
+        m_words.push_back({upper, TextSummary::Of(upper)});
+    }
 }
 
-bool KeywordList::AnyContainedIn(QStringView upper) const
+bool KeywordList::AnyContainedIn(QStringView upper, const TextSummary &summary) const
 {
-    const std::u16string_view line = standardView(upper);
-    return std::any_of(m_words.begin(), m_words.end(), [line](const std::u16string &word) {
-        return line.find(word) != std::u16string_view::npos;
+    return std::any_of(m_words.begin(), m_words.end(), [&](const Keyword &word) {
+        return summary.MayContain(word.summary) && FindText(upper, word.upper) >= 0;
     });
 }
 
 bool KeywordList::AnyStartsOf(QStringView upper) const
 {
-    const std::u16string_view line = standardView(upper);
     return std::any_of(m_words.begin(), m_words.end(),
-                       [line](const std::u16string &word) { return line.starts_with(word); });
+                       [upper](const Keyword &word) { return upper.startsWith(word.upper); });
 }
 
 bool KeywordList::AnyEndsOf(QStringView upper) const
 {
-    const std::u16string_view line = standardView(upper);
     return std::any_of(m_words.begin(), m_words.end(),
-                       [line](const std::u16string &word) { return line.ends_with(word); });
+                       [upper](const Keyword &word) { return upper.endsWith(word.upper); });
 }

@@ -79,7 +79,8 @@ struct Texts
 {
     QStringView text;
     QStringView upper;
-    QStringView padded; // upper with a blank on either side
+    QStringView padded;  // upper with a blank on either side
+    TextSummary summary; // of padded
     int digits;
 };
 
@@ -115,7 +116,7 @@ void scoreShape(clsZeile &line, const Texts &t)
         AddPoints(line.Firma, 3);
     if (t.digits > 0)
         AddPoints(line.Firma, 1);
-    if (Hyphen.AnyContainedIn(t.upper))
+    if (Hyphen.AnyContainedIn(t.upper, t.summary))
         AddPoints(line.Firma, 1);
 }
 
@@ -133,23 +134,24 @@ void scoreNextToPostcode(clsZeile &line, const Place &at, int digits)
 // 7. company marks, 8. countries
 void scoreCompanyAndCountry(clsZeile &line, const Place &at, const Texts &t)
 {
-    if (CompanySigns.AnyContainedIn(t.upper) || CompanyForms.AnyContainedIn(t.padded)) {
+    if (CompanySigns.AnyContainedIn(t.upper, t.summary) ||
+        CompanyForms.AnyContainedIn(t.padded, t.summary)) {
         AddPoints(line.Firma, 3);
         if (at.i == 2 && at.previous != nullptr)
             AddPoints(at.previous->Kontakt, 1);
         if (at.i == 1 && at.n > 1 && at.next != nullptr)
             AddPoints(at.next->Kontakt, 1);
     }
-    if (Countries.AnyContainedIn(t.upper))
+    if (Countries.AnyContainedIn(t.upper, t.summary))
         AddPoints(line.Land, 6);
-    if (at.i >= 4 && LandWord.AnyContainedIn(t.upper))
+    if (at.i >= 4 && LandWord.AnyContainedIn(t.upper, t.summary))
         AddPoints(line.Land, 3);
 }
 
 // 9. salutation, with the name on this line or on the next; 10. academic titles
 void scoreSalutationAndTitle(clsZeile &line, const Place &at, const Texts &t)
 {
-    if (Salutations.AnyContainedIn(t.upper)) {
+    if (Salutations.AnyContainedIn(t.upper, t.summary)) {
         AddPoints(line.Anrede, 10);
         if (t.text.size() > 4 && !TitleEndings.AnyEndsOf(t.upper)) {
             AddPoints(line.Kontakt, 11);
@@ -159,7 +161,7 @@ void scoreSalutationAndTitle(clsZeile &line, const Place &at, const Texts &t)
             AddPoints(line.Anrede, 3);
         }
     }
-    if (Titles.AnyContainedIn(t.upper)) {
+    if (Titles.AnyContainedIn(t.upper, t.summary)) {
         AddPoints(line.Kontakt, 4);
         AddPoints(line.Titel, 3);
     }
@@ -168,23 +170,23 @@ void scoreSalutationAndTitle(clsZeile &line, const Place &at, const Texts &t)
 // 11. street words, 12. "Am Park" and the like, 13. post-office box
 void scoreAddress(clsZeile &line, const Texts &t)
 {
-    if (StreetWords.AnyContainedIn(t.upper))
+    if (StreetWords.AnyContainedIn(t.upper, t.summary))
         AddPoints(line.Adresse, 10);
-    if (PlacePrepositions.AnyStartsOf(t.upper) && PlaceWords.AnyContainedIn(t.upper))
+    if (PlacePrepositions.AnyStartsOf(t.upper) && PlaceWords.AnyContainedIn(t.upper, t.summary))
         AddPoints(line.Adresse, 5);
-    if (PostBox.AnyContainedIn(t.upper))
+    if (PostBox.AnyContainedIn(t.upper, t.summary))
         AddPoints(line.Postfach, 10);
 }
 
 // 17. web marks, 18. e-mail mark, 19. domain endings
 void scoreOnlineAddress(clsZeile &line, const Texts &t)
 {
-    if (WebMarks.AnyContainedIn(t.upper)) {
+    if (WebMarks.AnyContainedIn(t.upper, t.summary)) {
         AddPoints(line.Website, 10);
         AddPoints(line.EMail, 2);
         AddPoints(line.Firma, 1);
     }
-    if (EMailMark.AnyContainedIn(t.upper)) {
+    if (EMailMark.AnyContainedIn(t.upper, t.summary)) {
         AddPoints(line.EMail, 10);
         AddPoints(line.Firma, 2);
     }
@@ -299,7 +301,8 @@ void ScoringPass::scoreNumber(clsZeile &line, int digits) const
 std::optional<clsZeile> ScoringPass::classify(clsZeile &line, const Place &at)
 {
     const QStringView padded = this->padded();
-    const Texts t{line.Text, padded.sliced(1, line.Text.size()), padded, CountDigits(line.Text)};
+    const Texts t{line.Text, padded.sliced(1, line.Text.size()), padded, TextSummary::Of(padded),
+                  CountDigits(line.Text)};
     scorePosition(line, at.i);
     scoreShape(line, t);
     scoreNextToPostcode(line, at, t.digits);

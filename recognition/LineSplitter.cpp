@@ -43,7 +43,7 @@ template <typename Take> void forEachPiece(QStringView text, QStringView separat
     }
     qsizetype from = 0;
     while (true) {
-        const qsizetype at = text.indexOf(separator, from);
+        const qsizetype at = FindText(text, separator, from);
         if (at < 0) {
             take(text.sliced(from));
             return;
@@ -60,7 +60,7 @@ QString ChooseSeparator(QStringView text)
     static const QString Candidates[] = {CrLf, QStringLiteral("\n"), QStringLiteral("\t"),
                                          QStringLiteral(";"), QStringLiteral("#")};
     for (const QString &candidate : Candidates) {
-        if (text.contains(candidate))
+        if (FindText(text, candidate) >= 0)
             return candidate;
     }
     return {};

@@ -1,5 +1,7 @@
 #include "Normalisers.h"
 
+#include "TextOps.h"
+
 namespace {
 
 bool isDelimiter(QChar c)
@@ -29,7 +31,7 @@ bool isPhoneCharacter(QChar c)
 // on the right of its last occurrence.
 QString cutAroundMark(const QString &text, QStringView mark)
 {
-    qsizetype p = text.lastIndexOf(mark);
+    qsizetype p = FindLastText(text, mark);
     if (p < 0)
         return text;
     qsizetype left = p;
@@ -37,7 +39,7 @@ QString cutAroundMark(const QString &text, QStringView mark)
         --left;
     const QString shortened = text.mid(left + 1);
 
-    p = shortened.lastIndexOf(mark);
+    p = FindLastText(shortened, mark);
     qsizetype right = p;
     while (right < shortened.size() && !isDelimiter(shortened[right]))
         ++right;
@@ -79,10 +81,10 @@ QString CleanEMail(const QString &text)
 
 QString CleanWebAddress(const QString &text)
 {
-    if (text.contains(u"www"))
+    if (FindText(text, u"www") >= 0)
         return cutAroundMark(text, u"www");
     const QStringView http = u"http://";
-    const qsizetype p = text.lastIndexOf(http);
+    const qsizetype p = FindLastText(text, http);
     if (p >= 0)
         return text.mid(p + http.size());
     return text;
