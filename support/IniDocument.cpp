@@ -79,10 +79,19 @@ QByteArrayView trimmed(QByteArrayView text)
 
 } // namespace
 
-IniDocument::IniDocument(QByteArray bytes) : IniDocument(bytes, detectEncoding(bytes)) {}
+IniDocument::IniDocument(QByteArray bytes)
+    : m_bytes(std::move(bytes)), m_encoding(detectEncoding(m_bytes))
+{
+    parse();
+}
 
 IniDocument::IniDocument(QByteArray bytes, Encoding encoding)
     : m_bytes(std::move(bytes)), m_encoding(encoding)
+{
+    parse();
+}
+
+void IniDocument::parse()
 {
     if (m_encoding == Encoding::Utf8WithMark && m_bytes.startsWith(Utf8Mark))
         m_bodyStart = Utf8Mark.size();

@@ -100,6 +100,7 @@ private:
 
     IniDocument(QByteArray bytes, Encoding encoding);
     static Classified classify(QByteArrayView line);
+    void parse();
     void splitLines();
     void collectSections();
     QByteArrayView content(int line) const;
