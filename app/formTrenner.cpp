@@ -79,7 +79,7 @@ QString separatorFromShown(const QString &shown)
 
 QString separatorToolTip(const QString &separator)
 {
-    const QString base = QStringLiteral("Gewähltes Trennzeichen");
+    QString base = QStringLiteral("Gewähltes Trennzeichen");
     if (separator.isEmpty())
         return base;
     QStringList names;
