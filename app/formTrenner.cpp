@@ -79,7 +79,7 @@ QString separatorFromShown(const QString &shown)
 
 QString separatorToolTip(const QString &separator)
 {
-    QString base = QStringLiteral("Gewähltes Trennzeichen");
+    const QString base = QStringLiteral("Gewähltes Trennzeichen");
     if (separator.isEmpty())
         return base;
     QStringList names;
