@@ -1,6 +1,7 @@
 #include "formMain.h"
 
 #include "AppDiagnostics.h"
+#include "CardActions.h"
 #include "FieldCatalogueModel.h"
 #include "FieldRowBinder.h"
 #include "TextBoxText.h"
@@ -144,6 +145,7 @@ void formMain::createControls()
     txtClipText->setGeometry(TwipsRect(120, 5880, 6415, 2055, dpi));
     txtClipText->setTabChangesFocus(true);
     txtClipText->setLineWrapMode(QPlainTextEdit::NoWrap);
+    m_cardActions = new CardActions(m_rows, m_context, *this, *txtClipText);
 
     QPushButton **targets[] = {&cmdGetClipboard, &cmdNeuanlageInACT, &cmdBearbeitenInAct,
                                &cmdNeuerTrenner, &cmdAlleFelder,     &cmdInfo,

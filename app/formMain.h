@@ -12,6 +12,7 @@
 #include <array>
 #include <functional>
 
+class CardActions;
 class FieldCatalogueModel;
 class FieldRowBinder;
 class QComboBox;
@@ -84,6 +85,7 @@ private:
     ActConnection m_act;
     FieldCatalogueModel *m_catalogue = nullptr;
     FieldRowBinder *m_binder = nullptr;
+    CardActions *m_cardActions = nullptr;
 
     std::array<QLineEdit *, RowCount> txtWert{};
     std::array<QComboBox *, RowCount> txtField{};

@@ -35,26 +35,32 @@ int runSingle(const TextCommandOptions &options, const QString &text, FieldRows 
     QString clipText;
     const ParseStatus status =
         recognize(context, text, options.separator.value_or(QString()), rows, clipText);
-    if (options.json)
+    if (options.cards.format != CardOutputOptions::Format::None) {
+        // Nothing recognised gives no card, so a redirect never saves an empty contact.
+        const BlockOutput output = CardBlockOutput(options.cards);
+        if (status == ParseStatus::Ok)
+            WriteStdout(output.start() + output.block(status, clipText, rows, context));
+    } else if (options.json)
         WriteStdout(ParseResultJson(status, clipText, rows, context) + '\n');
     else
         WriteStdout(RowTable(rows, context));
     return ExitCodeFor(status);
 }
 
-QByteArray recognizeJsonLine(QByteArrayView line, FieldRows &rows, const Settings &settings)
+QByteArray recognizeJsonLine(QByteArrayView line, FieldRows &rows, const Settings &settings,
+                             const BlockOutput &output)
 {
     QJsonParseError error;
     const QJsonDocument document = QJsonDocument::fromJson(line.toByteArray(), &error);
     if (error.error != QJsonParseError::NoError)
-        return ErrorJson(QStringLiteral("not JSON: %1").arg(error.errorString()));
+        return output.failure(QStringLiteral("not JSON: %1").arg(error.errorString()));
     const QJsonObject input = document.object();
     const QJsonValue text = input.value(QStringLiteral("text"));
     const QJsonValue separator = input.value(QStringLiteral("separator"));
     if (!document.isObject() || !text.isString())
-        return ErrorJson(QStringLiteral("expected an object with a string \"text\""));
+        return output.failure(QStringLiteral("expected an object with a string \"text\""));
     if (!separator.isUndefined() && !separator.isNull() && !separator.isString())
-        return ErrorJson(QStringLiteral("\"separator\" must be a string"));
+        return output.failure(QStringLiteral("\"separator\" must be a string"));
 
     // Each block stands alone: no rows or hits carried over from the one before.
     rows.ResetAllRows();
@@ -62,12 +68,13 @@ QByteArray recognizeJsonLine(QByteArrayView line, FieldRows &rows, const Setting
     QString clipText;
     const ParseStatus status =
         recognize(context, text.toString(), separator.toString(), rows, clipText);
-    return ParseResultJson(status, clipText, rows, context);
+    return output.block(status, clipText, rows, context);
 }
 
-int runJsonLines(const QByteArray &input, FieldRows &rows, const Settings &settings)
+int runJsonLines(const QByteArray &input, FieldRows &rows, const Settings &settings,
+                 const BlockOutput &output)
 {
-    QByteArray out;
+    QByteArray out = output.start();
     qsizetype from = 0;
     while (from < input.size()) {
         qsizetype end = input.indexOf('\n', from);
@@ -77,8 +84,7 @@ int runJsonLines(const QByteArray &input, FieldRows &rows, const Settings &setti
         from = end + 1;
         if (line.trimmed().isEmpty())
             continue;
-        out += recognizeJsonLine(line, rows, settings);
-        out += '\n';
+        out += recognizeJsonLine(line, rows, settings, output);
         if (out.size() > (1 << 16)) {
             WriteStdout(out);
             out.clear();
@@ -86,6 +92,12 @@ int runJsonLines(const QByteArray &input, FieldRows &rows, const Settings &setti
     }
     WriteStdout(out);
     return 0;
+}
+
+BlockOutput jsonLinesOutput(const TextCommandOptions &options)
+{
+    return options.cards.format == CardOutputOptions::Format::None ? JsonBlockOutput()
+                                                                   : CardBlockOutput(options.cards);
 }
 
 } // namespace
@@ -114,7 +126,7 @@ int RunRecognizeCommand(const QStringList &arguments)
         return CommandFailure(command, reason);
 
     const int code = options->jsonLines
-                         ? runJsonLines(*input, rows, settings)
+                         ? runJsonLines(*input, rows, settings, jsonLinesOutput(*options))
                          : runSingle(*options, QString::fromUtf8(*input), rows, settings);
     std::fflush(stdout);
     SetMessagePresenter(nullptr);

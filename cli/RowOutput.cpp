@@ -14,12 +14,6 @@ QString rowLabel(const FieldRows &rows, int row)
     return position < 0 ? QString() : rows.EntryAt(position).Name;
 }
 
-// The hits of the last parse, [] when no definitions are loaded.
-QList<clsZusatzDefs> hits(const RecognitionContext &context)
-{
-    return context.settings.DefinitionsLoaded ? context.DefinitionHits : QList<clsZusatzDefs>();
-}
-
 } // namespace
 
 QString StatusName(ParseStatus status)
@@ -56,7 +50,7 @@ QByteArray ParseResultJson(ParseStatus status, const QString &clipText, const Fi
     }
     json.EndArray();
     json.Key("hits").BeginArray();
-    for (const clsZusatzDefs &hit : hits(context))
+    for (const clsZusatzDefs &hit : context.LoadedDefinitionHits())
         json.BeginObject().Key("id").Number(hit.ID).Key("value").String(hit.Wert).EndObject();
     json.EndArray();
     json.EndObject();
@@ -82,7 +76,7 @@ QByteArray RowTable(const FieldRows &rows, const RecognitionContext &context)
             line.chop(1);
         table += line + u'\n';
     }
-    const QList<clsZusatzDefs> found = hits(context);
+    const QList<clsZusatzDefs> found = context.LoadedDefinitionHits();
     if (!found.isEmpty()) {
         table += QStringLiteral("\nDefinitionen\n");
         for (const clsZusatzDefs &hit : found)

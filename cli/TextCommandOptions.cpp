@@ -35,6 +35,9 @@ std::optional<TextCommandOptions> ParseTextCommandOptions(const QStringList &arg
             options.json = true;
         } else if (argument == u"--jsonl" && allowJsonLines) {
             options.jsonLines = true;
+        } else if (allowJsonLines && TakeCardOption(argument, value, options.cards, reason)) {
+            if (!reason.isEmpty())
+                return std::nullopt;
         } else if (argument.startsWith(u'-') && argument != u"-") {
             reason = u"unknown option %1"_s.arg(argument);
             return std::nullopt;
@@ -54,6 +57,9 @@ std::optional<TextCommandOptions> ParseTextCommandOptions(const QStringList &arg
         reason = u"--jsonl takes neither --json nor --separator"_s;
         return std::nullopt;
     }
+    reason = CardOptionConflict(options.cards, options.json);
+    if (!reason.isEmpty())
+        return std::nullopt;
     return options;
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "CardOutput.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -13,8 +15,9 @@ struct TextCommandOptions
     QString settings;
     std::optional<QString> separator;
     bool json = false;
-    bool jsonLines = false; // recognize only
-    QString inputFile;      // empty: standard input
+    bool jsonLines = false;  // recognize only
+    QString inputFile;       // empty: standard input
+    CardOutputOptions cards; // recognize only
 };
 
 // The options, or nullopt with the reason why the arguments are not usable.

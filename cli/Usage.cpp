@@ -20,12 +20,18 @@ const char *const SeparatorOption =
 const CommandText Commands[] = {
     {"recognize",
      "ordalis-cli recognize [--settings FILE] [--separator SEP] [--json] [FILE]\n"
-     "       ordalis-cli recognize --jsonl [--settings FILE] [FILE]\n",
+     "       ordalis-cli recognize --jsonl [--settings FILE] [FILE]\n"
+     "       ordalis-cli recognize --vcard [--vcard-version 3.0] | --csv [--jsonl] [FILE]\n",
      "Recognises the address in FILE (standard input without FILE or with \"-\") and\n"
      "prints the sixteen field rows.\n"
      "  --json            print one JSON object instead of the table\n"
      "  --jsonl           read one JSON object {\"text\", \"separator\"} per line and\n"
-     "                    answer each with one line of JSON\n"},
+     "                    answer each with one line of JSON\n"
+     "  --vcard           print the rows as a contact card (vCard 4.0); with --jsonl\n"
+     "                    one card per line read, in input order\n"
+     "  --vcard-version V write vCard V: 4.0 or 3.0 (for older address books)\n"
+     "  --csv             print the rows as CSV (UTF-8 with byte-order mark, a header\n"
+     "                    of the field names); with --jsonl one line per line read\n"},
     {"new-contact",
      "ordalis-cli new-contact  [--settings FILE] [--separator SEP] [--json] [FILE]\n",
      "Recognises the address and stores it in ACT! as a new contact.\n"

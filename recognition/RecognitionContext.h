@@ -21,4 +21,10 @@ struct RecognitionContext
     QString UserSeparator;
     // What the user-defined labels found in the last parse that looked for them.
     QList<clsZusatzDefs> DefinitionHits;
+
+    // The hits that count: none while no definitions are loaded.
+    QList<clsZusatzDefs> LoadedDefinitionHits() const
+    {
+        return settings.DefinitionsLoaded ? DefinitionHits : QList<clsZusatzDefs>();
+    }
 };

@@ -31,6 +31,20 @@ void takeFieldCount(const QStringList &arguments, qsizetype &i, StandinOptions &
         options.fieldCount = value;
 }
 
+bool isTransfer(Mode mode)
+{
+    return mode == Mode::Export || mode == Mode::Import;
+}
+
+void takeTransfer(const QString &argument, StandinOptions &options)
+{
+    if (options.mode == Mode::Query || isTransfer(options.mode)) {
+        options.error = u"Nur eine Abfrage auf einmal."_s;
+        return;
+    }
+    options.mode = argument == u"export"_s ? Mode::Export : Mode::Import;
+}
+
 void takeQuery(const QString &argument, StandinOptions &options)
 {
     if (options.mode == Mode::Query) {
@@ -54,12 +68,36 @@ bool takeArgument(const QStringList &arguments, qsizetype &i, StandinOptions &op
         options.json = true;
     } else if (argument == u"--fields"_s || argument.startsWith(u"--fields="_s)) {
         takeFieldCount(arguments, i, options);
+    } else if (argument == u"--vcard"_s) {
+        options.vcard = true;
+    } else if (argument == u"export"_s || argument == u"import"_s) {
+        takeTransfer(argument, options);
+    } else if (isTransfer(options.mode) && options.file.isEmpty() && !argument.startsWith(u'-')) {
+        options.file = argument;
     } else if (isQuery(argument)) {
         takeQuery(argument, options);
     } else {
         options.error = u"Unbekanntes Argument: %1"_s.arg(argument);
     }
     return options.error.isEmpty();
+}
+
+// What the arguments say together; empty when they fit.
+QString combinationError(const StandinOptions &options)
+{
+    if (options.mode == Mode::Export && !options.vcard)
+        return u"export schreibt vCards: act-standin export --vcard [DATEI]"_s;
+    if (options.mode == Mode::Import && options.file.isEmpty())
+        return u"import erwartet eine .vcf-Datei: act-standin import DATEI.vcf"_s;
+    if (options.vcard && !isTransfer(options.mode))
+        return u"--vcard gilt nur für export und import."_s;
+    if (isTransfer(options.mode) && (options.noDatabase || options.fieldCount || options.json))
+        return u"export und import: ohne --no-database, --fields und --json."_s;
+    if (options.json && options.mode != Mode::Query)
+        return u"--json gilt nur für contacts, fields und commands."_s;
+    if (options.mode == Mode::Query && (options.noDatabase || options.fieldCount))
+        return u"Abfragen ändern nichts: ohne --no-database und --fields."_s;
+    return {};
 }
 
 } // namespace
@@ -71,15 +109,14 @@ StandinOptions StandinOptions::Parse(const QStringList &arguments)
         if (!takeArgument(arguments, i, options))
             return options;
     }
-    if (options.json && options.mode != Mode::Query)
-        options.error = u"--json gilt nur für contacts, fields und commands."_s;
-    else if (options.mode == Mode::Query && (options.noDatabase || options.fieldCount))
-        options.error = u"Abfragen ändern nichts: ohne --no-database und --fields."_s;
+    options.error = combinationError(options);
     return options;
 }
 
 QString StandinOptions::Usage()
 {
     return u"Aufruf: act-standin [--headless] [--no-database] [--fields N]\n"
-           u"        act-standin contacts|fields|commands [--json]\n"_s;
+           u"        act-standin contacts|fields|commands [--json]\n"
+           u"        act-standin export --vcard [DATEI]\n"
+           u"        act-standin import DATEI.vcf\n"_s;
 }

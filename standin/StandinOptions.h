@@ -8,11 +8,13 @@
 // The stand-in's command line.
 struct StandinOptions
 {
-    enum class Mode { Window, Headless, Query };
+    enum class Mode { Window, Headless, Query, Export, Import };
 
     Mode mode = Mode::Window;
     QString query; // "contacts", "fields" or "commands"
     bool json = false;
+    QString file; // export: where to (empty: standard output); import: what
+    bool vcard = false;
     bool noDatabase = false;
     std::optional<int> fieldCount;
     QString error; // non-empty when the command line is unusable

@@ -1,4 +1,5 @@
 #include "SignalWatcher.h"
+#include "StandinCardTransfer.h"
 #include "StandinHost.h"
 #include "StandinOptions.h"
 #include "StandinQuery.h"
@@ -18,6 +19,26 @@ void print(FILE *stream, const QString &text)
     const QByteArray bytes = text.toLocal8Bit();
     std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream);
     std::fflush(stream);
+}
+
+// export --vcard [FILE] and import FILE.vcf; they work whether the stand-in runs or not.
+int runCardTransfer(const StandinOptions &options)
+{
+    QString error;
+    int code = 0;
+    if (options.mode == StandinOptions::Mode::Export) {
+        QByteArray cards;
+        code = ExportContactCards(StandinDataFolder(), options.file, cards, error);
+        std::fwrite(cards.constData(), 1, size_t(cards.size()), stdout);
+        std::fflush(stdout);
+    } else {
+        QString report;
+        code = ImportContactCards(StandinDataFolder(), options.file, report, error);
+        print(stdout, report);
+    }
+    if (!error.isEmpty())
+        print(stderr, error + u'\n');
+    return code;
 }
 
 } // namespace
@@ -42,6 +63,12 @@ int main(int argc, char *argv[])
         if (!error.isEmpty())
             print(stderr, error + u'\n');
         return code;
+    }
+
+    if (options.mode == StandinOptions::Mode::Export ||
+        options.mode == StandinOptions::Mode::Import) {
+        QCoreApplication app(argc, argv);
+        return runCardTransfer(options);
     }
 
     // Qt would abort without a display; say what to do instead.

@@ -431,6 +431,28 @@ qint64 ContactDatabase::SetField(std::optional<ShownContact> boundContact, qint3
     return target;
 }
 
+QVector<qint64> ContactDatabase::AddContacts(const QVector<QMap<qint32, QString>> &contacts)
+{
+    Transaction transaction(*this);
+    QVector<qint64> ids;
+    ids.reserve(contacts.size());
+    for (const QMap<qint32, QString> &values : contacts) {
+        exec("INSERT INTO contacts(created) VALUES(datetime('now'))");
+        const qint64 id = sqlite3_last_insert_rowid(m_db);
+        for (auto it = values.cbegin(); it != values.cend(); ++it) {
+            if (!fieldExists(it.key()))
+                throw ActError(QStringLiteral("Das Feld %1 gibt es in der ACT!-Datenbank nicht.")
+                                   .arg(it.key()));
+            Statement insert(*this, "INSERT INTO contact_values(contact_id, field_number, value) "
+                                    "VALUES(?, ?, ?)");
+            insert.bind(1, id).bind(2, it.key()).bind(3, it.value()).step();
+        }
+        ids.append(id);
+    }
+    transaction.commit();
+    return ids;
+}
+
 void ContactDatabase::ShowContact(qint64 contactId)
 {
     Transaction transaction(*this);

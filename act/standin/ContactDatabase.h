@@ -64,6 +64,9 @@ public:
     // in the contact shown now. Returns the contact written.
     qint64 SetField(std::optional<ShownContact> boundContact, qint32 fieldNumber,
                     const QString &value);
+    // New contacts with their values, all in one transaction: every one is
+    // added or, when one fails, none. The contact shown stays. Returns the ids.
+    QVector<qint64> AddContacts(const QVector<QMap<qint32, QString>> &contacts);
     // A user's choice of the contact to show.
     void ShowContact(qint64 contactId);
 

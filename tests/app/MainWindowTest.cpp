@@ -9,9 +9,12 @@
 #include "app/formMain.h"
 #include "support/MessageTexts.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
@@ -142,6 +145,40 @@ TEST_F(MainWindow, CaptureFillsTheRowsAndAnEmptyClipboardKeepsThem)
     EXPECT_EQ(MessageTexts(m_presenter), QStringList{MessageText::ClipboardEmpty});
     EXPECT_EQ(rowValues(), before);
     EXPECT_TRUE(box()->toPlainText().isEmpty());
+}
+
+TEST_F(MainWindow, CtrlShiftCPutsTheCorrectedRowsOnTheClipboardAsACard)
+{
+    rows().FillStandardCatalogue();
+    SetClipboard(Address);
+    showActive();
+    // Empty rows give no empty card.
+    QTest::keyClick(&window(), Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(MessageTexts(m_presenter), QStringList{MessageText::NoData});
+    EXPECT_EQ(QApplication::clipboard()->text(), Address);
+
+    click("cmdGetClipboard");
+    // A user's correction of a recognised value goes into the card.
+    QLineEdit *city = value(rowOf(30));
+    city->setFocus();
+    city->selectAll();
+    QTest::keyClicks(city, u"Garching"_s);
+    QTest::keyClick(&window(), Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
+
+    const QMimeData *data = QApplication::clipboard()->mimeData();
+    ASSERT_TRUE(data->hasFormat(u"text/vcard"_s)) << qPrintable(data->formats().join(u','));
+    const QString card = QString::fromUtf8(data->data(u"text/vcard"_s));
+    EXPECT_EQ(data->text(), card);
+    EXPECT_TRUE(card.startsWith(u"BEGIN:VCARD\r\nVERSION:4.0\r\n"_s)) << qPrintable(card);
+    EXPECT_TRUE(card.contains(u"ADR;TYPE=work:;;Industriestraße 12;Garching;;80331;"_s))
+        << qPrintable(card);
+    EXPECT_TRUE(card.contains(u"ORG:Muster Maschinenbau GmbH\r\n"_s)) << qPrintable(card);
+
+    // The same entry waits in the text box's context menu, beside the box's own ones.
+    const auto *copy = window().findChild<QAction *>(u"actVCardKopieren"_s);
+    ASSERT_NE(copy, nullptr);
+    EXPECT_EQ(copy->text(), u"Als vCard kopieren"_s);
+    EXPECT_EQ(box()->contextMenuPolicy(), Qt::CustomContextMenu);
 }
 
 TEST_F(MainWindow, LeavingTheEditedBoxParsesItStayingDoesNot)

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -127,9 +130,37 @@ TEST(RecognizeCommand, StatusesExitCodesAndMessages)
          2,
          nullptr,
          "--jsonl"},
+        {"card of nothing", {QStringLiteral("--vcard")}, "   ", 1, nullptr, "leer"},
+        {"card as JSON",
+         {QStringLiteral("--vcard"), QStringLiteral("--json")},
+         "",
+         2,
+         nullptr,
+         "--json"},
+        {"card and CSV",
+         {QStringLiteral("--vcard"), QStringLiteral("--csv")},
+         "",
+         2,
+         nullptr,
+         "exclude"},
+        {"vCard 2.1",
+         {QStringLiteral("--vcard"), QStringLiteral("--vcard-version"), QStringLiteral("2.1")},
+         "",
+         2,
+         nullptr,
+         "4.0 or 3.0"},
+        {"version without card",
+         {QStringLiteral("--vcard-version"), QStringLiteral("3.0")},
+         "",
+         2,
+         nullptr,
+         "goes with --vcard"},
     };
     for (const auto &c : cases) {
         const CliRun run = runCli(c.arguments, c.input);
+        if (c.status == nullptr && c.exitCode != 0) {
+            EXPECT_EQ(run.out, QByteArray()) << c.name;
+        }
         EXPECT_EQ(run.exitCode, c.exitCode) << c.name;
         EXPECT_TRUE(QString::fromUtf8(run.err).contains(QString::fromUtf8(c.message))) << c.name;
         if (c.status != nullptr) {
@@ -166,3 +197,111 @@ TEST(RecognizeCommand, JsonLinesAnswerEachLineAndGoOnAfterBadOnes)
 }
 
 } // namespace
+
+namespace {
+
+QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << path.toStdString();
+    return file.readAll();
+}
+
+// Debian's interpreter first: a python3 elsewhere on PATH may lack vobject.
+QString pythonWithVobject()
+{
+    for (const QString &python : {QStringLiteral("/usr/bin/python3"), QStringLiteral("python3")}) {
+        QProcess probe;
+        probe.start(python, {QStringLiteral("-c"), QStringLiteral("import vobject")});
+        if (probe.waitForFinished(30000) && probe.exitStatus() == QProcess::NormalExit &&
+            probe.exitCode() == 0)
+            return python;
+    }
+    return {};
+}
+
+} // namespace
+
+// Each data/cards/NAME.txt is recognised into NAME.vcf (4.0) and, where
+// present, NAME.v3.vcf (3.0), byte for byte.
+TEST(RecognizeCommand, AddressBlocksBecomeTheirGoldenCards)
+{
+    const QDir folder(QStringLiteral(ORDALIS_TEST_DATA "/cards"));
+    const QStringList blocks = folder.entryList({QStringLiteral("*.txt")}, QDir::Files);
+    ASSERT_FALSE(blocks.isEmpty());
+    for (const QString &block : blocks) {
+        const QString base = folder.filePath(block.chopped(4));
+        const struct
+        {
+            QString golden;
+            QStringList options;
+        } outputs[] = {{base + QStringLiteral(".vcf"), {}},
+                       {base + QStringLiteral(".v3.vcf"),
+                        {QStringLiteral("--vcard-version"), QStringLiteral("3.0")}}};
+        for (const auto &output : outputs) {
+            if (!QFileInfo::exists(output.golden))
+                continue;
+            const CliRun run =
+                runCli(QStringList{QStringLiteral("--vcard"), QStringLiteral("--settings"),
+                                   Settings, folder.filePath(block)} +
+                       output.options);
+            EXPECT_EQ(run.exitCode, 0) << block.toStdString() << run.err.toStdString();
+            EXPECT_EQ(run.out, readFile(output.golden)) << output.golden.toStdString();
+        }
+    }
+}
+
+TEST(RecognizeCommand, AnIndependentReaderReadsTheCardBack)
+{
+    const QString python = pythonWithVobject();
+    if (python.isEmpty())
+        GTEST_SKIP() << "python3-vobject is not installed";
+    const CliRun run = runCli({QStringLiteral("--vcard"), QStringLiteral("--settings"), Settings,
+                               QStringLiteral(ORDALIS_TEST_DATA "/cards/firma.txt")});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    QProcess reader;
+    reader.start(python, {QStringLiteral("-c"), QStringLiteral(R"(
+import sys, vobject
+card = vobject.readOne(sys.stdin.buffer.read().decode("utf-8"))
+adr = card.adr.value
+print("|".join([card.fn.value, ";".join(card.org.value), adr.street, adr.code, adr.city,
+                adr.country, card.tel.value, card.tel.params["TYPE"][0], card.email.value,
+                card.url.value, card.uid.value[:9]]))
+)")});
+    reader.write(run.out);
+    reader.closeWriteChannel();
+    ASSERT_TRUE(reader.waitForFinished(60000));
+    EXPECT_EQ(reader.readAllStandardError(), QByteArray());
+    EXPECT_EQ(QString::fromUtf8(reader.readAllStandardOutput()).trimmed(),
+              QStringLiteral("Herr Dr. Max Beispiel|Mustermann & Söhne GmbH;Einkauf|"
+                             "Hauptstraße 12|10115|Berlin|Deutschland|(0)301234567|work|"
+                             "max.beispiel@mustermann-soehne.de|www.mustermann-soehne.de|"
+                             "urn:uuid:"));
+}
+
+TEST(RecognizeCommand, CardsAndCsvLinesFollowTheBlocksInInputOrder)
+{
+    const QByteArray input = "{\"text\": \"Anna Alt\\nA-Weg 1\\n11111 Aheim\"}\n"
+                             "not json\n"
+                             "{\"text\": \"Bernd Bau\\nB-Weg 2\\n22222 Bdorf\"}\n";
+    const CliRun cards = runCli({QStringLiteral("--vcard"), QStringLiteral("--jsonl"),
+                                 QStringLiteral("--settings"), Settings},
+                                input);
+    EXPECT_EQ(cards.exitCode, 0);
+    EXPECT_EQ(cards.out.count("BEGIN:VCARD"), 3) << "an unreadable block keeps its place";
+    const qsizetype anna = cards.out.indexOf("FN:Anna Alt");
+    const qsizetype bernd = cards.out.indexOf("FN:Bernd Bau");
+    EXPECT_TRUE(anna > 0 && bernd > anna) << cards.out.toStdString();
+    EXPECT_TRUE(cards.err.contains("not JSON")) << cards.err.toStdString();
+
+    const CliRun csv = runCli({QStringLiteral("--csv"), QStringLiteral("--jsonl"),
+                               QStringLiteral("--settings"), Settings},
+                              input);
+    const QList<QByteArray> lines = csv.out.split('\n');
+    ASSERT_EQ(lines.size(), 5) << csv.out.toStdString();
+    EXPECT_TRUE(lines[0].startsWith("\xEF\xBB\xBF"
+                                    "Firma,"));
+    EXPECT_TRUE(lines[1].contains("Anna Alt") && lines[1].contains("A-Weg 1"));
+    EXPECT_EQ(lines[2], QByteArray(20, ',') + '\r');
+    EXPECT_TRUE(lines[3].contains("Bernd Bau"));
+}

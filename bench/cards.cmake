@@ -1,0 +1,1 @@
+ordalis_add_bench(cards LIBS ordalis_cards)

@@ -1,0 +1,29 @@
+#include "ContactValues.h"
+
+#include "support/FieldRows.h"
+
+ContactValues ValuesFromRows(const FieldRows &rows, const QList<clsZusatzDefs> &hits)
+{
+    ContactValues values;
+    for (int row = 0; row < FieldRows::RowCount; ++row) {
+        const std::optional<RowContent> content = rows.ReadRow(row);
+        if (content && !content->Value.isEmpty())
+            values.insert(content->FieldNumber, content->Value);
+    }
+    for (const clsZusatzDefs &hit : hits) {
+        if (hit.ID != -1 && !hit.Wert.isEmpty())
+            values.insert(hit.ID, hit.Wert);
+    }
+    return values;
+}
+
+FieldCatalogue CatalogueFromRows(const FieldRows &rows)
+{
+    FieldCatalogue catalogue;
+    catalogue.reserve(rows.EntryCount());
+    for (int position = 0; position < rows.EntryCount(); ++position) {
+        const CatalogueEntry &entry = rows.EntryAt(position);
+        catalogue.append({entry.FieldNumber, entry.Name});
+    }
+    return catalogue;
+}

@@ -1,0 +1,150 @@
+#include "StandinFixture.h"
+
+#include "act/standin/ContactDatabase.h"
+#include "act/standin/StandinPaths.h"
+#include "support/ActFields.h"
+
+#include <QFile>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+class CardTransfer : public StandinFixture
+{
+protected:
+    QString writeFile(const QString &name, const QByteArray &bytes)
+    {
+        const QString path = Home() + u"/../"_s + name;
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        return path;
+    }
+};
+
+QByteArray card(const QByteArray &name)
+{
+    return "BEGIN:VCARD\r\nVERSION:4.0\r\nFN:" + name + "\r\nEND:VCARD\r\n";
+}
+
+QVector<QMap<qint32, QString>> valuesOf(const QVector<StandinContact> &contacts)
+{
+    QVector<QMap<qint32, QString>> values;
+    for (const StandinContact &contact : contacts)
+        values.append(contact.values);
+    return values;
+}
+
+} // namespace
+
+TEST_F(CardTransfer, ExportThenImportIntoAnEmptyStandinGivesTheSameContacts)
+{
+    const QString separators = u",;\\\\;,"_s;
+    const QVector<QMap<qint32, QString>> contacts{
+        {{ActField::Firma, u"Bäckerei Groß, Inh. J. Weiß"_s},
+         {ActField::Abteilung, separators},
+         {ActField::Anrede, u"Herr"_s},
+         {ActField::Titel, u"Dipl.-Ing."_s},
+         {ActField::Vorname, u"Jürgen"_s},
+         {ActField::Nachname, u"Weiß"_s},
+         {ActField::Adresse, u"Lange Straße 17"_s},
+         {ActField::Adresse3, u"Hof; links"_s},
+         {ActField::PLZ, u"01067"_s},
+         {ActField::Ort, u"Dresden"_s},
+         {ActField::Telefon3, u"0351 3"_s},
+         {ActField::Mobil, u"0171 1"_s},
+         {41, u"Messe, 2025"_s},
+         {42, u"Empfehlung: Herr Paul\r\nzweite Zeile"_s},
+         {150, u"ohne Bezeichnung"_s},
+         {73, u"Bau\x01\tund\x1f Handwerk "_s + QString(200, u'ß')}},
+        {{ActField::EMail, u"nur@mail.de"_s}},
+        {{ActField::Kontakt, u"Anna Alt"_s},
+         {ActField::Vorname, u"Anna"_s},
+         {ActField::Nachname, u"Alt"_s}},
+    };
+    ContactDatabase::OpenOrCreate(ContactDatabasePath())->AddContacts(contacts);
+    const QVector<StandinContact> exported =
+        ContactDatabase::Open(ContactDatabasePath())->Contacts();
+    const QString file = Home() + u"/../alle.vcf"_s;
+    QString error;
+    ASSERT_EQ(RunStandin({u"export"_s, u"--vcard"_s, file}, nullptr, &error), 0)
+        << error.toStdString();
+
+    // Another stand-in, running, which holds only its own record.
+    qputenv("ACT_STANDIN_HOME", (Home() + u"-leer"_s).toLocal8Bit());
+    ASSERT_TRUE(StartStandin());
+    QString report;
+    EXPECT_EQ(RunStandin({u"import"_s, file}, &report, &error), 0) << error.toStdString();
+    EXPECT_TRUE(report.contains(u"hinzugefügt: 4, übersprungen: 0"_s)) << report.toStdString();
+    const QVector<StandinContact> imported =
+        ContactDatabase::Open(ContactDatabasePath())->Contacts();
+    ASSERT_EQ(imported.size(), 1 + exported.size());
+    EXPECT_EQ(valuesOf(imported.mid(1)), valuesOf(exported));
+}
+
+TEST_F(CardTransfer, BadFilesAreReportedAndOnlyTheReadableCardsImported)
+{
+    QByteArray binary;
+    for (int i = 0; i < 4096; ++i)
+        binary += char(i % 256);
+    QByteArray many;
+    for (int i = 0; i < 10000; ++i)
+        many += card("Person " + QByteArray::number(i));
+    const struct
+    {
+        const char *name;
+        QByteArray bytes;
+        qint64 sparseSize; // instead of the bytes, a file of this size
+        int added;
+        const char *message;
+    } cases[] = {
+        {"empty", {}, 0, 0, "leer"},
+        {"binary", binary, 0, 0, "Binärdaten"},
+        {"100 MB", {}, qint64(100) << 20, 0, "größer als 32 MiB"},
+        {"a card without END", "BEGIN:VCARD\r\nVERSION:4.0\r\nFN:Offen\r\n" + card("Danach"), 0, 1,
+         "END:VCARD fehlt"},
+        {"an overlong line", card(QByteArray(2 << 20, 'x')) + card("Danach"), 0, 1, "länger als"},
+        {"invalid UTF-8", card("Caf\xe9") + card("Danach"), 0, 1, "kein gültiges UTF-8"},
+        {"a line that is no property",
+         "BEGIN:VCARD\r\nVERSION:4.0\r\nkein Doppelpunkt\r\nEND:VCARD\r\n" + card("Danach"), 0, 1,
+         "Zeile 3"},
+        {"vCard 2.1", "BEGIN:VCARD\r\nVERSION:2.1\r\nFN:Alt\r\nEND:VCARD\r\n", 0, 0, "2.1"},
+        {"10,000 cards", many, 0, 10000, "hinzugefügt: 10000"},
+    };
+    ContactDatabase::OpenOrCreate(ContactDatabasePath());
+    for (const auto &c : cases) {
+        const QString path = writeFile(u"bad.vcf"_s, c.bytes);
+        if (c.sparseSize > 0)
+            QFile::resize(path, c.sparseSize);
+        const qsizetype before = ContactDatabase::Open(ContactDatabasePath())->Contacts().size();
+        QString report, error;
+        const int code = RunStandin({u"import"_s, path}, &report, &error);
+        EXPECT_EQ(code, c.added == 10000 ? 0 : 1) << c.name;
+        EXPECT_TRUE((report + error).contains(QString::fromUtf8(c.message)))
+            << c.name << ": " << (report + error).toStdString();
+        EXPECT_EQ(ContactDatabase::Open(ContactDatabasePath())->Contacts().size(), before + c.added)
+            << c.name;
+    }
+}
+
+TEST_F(CardTransfer, CommandLines)
+{
+    const struct
+    {
+        QStringList arguments;
+        const char *message;
+    } cases[] = {
+        {{u"export"_s}, "export --vcard"},
+        {{u"import"_s}, "import erwartet"},
+        {{u"--vcard"_s}, "--vcard gilt nur"},
+        {{u"import"_s, u"x.vcf"_s, u"--json"_s}, "ohne --no-database"},
+        {{u"import"_s, u"fehlt.vcf"_s}, "gibt es nicht"},
+    };
+    ContactDatabase::OpenOrCreate(ContactDatabasePath());
+    for (const auto &c : cases) {
+        QString error;
+        EXPECT_NE(RunStandin(c.arguments, nullptr, &error), 0) << c.message;
+        EXPECT_TRUE(error.contains(QString::fromUtf8(c.message))) << error.toStdString();
+    }
+}
