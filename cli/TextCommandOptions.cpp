@@ -8,6 +8,36 @@
 
 using namespace Qt::StringLiterals;
 
+namespace {
+
+// The one input file; "-" is standard input.
+bool takeInputFile(const QString &argument, bool &haveFile, TextCommandOptions &options,
+                   QString &reason)
+{
+    if (argument.isEmpty()) {
+        // An unset variable in a script must not turn into a wait for standard input.
+        reason = u"the input file name is empty (use - for standard input)"_s;
+        return false;
+    }
+    if (haveFile) {
+        reason = u"only one input file may be given"_s;
+        return false;
+    }
+    haveFile = true;
+    options.inputFile = argument == u"-" ? QString() : argument;
+    return true;
+}
+
+// What the options say together; empty when they fit.
+QString optionConflict(const TextCommandOptions &options)
+{
+    if (options.jsonLines && (options.json || options.separator))
+        return u"--jsonl takes neither --json nor --separator"_s;
+    return CardOptionConflict(options.cards, options.json);
+}
+
+} // namespace
+
 std::optional<TextCommandOptions> ParseTextCommandOptions(const QStringList &arguments,
                                                           bool allowJsonLines, QString &reason)
 {
@@ -41,23 +71,11 @@ std::optional<TextCommandOptions> ParseTextCommandOptions(const QStringList &arg
         } else if (argument.startsWith(u'-') && argument != u"-") {
             reason = u"unknown option %1"_s.arg(argument);
             return std::nullopt;
-        } else if (argument.isEmpty()) {
-            // An unset variable in a script must not turn into a wait for standard input.
-            reason = u"the input file name is empty (use - for standard input)"_s;
+        } else if (!takeInputFile(argument, haveFile, options, reason)) {
             return std::nullopt;
-        } else if (haveFile) {
-            reason = u"only one input file may be given"_s;
-            return std::nullopt;
-        } else {
-            haveFile = true;
-            options.inputFile = argument == u"-" ? QString() : argument;
         }
     }
-    if (options.jsonLines && (options.json || options.separator)) {
-        reason = u"--jsonl takes neither --json nor --separator"_s;
-        return std::nullopt;
-    }
-    reason = CardOptionConflict(options.cards, options.json);
+    reason = optionConflict(options);
     if (!reason.isEmpty())
         return std::nullopt;
     return options;
