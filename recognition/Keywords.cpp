@@ -36,12 +36,16 @@ bool KeywordList::AnyContainedIn(QStringView upper, const TextSummary &summary) 
 
 bool KeywordList::AnyStartsOf(QStringView upper) const
 {
-    return std::any_of(m_words.begin(), m_words.end(),
-                       [upper](const Keyword &word) { return upper.startsWith(word.upper); });
+    const std::u16string_view line = StandardView(upper);
+    return std::any_of(m_words.begin(), m_words.end(), [line](const Keyword &word) {
+        return line.starts_with(StandardView(word.upper));
+    });
 }
 
 bool KeywordList::AnyEndsOf(QStringView upper) const
 {
-    return std::any_of(m_words.begin(), m_words.end(),
-                       [upper](const Keyword &word) { return upper.endsWith(word.upper); });
+    const std::u16string_view line = StandardView(upper);
+    return std::any_of(m_words.begin(), m_words.end(), [line](const Keyword &word) {
+        return line.ends_with(StandardView(word.upper));
+    });
 }
