@@ -64,6 +64,18 @@ void BM_ParseAddress_10MBBlock(benchmark::State &state)
 }
 BENCHMARK(BM_ParseAddress_10MBBlock)->Unit(benchmark::kMillisecond);
 
+// The typical block repeated to 250k, 500k and 1M lines: twice the lines, twice the time.
+void BM_ParseAddress_TypicalLines(benchmark::State &state)
+{
+    const qsizetype copies = state.range(0) / 10;
+    runParse(state, TypicalBlock.repeated(copies), copies);
+}
+BENCHMARK(BM_ParseAddress_TypicalLines)
+    ->Arg(250'000)
+    ->Arg(500'000)
+    ->Arg(1'000'000)
+    ->Unit(benchmark::kMillisecond);
+
 // Linear growth: twice the lines, twice the time.
 void BM_ParseAddress_Lines(benchmark::State &state)
 {

@@ -8,32 +8,25 @@
 #include "cards/CsvWriter.h"
 #include "cards/NoteLabels.h"
 
-#include <cstdio>
+#include "support/Messages.h"
 
 using namespace Qt::StringLiterals;
 
-bool TakeCardOption(const QString &argument, const std::function<std::optional<QString>()> &value,
-                    CardOutputOptions &options, QString &reason)
+QString CardOptionsFrom(bool vcard, bool csv, const std::optional<QString> &versionName,
+                        CardOutputOptions &options)
 {
     using Format = CardOutputOptions::Format;
-    if (argument == u"--vcard" || argument == u"--csv") {
-        const Format format = argument == u"--vcard" ? Format::VCard : Format::Csv;
-        if (options.format != Format::None && options.format != format)
-            reason = u"--vcard and --csv exclude each other"_s;
-        options.format = format;
-        return true;
-    }
-    if (argument != u"--vcard-version")
-        return false;
-    const std::optional<QString> name = value();
-    if (!name)
-        return true;
-    const std::optional<VCardVersion> version = VCardVersionNamed(*name);
+    if (vcard && csv)
+        return u"--vcard and --csv exclude each other"_s;
+    options.format = vcard ? Format::VCard : (csv ? Format::Csv : Format::None);
+    if (!versionName)
+        return {};
+    const std::optional<VCardVersion> version = VCardVersionNamed(*versionName);
     if (!version)
-        reason = u"--vcard-version is 4.0 or 3.0, not %1"_s.arg(*name);
-    options.version = version.value_or(VCardVersion::V4);
+        return u"--vcard-version is 4.0 or 3.0, not %1"_s.arg(*versionName);
+    options.version = *version;
     options.versionGiven = true;
-    return true;
+    return {};
 }
 
 QString CardOptionConflict(const CardOutputOptions &options, bool json)
@@ -49,30 +42,37 @@ QString CardOptionConflict(const CardOutputOptions &options, bool json)
 BlockOutput JsonBlockOutput()
 {
     return {[] { return QByteArray(); },
-            [](ParseStatus status, const QString &clipText, const FieldRows &rows,
+            [](std::string &out, ParseStatus status, const QString &clipText, const FieldRows &rows,
                const RecognitionContext &context) {
-                return ParseResultJson(status, clipText, rows, context) + '\n';
+                AppendParseResultJson(out, status, clipText, rows, context);
+                out += '\n';
             },
-            [](const QString &reason) { return ErrorJson(reason) + '\n'; }};
+            [](std::string &out, const QString &reason) {
+                AppendErrorJson(out, reason);
+                out += '\n';
+            }};
 }
 
 BlockOutput CardBlockOutput(const CardOutputOptions &options)
 {
     const bool csv = options.format == CardOutputOptions::Format::Csv;
     const VCardVersion version = options.version;
-    const auto card = [csv, version](const ContactValues &values, const NoteLabels &labels) {
-        return csv ? ContactCsv::Line(values, labels) : WriteVCard(values, labels, version);
+    const auto card = [csv, version](std::string &out, const ContactValues &values,
+                                     const NoteLabels &labels) {
+        const QByteArray text =
+            csv ? ContactCsv::Line(values, labels) : WriteVCard(values, labels, version);
+        out.append(text.constData(), std::size_t(text.size()));
     };
     return {[csv] { return csv ? ContactCsv::Header() : QByteArray(); },
-            [card](ParseStatus, const QString &, const FieldRows &rows,
+            [card](std::string &out, ParseStatus, const QString &, const FieldRows &rows,
                    const RecognitionContext &context) {
-                return card(ValuesFromRows(rows, context.LoadedDefinitionHits()),
-                            NoteLabels(CatalogueFromRows(rows)));
+                card(out, ValuesFromRows(rows, context.LoadedDefinitionHits()),
+                     NoteLabels(CatalogueFromRows(rows)));
             },
-            // An empty card or line keeps the place of a block that could not be read.
-            [card](const QString &reason) {
-                const QByteArray message = "ordalis-cli recognize: " + reason.toUtf8() + '\n';
-                std::fwrite(message.constData(), 1, size_t(message.size()), stderr);
-                return card({}, NoteLabels({}));
+            // An empty card or line keeps the place of a block that could not be read; the
+            // reason goes to standard error through the presenter, in input order.
+            [card](std::string &out, const QString &reason) {
+                ShowMessage(u"ordalis-cli recognize: "_s + reason, MessageStyle::Exclamation);
+                card(out, {}, NoteLabels({}));
             }};
 }

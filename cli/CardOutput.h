@@ -9,6 +9,7 @@
 
 #include <functional>
 #include <optional>
+#include <string>
 
 class FieldRows;
 struct RecognitionContext;
@@ -23,22 +24,23 @@ struct CardOutputOptions
     bool versionGiven = false;
 };
 
-// Takes `argument` when it is one of the card options (`value` fetches an
-// option's value). True when taken; `reason` is set when it is unusable.
-bool TakeCardOption(const QString &argument, const std::function<std::optional<QString>()> &value,
-                    CardOutputOptions &options, QString &reason);
+// The card options as given (versionName: the value of --vcard-version);
+// the reason when they are unusable, else an empty text.
+QString CardOptionsFrom(bool vcard, bool csv, const std::optional<QString> &versionName,
+                        CardOutputOptions &options);
 // Why the card options do not go with the others, or an empty text.
 QString CardOptionConflict(const CardOutputOptions &options, bool json);
 
-// How recognize answers: once before the first block, then per block; a block
-// that could not be read still gets its answer, so outputs stay in input order.
+// How recognize answers: once before the first block, then per block, appended
+// to the batch's output; a block that could not be read still gets its answer,
+// so outputs stay in input order. Called from several threads at once.
 struct BlockOutput
 {
     std::function<QByteArray()> start;
-    std::function<QByteArray(ParseStatus, const QString &clipText, const FieldRows &,
-                             const RecognitionContext &)>
+    std::function<void(std::string &out, ParseStatus, const QString &clipText, const FieldRows &,
+                       const RecognitionContext &)>
         block;
-    std::function<QByteArray(const QString &reason)> failure;
+    std::function<void(std::string &out, const QString &reason)> failure;
 };
 
 BlockOutput JsonBlockOutput();

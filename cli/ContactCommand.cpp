@@ -58,17 +58,18 @@ int RunContactCommand(bool isNew, const QStringList &arguments)
 {
     const QString command = isNew ? u"new-contact"_s : u"edit-contact"_s;
     QString reason;
-    const std::optional<TextCommandOptions> options =
-        ParseTextCommandOptions(arguments, false, reason);
-    if (!options)
-        return UsageFailure(command, reason);
+    TextCommandOptions options;
+    const CommandLine::Outcome outcome =
+        ParseTextCommandOptions(command, arguments, options, reason);
+    if (outcome != CommandLine::Outcome::Run)
+        return HelpOrUsageFailure(command, outcome, reason);
 
     FieldRows rows;
     rows.FillStandardCatalogue();
-    const std::optional<QString> settingsFile = SettingsFileToUse(options->settings, reason);
+    const std::optional<QString> settingsFile = SettingsFileToUse(options.settings, reason);
     if (!settingsFile)
         return CommandFailure(command, reason);
-    const std::optional<QByteArray> input = ReadInput(options->inputFile, reason);
+    const std::optional<QByteArray> input = ReadInput(options.inputFile, reason);
     if (!input)
         return CommandFailure(command, reason);
 
@@ -76,7 +77,7 @@ int RunContactCommand(bool isNew, const QStringList &arguments)
     SetMessagePresenter(&messages);
     const Settings settings = LoadSettings(rows, *settingsFile);
     RecognitionContext context(settings);
-    context.UserSeparator = options->separator.value_or(QString());
+    context.UserSeparator = options.separator.value_or(QString());
 
     CliActHost host(rows, context, QString::fromUtf8(*input));
     ActConnection act;
@@ -89,8 +90,8 @@ int RunContactCommand(bool isNew, const QStringList &arguments)
     const bool written = WriteContact(isNew, rows, context, act, host);
     act.ReleaseActObjects();
 
-    WriteStdout(options->json ? outcomeJson(host, rows, context, written, messages)
-                              : outcomeText(isNew, rows, context, written, messages));
+    WriteStdout(options.json ? outcomeJson(host, rows, context, written, messages)
+                             : outcomeText(isNew, rows, context, written, messages));
     std::fflush(stdout);
     SetMessagePresenter(nullptr);
     return written ? 0 : ExitNotWritten;

@@ -53,12 +53,15 @@ QByteArray catalogueText(const FieldRows &rows)
 
 int RunFieldsCommand(const QStringList &arguments)
 {
-    bool json = false;
-    for (const QString &argument : arguments) {
-        if (argument != u"--json")
-            return UsageFailure(u"fields"_s, u"unknown argument %1"_s.arg(argument));
-        json = true;
-    }
+    const QString command = u"fields"_s;
+    CommandLine line({QCommandLineOption(u"json"_s)});
+    QString reason;
+    const CommandLine::Outcome outcome = line.Parse(arguments, reason);
+    if (outcome != CommandLine::Outcome::Run)
+        return HelpOrUsageFailure(command, outcome, reason);
+    if (!line.Positional().isEmpty() || line.HasEmptyArgument())
+        return UsageFailure(command, u"unknown argument %1"_s.arg(line.Positional().value(0)));
+    const bool json = line.IsSet(u"json"_s);
 
     StderrPresenter messages;
     SetMessagePresenter(&messages);

@@ -1,8 +1,13 @@
 #include "RecognizeCommand.h"
 
+#include "CardOutput.h"
 #include "InputFile.h"
+#include "JsonLinesPipeline.h"
+#include "LineBatchReader.h"
+#include "ProgressLine.h"
 #include "RowOutput.h"
 #include "StderrPresenter.h"
+#include "StreamIo.h"
 #include "TextCommandOptions.h"
 #include "Usage.h"
 
@@ -12,123 +17,109 @@
 #include "support/FieldRows.h"
 #include "support/modZusatzDefs.h"
 
-#include <QJsonDocument>
-#include <QJsonObject>
-#include <QJsonParseError>
+#include <QFile>
+#include <QThread>
 
 #include <cstdio>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
-// One block as the window's capture would take it from the clipboard.
-ParseStatus recognize(RecognitionContext &context, const QString &text, const QString &separator,
-                      FieldRows &rows, QString &clipText)
-{
-    context.UserSeparator = separator;
-    return CaptureText(context, text, false, rows, clipText, nullptr);
-}
+constexpr int ExitInterrupted = 130; // as a shell reports a Ctrl-C
 
 int runSingle(const TextCommandOptions &options, const QString &text, FieldRows &rows,
               const Settings &settings)
 {
     RecognitionContext context(settings);
+    context.UserSeparator = options.separator.value_or(QString());
     QString clipText;
-    const ParseStatus status =
-        recognize(context, text, options.separator.value_or(QString()), rows, clipText);
+    const ParseStatus status = CaptureText(context, text, false, rows, clipText, nullptr);
     if (options.cards.format != CardOutputOptions::Format::None) {
         // Nothing recognised gives no card, so a redirect never saves an empty contact.
-        const BlockOutput output = CardBlockOutput(options.cards);
-        if (status == ParseStatus::Ok)
-            WriteStdout(output.start() + output.block(status, clipText, rows, context));
+        if (status == ParseStatus::Ok) {
+            const BlockOutput output = CardBlockOutput(options.cards);
+            std::string card;
+            output.block(card, status, clipText, rows, context);
+            WriteStdout(output.start() + QByteArray(card.data(), qsizetype(card.size())));
+        }
     } else if (options.json)
         WriteStdout(ParseResultJson(status, clipText, rows, context) + '\n');
     else
         WriteStdout(RowTable(rows, context));
+    std::fflush(stdout);
     return ExitCodeFor(status);
 }
 
-QByteArray recognizeJsonLine(QByteArrayView line, FieldRows &rows, const Settings &settings,
-                             const BlockOutput &output)
+ProgressLine::Mode progressMode(const TextCommandOptions &options)
 {
-    QJsonParseError error;
-    const QJsonDocument document = QJsonDocument::fromJson(line.toByteArray(), &error);
-    if (error.error != QJsonParseError::NoError)
-        return output.failure(QStringLiteral("not JSON: %1").arg(error.errorString()));
-    const QJsonObject input = document.object();
-    const QJsonValue text = input.value(QStringLiteral("text"));
-    const QJsonValue separator = input.value(QStringLiteral("separator"));
-    if (!document.isObject() || !text.isString())
-        return output.failure(QStringLiteral("expected an object with a string \"text\""));
-    if (!separator.isUndefined() && !separator.isNull() && !separator.isString())
-        return output.failure(QStringLiteral("\"separator\" must be a string"));
-
-    // Each block stands alone: no rows or hits carried over from the one before.
-    rows.ResetAllRows();
-    RecognitionContext context(settings);
-    QString clipText;
-    const ParseStatus status =
-        recognize(context, text.toString(), separator.toString(), rows, clipText);
-    return output.block(status, clipText, rows, context);
+    if (options.noProgress)
+        return ProgressLine::Mode::Off;
+    return options.progress ? ProgressLine::Mode::Forced : ProgressLine::Mode::OnTerminal;
 }
 
-int runJsonLines(const QByteArray &input, FieldRows &rows, const Settings &settings,
-                 const BlockOutput &output)
+int runJsonLines(const TextCommandOptions &options, const FieldRows &rows, const Settings &settings)
 {
-    QByteArray out = output.start();
-    qsizetype from = 0;
-    while (from < input.size()) {
-        qsizetype end = input.indexOf('\n', from);
-        if (end < 0)
-            end = input.size();
-        QByteArrayView line = QByteArrayView(input).sliced(from, end - from);
-        from = end + 1;
-        if (line.trimmed().isEmpty())
-            continue;
-        out += recognizeJsonLine(line, rows, settings, output);
-        if (out.size() > (1 << 16)) {
-            WriteStdout(out);
-            out.clear();
-        }
-    }
-    WriteStdout(out);
-    return 0;
-}
-
-BlockOutput jsonLinesOutput(const TextCommandOptions &options)
-{
-    return options.cards.format == CardOutputOptions::Format::None ? JsonBlockOutput()
-                                                                   : CardBlockOutput(options.cards);
+    const QString command = u"recognize"_s;
+    const QString &path = options.inputFile;
+    // QFile words the reason a file cannot be read and knows its size.
+    QFile input(path);
+    const bool opened = path.isEmpty() ? input.open(StreamIo::StandardInput, QIODevice::ReadOnly)
+                                       : input.open(QIODevice::ReadOnly);
+    const int fd = path.isEmpty() ? StreamIo::StandardInput : StreamIo::OpenForReading(path);
+    if (!opened || fd < 0)
+        return CommandFailure(command,
+                              u"cannot read %1: %2"_s.arg(InputName(path), input.errorString()));
+    const BlockOutput output = options.cards.format == CardOutputOptions::Format::None
+                                   ? JsonBlockOutput()
+                                   : CardBlockOutput(options.cards);
+    const QByteArray start = output.start();
+    StreamIo::WriteAll(StreamIo::StandardOutput, start.constData(), std::size_t(start.size()));
+    ProgressLine progress(progressMode(options), input.isSequential() ? -1 : input.size());
+    LineBatchReader reader(fd);
+    StreamIo::CatchInterrupt();
+    const int jobs = options.jobs > 0 ? options.jobs : QThread::idealThreadCount();
+    const bool written = JsonLinesPipeline(rows, settings, output, jobs, progress).Run(reader);
+    progress.Clear();
+    if (fd != StreamIo::StandardInput)
+        StreamIo::Close(fd);
+    if (!written)
+        return CommandFailure(command, u"cannot write standard output"_s);
+    if (!reader.Error().isEmpty())
+        return CommandFailure(command,
+                              u"cannot read %1: %2"_s.arg(InputName(path), reader.Error()));
+    return StreamIo::Interrupted() ? ExitInterrupted : 0;
 }
 
 } // namespace
 
 int RunRecognizeCommand(const QStringList &arguments)
 {
-    const QString command = QStringLiteral("recognize");
+    const QString command = u"recognize"_s;
     QString reason;
-    const std::optional<TextCommandOptions> options =
-        ParseTextCommandOptions(arguments, true, reason);
-    if (!options)
-        return UsageFailure(command, reason);
-
-    StderrPresenter presenter;
-    SetMessagePresenter(&presenter);
+    TextCommandOptions options;
+    const CommandLine::Outcome outcome =
+        ParseTextCommandOptions(command, arguments, options, reason);
+    if (outcome != CommandLine::Outcome::Run)
+        return HelpOrUsageFailure(command, outcome, reason);
 
     FieldRows rows;
     rows.FillStandardCatalogue();
-    const std::optional<QString> settingsFile = SettingsFileToUse(options->settings, reason);
+    const std::optional<QString> settingsFile = SettingsFileToUse(options.settings, reason);
     if (!settingsFile)
         return CommandFailure(command, reason);
+    StderrPresenter presenter;
+    SetMessagePresenter(&presenter);
     const Settings settings = LoadSettings(rows, *settingsFile);
 
-    const std::optional<QByteArray> input = ReadInput(options->inputFile, reason);
-    if (!input)
-        return CommandFailure(command, reason);
-
-    const int code = options->jsonLines
-                         ? runJsonLines(*input, rows, settings, jsonLinesOutput(*options))
-                         : runSingle(*options, QString::fromUtf8(*input), rows, settings);
-    std::fflush(stdout);
+    int code = 0;
+    if (options.jsonLines) {
+        code = runJsonLines(options, rows, settings);
+    } else if (const std::optional<QByteArray> input = ReadInput(options.inputFile, reason)) {
+        code = runSingle(options, QString::fromUtf8(*input), rows, settings);
+    } else {
+        code = CommandFailure(command, reason);
+    }
     SetMessagePresenter(nullptr);
     return code;
 }

@@ -34,18 +34,28 @@ QString StatusName(ParseStatus status)
 QByteArray ParseResultJson(ParseStatus status, const QString &clipText, const FieldRows &rows,
                            const RecognitionContext &context)
 {
-    JsonWriter json;
+    std::string out;
+    AppendParseResultJson(out, status, clipText, rows, context);
+    return QByteArray(out.data(), qsizetype(out.size()));
+}
+
+void AppendParseResultJson(std::string &out, ParseStatus status, const QString &clipText,
+                           const FieldRows &rows, const RecognitionContext &context)
+{
+    JsonWriter json(out);
     json.BeginObject();
     json.Key("status").String(StatusName(status));
     json.Key("text").String(clipText);
     json.Key("rows").BeginArray();
     for (int row = 0; row < FieldRows::RowCount; ++row) {
-        const auto content = rows.ReadRow(row);
+        const int position = rows.SelectedPosition(row);
         json.BeginObject().Key("row").Number(row);
-        if (content)
-            json.Key("field").Number(content->FieldNumber).Key("label").String(rowLabel(rows, row));
-        else
+        if (position >= 0) {
+            const CatalogueEntry &entry = rows.EntryAt(position);
+            json.Key("field").Number(entry.FieldNumber).Key("label").String(entry.Name);
+        } else {
             json.Key("field").Null().Key("label").Null();
+        }
         json.Key("value").String(rows.RowValue(row)).EndObject();
     }
     json.EndArray();
@@ -54,14 +64,24 @@ QByteArray ParseResultJson(ParseStatus status, const QString &clipText, const Fi
         json.BeginObject().Key("id").Number(hit.ID).Key("value").String(hit.Wert).EndObject();
     json.EndArray();
     json.EndObject();
-    return json.Bytes();
 }
 
 QByteArray ErrorJson(const QString &error)
 {
-    JsonWriter json;
-    json.BeginObject().Key("status").String(u"error").Key("error").String(error).EndObject();
-    return json.Bytes();
+    std::string out;
+    AppendErrorJson(out, error);
+    return QByteArray(out.data(), qsizetype(out.size()));
+}
+
+void AppendErrorJson(std::string &out, const QString &error)
+{
+    JsonWriter(out)
+        .BeginObject()
+        .Key("status")
+        .String(u"error")
+        .Key("error")
+        .String(error)
+        .EndObject();
 }
 
 QByteArray RowTable(const FieldRows &rows, const RecognitionContext &context)

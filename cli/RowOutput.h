@@ -5,6 +5,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include <string>
+
 class FieldRows;
 struct RecognitionContext;
 
@@ -15,8 +17,11 @@ QString StatusName(ParseStatus status);
 // Compact, one line, no line break at the end.
 QByteArray ParseResultJson(ParseStatus status, const QString &clipText, const FieldRows &rows,
                            const RecognitionContext &context);
+void AppendParseResultJson(std::string &out, ParseStatus status, const QString &clipText,
+                           const FieldRows &rows, const RecognitionContext &context);
 // {"status": "error", "error": reason}
 QByteArray ErrorJson(const QString &error);
+void AppendErrorJson(std::string &out, const QString &error);
 
 // A readable table of the sixteen rows and the definition hits.
 QByteArray RowTable(const FieldRows &rows, const RecognitionContext &context);

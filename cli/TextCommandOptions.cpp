@@ -10,75 +10,94 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// The one input file; "-" is standard input.
-bool takeInputFile(const QString &argument, bool &haveFile, TextCommandOptions &options,
-                   QString &reason)
+constexpr int MostJobs = 256;
+
+struct Flag
 {
-    if (argument.isEmpty()) {
-        // An unset variable in a script must not turn into a wait for standard input.
-        reason = u"the input file name is empty (use - for standard input)"_s;
-        return false;
+    const char16_t *name;
+    bool TextCommandOptions::*member;
+    bool recognizeOnly;
+};
+
+// Adding a switch is one line here and one member.
+const Flag Flags[] = {
+    {u"json", &TextCommandOptions::json, false},
+    {u"jsonl", &TextCommandOptions::jsonLines, true},
+    {u"progress", &TextCommandOptions::progress, true},
+    {u"no-progress", &TextCommandOptions::noProgress, true},
+};
+
+QList<QCommandLineOption> optionsOf(bool recognize)
+{
+    QList<QCommandLineOption> options{{u"settings"_s, QString(), u"FILE"_s},
+                                      {u"separator"_s, QString(), u"SEP"_s}};
+    if (recognize) {
+        options.append({{u"jobs"_s, QString(), u"N"_s},
+                        QCommandLineOption(u"vcard"_s),
+                        QCommandLineOption(u"csv"_s),
+                        {u"vcard-version"_s, QString(), u"V"_s}});
     }
-    if (haveFile) {
-        reason = u"only one input file may be given"_s;
-        return false;
+    for (const Flag &flag : Flags) {
+        if (recognize || !flag.recognizeOnly)
+            options.append(QCommandLineOption(QString::fromUtf16(flag.name)));
     }
-    haveFile = true;
-    options.inputFile = argument == u"-" ? QString() : argument;
-    return true;
+    return options;
 }
 
-// What the options say together; empty when they fit.
-QString optionConflict(const TextCommandOptions &options)
+// What is wrong with options taken one by one, or nothing.
+QString conflict(const TextCommandOptions &options)
 {
     if (options.jsonLines && (options.json || options.separator))
         return u"--jsonl takes neither --json nor --separator"_s;
+    if (options.progress && options.noProgress)
+        return u"--progress and --no-progress exclude each other"_s;
+    if (!options.jsonLines && (options.jobs != 0 || options.progress || options.noProgress))
+        return u"--jobs, --progress and --no-progress go with --jsonl"_s;
     return CardOptionConflict(options.cards, options.json);
+}
+
+QString readValues(const CommandLine &line, TextCommandOptions &options)
+{
+    options.settings = line.Value(u"settings"_s);
+    if (line.IsSet(u"separator"_s))
+        options.separator = line.Value(u"separator"_s);
+    if (line.IsSet(u"jobs"_s)) {
+        bool number = false;
+        options.jobs = line.Value(u"jobs"_s).toInt(&number);
+        if (!number || options.jobs < 1 || options.jobs > MostJobs)
+            return u"--jobs takes a number from 1 to %1"_s.arg(MostJobs);
+    }
+    for (const Flag &flag : Flags)
+        options.*flag.member = line.IsSet(QString::fromUtf16(flag.name));
+    const QString cardReason = CardOptionsFrom(line.IsSet(u"vcard"_s), line.IsSet(u"csv"_s),
+                                               line.IsSet(u"vcard-version"_s)
+                                                   ? std::optional(line.Value(u"vcard-version"_s))
+                                                   : std::nullopt,
+                                               options.cards);
+    if (!cardReason.isEmpty())
+        return cardReason;
+
+    const QStringList files = line.Positional();
+    if (line.HasEmptyArgument())
+        return u"the input file name is empty (use - for standard input)"_s;
+    if (files.size() > 1)
+        return u"only one input file may be given"_s;
+    if (!files.isEmpty() && files.first() != u"-")
+        options.inputFile = files.first();
+    return conflict(options);
 }
 
 } // namespace
 
-std::optional<TextCommandOptions> ParseTextCommandOptions(const QStringList &arguments,
-                                                          bool allowJsonLines, QString &reason)
+CommandLine::Outcome ParseTextCommandOptions(const QString &command, const QStringList &arguments,
+                                             TextCommandOptions &options, QString &reason)
 {
-    TextCommandOptions options;
-    bool haveFile = false;
-    for (qsizetype k = 0; k < arguments.size(); ++k) {
-        const QString &argument = arguments[k];
-        const auto value = [&]() -> std::optional<QString> {
-            if (k + 1 >= arguments.size()) {
-                reason = u"%1 needs a value"_s.arg(argument);
-                return std::nullopt;
-            }
-            return arguments[++k];
-        };
-        if (argument == u"--settings") {
-            const std::optional<QString> settings = value();
-            if (!settings)
-                return std::nullopt;
-            options.settings = *settings;
-        } else if (argument == u"--separator") {
-            options.separator = value();
-            if (!options.separator)
-                return std::nullopt;
-        } else if (argument == u"--json") {
-            options.json = true;
-        } else if (argument == u"--jsonl" && allowJsonLines) {
-            options.jsonLines = true;
-        } else if (allowJsonLines && TakeCardOption(argument, value, options.cards, reason)) {
-            if (!reason.isEmpty())
-                return std::nullopt;
-        } else if (argument.startsWith(u'-') && argument != u"-") {
-            reason = u"unknown option %1"_s.arg(argument);
-            return std::nullopt;
-        } else if (!takeInputFile(argument, haveFile, options, reason)) {
-            return std::nullopt;
-        }
-    }
-    reason = optionConflict(options);
-    if (!reason.isEmpty())
-        return std::nullopt;
-    return options;
+    CommandLine line(optionsOf(command == u"recognize"));
+    const CommandLine::Outcome outcome = line.Parse(arguments, reason);
+    if (outcome != CommandLine::Outcome::Run)
+        return outcome;
+    reason = readValues(line, options);
+    return reason.isEmpty() ? outcome : CommandLine::Outcome::BadUsage;
 }
 
 std::optional<QString> SettingsFileToUse(const QString &path, QString &reason)

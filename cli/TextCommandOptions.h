@@ -1,6 +1,7 @@
 #pragma once
 
 #include "CardOutput.h"
+#include "CommandLine.h"
 
 #include <QByteArray>
 #include <QString>
@@ -9,20 +10,25 @@
 #include <optional>
 
 // The options of the commands that recognise a text (recognize, new-contact,
-// edit-contact): [--settings FILE] [--separator SEP] [--json] [FILE].
+// edit-contact): [--settings FILE] [--separator SEP] [--json] [FILE], and
+// recognize's batch options.
 struct TextCommandOptions
 {
     QString settings;
     std::optional<QString> separator;
     bool json = false;
-    bool jsonLines = false;  // recognize only
-    QString inputFile;       // empty: standard input
-    CardOutputOptions cards; // recognize only
+    bool jsonLines = false;  // recognize only, as are the options below
+    int jobs = 0;            // 0: one per core
+    bool progress = false;   // forced on
+    bool noProgress = false; // forced off
+    CardOutputOptions cards;
+    QString inputFile; // empty: standard input
 };
 
-// The options, or nullopt with the reason why the arguments are not usable.
-std::optional<TextCommandOptions> ParseTextCommandOptions(const QStringList &arguments,
-                                                          bool allowJsonLines, QString &reason);
+// Reads the options of command ("recognize" takes the batch options as well).
+// BadUsage comes with the reason; Help when the command's help was asked for.
+CommandLine::Outcome ParseTextCommandOptions(const QString &command, const QStringList &arguments,
+                                             TextCommandOptions &options, QString &reason);
 
 // The settings file a command reads: FILE when given (no value, with a reason,
 // when it cannot be read, so a mistyped path never silently falls back to the

@@ -20,13 +20,17 @@ const char *const SeparatorOption =
 const CommandText Commands[] = {
     {"recognize",
      "ordalis-cli recognize [--settings FILE] [--separator SEP] [--json] [FILE]\n"
-     "       ordalis-cli recognize --jsonl [--settings FILE] [FILE]\n"
+     "       ordalis-cli recognize --jsonl [--jobs N] [--progress | --no-progress]\n"
+     "                             [--settings FILE] [FILE]\n"
      "       ordalis-cli recognize --vcard [--vcard-version 3.0] | --csv [--jsonl] [FILE]\n",
      "Recognises the address in FILE (standard input without FILE or with \"-\") and\n"
      "prints the sixteen field rows.\n"
      "  --json            print one JSON object instead of the table\n"
      "  --jsonl           read one JSON object {\"text\", \"separator\"} per line and\n"
-     "                    answer each with one line of JSON\n"
+     "                    answer each with one line of JSON, in input order\n"
+     "  --jobs N          recognise on N threads (default: one per core)\n"
+     "  --progress        show progress on standard error even when it is no terminal\n"
+     "  --no-progress     show no progress (default: on a terminal, after a second)\n"
      "  --vcard           print the rows as a contact card (vCard 4.0); with --jsonl\n"
      "                    one card per line read, in input order\n"
      "  --vcard-version V write vCard V: 4.0 or 3.0 (for older address books)\n"
@@ -111,4 +115,13 @@ int UsageFailure(const QString &command, const QString &reason)
         message += "Usage: " + QByteArray(text->synopsis);
     std::fwrite(message.constData(), 1, size_t(message.size()), stderr);
     return 2;
+}
+
+int HelpOrUsageFailure(const QString &command, CommandLine::Outcome outcome, const QString &reason)
+{
+    if (outcome != CommandLine::Outcome::Help)
+        return UsageFailure(command, reason);
+    const QByteArray help = CommandHelp(command);
+    std::fwrite(help.constData(), 1, size_t(help.size()), stdout);
+    return 0;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "CommandLine.h"
+
 #include <QString>
 
 // The overview that --help prints: every command, the options, exit codes and
@@ -13,3 +15,7 @@ QByteArray CommandHelp(const QString &command);
 // Bad usage of a command: "ordalis-cli COMMAND: reason" and the command's
 // synopsis on stderr. Returns the exit code for bad usage, 2.
 int UsageFailure(const QString &command, const QString &reason);
+
+// Where a command's options did not lead to a run: its help on stdout (exit
+// code 0), or the usage failure (exit code 2).
+int HelpOrUsageFailure(const QString &command, CommandLine::Outcome outcome, const QString &reason);

@@ -22,19 +22,6 @@ bool isHelp(const QString &argument)
     return argument == u"--help" || argument == u"-h";
 }
 
-// --help among a command's arguments, but not as the value of an option
-// ("--separator -h" splits at "-h").
-bool asksForHelp(const QStringList &arguments)
-{
-    for (qsizetype k = 0; k < arguments.size(); ++k) {
-        if (arguments[k] == u"--settings" || arguments[k] == u"--separator")
-            ++k;
-        else if (isHelp(arguments[k]))
-            return true;
-    }
-    return false;
-}
-
 } // namespace
 
 int main(int argc, char *argv[])
@@ -53,11 +40,6 @@ int main(int argc, char *argv[])
         write(stdout, help);
         return 0;
     }
-    if (!CommandHelp(command).isEmpty() && asksForHelp(arguments)) {
-        write(stdout, CommandHelp(command));
-        return 0;
-    }
-
     if (command == u"recognize")
         return RunRecognizeCommand(arguments);
     if (command == u"new-contact" || command == u"edit-contact")

@@ -319,7 +319,9 @@ std::optional<clsZeile> ScoringPass::classify(clsZeile &line, const Place &at)
 LineList ScoringPass::Run(LineList input)
 {
     LineList scored;
-    scored.reserve(input.size());
+    // Room for a city line after every line: growing a list of a million lines
+    // costs more than reserving memory that is never touched.
+    scored.reserve(2 * input.size());
     // The line list is scored + current + (inserted city) + input[next...]; a
     // city line is visited right after its postcode, as if inserted there.
     std::optional<clsZeile> inserted;

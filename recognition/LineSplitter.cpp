@@ -73,8 +73,14 @@ LineList SplitIntoLines(const QString &text, const QString &separator, QString &
         working.replace(CrLf, separator);
 
     clipText.reserve(clipText.size() + working.size() + working.size() / 8 + 16);
+    // Reserved up front: a list grown line by line copies a million-line text
+    // over and over and touches fresh memory each time.
+    size_t pieces = 0;
+    forEachPiece(working, separator, [&pieces](QStringView) { ++pieces; });
     LineList ordinary;
+    ordinary.reserve(pieces);
     std::vector<int> detailsBefore; // per ordinary line: details lines seen before it
+    detailsBefore.reserve(pieces);
     DetailsNames details;
     QString piece;
     forEachPiece(working, separator, [&](QStringView raw) {

@@ -35,6 +35,18 @@ void FieldRows::AddEntryToAllRows(const QString &name, qint32 fieldNumber)
     emit catalogueChanged();
 }
 
+void FieldRows::CopyCatalogueFrom(const FieldRows &other)
+{
+    other.ensureSorted();
+    m_entries = other.m_entries;
+    m_sorted = other.m_sorted;
+    m_position = other.m_position;
+    m_sortValid = true;
+    for (Row &row : m_rows)
+        row = Row{};
+    emit catalogueChanged();
+}
+
 int FieldRows::EntryCount() const
 {
     return int(m_entries.size());
@@ -145,9 +157,10 @@ void FieldRows::SetRowValue(int row, const QString &value)
     emit rowChanged(row);
 }
 
-QString FieldRows::RowValue(int row) const
+const QString &FieldRows::RowValue(int row) const
 {
-    return validRow(row) ? m_rows[row].value : QString();
+    static const QString NoRow;
+    return validRow(row) ? m_rows[row].value : NoRow;
 }
 
 std::optional<RowContent> FieldRows::ReadRow(int row) const

@@ -38,6 +38,9 @@ public:
     void FillStandardCatalogue();
     void ClearAllLists();
     void AddEntryToAllRows(const QString &name, qint32 fieldNumber);
+    // Takes over other's catalogue as it stands, sorted once for both; the rows
+    // are cleared. Rows that recognise side by side each need their own.
+    void CopyCatalogueFrom(const FieldRows &other);
     int EntryCount() const;
     const CatalogueEntry &EntryAt(int position) const;
     // Sorted position of the first entry carrying that number, or -1.
@@ -53,7 +56,7 @@ public:
     void ResetRow(int row);
     void ResetAllRows();
     void SetRowValue(int row, const QString &value);
-    QString RowValue(int row) const;
+    const QString &RowValue(int row) const;
     std::optional<RowContent> ReadRow(int row) const;
 
 signals:

@@ -7,6 +7,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 namespace {
@@ -194,6 +195,77 @@ TEST(RecognizeCommand, JsonLinesAnswerEachLineAndGoOnAfterBadOnes)
     EXPECT_FALSE(parseObject(lines[1])[QStringLiteral("error")].toString().isEmpty());
     // the separator of one line does not carry over to the next
     EXPECT_EQ(parseObject(lines[4])[QStringLiteral("text")].toString(), QString());
+}
+
+// A thousand blocks of every kind: addresses, blank and missing texts,
+// chosen separators, text that is no JSON, and blank lines between.
+QByteArray mixedBlocks()
+{
+    const QByteArray kinds[] = {
+        R"({"text": "Muster GmbH\nHauptstraße 1\n12345 Berlin"})",
+        R"({"text": ""})",
+        "not json",
+        R"({"text": "a;b;Tel. 030 1234567", "separator": ";"})",
+        "",
+        R"({"text": "one line only"})",
+        R"({"separator": ","})",
+        R"({"text": "Herr Dr. Max Beispiel\r\nDetails der Beispiel AG schließen\r\nwww.beispiel.de"})",
+        R"({"text": "\u00dcbersee \ud83d\ude00\tCH-8001 Zürich"})",
+        "[1, 2",
+        R"({"text": 42})",
+    };
+    QByteArray input;
+    for (int k = 0; k < 1100; ++k)
+        input += kinds[k % std::size(kinds)] + '\n';
+    return input;
+}
+
+TEST(RecognizeCommand, EveryJobCountGivesTheSameBytesInInputOrder)
+{
+    const QByteArray input = mixedBlocks();
+    const QStringList common{QStringLiteral("--jsonl"), QStringLiteral("--settings"), Settings,
+                             QStringLiteral("--no-progress"), QStringLiteral("--jobs")};
+    const CliRun one = runCli(common + QStringList{QStringLiteral("1")}, input);
+    const CliRun four = runCli(common + QStringList{QStringLiteral("4")}, input);
+    ASSERT_EQ(one.exitCode, 0) << one.err.toStdString();
+    EXPECT_EQ(one.out.count('\n'), 1000); // one answer per line that is not blank
+    EXPECT_EQ(four.exitCode, 0);
+    EXPECT_TRUE(four.out == one.out);
+    EXPECT_TRUE(four.err == one.err); // the messages too, in input order
+}
+
+TEST(RecognizeCommand, ProgressGoesToStandardErrorOnly)
+{
+    const QByteArray input = mixedBlocks();
+    const QStringList common{QStringLiteral("--jsonl"), QStringLiteral("--settings"), Settings,
+                             QStringLiteral("--jobs"), QStringLiteral("2")};
+    const CliRun quiet = runCli(common + QStringList{QStringLiteral("--no-progress")}, input);
+    const CliRun shown = runCli(common + QStringList{QStringLiteral("--progress")}, input);
+    EXPECT_EQ(shown.exitCode, 0);
+    EXPECT_TRUE(shown.out == quiet.out);
+    EXPECT_TRUE(shown.err.contains(" blocks/s")) << shown.err.toStdString();
+    // Without the progress lines (each drawn and cleared in place), the
+    // messages stand as they would alone.
+    QString messages = QString::fromUtf8(shown.err);
+    messages.remove(QRegularExpression(QStringLiteral("\r[^\r\n]*\x1b\\[K")));
+    EXPECT_EQ(messages, QString::fromUtf8(quiet.err));
+}
+
+// A line is answered while the input is still open, as from tail -f.
+TEST(RecognizeCommand, JsonLinesAnswerBeforeTheInputEnds)
+{
+    QProcess process;
+    process.start(QStringLiteral(ORDALIS_CLI),
+                  {QStringLiteral("recognize"), QStringLiteral("--jsonl"),
+                   QStringLiteral("--settings"), Settings});
+    process.write("{\"text\": \"Muster GmbH\\nBerlin\"}\n");
+    QByteArray answer;
+    while (!answer.contains('\n') && process.waitForReadyRead(60000))
+        answer += process.readAllStandardOutput();
+    EXPECT_TRUE(answer.startsWith("{\"status\":\"ok\"")) << answer.toStdString();
+    process.closeWriteChannel();
+    process.waitForFinished(60000);
+    EXPECT_EQ(process.exitCode(), 0);
 }
 
 } // namespace

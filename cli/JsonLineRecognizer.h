@@ -1,0 +1,37 @@
+#pragma once
+
+#include "CardOutput.h"
+#include "PlainRequest.h"
+
+#include "support/FieldRows.h"
+
+#include <QByteArrayView>
+#include <QString>
+
+#include <string>
+
+struct Settings;
+
+// Answers JSON lines {"text", "separator"} with the recognised rows, as JSON
+// or cards. Holds its own rows, so one per thread recognises side by side
+// with the others; the settings and the output are only read.
+class JsonLineRecognizer
+{
+public:
+    JsonLineRecognizer(const FieldRows &catalogue, const Settings &settings,
+                       const BlockOutput &output);
+
+    // Appends the answer to every non-blank line of lines; returns how many
+    // lines were answered.
+    qint64 RecognizeLines(QByteArrayView lines, std::string &out);
+
+private:
+    void recognizeLine(QByteArrayView line, std::string &out);
+    void recognize(const QString &text, const QString &separator, std::string &out);
+
+    FieldRows m_rows;
+    const Settings &m_settings;
+    const BlockOutput &m_output;
+    QString m_clipText;
+    PlainRequest m_request;
+};
