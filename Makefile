@@ -4,7 +4,7 @@ BUILD_DIR := build/$(PRESET)
 JOBS ?= 2
 
 .PHONY: run test test-linux test-asan test-windows test-windows-gui-if-built build programs deps \
-    configure bench clean format check-format
+    configure bench clean format check-format tidy
 
 run: programs
 	@scripts/run-main-job.sh $(BUILD_DIR)
@@ -79,3 +79,8 @@ format: deps
 
 check-format: deps
 	$(CXX_SOURCES) | xargs clang-format --dry-run -Werror
+
+# clang-tidy (.clang-tidy) over the product sources; the build first, for the
+# generated sources the compiler needs to see.
+tidy: build
+	JOBS=$(JOBS) scripts/run-tidy.sh $(BUILD_DIR)

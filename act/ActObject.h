@@ -45,9 +45,9 @@ inline ActObjectPtr ToActObject(const QVariant &value)
     throw ActError(QStringLiteral("Das Ergebnis ist kein ACT!-Objekt."));
 }
 
-inline QVariant FromActObject(ActObjectPtr object)
+inline QVariant FromActObject(const ActObjectPtr &object)
 {
-    return QVariant::fromValue(std::move(object));
+    return QVariant::fromValue(object);
 }
 
 // ProgIDs of the objects the system creates.

@@ -1,6 +1,5 @@
 #include "CountryPrefixes.h"
 
-#include "Keywords.h"
 #include "TextOps.h"
 
 namespace {
@@ -24,7 +23,7 @@ constexpr int InsertedCountryScore = 10;
 // "D - 12345" becomes "D-12345": the spaced form and the blank behind it lose their blanks.
 QString repairSpacedForm(const QString &text, QStringView spacedForm)
 {
-    if (!StartsWithExact(text, spacedForm))
+    if (!text.startsWith(spacedForm))
         return text;
     const qsizetype head = spacedForm.size() + 1;
     QString repaired = text.left(head);
@@ -39,7 +38,7 @@ bool qualifies(QStringView s, const CountryPrefix &prefix)
     QChar upper[7];
     UpperCopy(head, upper);
     const QStringView upperHead(upper, head.size());
-    return StartsWithExact(upperHead, prefix.code) && CountDigits(upperHead) == prefix.digits;
+    return upperHead.startsWith(prefix.code) && CountDigits(upperHead) == prefix.digits;
 }
 
 // Only a line whose first non-blank character is the code's first letter can qualify.

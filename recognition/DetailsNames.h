@@ -1,18 +1,15 @@
 #pragma once
 
+#include <QHash>
 #include <QString>
+#include <QStringView>
 
-#include <string_view>
-#include <unordered_map>
 #include <vector>
 
 // The company names taken from "Details der ... schließen" lines, in the order
 // the lines came. Each such line removes its name from every line taken before
 // it, so a line is subjected to the names of all details lines after it, one
-// after the other. This applies that sequence to one text without visiting
-// every earlier line per details line: runs of equal names are applied
-// together, and with many names left only those that occur in the text are
-// looked at.
+// after the other.
 class DetailsNames
 {
 public:
@@ -20,29 +17,19 @@ public:
     int Count() const { return int(m_names.size()); }
     const QString &At(int index) const { return m_names[size_t(index)]; }
 
-    // Call once after the last Add, before ApplyFrom.
-    void Prepare();
     // For each name from index `from` on, in order: remove every occurrence of
     // it from text, then trim blanks.
     void ApplyFrom(int from, QString &text) const;
 
 private:
-    struct Run
-    {
-        int begin; // first index into m_names
-        int end;   // one past the last
-    };
-    void applyRun(int run, int from, QString &text) const;
-    int firstOccurringStep(const QString &text, int from) const;
+    // A name that does not occur in the trimmed text changes nothing, so only
+    // the steps whose names occur are taken: with thousands of details lines,
+    // trying every name on every line would grow with the square of the input.
+    int nextStepOccurringIn(QStringView text, int from) const;
 
     std::vector<QString> m_names;
-    std::vector<Run> m_runs;
-    std::vector<int> m_runOf; // name index -> run
-    // Distinct non-empty names -> their runs, ascending.
-    std::unordered_map<std::u16string_view, std::vector<int>> m_runsByName;
-    std::vector<int> m_lengths; // distinct lengths of non-empty names, ascending
-    // Characters that begin or end some name: most text positions are ruled out
-    // before the table is asked.
-    std::vector<bool> m_firstCharacters;
-    std::vector<bool> m_lastCharacters;
+    QHash<QStringView, std::vector<int>> m_stepsByName; // ascending steps of each non-empty name
+    std::vector<qsizetype> m_lengths;                   // of the non-empty names, ascending
+    // Where no name begins, nothing is looked up; sized by the first name.
+    std::vector<bool> m_beginsName;
 };

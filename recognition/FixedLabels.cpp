@@ -45,14 +45,14 @@ void add(clsZeile &line, const Points &points)
 qsizetype ApplyFixedLabels(QStringView upper, clsZeile &line)
 {
     // Every label ends in a colon.
-    if (IndexOfCharacter(upper, u':') < 0)
+    if (!upper.contains(u':'))
         return 0;
     qsizetype start = 0;
     for (const FixedLabel &label : FixedLabelTable) {
         const QStringView working = upper.sliced(start);
         if (!label.labels.AnyStartsOf(working))
             continue;
-        start += IndexOfCharacter(working, u':') + 1;
+        start += working.indexOf(u':') + 1;
         add(line, label.first);
         add(line, label.second);
     }

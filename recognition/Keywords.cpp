@@ -2,67 +2,20 @@
 
 #include "TextOps.h"
 
-TextSummary Summarise(QStringView upper)
+#include <algorithm>
+
+// Upper-case letters, digits and the marks the keywords use each get a bit of
+// their own; other characters share them, which only lets a keyword through.
+TextSummary TextSummary::Of(QStringView upper)
 {
     TextSummary summary;
-    char16_t previous = 0;
     for (qsizetype i = 0; i < upper.size(); ++i) {
-        const char16_t u = upper[i].unicode();
-        summary.characters |= CharacterBit(u);
+        const char16_t c = upper[i].unicode();
+        summary.characters |= quint64(1) << (c & 63u);
         if (i > 0)
-            summary.pairs |= PairBit(previous, u);
-        previous = u;
+            summary.pairs |= quint64(1) << ((upper[i - 1].unicode() * 7u + c) & 63u);
     }
     return summary;
-}
-
-TextSummary UpperCopySummarised(QStringView source, QChar *dest)
-{
-    TextSummary summary;
-    const qsizetype size = source.size();
-    if (size == 0)
-        return summary;
-    const char16_t *in = source.utf16();
-    char16_t *out = reinterpret_cast<char16_t *>(dest);
-    quint64 characters = 0;
-    quint64 pairs = 0;
-    char16_t previous = 0;
-    for (qsizetype i = 0; i < size; ++i) {
-        char16_t u = in[i];
-        if (u < 0x80) {
-            u = KeywordDetail::Bits.upper[u];
-            characters |= KeywordDetail::Bits.ascii[u];
-        } else {
-            u = QChar(u).toUpper().unicode();
-            characters |= CharacterBit(u);
-        }
-        out[i] = u;
-        pairs |= PairBit(previous, u);
-        previous = u;
-    }
-    // The pair of the first character with the 0 before it is one bit too many:
-    // harmless, a summary may only say "maybe".
-    summary.characters = characters;
-    summary.pairs = pairs;
-    return summary;
-}
-
-bool ContainsExact(QStringView haystack, QStringView needle)
-{
-    const qsizetype m = needle.size();
-    const qsizetype n = haystack.size();
-    if (m == 0)
-        return n > 0;
-    if (m > n)
-        return false;
-    const char16_t *h = haystack.utf16();
-    const char16_t *k = needle.utf16();
-    const char16_t first = k[0];
-    for (qsizetype i = 0; i + m <= n; ++i) {
-        if (h[i] == first && SameCharacters(h + i + 1, k + 1, m - 1))
-            return true;
-    }
-    return false;
 }
 
 KeywordList::KeywordList(std::initializer_list<const char16_t *> words)
@@ -70,39 +23,29 @@ KeywordList::KeywordList(std::initializer_list<const char16_t *> words)
     m_words.reserve(words.size());
     for (const char16_t *word : words) {
         const QString upper = UpperText(QStringView(word));
-        m_words.push_back({upper, Summarise(upper)});
-        if (!upper.isEmpty())
-            m_firstCharacters |= CharacterBit(upper[0].unicode());
+        m_words.push_back({upper, TextSummary::Of(upper)});
     }
 }
 
-bool KeywordList::AnyContainedIn(const UpperLine &line) const
+bool KeywordList::AnyContainedIn(QStringView upper, const TextSummary &summary) const
 {
-    if (line.text.isEmpty())
-        return false;
-    for (const Keyword &word : m_words) {
-        if (line.summary.MayContain(word.summary) && ContainsExact(line.text, word.upper))
-            return true;
-    }
-    return false;
+    return std::any_of(m_words.begin(), m_words.end(), [&](const Keyword &word) {
+        return summary.MayContain(word.summary) && FindText(upper, word.upper) >= 0;
+    });
 }
 
 bool KeywordList::AnyStartsOf(QStringView upper) const
 {
-    if (upper.isEmpty() || (m_firstCharacters & CharacterBit(upper[0].unicode())) == 0)
-        return false;
-    for (const Keyword &word : m_words) {
-        if (StartsWithExact(upper, word.upper))
-            return true;
-    }
-    return false;
+    const std::u16string_view line = StandardView(upper);
+    return std::any_of(m_words.begin(), m_words.end(), [line](const Keyword &word) {
+        return line.starts_with(StandardView(word.upper));
+    });
 }
 
 bool KeywordList::AnyEndsOf(QStringView upper) const
 {
-    for (const Keyword &word : m_words) {
-        if (EndsWithExact(upper, word.upper))
-            return true;
-    }
-    return false;
+    const std::u16string_view line = StandardView(upper);
+    return std::any_of(m_words.begin(), m_words.end(), [line](const Keyword &word) {
+        return line.ends_with(StandardView(word.upper));
+    });
 }

@@ -65,59 +65,28 @@ bool hasCapitalPair(QStringView s)
     return false;
 }
 
-// One run of the loop: the keyword flags carry from line to line.
-class ScoringPass
+// The line being scored and its place in the list.
+struct Place
 {
-public:
-    LineList Run(LineList input);
-
-private:
-    std::optional<clsZeile> classify(clsZeile &line, int i, int n, clsZeile *previous,
-                                     clsZeile *next);
-    void prepareText(clsZeile &line);
-    QStringView padded() const { return QStringView(m_padded.data(), qsizetype(m_padded.size())); }
-
-    bool m_telKeywordSeen = false;
-    bool m_faxKeywordSeen = false;
-    std::vector<QChar> m_padded; // " " + upper-cased text + " "
-    TextSummary m_summary;
+    int i; // 1-based
+    int n; // lines in the list
+    clsZeile *previous;
+    clsZeile *next;
 };
 
-// Labels first; then the working text, trimmed, is the line's text.
-void ScoringPass::prepareText(clsZeile &line)
+// The line's text as the keyword rules see it.
+struct Texts
 {
-    const auto pad = [this](QStringView text) {
-        m_padded.resize(size_t(text.size()) + 2);
-        QChar *d = m_padded.data();
-        d[0] = u' ';
-        d[text.size() + 1] = u' ';
-        // The summary covers the padding blanks too: a superset only lets more keywords through
-        // to the exact search.
-        m_summary = UpperCopySummarised(text, d + 1);
-        m_summary.characters |= CharacterBit(u' ');
-        if (!text.isEmpty())
-            m_summary.pairs |=
-                PairBit(u' ', d[1].unicode()) | PairBit(d[text.size()].unicode(), u' ');
-    };
-    pad(line.Text);
-    const qsizetype start = ApplyFixedLabels(padded().sliced(1, line.Text.size()), line);
-    const QStringView trimmed = TrimBlanks(QStringView(line.Text).sliced(start));
-    if (trimmed.size() != line.Text.size()) {
-        line.Text = trimmed.toString();
-        pad(line.Text);
-    }
-}
+    QStringView text;
+    QStringView upper;
+    QStringView padded;  // upper with a blank on either side
+    TextSummary summary; // of padded
+    int digits;
+};
 
-std::optional<clsZeile> ScoringPass::classify(clsZeile &line, int i, int n, clsZeile *previous,
-                                              clsZeile *next)
+// 1. position
+void scorePosition(clsZeile &line, int i)
 {
-    const QStringView s = line.Text;
-    const UpperLine padded{this->padded(), m_summary};
-    const UpperLine upper{padded.text.sliced(1, s.size()), m_summary};
-    const QStringView upperText = upper.text;
-    const int digits = CountDigits(s);
-
-    // 1. position
     if (i == 1) {
         AddPoints(line.Firma, 3);
         AddPoints(line.Kontakt, 3);
@@ -131,140 +100,220 @@ std::optional<clsZeile> ScoringPass::classify(clsZeile &line, int i, int n, clsZ
         AddPoints(line.Ort, 2);
         AddPoints(line.PLZ, 1);
     }
+}
 
-    // 2. word count
-    const int words = wordCount(s);
+// 2. word count, 3. two capitals side by side, 4. digits, 5. hyphen
+void scoreShape(clsZeile &line, const Texts &t)
+{
+    const int words = wordCount(t.text);
     if (words == 2) {
         AddPoints(line.Kontakt, 2);
     } else if (words >= 3) {
         AddPoints(line.Kontakt, 1);
         AddPoints(line.Firma, 2);
     }
-
-    // 3. two capitals side by side
-    if (hasCapitalPair(s))
+    if (hasCapitalPair(t.text))
         AddPoints(line.Firma, 3);
-
-    // 4. digits, 5. hyphen
-    if (digits > 0)
+    if (t.digits > 0)
         AddPoints(line.Firma, 1);
-    if (Hyphen.AnyContainedIn(upper))
+    if (Hyphen.AnyContainedIn(t.upper, t.summary))
         AddPoints(line.Firma, 1);
+}
 
-    // 6. a bare postcode before or after this line makes it the city
-    if (i > 3 && previous != nullptr && isPostcodeOnly(*previous) && digits <= 5)
+// 6. a bare postcode before or after this line makes it the city
+void scoreNextToPostcode(clsZeile &line, const Place &at, int digits)
+{
+    if (digits > 5)
+        return;
+    if (at.i > 3 && at.previous != nullptr && isPostcodeOnly(*at.previous))
         AddPoints(line.Ort, 10);
-    if (i < n && next != nullptr && isPostcodeOnly(*next) && digits <= 5)
+    if (at.i < at.n && at.next != nullptr && isPostcodeOnly(*at.next))
         AddPoints(line.Ort, 10);
+}
 
-    // 7. company marks
-    if (CompanySigns.AnyContainedIn(upper) || CompanyForms.AnyContainedIn(padded)) {
+// 7. company marks, 8. countries
+void scoreCompanyAndCountry(clsZeile &line, const Place &at, const Texts &t)
+{
+    if (CompanySigns.AnyContainedIn(t.upper, t.summary) ||
+        CompanyForms.AnyContainedIn(t.padded, t.summary)) {
         AddPoints(line.Firma, 3);
-        if (i == 2 && previous != nullptr)
-            AddPoints(previous->Kontakt, 1);
-        if (i == 1 && n > 1 && next != nullptr)
-            AddPoints(next->Kontakt, 1);
+        if (at.i == 2 && at.previous != nullptr)
+            AddPoints(at.previous->Kontakt, 1);
+        if (at.i == 1 && at.n > 1 && at.next != nullptr)
+            AddPoints(at.next->Kontakt, 1);
     }
-
-    // 8. countries
-    if (Countries.AnyContainedIn(upper))
+    if (Countries.AnyContainedIn(t.upper, t.summary))
         AddPoints(line.Land, 6);
-    if (i >= 4 && LandWord.AnyContainedIn(upper))
+    if (at.i >= 4 && LandWord.AnyContainedIn(t.upper, t.summary))
         AddPoints(line.Land, 3);
+}
 
-    // 9. salutation, with the name on this line or on the next
-    if (Salutations.AnyContainedIn(upper)) {
+// 9. salutation, with the name on this line or on the next; 10. academic titles
+void scoreSalutationAndTitle(clsZeile &line, const Place &at, const Texts &t)
+{
+    if (Salutations.AnyContainedIn(t.upper, t.summary)) {
         AddPoints(line.Anrede, 10);
-        if (s.size() > 4 && !TitleEndings.AnyEndsOf(upperText)) {
+        if (t.text.size() > 4 && !TitleEndings.AnyEndsOf(t.upper)) {
             AddPoints(line.Kontakt, 11);
         } else {
-            if (i + 1 <= n && next != nullptr)
-                AddPoints(next->Kontakt, 10);
+            if (at.i + 1 <= at.n && at.next != nullptr)
+                AddPoints(at.next->Kontakt, 10);
             AddPoints(line.Anrede, 3);
         }
     }
-
-    // 10. academic titles
-    if (Titles.AnyContainedIn(upper)) {
+    if (Titles.AnyContainedIn(t.upper, t.summary)) {
         AddPoints(line.Kontakt, 4);
         AddPoints(line.Titel, 3);
     }
+}
 
-    // 11. street words, 12. "Am Park" and the like, 13. post-office box
-    if (StreetWords.AnyContainedIn(upper))
+// 11. street words, 12. "Am Park" and the like, 13. post-office box
+void scoreAddress(clsZeile &line, const Texts &t)
+{
+    if (StreetWords.AnyContainedIn(t.upper, t.summary))
         AddPoints(line.Adresse, 10);
-    if (PlacePrepositions.AnyStartsOf(upperText) && PlaceWords.AnyContainedIn(upper))
+    if (PlacePrepositions.AnyStartsOf(t.upper) && PlaceWords.AnyContainedIn(t.upper, t.summary))
         AddPoints(line.Adresse, 5);
-    if (PostBox.AnyContainedIn(upper))
+    if (PostBox.AnyContainedIn(t.upper, t.summary))
         AddPoints(line.Postfach, 10);
+}
 
-    // 14.-16. telephone, fax and mobile words
-    if (TelephoneWords.AnyStartsOf(upperText)) {
-        AddPoints(line.Telefon, 10);
-        m_telKeywordSeen = true;
-    }
-    if (FaxWords.AnyStartsOf(upperText)) {
-        AddPoints(line.Fax, 10);
-        m_faxKeywordSeen = true;
-    }
-    if (MobileWords.AnyStartsOf(upperText))
-        AddPoints(line.Mobil, 10);
-
-    // 17. web marks, 18. e-mail mark, 19. domain endings
-    if (WebMarks.AnyContainedIn(upper)) {
+// 17. web marks, 18. e-mail mark, 19. domain endings
+void scoreOnlineAddress(clsZeile &line, const Texts &t)
+{
+    if (WebMarks.AnyContainedIn(t.upper, t.summary)) {
         AddPoints(line.Website, 10);
         AddPoints(line.EMail, 2);
         AddPoints(line.Firma, 1);
     }
-    if (EMailMark.AnyContainedIn(upper)) {
+    if (EMailMark.AnyContainedIn(t.upper, t.summary)) {
         AddPoints(line.EMail, 10);
         AddPoints(line.Firma, 2);
     }
-    if (DomainEndings.AnyEndsOf(upperText)) {
+    if (DomainEndings.AnyEndsOf(t.upper)) {
         AddPoints(line.EMail, 7);
         AddPoints(line.Website, 7);
     }
+}
 
-    // 20. a number line; once a telephone or fax word was seen, bare numbers count less
-    if (digits >= 6) {
-        AddPoints(line.Telefon, m_telKeywordSeen ? 6 : 10);
-        AddPoints(line.Fax, m_faxKeywordSeen ? 8 : 10);
-        AddPoints(line.Mobil, 5);
-        AddPoints(line.Postfach, 3);
-    }
+// 21. few digits
+void scoreFewDigits(clsZeile &line, int digits)
+{
+    if (digits < 1 || digits > 5)
+        return;
+    if (digits < 4)
+        AddPoints(line.Adresse, 1);
+    AddPoints(line.Adresse, 3);
+    AddPoints(line.Postfach, 3);
+    if (digits == 4)
+        AddPoints(line.PLZ, 2);
+    AddPoints(line.PLZ, 3);
+    AddPoints(line.Firma, 2);
+    AddPoints(line.EMail, 1);
+}
 
-    // 21. few digits
-    if (digits >= 1 && digits <= 5) {
-        if (digits < 4)
-            AddPoints(line.Adresse, 1);
-        AddPoints(line.Adresse, 3);
-        AddPoints(line.Postfach, 3);
-        if (digits == 4)
-            AddPoints(line.PLZ, 2);
-        AddPoints(line.PLZ, 3);
-        AddPoints(line.Firma, 2);
-        AddPoints(line.EMail, 1);
-    }
+// 22. a leading postcode; what follows it becomes a city line of its own
+std::optional<clsZeile> splitLeadingPostcode(clsZeile &line, int digits)
+{
+    const QStringView s = line.Text;
+    if (s.size() < 4 || digits > 6)
+        return std::nullopt;
+    int postcodeLength = 0;
+    if (CountDigits(s.left(5)) == 5)
+        postcodeLength = 5;
+    else if (CountDigits(s.left(4)) == 4)
+        postcodeLength = 4;
+    if (postcodeLength == 0)
+        return std::nullopt;
+    AddPoints(line.PLZ, 8);
+    if (s.size() == postcodeLength)
+        return std::nullopt;
+    clsZeile city;
+    city.Text = TrimBlanks(s.sliced(postcodeLength)).toString();
+    city.Ort = InsertedCityScore;
+    line.Text.truncate(postcodeLength);
+    return city;
+}
 
-    // 22. a leading postcode; what follows it becomes a city line of its own
-    if (s.size() >= 4 && digits <= 6) {
-        int postcodeLength = 0;
-        if (CountDigits(s.left(5)) == 5)
-            postcodeLength = 5;
-        else if (CountDigits(s.left(4)) == 4)
-            postcodeLength = 4;
-        if (postcodeLength > 0) {
-            AddPoints(line.PLZ, 8);
-            if (s.size() > postcodeLength) {
-                clsZeile city;
-                city.Text = TrimBlanks(s.sliced(postcodeLength)).toString();
-                city.Ort = InsertedCityScore;
-                line.Text.truncate(postcodeLength);
-                return city;
-            }
-        }
+// One run of the loop: the keyword flags carry from line to line.
+class ScoringPass
+{
+public:
+    LineList Run(LineList input);
+
+private:
+    std::optional<clsZeile> classify(clsZeile &line, const Place &at);
+    void prepareText(clsZeile &line);
+    void scorePhoneWords(clsZeile &line, QStringView upper);
+    void scoreNumber(clsZeile &line, int digits) const;
+    QStringView padded() const { return QStringView(m_padded.data(), qsizetype(m_padded.size())); }
+
+    bool m_telKeywordSeen = false;
+    bool m_faxKeywordSeen = false;
+    std::vector<QChar> m_padded; // " " + upper-cased text + " "
+};
+
+// Labels first; then the working text, trimmed, is the line's text.
+void ScoringPass::prepareText(clsZeile &line)
+{
+    const auto pad = [this](QStringView text) {
+        m_padded.resize(size_t(text.size()) + 2);
+        QChar *d = m_padded.data();
+        d[0] = u' ';
+        d[text.size() + 1] = u' ';
+        UpperCopy(text, d + 1);
+    };
+    pad(line.Text);
+    const qsizetype start = ApplyFixedLabels(padded().sliced(1, line.Text.size()), line);
+    const QStringView trimmed = TrimBlanks(QStringView(line.Text).sliced(start));
+    if (trimmed.size() != line.Text.size()) {
+        line.Text = trimmed.toString();
+        pad(line.Text);
     }
-    return std::nullopt;
+}
+
+// 14.-16. telephone, fax and mobile words
+void ScoringPass::scorePhoneWords(clsZeile &line, QStringView upper)
+{
+    if (TelephoneWords.AnyStartsOf(upper)) {
+        AddPoints(line.Telefon, 10);
+        m_telKeywordSeen = true;
+    }
+    if (FaxWords.AnyStartsOf(upper)) {
+        AddPoints(line.Fax, 10);
+        m_faxKeywordSeen = true;
+    }
+    if (MobileWords.AnyStartsOf(upper))
+        AddPoints(line.Mobil, 10);
+}
+
+// 20. a number line; once a telephone or fax word was seen, bare numbers count less
+void ScoringPass::scoreNumber(clsZeile &line, int digits) const
+{
+    if (digits < 6)
+        return;
+    AddPoints(line.Telefon, m_telKeywordSeen ? 6 : 10);
+    AddPoints(line.Fax, m_faxKeywordSeen ? 8 : 10);
+    AddPoints(line.Mobil, 5);
+    AddPoints(line.Postfach, 3);
+}
+
+std::optional<clsZeile> ScoringPass::classify(clsZeile &line, const Place &at)
+{
+    const QStringView padded = this->padded();
+    const Texts t{line.Text, padded.sliced(1, line.Text.size()), padded, TextSummary::Of(padded),
+                  CountDigits(line.Text)};
+    scorePosition(line, at.i);
+    scoreShape(line, t);
+    scoreNextToPostcode(line, at, t.digits);
+    scoreCompanyAndCountry(line, at, t);
+    scoreSalutationAndTitle(line, at, t);
+    scoreAddress(line, t);
+    scorePhoneWords(line, t.upper);
+    scoreOnlineAddress(line, t);
+    scoreNumber(line, t.digits);
+    scoreFewDigits(line, t.digits);
+    return splitLeadingPostcode(line, t.digits);
 }
 
 LineList ScoringPass::Run(LineList input)
@@ -285,7 +334,7 @@ LineList ScoringPass::Run(LineList input)
         clsZeile *previous = scored.empty() ? nullptr : &scored.back();
         clsZeile *following = next < input.size() ? &input[next] : nullptr;
         prepareText(current);
-        inserted = classify(current, i, n, previous, following);
+        inserted = classify(current, Place{i, n, previous, following});
         scored.push_back(std::move(current));
     }
     return scored;

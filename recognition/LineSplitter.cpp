@@ -1,7 +1,6 @@
 #include "LineSplitter.h"
 
 #include "DetailsNames.h"
-#include "Keywords.h"
 #include "TextOps.h"
 
 namespace {
@@ -32,18 +31,7 @@ bool isDetailsLine(const QString &piece)
     // A piece shorter than both marks together would ask for a name of
     // negative length; it stays an ordinary line.
     return piece.size() >= DetailsPrefix.size() + DetailsSuffix.size() &&
-           StartsWithExact(piece, DetailsPrefix) && EndsWithExact(piece, DetailsSuffix);
-}
-
-qsizetype findSeparator(QStringView text, QStringView separator, qsizetype from)
-{
-    const char16_t first = separator[0].unicode();
-    for (qsizetype at = IndexOfCharacter(text, first, from); at >= 0;
-         at = IndexOfCharacter(text, first, at + 1)) {
-        if (separator.size() == 1 || StartsWithExact(text.sliced(at), separator))
-            return at;
-    }
-    return -1;
+           piece.startsWith(DetailsPrefix) && piece.endsWith(DetailsSuffix);
 }
 
 // Splits at every occurrence of separator, calling take(piece) for each piece.
@@ -55,7 +43,7 @@ template <typename Take> void forEachPiece(QStringView text, QStringView separat
     }
     qsizetype from = 0;
     while (true) {
-        const qsizetype at = findSeparator(text, separator, from);
+        const qsizetype at = FindText(text, separator, from);
         if (at < 0) {
             take(text.sliced(from));
             return;
@@ -72,7 +60,7 @@ QString ChooseSeparator(QStringView text)
     static const QString Candidates[] = {CrLf, QStringLiteral("\n"), QStringLiteral("\t"),
                                          QStringLiteral(";"), QStringLiteral("#")};
     for (const QString &candidate : Candidates) {
-        if (findSeparator(text, candidate, 0) >= 0)
+        if (FindText(text, candidate) >= 0)
             return candidate;
     }
     return {};
@@ -124,7 +112,6 @@ LineList SplitIntoLines(const QString &text, const QString &separator, QString &
 
     // Each details name went to the front, so the last one is line 1; each
     // removed its name from every line taken before it.
-    details.Prepare();
     LineList lines;
     lines.reserve(size_t(details.Count()) + ordinary.size());
     for (int k = details.Count() - 1; k >= 0; --k) {

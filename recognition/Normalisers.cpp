@@ -1,6 +1,6 @@
 #include "Normalisers.h"
 
-#include "Keywords.h"
+#include "TextOps.h"
 
 namespace {
 
@@ -26,21 +26,12 @@ bool isPhoneCharacter(QChar c)
     }
 }
 
-qsizetype lastIndex(QStringView text, QStringView mark)
-{
-    for (qsizetype at = text.size() - mark.size(); at >= 0; --at) {
-        if (StartsWithExact(text.sliced(at), mark))
-            return at;
-    }
-    return -1;
-}
-
 // Cuts text around the last occurrence of mark: from after the nearest
 // delimiter on its left, then (in the shortened text) up to the first delimiter
 // on the right of its last occurrence.
 QString cutAroundMark(const QString &text, QStringView mark)
 {
-    qsizetype p = lastIndex(text, mark);
+    qsizetype p = FindLastText(text, mark);
     if (p < 0)
         return text;
     qsizetype left = p;
@@ -48,7 +39,7 @@ QString cutAroundMark(const QString &text, QStringView mark)
         --left;
     const QString shortened = text.mid(left + 1);
 
-    p = lastIndex(shortened, mark);
+    p = FindLastText(shortened, mark);
     qsizetype right = p;
     while (right < shortened.size() && !isDelimiter(shortened[right]))
         ++right;
@@ -90,10 +81,10 @@ QString CleanEMail(const QString &text)
 
 QString CleanWebAddress(const QString &text)
 {
-    if (lastIndex(text, u"www") >= 0)
+    if (FindText(text, u"www") >= 0)
         return cutAroundMark(text, u"www");
     const QStringView http = u"http://";
-    const qsizetype p = lastIndex(text, http);
+    const qsizetype p = FindLastText(text, http);
     if (p >= 0)
         return text.mid(p + http.size());
     return text;

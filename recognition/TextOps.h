@@ -3,9 +3,31 @@
 #include <QString>
 #include <QStringView>
 
+#include <string_view>
+
 // The small text operations every recognition step shares. Case-insensitive
 // comparisons upper-case both sides character by character (QChar::toUpper),
 // so lengths and positions never change: "ä" matches "Ä", "ß" stays "ß".
+
+// The standard library's view of the same characters. Its searches suit the
+// short texts and needles here better than Qt's general string search, whose
+// set-up outweighs the search itself.
+inline std::u16string_view StandardView(QStringView s)
+{
+    return {s.utf16(), size_t(s.size())};
+}
+// Where needle first occurs in text at or after from; -1 if it does not.
+inline qsizetype FindText(QStringView text, QStringView needle, qsizetype from = 0)
+{
+    const size_t at = StandardView(text).find(StandardView(needle), size_t(from));
+    return at == std::u16string_view::npos ? -1 : qsizetype(at);
+}
+// Where needle last occurs in text; -1 if it does not.
+inline qsizetype FindLastText(QStringView text, QStringView needle)
+{
+    const size_t at = StandardView(text).rfind(StandardView(needle));
+    return at == std::u16string_view::npos ? -1 : qsizetype(at);
+}
 
 inline bool IsDigit09(QChar c)
 {

@@ -5,7 +5,7 @@
 set -euo pipefail
 
 packages=(
-    cmake ninja-build g++ pkg-config clang-format
+    cmake ninja-build g++ pkg-config clang-format clang-tidy
     qt6-base-dev qt6-translations-l10n
     libsqlite3-dev
     libgtest-dev libbenchmark-dev python3-vobject

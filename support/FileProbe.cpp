@@ -3,11 +3,9 @@
 #include <QFile>
 
 #ifdef Q_OS_WIN
-#include <QDateTime>
 #include <QFileInfo>
 #else
 #include <cerrno>
-#include <ctime>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -23,12 +21,6 @@ bool usablePath(const QString &path)
 #ifndef Q_OS_WIN
 
 namespace {
-FileSignature signatureOf(const struct stat &st)
-{
-    return {qint64(st.st_size), qint64(st.st_mtim.tv_sec) * 1000000000LL + st.st_mtim.tv_nsec,
-            quint64(st.st_ino), quint64(st.st_dev)};
-}
-
 FileKind kindOf(const struct stat &st)
 {
     if (S_ISREG(st.st_mode))
@@ -42,18 +34,17 @@ FileKind kindOf(const struct stat &st)
 FileState ProbeFile(const QString &path)
 {
     if (!usablePath(path))
-        return {FileKind::Inaccessible, false, {}};
+        return {FileKind::Inaccessible, false};
     const QByteArray nativePath = QFile::encodeName(path);
     struct stat st
     {};
     if (::stat(nativePath.constData(), &st) != 0)
-        return {errno == ENOENT ? FileKind::Missing : FileKind::Inaccessible, false, {}};
+        return {errno == ENOENT ? FileKind::Missing : FileKind::Inaccessible, false};
     const bool writable = (st.st_mode & 0222) != 0 && ::access(nativePath.constData(), W_OK) == 0;
-    return {kindOf(st), writable, signatureOf(st)};
+    return {kindOf(st), writable};
 }
 
-bool ReadRegularFile(const QString &path, qint64 maxBytes, QByteArray *bytes,
-                     FileSignature *signature)
+bool ReadRegularFile(const QString &path, qint64 maxBytes, QByteArray *bytes)
 {
     if (!usablePath(path))
         return false;
@@ -64,7 +55,6 @@ bool ReadRegularFile(const QString &path, qint64 maxBytes, QByteArray *bytes,
     {};
     bool ok = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size <= maxBytes;
     if (ok) {
-        *signature = signatureOf(st);
         QByteArray data;
         data.resize(qsizetype(st.st_size));
         qsizetype done = 0;
@@ -90,37 +80,21 @@ bool ReadRegularFile(const QString &path, qint64 maxBytes, QByteArray *bytes,
     return ok;
 }
 
-qint64 WallClockNs()
-{
-    struct timespec now
-    {};
-    clock_gettime(CLOCK_REALTIME, &now);
-    return qint64(now.tv_sec) * 1000000000LL + now.tv_nsec;
-}
-
 #else // Windows: what Qt knows of a file serves; there are no pipes at file paths.
-
-namespace {
-FileSignature signatureOf(const QFileInfo &info)
-{
-    return {info.size(), info.lastModified().toMSecsSinceEpoch() * 1000000LL, 0, 0};
-}
-} // namespace
 
 FileState ProbeFile(const QString &path)
 {
     if (!usablePath(path))
-        return {FileKind::Inaccessible, false, {}};
+        return {FileKind::Inaccessible, false};
     const QFileInfo info(path);
     if (!info.exists())
-        return {FileKind::Missing, false, {}};
+        return {FileKind::Missing, false};
     const FileKind kind =
         info.isFile() ? FileKind::Regular : (info.isDir() ? FileKind::Folder : FileKind::Other);
-    return {kind, info.isWritable(), signatureOf(info)};
+    return {kind, info.isWritable()};
 }
 
-bool ReadRegularFile(const QString &path, qint64 maxBytes, QByteArray *bytes,
-                     FileSignature *signature)
+bool ReadRegularFile(const QString &path, qint64 maxBytes, QByteArray *bytes)
 {
     if (!usablePath(path))
         return false;
@@ -130,17 +104,11 @@ bool ReadRegularFile(const QString &path, qint64 maxBytes, QByteArray *bytes,
     const QFileInfo info(file);
     if (!info.isFile() || file.size() > maxBytes)
         return false;
-    *signature = signatureOf(info);
     QByteArray data = file.readAll();
     if (data.size() > maxBytes || file.error() != QFileDevice::NoError)
         return false;
     *bytes = std::move(data);
     return true;
-}
-
-qint64 WallClockNs()
-{
-    return QDateTime::currentMSecsSinceEpoch() * 1000000LL;
 }
 
 #endif

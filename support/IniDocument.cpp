@@ -77,52 +77,26 @@ QByteArrayView trimmed(QByteArrayView text)
     return text.first(end);
 }
 
-enum class LineKind { Blank, Header, Key };
-
-struct Classified
-{
-    LineKind kind = LineKind::Blank;
-    QByteArrayView name; // section or key name, trimmed
-    bool hasValue = false;
-    QByteArrayView value; // trimmed
-};
-
-Classified classify(QByteArrayView line)
-{
-    Classified result;
-    const QByteArrayView text = trimmed(line);
-    if (text.isEmpty())
-        return result;
-    if (text[0] == '[') {
-        const qsizetype close = text.lastIndexOf(']');
-        if (close > 0) {
-            result.kind = LineKind::Header;
-            result.name = trimmed(text.sliced(1, close - 1));
-            return result;
-        }
-    }
-    result.kind = LineKind::Key;
-    const qsizetype equals = text.indexOf('=');
-    if (equals < 0) {
-        result.name = text;
-        return result;
-    }
-    result.name = trimmed(text.first(equals));
-    result.hasValue = true;
-    result.value = trimmed(text.sliced(equals + 1));
-    return result;
-}
-
 } // namespace
 
-IniDocument::IniDocument(QByteArray bytes) : IniDocument(bytes, detectEncoding(bytes)) {}
+IniDocument::IniDocument(QByteArray bytes)
+    : m_bytes(std::move(bytes)), m_encoding(detectEncoding(m_bytes))
+{
+    parse();
+}
 
 IniDocument::IniDocument(QByteArray bytes, Encoding encoding)
     : m_bytes(std::move(bytes)), m_encoding(encoding)
 {
+    parse();
+}
+
+void IniDocument::parse()
+{
     if (m_encoding == Encoding::Utf8WithMark && m_bytes.startsWith(Utf8Mark))
         m_bodyStart = Utf8Mark.size();
-    parse();
+    splitLines();
+    collectSections();
 }
 
 QByteArray IniDocument::encode(QStringView text) const
@@ -174,52 +148,68 @@ QByteArray IniDocument::foldedName(QByteArrayView name) const
     return text.toUtf8();
 }
 
-void IniDocument::parse()
+IniDocument::Classified IniDocument::classify(QByteArrayView line)
+{
+    Classified result;
+    const QByteArrayView text = trimmed(line);
+    if (text.isEmpty())
+        return result;
+    if (text[0] == '[') {
+        const qsizetype close = text.lastIndexOf(']');
+        if (close > 0) {
+            result.kind = LineKind::Header;
+            result.name = trimmed(text.sliced(1, close - 1));
+            return result;
+        }
+    }
+    result.kind = LineKind::Key;
+    const qsizetype equals = text.indexOf('=');
+    if (equals < 0) {
+        result.name = text;
+        return result;
+    }
+    result.name = trimmed(text.first(equals));
+    result.hasValue = true;
+    result.value = trimmed(text.sliced(equals + 1));
+    return result;
+}
+
+// Every run of CR and LF bytes ends one line.
+void IniDocument::splitLines()
 {
     const char *data = m_bytes.constData();
     const qsizetype size = m_bytes.size();
-
-    // Every run of CR and LF bytes ends one line.
     for (qsizetype pos = m_bodyStart; pos < size;) {
-        const qsizetype start = pos;
+        Line line;
+        line.start = pos;
         while (pos < size && !isLineEnd(data[pos]))
             ++pos;
-        Line line;
-        line.start = start;
-        line.length = qint32(pos - start);
+        line.length = qint32(pos - line.start);
+        line.kind = classify(QByteArrayView(data + line.start, line.length)).kind;
         while (pos < size && isLineEnd(data[pos]))
             ++pos;
-        switch (classify(QByteArrayView(data + start, line.length)).kind) {
-        case LineKind::Blank:
-            line.kind = Kind::Blank;
-            break;
-        case LineKind::Header:
-            line.kind = Kind::Header;
-            break;
-        case LineKind::Key:
-            line.kind = Kind::Key;
-            break;
-        }
         m_lines.push_back(line);
     }
+}
 
-    // The lines before the first header form a section with the empty name, but
-    // only when one of them is not blank.
+// The lines before the first header form a section with the empty name, but
+// only when one of them is not blank.
+void IniDocument::collectSections()
+{
     const int lineCount = int(m_lines.size());
     m_sections.push_back(Section{});
     bool leadingContent = false;
     for (int i = 0; i < lineCount; ++i) {
-        if (m_lines[i].kind == Kind::Header) {
+        if (m_lines[i].kind == LineKind::Header) {
             m_sections.back().end = i;
             Section section;
             section.header = i;
             section.first = i + 1;
             section.lastNonBlank = i;
             m_sections.push_back(std::move(section));
-        } else if (m_lines[i].kind == Kind::Key) {
+        } else if (m_lines[i].kind == LineKind::Key) {
             m_sections.back().lastNonBlank = i;
-            if (m_sections.size() == 1)
-                leadingContent = true;
+            leadingContent = leadingContent || m_sections.size() == 1;
         }
     }
     m_sections.back().end = lineCount;
@@ -247,6 +237,12 @@ qsizetype IniDocument::lineEnd(int line) const
     return line + 1 < int(m_lines.size()) ? m_lines[line + 1].start : m_bytes.size();
 }
 
+QByteArrayView IniDocument::lineEndBytes(int line) const
+{
+    const qsizetype endStart = m_lines[line].start + m_lines[line].length;
+    return QByteArrayView(m_bytes.constData() + endStart, lineEnd(line) - endStart);
+}
+
 int IniDocument::findSection(QByteArrayView trimmedName) const
 {
     return m_sectionIndex.value(foldedName(trimmedName), -1);
@@ -258,7 +254,7 @@ int IniDocument::findKey(int section, QByteArrayView trimmedName) const
     if (!s.keys) {
         QHash<QByteArray, int> keys;
         for (int line = s.first; line < s.end; ++line) {
-            if (m_lines[line].kind != Kind::Key)
+            if (m_lines[line].kind != LineKind::Key)
                 continue;
             const QByteArray folded = foldedName(classify(content(line)).name);
             if (!keys.contains(folded))
@@ -350,112 +346,148 @@ std::optional<QByteArray> IniDocument::withValues(QByteArrayView section,
     return document->bytes();
 }
 
-std::optional<QByteArray> IniDocument::applyUntilStructural(QByteArrayView section,
-                                                            const QList<Assignment> &assignments,
-                                                            qsizetype from,
-                                                            qsizetype *consumed) const
+// What a run of writes makes of the file: new values for key lines it has, and
+// new lines after the section's last key.
+struct IniDocument::Edits
 {
-    struct Pending
+    struct NewLine
     {
         QByteArray content;
         QByteArray fileKey; // the name a later read finds it under
         QByteArray value;   // as a later read sees it
     };
-    const int target = findSection(trimmed(section));
     QHash<int, QByteArray> replaced; // line -> new value
-    std::vector<Pending> pending;
-    QHash<QByteArray, qsizetype> pendingIndex; // folded name -> pending line
+    std::vector<NewLine> added;
+    QHash<QByteArray, qsizetype> addedIndex; // folded name -> its line in added
 
+    bool isEmpty() const { return replaced.isEmpty() && added.empty(); }
+    qsizetype extraBytes(QByteArrayView section) const
+    {
+        qsizetype extra = 16 + section.size();
+        for (const NewLine &line : added)
+            extra += line.content.size() + 2;
+        for (const QByteArray &value : replaced)
+            extra += value.size();
+        return extra;
+    }
+};
+
+std::optional<QByteArray> IniDocument::applyUntilStructural(QByteArrayView section,
+                                                            const QList<Assignment> &assignments,
+                                                            qsizetype from,
+                                                            qsizetype *consumed) const
+{
+    const int target = findSection(trimmed(section));
+    Edits edits;
     qsizetype i = from;
-    while (i < assignments.size()) {
-        const Assignment &assignment = assignments[i++];
-        const QByteArrayView value = leftTrimmed(assignment.value);
-        const QByteArray folded = foldedName(trimmed(assignment.key));
-
-        const int line = target >= 0 ? findKey(target, trimmed(assignment.key)) : -1;
-        if (line >= 0) {
-            const auto earlier = replaced.constFind(line);
-            if (earlier != replaced.cend()) {
-                if (trimmed(*earlier) != value)
-                    replaced[line] = value.toByteArray();
-                continue;
-            }
-            const Classified stored = classify(content(line));
-            if (!stored.hasValue || stored.value != value)
-                replaced.insert(line, value.toByteArray());
-            continue;
-        }
-
-        const qsizetype p = pendingIndex.value(folded, -1);
-        if (p >= 0) {
-            if (pending[p].value != value) {
-                pending[p].content = pending[p].fileKey + '=' + value.toByteArray();
-                pending[p].value = trimmed(value).toByteArray();
-            }
-            continue;
-        }
-
-        Pending added;
-        added.content = leftTrimmed(assignment.key).toByteArray() + '=' + value.toByteArray();
-        const Classified reread = classify(added.content);
-        if (reread.kind == LineKind::Header) {
-            pending.push_back(std::move(added));
-            break;
-        }
-        added.fileKey = reread.name.toByteArray();
-        added.value = reread.value.toByteArray();
-        const QByteArray rereadFolded = foldedName(reread.name);
-        const bool shadowed = target >= 0 && findKey(target, reread.name) >= 0;
-        if (!shadowed && !pendingIndex.contains(rereadFolded))
-            pendingIndex.insert(rereadFolded, qsizetype(pending.size()));
-        pending.push_back(std::move(added));
-    }
+    bool structural = false;
+    while (i < assignments.size() && !structural)
+        structural = !record(target, assignments[i++], edits);
     *consumed = i - from;
-    if (replaced.isEmpty() && pending.empty())
+    if (edits.isEmpty())
         return std::nullopt;
+    return rendered(section, target, edits);
+}
 
-    QByteArray out;
-    qsizetype extra = 16 + section.size();
-    for (const Pending &line : pending)
-        extra += line.content.size() + 2;
-    for (auto it = replaced.cbegin(); it != replaced.cend(); ++it)
-        extra += it.value().size();
-    out.reserve(m_bytes.size() + extra);
-    out.append(QByteArrayView(m_bytes).first(m_bodyStart));
-
-    const int anchor = target >= 0 ? m_sections[target].lastNonBlank : -1;
-    const int lineCount = int(m_lines.size());
-    for (int line = 0; line < lineCount; ++line) {
-        const auto replacement = replaced.constFind(line);
-        if (replacement == replaced.cend()) {
-            out.append(content(line));
-        } else {
-            out.append(classify(content(line)).name);
-            out.append('=');
-            out.append(*replacement);
-        }
-        const qsizetype endStart = m_lines[line].start + m_lines[line].length;
-        const QByteArrayView end(m_bytes.constData() + endStart, lineEnd(line) - endStart);
-        if (line != anchor || pending.empty()) {
-            out.append(end);
-            continue;
-        }
-        // New lines go directly after the anchor's own line end, before any
-        // blank lines that followed it.
-        const qsizetype own = end.startsWith("\r\n") ? 2 : std::min<qsizetype>(1, end.size());
-        out.append(own == 0 ? QByteArrayView(LineEnd) : end.first(own));
-        for (const Pending &added : pending)
-            out.append(added.content).append(LineEnd);
-        out.append(end.sliced(own));
+// One write into the target section; false when it adds a line that reads back
+// as a header, after which the file has to be parsed afresh.
+bool IniDocument::record(int target, const Assignment &assignment, Edits &edits) const
+{
+    const QByteArrayView value = leftTrimmed(assignment.value);
+    const int line = target >= 0 ? findKey(target, trimmed(assignment.key)) : -1;
+    if (line >= 0) {
+        replaceValue(line, value, edits);
+        return true;
     }
-    if (target < 0 && !pending.empty()) {
+    const qsizetype added = edits.addedIndex.value(foldedName(trimmed(assignment.key)), -1);
+    if (added < 0)
+        return addLine(target, assignment.key, value, edits);
+    Edits::NewLine &newLine = edits.added[size_t(added)];
+    if (newLine.value != value) {
+        newLine.content = newLine.fileKey + '=' + value.toByteArray();
+        newLine.value = trimmed(value).toByteArray();
+    }
+    return true;
+}
+
+void IniDocument::replaceValue(int line, QByteArrayView value, Edits &edits) const
+{
+    const auto earlier = edits.replaced.find(line);
+    if (earlier != edits.replaced.end()) {
+        if (trimmed(*earlier) != value)
+            *earlier = value.toByteArray();
+        return;
+    }
+    const Classified stored = classify(content(line));
+    if (!stored.hasValue || stored.value != value)
+        edits.replaced.insert(line, value.toByteArray());
+}
+
+bool IniDocument::addLine(int target, QByteArrayView key, QByteArrayView value, Edits &edits) const
+{
+    Edits::NewLine added;
+    added.content = leftTrimmed(key).toByteArray() + '=' + value.toByteArray();
+    const Classified reread = classify(added.content);
+    if (reread.kind == LineKind::Header) {
+        edits.added.push_back(std::move(added));
+        return false;
+    }
+    added.fileKey = reread.name.toByteArray();
+    added.value = reread.value.toByteArray();
+    // A name the section already has is read from its existing line, never from this one.
+    const QByteArray folded = foldedName(reread.name);
+    const bool shadowed = target >= 0 && findKey(target, reread.name) >= 0;
+    if (!shadowed && !edits.addedIndex.contains(folded))
+        edits.addedIndex.insert(folded, qsizetype(edits.added.size()));
+    edits.added.push_back(std::move(added));
+    return true;
+}
+
+QByteArray IniDocument::rendered(QByteArrayView section, int target, const Edits &edits) const
+{
+    QByteArray out;
+    out.reserve(m_bytes.size() + edits.extraBytes(section));
+    out.append(QByteArrayView(m_bytes).first(m_bodyStart));
+    const int anchor = target >= 0 && !edits.added.empty() ? m_sections[target].lastNonBlank : -1;
+    for (int line = 0; line < int(m_lines.size()); ++line) {
+        appendLine(out, line, edits);
+        if (line == anchor)
+            appendEndWithNewLines(out, line, edits);
+        else
+            out.append(lineEndBytes(line));
+    }
+    if (target < 0 && !edits.added.empty()) {
         if (m_bytes.size() > m_bodyStart && !isLineEnd(m_bytes.back()))
             out.append(LineEnd);
         out.append('[').append(leftTrimmed(section)).append(']').append(LineEnd);
-        for (const Pending &added : pending)
+        for (const Edits::NewLine &added : edits.added)
             out.append(added.content).append(LineEnd);
     }
     return out;
+}
+
+void IniDocument::appendLine(QByteArray &out, int line, const Edits &edits) const
+{
+    const auto replacement = edits.replaced.constFind(line);
+    if (replacement == edits.replaced.cend()) {
+        out.append(content(line));
+        return;
+    }
+    out.append(classify(content(line)).name);
+    out.append('=');
+    out.append(*replacement);
+}
+
+// New lines go directly after the anchor's own line end, before any blank
+// lines that followed it.
+void IniDocument::appendEndWithNewLines(QByteArray &out, int line, const Edits &edits) const
+{
+    const QByteArrayView end = lineEndBytes(line);
+    const qsizetype own = end.startsWith("\r\n") ? 2 : std::min<qsizetype>(1, end.size());
+    out.append(own == 0 ? QByteArrayView(LineEnd) : end.first(own));
+    for (const Edits::NewLine &added : edits.added)
+        out.append(added.content).append(LineEnd);
+    out.append(end.sliced(own));
 }
 
 std::optional<QByteArray> IniDocument::withoutSection(QByteArrayView section) const

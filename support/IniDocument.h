@@ -74,12 +74,19 @@ public:
     std::optional<QByteArray> withSections(const QList<std::optional<QByteArray>> &names) const;
 
 private:
-    enum class Kind : quint8 { Blank, Header, Key };
+    enum class LineKind : quint8 { Blank, Header, Key };
+    struct Classified
+    {
+        LineKind kind = LineKind::Blank;
+        QByteArrayView name; // section or key name, trimmed
+        bool hasValue = false;
+        QByteArrayView value; // trimmed
+    };
     struct Line
     {
         qsizetype start = 0;
         qint32 length = 0; // without the line end
-        Kind kind = Kind::Blank;
+        LineKind kind = LineKind::Blank;
     };
     struct Section
     {
@@ -89,17 +96,29 @@ private:
         int lastNonBlank = 0; // where a new key goes after; the header when there is none
         mutable std::optional<QHash<QByteArray, int>> keys; // folded name -> first key line
     };
+    struct Edits;
 
     IniDocument(QByteArray bytes, Encoding encoding);
+    static Classified classify(QByteArrayView line);
     void parse();
+    void splitLines();
+    void collectSections();
     QByteArrayView content(int line) const;
+    QByteArrayView lineEndBytes(int line) const;
     QByteArrayView sectionName(int section) const;
     qsizetype lineEnd(int line) const; // offset after the line's end bytes
     int findSection(QByteArrayView trimmedName) const;
     int findKey(int section, QByteArrayView trimmedName) const;
+
     std::optional<QByteArray> applyUntilStructural(QByteArrayView section,
                                                    const QList<Assignment> &assignments,
                                                    qsizetype from, qsizetype *consumed) const;
+    bool record(int target, const Assignment &assignment, Edits &edits) const;
+    void replaceValue(int line, QByteArrayView value, Edits &edits) const;
+    bool addLine(int target, QByteArrayView key, QByteArrayView value, Edits &edits) const;
+    QByteArray rendered(QByteArrayView section, int target, const Edits &edits) const;
+    void appendLine(QByteArray &out, int line, const Edits &edits) const;
+    void appendEndWithNewLines(QByteArray &out, int line, const Edits &edits) const;
 
     QByteArray m_bytes;
     Encoding m_encoding = Encoding::Cp1252;

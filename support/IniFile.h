@@ -9,10 +9,10 @@
 #include <memory>
 #include <optional>
 
-// The file side of the INI engine. A read sees the file as it is on disk now,
-// but parses it again only when it changed; a write replaces the file
-// atomically and leaves it alone when nothing changes. A refused write (missing
-// or read-only folder, read-only file) does nothing. No call reports failure.
+// The file side of the INI engine. A read sees the file as it is on disk now; a
+// write replaces the file atomically and leaves it alone when nothing changes.
+// A refused write (missing or read-only folder, read-only file) does nothing.
+// No call reports failure.
 namespace IniFile {
 
 struct TextAssignment
@@ -32,8 +32,8 @@ void deleteSection(const QString &path, QStringView section);
 
 // Replaces the file once with what edit makes of its current content; nullopt
 // leaves it alone. Several changes made so are one replacement: a reader sees
-// all or none of them. edit runs under the parse cache's lock and must not call
-// back into IniFile.
+// all or none of them. edit runs under the write lock and must not write
+// through IniFile.
 using Edit = std::function<std::optional<QByteArray>(const IniDocument &)>;
 void edit(const QString &path, const Edit &edit);
 
