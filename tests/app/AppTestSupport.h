@@ -1,9 +1,9 @@
 #pragma once
 
 #include "support/Messages.h"
+#include "tests/standin/StandinFixture.h"
 
 #include <QList>
-#include <QProcess>
 #include <QString>
 #include <QTemporaryDir>
 
@@ -42,35 +42,19 @@ struct ModalWatch
 };
 std::shared_ptr<ModalWatch> WhenModalOpens(std::function<void(QWidget *)> action);
 
-// The real act-standin, headless, on the test's own folder.
-class StandinRunner
-{
-public:
-    explicit StandinRunner(QString home);
-    ~StandinRunner();
-    bool Start(const QStringList &extraArguments = {});
-    void Stop();
-
-private:
-    QString m_home;
-    QProcess m_process;
-};
-
 // A test's own world: the stand-in's folder and registry, the program folder
 // (settings, update program), a scripted presenter and an empty clipboard.
-class AppTest : public ::testing::Test
+class AppTest : public StandinFixture
 {
 protected:
     void SetUp() override;
     void TearDown() override;
 
     QString ProgramHome() const { return m_root.filePath(QStringLiteral("Ordalis Programm")); }
-    QString StandinHome() const { return m_root.filePath(QStringLiteral("ACT Daten")); }
     static void SetClipboard(const QString &text);
 
     QTemporaryDir m_root;
     ScriptedPresenter m_presenter;
-    std::unique_ptr<StandinRunner> m_standin;
 };
 
 QStringList MessageTexts(const ScriptedPresenter &presenter);

@@ -92,7 +92,7 @@ protected:
     }
     std::unique_ptr<ContactDatabase> database()
     {
-        return ContactDatabase::Open(ContactDatabasePath(StandinHome()));
+        return ContactDatabase::Open(ContactDatabasePath(Home()));
     }
 
     std::unique_ptr<formMain> m_window;
@@ -120,7 +120,7 @@ TEST_F(MainWindow, StartsWithActClosed)
 
 TEST_F(MainWindow, StartsWithActRunningAndAnEmptyClipboard)
 {
-    ASSERT_TRUE(m_standin->Start());
+    ASSERT_TRUE(StartStandin());
     window().StartUp();
     // the field load's own capture reports the empty clipboard; the start-up
     // capture stays silent
@@ -300,28 +300,9 @@ TEST_F(MainWindow, SeparatorFromTheButtonReadsTheClipboardAgain)
     EXPECT_TRUE(m_presenter.shown.isEmpty());
 }
 
-TEST_F(MainWindow, CommandsWithoutCapturedTextSayNoData)
-{
-    rows().FillStandardCatalogue();
-    rows().SelectRowField(0, 25);
-    rows().SetRowValue(0, u"Von Hand"_s); // rows do not count, only the box
-    for (const char *button : {"cmdNeuanlageInACT", "cmdBearbeitenInAct", "cmdNeuerTrenner"}) {
-        for (const QString &text : {QString(), u"   "_s}) {
-            m_presenter.shown.clear();
-            box()->setPlainText(text);
-            auto watch = WhenModalOpens([](QWidget *modal) { modal->close(); });
-            click(button);
-            watch->cancelled = true;
-            EXPECT_FALSE(watch->done) << button << " opened a window";
-            EXPECT_EQ(MessageTexts(m_presenter), QStringList{MessageText::NoData}) << button;
-            EXPECT_EQ(m_presenter.shown.value(0).style, MessageStyle::Exclamation) << button;
-        }
-    }
-}
-
 TEST_F(MainWindow, NewContactThenEditAndQuit)
 {
-    ASSERT_TRUE(m_standin->Start());
+    ASSERT_TRUE(StartStandin());
     SetClipboard(Address);
     window().StartUp();
     ASSERT_TRUE(m_presenter.shown.isEmpty()) << qPrintable(MessageTexts(m_presenter).join(u'|'));
@@ -379,10 +360,10 @@ TEST_F(MainWindow, NewContactThenEditAndQuit)
 
 TEST_F(MainWindow, AWriteWithActGoneFailsWithItsMessageAndTheWindowGoesOn)
 {
-    ASSERT_TRUE(m_standin->Start());
+    ASSERT_TRUE(StartStandin());
     SetClipboard(Address);
     window().StartUp();
-    m_standin->Stop();
+    StopStandin();
     struct Case
     {
         const char *button;

@@ -111,20 +111,4 @@ TEST_F(UpdateLauncher, AFolderWithBlanksStartsTheProgramAndEndsOrdalis)
     EXPECT_FALSE(window.isVisible());
 }
 
-TEST_F(UpdateLauncher, NoLeavesTheWindowAsItWas)
-{
-    installUpdateProgram(true);
-    formMain window;
-    window.Rows().FillStandardCatalogue();
-    window.Rows().SelectRowField(0, 25);
-    window.Rows().SetRowValue(0, u"Muster GmbH"_s);
-    window.show();
-    window.findChild<QPushButton *>(u"cmdUpdate"_s)->click(); // presenter answers No
-    EXPECT_FALSE(window.Ended());
-    EXPECT_TRUE(window.isVisible());
-    EXPECT_EQ(window.Rows().RowValue(0), u"Muster GmbH"_s);
-    EXPECT_TRUE(window.Rows().ReadRow(0).has_value());
-    EXPECT_FALSE(QFile::exists(recordFile()));
-}
-
 } // namespace

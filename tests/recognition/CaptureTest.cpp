@@ -88,15 +88,6 @@ TEST(SplitIntoLines, ManyDetailsLinesGiveWhatOneByOneWouldGive)
     }
 }
 
-TEST(SeparatorPreview, CutsAtTheCandidateAndTrimsEachPiece)
-{
-    EXPECT_EQ(SeparatorPreview(QStringLiteral("Muster GmbH, Weg 1 ,Berlin"), QStringLiteral(",")),
-              QStringLiteral("Muster GmbH\r\nWeg 1\r\nBerlin\r\n"));
-    EXPECT_EQ(SeparatorPreview(QStringLiteral("a;;b\r\nc"), QStringLiteral(";")),
-              QStringLiteral("a\r\n\r\nb\r\nc\r\n"));
-    EXPECT_EQ(SeparatorPreview(QStringLiteral("a b"), QString()), QStringLiteral("a b\r\n"));
-}
-
 class CaptureTest : public RecognitionTest
 {};
 
@@ -186,15 +177,6 @@ TEST_F(UserDefinitionsTest, HitsSurviveAParseThatEndsBeforeTheLabels)
     EXPECT_EQ(ParseAddress(Context, QStringLiteral("a\r\nb"), Rows, clipText, nullptr),
               ParseStatus::Ok);
     EXPECT_TRUE(Context.DefinitionHits.isEmpty());
-}
-
-TEST_F(UserDefinitionsTest, WithoutDefinitionsTheHitsAreLeftAlone)
-{
-    Context.DefinitionHits = {{1, QStringLiteral("from before")}};
-    LineList lines = MakeLines({QStringLiteral("Abteilung: x")});
-    ApplyUserDefinitions(lines, Context);
-    EXPECT_EQ(lines.size(), 1u);
-    EXPECT_EQ(Context.DefinitionHits.size(), 1);
 }
 
 } // namespace

@@ -88,21 +88,6 @@ TEST_F(AutomationObjects, FieldListReadsBackPositionByPosition)
     EXPECT_GE(labelUse.value(QString()), 2) << "some fields have no label";
 }
 
-TEST_F(AutomationObjects, SeededFieldCountsIncludingAnEmptyList)
-{
-    for (int count : {0, 3, 100}) {
-        ASSERT_TRUE(StartStandin({u"--fields"_s, QString::number(count)}));
-        ActObjectPtr database = openDatabase();
-        EXPECT_EQ(ToActObject(database->Call(u"Contact"_s))->Call(u"FieldCount"_s).toInt(), count);
-        if (count > 0) {
-            ActObjectPtr fields = fieldsOf(database);
-            const int last = fields->Call(u"FieldIdAt"_s, {count - 1}).toInt();
-            EXPECT_NO_THROW(fields->Call(u"Label"_s, {last})) << "count " << count;
-        }
-        StopStandin();
-    }
-}
-
 TEST_F(AutomationObjects, SetFieldGoesToTheNewContactOrTheOneShown)
 {
     ASSERT_TRUE(StartStandin());
@@ -225,32 +210,6 @@ TEST_F(AutomationObjects, LateBoundCallsFailWithAReadableReason)
             << c.name << ": " << reason.toStdString();
     }
     EXPECT_EQ(fields->Call(u"fieldidat"_s, {0}).toInt(), 25) << "names ignore letter case";
-}
-
-TEST_F(AutomationObjects, EveryCallFailsWhileTheStandinIsClosed)
-{
-    ASSERT_TRUE(StartStandin());
-    ActObjectPtr database = openDatabase();
-    ActObjectPtr fields = fieldsOf(database);
-    ActObjectPtr view = newContactView();
-    ActObjectPtr commands = CreateActObject(ActProgId::AuxCommands);
-    EXPECT_TRUE(isRunning());
-    StopStandin();
-    EXPECT_FALSE(isRunning());
-    const std::function<void()> calls[] = {
-        [&] { database->Call(u"IsOpen"_s); },
-        [&] { database->Call(u"OpenEx"_s, {QString()}); },
-        [&] { fields->Call(u"FieldIdAt"_s, {0}); },
-        [&] { view->Call(u"AddNewContact"_s); },
-        [&] {
-            view->Call(u"SetField"_s, {25, u"x"_s});
-        },
-        [&] { commands->Call(u"AuxCommandExists"_s, {u"x"_s}); },
-        [&] { CreateActObject(ActProgId::Application)->Call(u"Views"_s); },
-    };
-    int index = 0;
-    for (const auto &call : calls)
-        EXPECT_EQ(failureOf(call), u"ACT! läuft nicht."_s) << "call " << index++;
 }
 
 TEST_F(AutomationObjects, KilledStandinFailsTheNextCallAndARestartServesAgain)

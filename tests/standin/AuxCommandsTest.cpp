@@ -197,21 +197,3 @@ TEST_F(AuxCommands, AnEditThatCannotBeWrittenIsNoSuccess)
     EXPECT_FALSE(call(u"AuxCommandExists"_s, {u"Ordalis"_s}).toBool());
 }
 
-TEST_F(AuxCommands, WritersInParallelLoseNoEntry)
-{
-    constexpr int PerWriter = 15;
-    const auto writer = [this](QString prefix) {
-        ActObjectPtr commands = CreateActObject(ActProgId::AuxCommands);
-        for (int i = 0; i < PerWriter; ++i)
-            commands->Call(u"AddAuxCommand"_s, {prefix + QString::number(i), u"p"_s, u"f"_s, u"t"_s,
-                                                u"d"_s, u"s"_s, u"l"_s, 0});
-    };
-    std::thread first(writer, u"A"_s);
-    std::thread second(writer, u"B"_s);
-    first.join();
-    second.join();
-    const QVector<AuxCommandEntry> commands = ActCommandFile(CommandFilePath()).Commands();
-    ASSERT_EQ(commands.size(), 2 * PerWriter);
-    for (int i = 0; i < commands.size(); ++i)
-        EXPECT_EQ(commands[i].number, i) << "sections stay consecutive";
-}

@@ -89,14 +89,6 @@ TEST_F(MessagesTest, UnwritableLogIsTheCallersFailure)
     EXPECT_TRUE(presenter.shown.empty()); // logged first, so nothing was shown
 }
 
-TEST_F(MessagesTest, WithoutAWindowQuestionsAreAnsweredNo)
-{
-    SetMessagePresenter(nullptr);
-    EXPECT_EQ(ShowMessage(MessageText::UpdateQuestion, MessageStyle::YesNoQuestion),
-              MessageAnswer::No);
-    EXPECT_EQ(ShowMessage(MessageText::NoData, MessageStyle::Exclamation), MessageAnswer::Ok);
-}
-
 TEST(FileExists, OnlyRegularVisibleFiles)
 {
     QTemporaryDir folder;
