@@ -179,15 +179,4 @@ TEST_F(ContactWriterTest, WritesAgainAfterActWasKilledAndRestarted)
     }
 }
 
-TEST_F(ContactWriterTest, OnlyTheQuitChoiceEndsTheProgram)
-{
-    ASSERT_TRUE(StartStandin());
-    SetRows({{25, QStringLiteral("Ende GmbH")}});
-    for (const quint8 answer : {0, 2, 1}) {
-        host.completionAnswer = answer;
-        EXPECT_TRUE(WriteContact(true, rows, context, act, host));
-    }
-    EXPECT_EQ(host.programEnds, 1);
-}
-
 } // namespace

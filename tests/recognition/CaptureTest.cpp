@@ -105,24 +105,6 @@ TEST_F(CaptureTest, BlankClipboardIsReportedExceptAtStart)
     EXPECT_TRUE(clipText.isEmpty());
 }
 
-TEST_F(CaptureTest, NoSeparatorAsksTheDialogAndGoesOnWithItsChoice)
-{
-    ScriptedDialog dialog(QStringLiteral(","));
-    QString clipText;
-    EXPECT_EQ(
-        CaptureText(Context, QStringLiteral("Muster GmbH,Berlin"), false, Rows, clipText, &dialog),
-        ParseStatus::Ok);
-    EXPECT_EQ(dialog.Opened, 1);
-    ASSERT_EQ(Presenter.Messages.size(), 1);
-    EXPECT_EQ(Presenter.Messages[0].first, MessageText::NoSeparator);
-    EXPECT_EQ(Presenter.Messages[0].second, MessageStyle::Exclamation);
-    EXPECT_EQ(clipText, QStringLiteral("Muster GmbH\r\nBerlin\r\n"));
-    // the choice stays for the next capture
-    EXPECT_EQ(CaptureText(Context, QStringLiteral("a,b"), false, Rows, clipText, &dialog),
-              ParseStatus::Ok);
-    EXPECT_EQ(dialog.Opened, 1);
-}
-
 TEST_F(CaptureTest, NoSeparatorWithoutChoiceLeavesRowsCleared)
 {
     Rows.SetRowValue(0, QStringLiteral("old"));

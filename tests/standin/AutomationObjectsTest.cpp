@@ -166,52 +166,6 @@ TEST_F(AutomationObjects, ArgumentsAreCoercedAsLateBindingDoes)
     }
 }
 
-TEST_F(AutomationObjects, LateBoundCallsFailWithAReadableReason)
-{
-    ASSERT_TRUE(StartStandin());
-    ActObjectPtr database = openDatabase();
-    ActObjectPtr fields = fieldsOf(database);
-    ActObjectPtr views = ToActObject(CreateActObject(ActProgId::Application)->Call(u"Views"_s));
-    const int count = ToActObject(database->Call(u"Contact"_s))->Call(u"FieldCount"_s).toInt();
-    const struct
-    {
-        const char *name;
-        std::function<void()> call;
-        const char *reasonPart;
-    } cases[] = {
-        {"unknown ProgID", [] { CreateActObject(u"ACTOLE.NOTHING"_s); }, "ACTOLE.NOTHING"},
-        {"unknown member", [&] { database->Call(u"Close"_s); }, "Close"},
-        {"member of another object",
-         [&] {
-             fields->Call(u"SetField"_s, {25, u"x"_s});
-         },
-         "SetField"},
-        {"position below 0", [&] { fields->Call(u"FieldIdAt"_s, {-1}); }, "-1"},
-        {"position past the end", [&] { fields->Call(u"FieldIdAt"_s, {count}); }, "Feldposition"},
-        {"label of an unknown field", [&] { fields->Call(u"Label"_s, {12345}); }, "12345"},
-        {"another database", [&] { database->Call(u"OpenEx"_s, {u"/nirgends/x.dbf"_s}); },
-         "nirgends"},
-        {"another view type",
-         [&] {
-             views->Call(u"Create"_s, {2, u"ContactView"_s});
-         },
-         "Ansicht"},
-        {"another view name",
-         [&] {
-             views->Call(u"Create"_s, {1, u"GroupView"_s});
-         },
-         "GroupView"},
-        {"result is no object", [&] { ToActObject(database->Call(u"IsOpen"_s)); },
-         "kein ACT!-Objekt"},
-    };
-    for (const auto &c : cases) {
-        const QString reason = failureOf(c.call);
-        EXPECT_TRUE(reason.contains(QString::fromUtf8(c.reasonPart)))
-            << c.name << ": " << reason.toStdString();
-    }
-    EXPECT_EQ(fields->Call(u"fieldidat"_s, {0}).toInt(), 25) << "names ignore letter case";
-}
-
 TEST_F(AutomationObjects, KilledStandinFailsTheNextCallAndARestartServesAgain)
 {
     ASSERT_TRUE(StartStandin());

@@ -128,41 +128,6 @@ TEST_F(AuxCommands, ADuplicateNameIsRefusedWithoutAChange)
     EXPECT_FALSE(call(u"AuxCommandExistsInToolbar"_s, {1, QString()}).toBool());
 }
 
-TEST_F(AuxCommands, ToolbarButtonsComeAndGoPerToolbar)
-{
-    ASSERT_EQ(add(u"Ordalis"_s).toInt(), 0);
-    for (int toolbar : {1, 3})
-        call(u"AddAuxCommandToToolbar"_s, {QVariant::fromValue<short>(toolbar), u"Ordalis"_s});
-    call(u"AddAuxCommandToToolbar"_s, {1, u"ordalis"_s}); // already there
-    EXPECT_EQ(ActCommandFile(CommandFilePath()).ToolbarEntries().size(), 2);
-
-    const struct
-    {
-        int toolbar;
-        bool present;
-    } before[] = {{1, true}, {3, true}, {2, false}};
-    for (const auto &c : before)
-        EXPECT_EQ(call(u"AuxCommandExistsInToolbar"_s, {c.toolbar, u"Ordalis"_s}).toBool(),
-                  c.present)
-            << "toolbar " << c.toolbar;
-
-    call(u"RemoveAuxCommandFromToolbar"_s, {1, u"Ordalis"_s});
-    EXPECT_FALSE(call(u"AuxCommandExistsInToolbar"_s, {1, u"Ordalis"_s}).toBool());
-    EXPECT_TRUE(call(u"AuxCommandExistsInToolbar"_s, {3, u"Ordalis"_s}).toBool());
-
-    // The later button moved down into the freed number.
-    call(u"AddAuxCommandToToolbar"_s, {1, u"Ordalis"_s});
-    const QVector<ToolbarEntry> buttons = ActCommandFile(CommandFilePath()).ToolbarEntries();
-    ASSERT_EQ(buttons.size(), 2);
-    EXPECT_EQ(buttons[0].toolbar, 3);
-    EXPECT_EQ(buttons[1].number, 1);
-
-    // A deleted command takes its buttons along.
-    call(u"DeleteAuxCommand"_s, {u"Ordalis"_s});
-    EXPECT_FALSE(call(u"AuxCommandExists"_s, {u"Ordalis"_s}).toBool());
-    EXPECT_TRUE(ActCommandFile(CommandFilePath()).ToolbarEntries().isEmpty());
-}
-
 TEST_F(AuxCommands, RefusedCalls)
 {
     const struct

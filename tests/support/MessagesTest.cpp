@@ -52,19 +52,6 @@ protected:
     QString logPath() const { return home.filePath(QStringLiteral("logfile.txt")); }
 };
 
-TEST_F(MessagesTest, ShowMessagePresentsWithTitleAndReturnsTheAnswer)
-{
-    presenter.answer = MessageAnswer::Yes;
-    EXPECT_EQ(ShowMessage(MessageText::UpdateQuestion, MessageStyle::YesNoQuestion),
-              MessageAnswer::Yes);
-    ASSERT_EQ(presenter.shown.size(), 1u);
-    EXPECT_EQ(presenter.shown[0].title, QStringLiteral("Ordalis"));
-    EXPECT_EQ(presenter.shown[0].text, MessageText::UpdateQuestion);
-    EXPECT_EQ(presenter.shown[0].style, 36);
-    ShowMessage(MessageText::NoData, MessageStyle::Exclamation, false);
-    EXPECT_FALSE(QFile::exists(logPath()));
-}
-
 TEST_F(MessagesTest, LoggedMessagesAppendDatedLinesInOrder)
 {
     ShowMessage(QStringLiteral("erste Meldung"), MessageStyle::Information, true);

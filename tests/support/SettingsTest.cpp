@@ -2,7 +2,6 @@
 #include "common/CaseFile.h"
 
 #include "support/FieldRows.h"
-#include "support/ProgramFolder.h"
 #include "support/clsINI.h"
 #include "support/modZusatzDefs.h"
 
@@ -173,19 +172,6 @@ TEST_F(SettingsTest, UnusableFilesGiveTheDefaultsAndAreNeverRewritten)
     SaveFieldCache(rows, path());
     EXPECT_EQ(none.StandardLand5PLZ, QStringLiteral("Deutschland"));
     EXPECT_EQ(entriesOf(rows), standardEntries());
-}
-
-TEST(SettingsPath, FollowsTheProgramFolder)
-{
-    QTemporaryDir home;
-    qputenv("ORDALIS_HOME", (home.path() + QStringLiteral("/")).toLocal8Bit());
-    EXPECT_EQ(ProgramFolder(), home.path());
-    EXPECT_EQ(SettingsFilePath(), home.path() + QStringLiteral("/ordalis.ini"));
-    qunsetenv("ORDALIS_HOME");
-    // Without a QCoreApplication: the folder of the running executable.
-    EXPECT_EQ(
-        ProgramFolder(),
-        QFileInfo(QFileInfo(QStringLiteral("/proc/self/exe")).symLinkTarget()).absolutePath());
 }
 
 } // namespace
