@@ -1,6 +1,7 @@
 #pragma once
 
 #include "../standin/StandinFixture.h"
+#include "common/TestFiles.h"
 
 #include "act/ActConnection.h"
 #include "act/ActHost.h"
@@ -9,7 +10,7 @@
 #include "recognition/RecognitionContext.h"
 
 #include "support/FieldRows.h"
-#include "support/Messages.h"
+#include "common/RecordingPresenter.h"
 #include "support/modZusatzDefs.h"
 
 #include <QMap>
@@ -46,14 +47,6 @@ private:
     RecognitionContext &m_context;
 };
 
-class MessageLog : public MessagePresenter
-{
-public:
-    qint16 Present(const QString &, const QString &text, qint16 style) override;
-    QStringList texts;
-    QList<qint16> styles;
-};
-
 using Catalogue = QVector<std::pair<qint32, QString>>;
 using Values = QMap<qint32, QString>;
 
@@ -66,8 +59,8 @@ protected:
     void TearDown() override;
 
     QString SettingsPath() const { return m_program.path() + QStringLiteral("/ordalis.ini"); }
-    void WriteSettings(const QByteArray &content) const;
-    QByteArray SettingsContent() const;
+    void WriteSettings(const QByteArray &content) const { writeBytes(SettingsPath(), content); }
+    QByteArray SettingsContent() const { return readBytes(SettingsPath()); }
     static QString TestData(const QString &name);
     // A contact as "field<TAB>value" lines.
     static Values ExpectedContact(const QString &name);
@@ -87,7 +80,7 @@ protected:
     RecognitionContext context{settings};
     ActConnection act;
     TestHost host{rows, context};
-    MessageLog messages;
+    RecordingPresenter messages;
 
 private:
     QTemporaryDir m_program;

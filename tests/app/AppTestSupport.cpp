@@ -18,23 +18,6 @@ void EnsureApplication()
     new QApplication(argc, argv);
 }
 
-qint16 ScriptedPresenter::Present(const QString &title, const QString &text, qint16 style)
-{
-    titles.append(title);
-    shown.append({text, style});
-    if (!answers.isEmpty())
-        return answers.takeFirst();
-    return UnattendedAnswer(style);
-}
-
-QStringList MessageTexts(const ScriptedPresenter &presenter)
-{
-    QStringList texts;
-    for (const ScriptedPresenter::Shown &message : presenter.shown)
-        texts.append(message.text);
-    return texts;
-}
-
 std::shared_ptr<ModalWatch> WhenModalOpens(std::function<void(QWidget *)> action)
 {
     auto done = std::make_shared<ModalWatch>();

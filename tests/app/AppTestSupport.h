@@ -1,6 +1,6 @@
 #pragma once
 
-#include "support/Messages.h"
+#include "common/RecordingPresenter.h"
 #include "tests/standin/StandinFixture.h"
 
 #include <QList>
@@ -14,23 +14,6 @@ class QWidget;
 
 // The application every test of this program runs in (offscreen).
 void EnsureApplication();
-
-// Records every message and answers from a script (OK, and No to questions,
-// once the script is used up).
-class ScriptedPresenter : public MessagePresenter
-{
-public:
-    struct Shown
-    {
-        QString text;
-        qint16 style = 0;
-    };
-    qint16 Present(const QString &title, const QString &text, qint16 style) override;
-
-    QList<Shown> shown;
-    QList<QString> titles;
-    QList<qint16> answers;
-};
 
 // Runs `action` on the next modal window that opens while a command waits in
 // it; gives up after a few seconds or when cancelled.
@@ -54,7 +37,6 @@ protected:
     static void SetClipboard(const QString &text);
 
     QTemporaryDir m_root;
-    ScriptedPresenter m_presenter;
+    RecordingPresenter m_presenter;
 };
 
-QStringList MessageTexts(const ScriptedPresenter &presenter);

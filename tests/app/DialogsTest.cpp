@@ -92,7 +92,7 @@ TEST_F(SeparatorDialogTest, NothingMarkedAsksForAMarkAndChangesNothing)
     open(u"eins zwei"_s);
     separator()->setText(u"#"_s);
     click("cmdTrennerNeu");
-    EXPECT_EQ(MessageTexts(m_presenter), QStringList{MessageText::MarkOneCharacter});
+    EXPECT_EQ(m_presenter.Texts(), QStringList{MessageText::MarkOneCharacter});
     EXPECT_EQ(m_presenter.shown.value(0).style, MessageStyle::Information);
     EXPECT_EQ(separator()->text(), u"#"_s);
     EXPECT_TRUE(m_dialog->UserSeparator().isEmpty());

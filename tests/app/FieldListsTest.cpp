@@ -174,7 +174,7 @@ TEST_F(FieldLists, AFieldTypedAwayIsNotWrittenToAct)
     auto back = WhenModalOpens(
         [](QWidget *modal) { modal->findChild<QPushButton *>(u"cmdNeueRunde"_s)->click(); });
     QTest::mouseClick(m_window->findChild<QPushButton *>(u"cmdNeuanlageInACT"_s), Qt::LeftButton);
-    ASSERT_TRUE(back->done) << qPrintable(MessageTexts(m_presenter).join(u'|'));
+    ASSERT_TRUE(back->done) << qPrintable(m_presenter.Texts().join(u'|'));
     EXPECT_FALSE(rows().ReadRow(row));
 
     std::unique_ptr<ContactDatabase> db = ContactDatabase::Open(ContactDatabasePath(Home()));

@@ -84,7 +84,7 @@ TEST_F(UpdateLauncher, OutcomesOfTheCommand)
         m_presenter.answers = {c.answer};
 
         EXPECT_EQ(RunOnlineUpdate(), c.started) << c.what;
-        EXPECT_EQ(MessageTexts(m_presenter), c.messages) << c.what;
+        EXPECT_EQ(m_presenter.Texts(), c.messages) << c.what;
         EXPECT_EQ(m_presenter.shown.value(0).style, MessageStyle::YesNoQuestion) << c.what;
         for (qsizetype i = 1; i < m_presenter.shown.size(); ++i)
             EXPECT_EQ(m_presenter.shown[i].style, MessageStyle::Exclamation) << c.what;

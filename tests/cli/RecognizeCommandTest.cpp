@@ -1,6 +1,8 @@
 // ordalis-cli recognize beyond its case file: golden cards, the order of
 // blocks and lines, jobs and progress.
 
+#include "common/TestFiles.h"
+
 #include <gtest/gtest.h>
 
 #include <QDir>
@@ -32,13 +34,6 @@ CliRun runCli(const QStringList &arguments, const QByteArray &input = {})
             process.readAllStandardOutput(), process.readAllStandardError()};
 }
 
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << path.toStdString();
-    return file.readAll();
-}
-
 // Each data/cards/NAME.txt is recognised into NAME.vcf (4.0) and, where
 // present, NAME.v3.vcf (3.0), byte for byte.
 TEST(RecognizeCommand, AddressBlocksBecomeTheirGoldenCards)
@@ -63,7 +58,7 @@ TEST(RecognizeCommand, AddressBlocksBecomeTheirGoldenCards)
                                    Settings, folder.filePath(block)} +
                        output.options);
             EXPECT_EQ(run.exitCode, 0) << block.toStdString() << run.err.toStdString();
-            EXPECT_EQ(run.out, readFile(output.golden)) << output.golden.toStdString();
+            EXPECT_EQ(run.out, readBytes(output.golden)) << output.golden.toStdString();
         }
     }
 }

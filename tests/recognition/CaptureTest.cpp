@@ -98,9 +98,8 @@ TEST_F(CaptureTest, BlankClipboardIsReportedExceptAtStart)
     EXPECT_EQ(CaptureText(Context, QStringLiteral("   "), false, Rows, clipText, nullptr),
               ParseStatus::Empty);
     EXPECT_EQ(CaptureText(Context, QString(), true, Rows, clipText, nullptr), ParseStatus::Empty);
-    ASSERT_EQ(Presenter.Messages.size(), 1);
-    EXPECT_EQ(Presenter.Messages[0].first, MessageText::ClipboardEmpty);
-    EXPECT_EQ(Presenter.Messages[0].second, MessageStyle::Information);
+    EXPECT_EQ(Presenter.Texts(), QStringList{MessageText::ClipboardEmpty});
+    EXPECT_EQ(Presenter.Styles(), QList<qint16>{MessageStyle::Information});
     EXPECT_EQ(Rows.RowValue(3), QStringLiteral("kept"));
     EXPECT_TRUE(clipText.isEmpty());
 }
@@ -115,7 +114,7 @@ TEST_F(CaptureTest, NoSeparatorWithoutChoiceLeavesRowsCleared)
     EXPECT_EQ(CaptureText(Context, QStringLiteral("Muster"), false, Rows, clipText, nullptr),
               ParseStatus::NoSeparator);
     EXPECT_EQ(RowsSummary(Rows), QString());
-    EXPECT_EQ(Presenter.Messages.size(), 2);
+    EXPECT_EQ(Presenter.shown.size(), 2);
 }
 
 class UserDefinitionsTest : public RecognitionTest

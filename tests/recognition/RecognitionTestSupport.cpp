@@ -5,15 +5,8 @@
 
 #include "common/CaseFile.h"
 
-#include <QFile>
 
 #include <ostream>
-
-QByteArray ReadFileBytes(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 QString DataText(const QString &escaped)
 {
@@ -70,12 +63,6 @@ QString RowsSummary(const FieldRows &rows)
                        .arg(rows.RowValue(row));
     }
     return summary;
-}
-
-qint16 RecordingPresenter::Present(const QString &, const QString &text, qint16 style)
-{
-    Messages.append({text, style});
-    return MessageAnswer::Ok;
 }
 
 QString ScriptedDialog::Open()

@@ -1,4 +1,5 @@
 #include "StandinFixture.h"
+#include "common/TestFiles.h"
 
 #include "act/ActObject.h"
 #include "act/standin/ActCommandFile.h"
@@ -14,19 +15,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeFile(const QString &path, const QByteArray &content)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(content);
-}
 
 // What ACT! keeps beside our entries: must survive every edit byte for byte.
 const QByteArray ForeignContent = "; ACT! Befehlsdatei\r\n"
@@ -82,11 +70,11 @@ protected:
 
 TEST_F(AuxCommands, AddClosesAGapAndWritesTheWholeCommandLast)
 {
-    writeFile(CommandFilePath(), ForeignContent);
+    writeBytes(CommandFilePath(), ForeignContent);
     EXPECT_EQ(add(u"Ordalis"_s).toInt(), 0);
     QByteArray closed = ForeignContent;
     closed.replace("[AuxCommand-2]", "[AuxCommand-1]");
-    const QByteArray after = readFile(CommandFilePath());
+    const QByteArray after = readBytes(CommandFilePath());
     EXPECT_TRUE(after.startsWith(closed)) << after.toStdString();
 
     const QVector<AuxCommandEntry> commands = ActCommandFile(CommandFilePath()).Commands();
@@ -102,12 +90,12 @@ TEST_F(AuxCommands, AddClosesAGapAndWritesTheWholeCommandLast)
     EXPECT_EQ(added.largeIcon, u"/opt/tool/l.ico"_s);
 
     call(u"DeleteAuxCommand"_s, {u"Ordalis"_s});
-    EXPECT_EQ(readFile(CommandFilePath()), closed);
+    EXPECT_EQ(readBytes(CommandFilePath()), closed);
 }
 
 TEST_F(AuxCommands, ADuplicateNameIsRefusedWithoutAChange)
 {
-    writeFile(CommandFilePath(), ForeignContent);
+    writeBytes(CommandFilePath(), ForeignContent);
     const struct
     {
         const char *name;
@@ -119,7 +107,7 @@ TEST_F(AuxCommands, ADuplicateNameIsRefusedWithoutAChange)
     };
     for (const auto &c : duplicates) {
         EXPECT_EQ(add(c.command).toInt(), 1) << c.name;
-        EXPECT_EQ(readFile(CommandFilePath()), ForeignContent) << c.name;
+        EXPECT_EQ(readBytes(CommandFilePath()), ForeignContent) << c.name;
     }
     EXPECT_TRUE(call(u"AuxCommandExists"_s, {u"kalender"_s}).toBool());
     EXPECT_FALSE(call(u"AuxCommandExists"_s, {u"Kalend"_s}).toBool());

@@ -1,4 +1,4 @@
-#include "TestFiles.h"
+#include "common/TestFiles.h"
 #include "common/CaseFile.h"
 
 #include "support/FieldRows.h"
