@@ -17,11 +17,6 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
-inline void PrintTo(const QString &text, std::ostream *out)
-{
-    *out << '"' << text.toStdString() << '"';
-}
-
 // The window's part, played by the test: a clipboard it recognises from, a
 // completion dialog answering as scripted, and a record of what it was asked.
 class TestHost : public ActHost

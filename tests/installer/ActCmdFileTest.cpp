@@ -1,6 +1,5 @@
 // Finding ACT!'s folder and cleaning stale entries out of its command file.
 
-#include "QtPrinters.h"
 #include "common/TestFiles.h"
 #include "installer/modACTReg.h"
 

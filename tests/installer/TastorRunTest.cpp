@@ -1,7 +1,6 @@
 // Runs of the real tastor program against the real act-standin, each in a
 // temporary folder of its own.
 
-#include "QtPrinters.h"
 #include "common/CaseFile.h"
 #include "common/TestFiles.h"
 #include "tests/standin/StandinFixture.h"

@@ -6,7 +6,6 @@
 #include "common/CaseFile.h"
 
 
-#include <ostream>
 
 QString DataText(const QString &escaped)
 {
@@ -80,9 +79,4 @@ void RecognitionTest::SetUp()
 void RecognitionTest::TearDown()
 {
     SetMessagePresenter(nullptr);
-}
-
-void PrintTo(const QString &text, std::ostream *os)
-{
-    *os << '"' << text.toStdString() << '"';
 }

@@ -57,6 +57,3 @@ protected:
     Settings Config;
     RecognitionContext Context{Config};
 };
-
-// For readable failure messages.
-void PrintTo(const QString &text, std::ostream *os);
