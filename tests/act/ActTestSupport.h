@@ -9,8 +9,8 @@
 
 #include "recognition/RecognitionContext.h"
 
-#include "support/FieldRows.h"
 #include "common/RecordingPresenter.h"
+#include "support/FieldRows.h"
 #include "support/modZusatzDefs.h"
 
 #include <QMap>

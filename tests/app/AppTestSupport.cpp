@@ -1,6 +1,5 @@
 #include "AppTestSupport.h"
 
-
 #include <QApplication>
 #include <QClipboard>
 #include <QDir>

@@ -39,4 +39,3 @@ protected:
     QTemporaryDir m_root;
     RecordingPresenter m_presenter;
 };
-

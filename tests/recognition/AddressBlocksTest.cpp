@@ -65,8 +65,8 @@ TEST_F(AddressBlocksTest, RealisticBlocksGiveTheirRows)
             folder.filePath(block.chopped(4) + QStringLiteral(".rows")), config, context);
         QString clipText;
         const ParseStatus status =
-            CaptureText(context, QString::fromUtf8(readBytes(folder.filePath(block))), false,
-                        rows, clipText, nullptr);
+            CaptureText(context, QString::fromUtf8(readBytes(folder.filePath(block))), false, rows,
+                        clipText, nullptr);
         EXPECT_EQ(status, ParseStatus::Ok);
         QString actual = RowsSummary(rows);
         for (const clsZusatzDefs &hit : context.DefinitionHits)

@@ -5,8 +5,6 @@
 
 #include "common/CaseFile.h"
 
-
-
 QString DataText(const QString &escaped)
 {
     return QString::fromUtf8(Unescape(escaped));

@@ -6,8 +6,8 @@
 #include "recognition/SeparatorDialog.h"
 #include "recognition/clsZeile.h"
 
-#include "support/FieldRows.h"
 #include "common/RecordingPresenter.h"
+#include "support/FieldRows.h"
 
 #include <gtest/gtest.h>
 

@@ -149,4 +149,3 @@ TEST_F(AuxCommands, AnEditThatCannotBeWrittenIsNoSuccess)
     EXPECT_THROW(add(u"Ordalis"_s), ActError);
     EXPECT_FALSE(call(u"AuxCommandExists"_s, {u"Ordalis"_s}).toBool());
 }
-

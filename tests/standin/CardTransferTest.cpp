@@ -127,4 +127,3 @@ TEST_F(CardTransfer, BadFilesAreReportedAndOnlyTheReadableCardsImported)
             << c.name;
     }
 }
-

@@ -1,5 +1,5 @@
-#include "common/TestFiles.h"
 #include "common/CaseFile.h"
+#include "common/TestFiles.h"
 
 #include "support/FieldRows.h"
 #include "support/clsINI.h"
