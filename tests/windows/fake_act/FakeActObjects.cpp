@@ -301,22 +301,23 @@ auto OnToolbar(std::vector<std::wstring> &toolbar, const std::wstring &name)
                         [&](const std::wstring &entry) { return SameName(entry, name); });
 }
 
-const Kind FieldCollection{
-    L"ACTOLE.FIELDS",
-    {{L"FieldIdAt", {VT_I2},
-      [](const Args &args, VARIANT *result) {
-          const SHORT position = args.I2(0);
-          if (position < 0 || size_t(position) >= std::size(Fields))
-              Fail(L"Keine Feldposition " + std::to_wstring(position) + L".");
-          SetI4(result, Fields[position].number);
-      }},
-     {L"Label", {VT_I4}, [](const Args &args, VARIANT *result) {
-          RequireField(args.I4(0));
-          for (const Field &field : Fields) {
-              if (field.number == args.I4(0))
-                  SetText(result, field.label);
-          }
-      }}}};
+const Kind FieldCollection{L"ACTOLE.FIELDS",
+                           {{L"FieldIdAt",
+                             {VT_I2},
+                             [](const Args &args, VARIANT *result) {
+                                 const SHORT position = args.I2(0);
+                                 if (position < 0 || size_t(position) >= std::size(Fields))
+                                     Fail(L"Keine Feldposition " + std::to_wstring(position) +
+                                          L".");
+                                 SetI4(result, Fields[position].number);
+                             }},
+                            {L"Label", {VT_I4}, [](const Args &args, VARIANT *result) {
+                                 RequireField(args.I4(0));
+                                 for (const Field &field : Fields) {
+                                     if (field.number == args.I4(0))
+                                         SetText(result, field.label);
+                                 }
+                             }}}};
 
 const Kind ContactTable{
     L"ACTOLE.CONTACT",
@@ -328,7 +329,8 @@ const Kind ContactTable{
 
 const Kind Database{
     L"ACTOLE.DATABASE",
-    {{L"OpenEx", {VT_BSTR},
+    {{L"OpenEx",
+      {VT_BSTR},
       [](const Args &args, VARIANT *) {
           if (!args.Text(0).empty())
               Fail(L"Die Datenbank " + Quoted(args.Text(0)) + L" gibt es nicht.", true);
@@ -341,26 +343,28 @@ const Kind Database{
           SetObject(result, ContactTable);
       }}}};
 
-const Kind ContactView{
-    L"ACTOLE.CONTACTVIEW",
-    {{L"AddNewContact", {},
-      [](const Args &, VARIANT *) {
-          state().contacts.emplace_back();
-          state().current = state().contacts.size() - 1;
-      }},
-     {L"SetField", {VT_I4, VT_BSTR},
-      [](const Args &args, VARIANT *) {
-          RequireField(args.I4(0));
-          state().contacts[state().current][args.I4(0)] = args.Text(1);
-      }},
-     {L"GetField", {VT_I4},
-      [](const Args &args, VARIANT *result) {
-          RequireField(args.I4(0));
-          SetText(result, state().contacts[state().current][args.I4(0)]);
-      }},
-     {L"ContactCount", {}, [](const Args &, VARIANT *result) {
-          SetI4(result, LONG(state().contacts.size()));
-      }}}};
+const Kind ContactView{L"ACTOLE.CONTACTVIEW",
+                       {{L"AddNewContact",
+                         {},
+                         [](const Args &, VARIANT *) {
+                             state().contacts.emplace_back();
+                             state().current = state().contacts.size() - 1;
+                         }},
+                        {L"SetField",
+                         {VT_I4, VT_BSTR},
+                         [](const Args &args, VARIANT *) {
+                             RequireField(args.I4(0));
+                             state().contacts[state().current][args.I4(0)] = args.Text(1);
+                         }},
+                        {L"GetField",
+                         {VT_I4},
+                         [](const Args &args, VARIANT *result) {
+                             RequireField(args.I4(0));
+                             SetText(result, state().contacts[state().current][args.I4(0)]);
+                         }},
+                        {L"ContactCount", {}, [](const Args &, VARIANT *result) {
+                             SetI4(result, LONG(state().contacts.size()));
+                         }}}};
 
 const Kind ViewCollection{
     L"ACTOLE.VIEWS", {{L"Create", {VT_I2, VT_BSTR}, [](const Args &args, VARIANT *result) {
@@ -370,10 +374,9 @@ const Kind ViewCollection{
                            SetObject(result, ContactView);
                        }}}};
 
-const Kind AppObject{L"ACTOLE.APPOBJECT",
-                     {{L"Views", {}, [](const Args &, VARIANT *result) {
-                           SetObject(result, ViewCollection);
-                       }}}};
+const Kind AppObject{L"ACTOLE.APPOBJECT", {{L"Views", {}, [](const Args &, VARIANT *result) {
+                                                SetObject(result, ViewCollection);
+                                            }}}};
 
 const Kind AuxCmds{
     L"ACTOLE.AUXCMDS",
@@ -383,24 +386,29 @@ const Kind AuxCmds{
           CommandTexts texts;
           for (size_t i = 0; i < texts.size(); ++i)
               texts[i] = args.Text(i);
-          const bool taken = texts[0].empty() || state().Command(texts[0]) != state().commands.end();
+          const bool taken =
+              texts[0].empty() || state().Command(texts[0]) != state().commands.end();
           if (!taken)
               state().commands.push_back(texts);
           SetI4(result, taken ? 1 : 0);
       }},
-     {L"AuxCommandExists", {VT_BSTR},
+     {L"AuxCommandExists",
+      {VT_BSTR},
       [](const Args &args, VARIANT *result) {
           SetI4(result, state().Command(args.Text(0)) != state().commands.end());
       }},
-     {L"DeleteAuxCommand", {VT_BSTR},
+     {L"DeleteAuxCommand",
+      {VT_BSTR},
       [](const Args &args, VARIANT *result) {
           const auto command = KnownCommand(args.Text(0));
           for (auto &toolbar : state().toolbars)
-              std::erase_if(toolbar, [&](const std::wstring &e) { return SameName(e, args.Text(0)); });
+              std::erase_if(toolbar,
+                            [&](const std::wstring &e) { return SameName(e, args.Text(0)); });
           state().commands.erase(command);
           SetI4(result, 0);
       }},
-     {L"AddAuxCommandToToolbar", {VT_I2, VT_BSTR},
+     {L"AddAuxCommandToToolbar",
+      {VT_I2, VT_BSTR},
       [](const Args &args, VARIANT *result) {
           auto &toolbar = Toolbar(args.I2(0));
           const std::wstring name = (*KnownCommand(args.Text(1)))[0];
@@ -408,12 +416,14 @@ const Kind AuxCmds{
               toolbar.push_back(name);
           SetI4(result, 0);
       }},
-     {L"AuxCommandExistsInToolbar", {VT_I2, VT_BSTR},
+     {L"AuxCommandExistsInToolbar",
+      {VT_I2, VT_BSTR},
       [](const Args &args, VARIANT *result) {
           auto &toolbar = Toolbar(args.I2(0));
           SetI4(result, OnToolbar(toolbar, args.Text(1)) != toolbar.end());
       }},
-     {L"RemoveAuxCommandFromToolbar", {VT_I2, VT_BSTR},
+     {L"RemoveAuxCommandFromToolbar",
+      {VT_I2, VT_BSTR},
       [](const Args &args, VARIANT *result) {
           auto &toolbar = Toolbar(args.I2(0));
           if (const auto entry = OnToolbar(toolbar, args.Text(1)); entry != toolbar.end())
@@ -427,17 +437,16 @@ const Kind AuxCmds{
           SetText(result, (*command)[size_t(args.I2(1))]);
       }}}};
 
-const Kind ActEvent{L"ACTEVENTLib.ActEvent",
-                    {{L"IsActRunning", {}, [](const Args &, VARIANT *result) {
-                          SetBool(result, true);
-                      }}}};
+const Kind ActEvent{
+    L"ACTEVENTLib.ActEvent",
+    {{L"IsActRunning", {}, [](const Args &, VARIANT *result) { SetBool(result, true); }}}};
 
 // Lets a test see and reset the server's state across a process boundary.
-const Kind Control{L"FakeAct.Control",
-                   {{L"LiveObjects", {},
-                     [](const Args &, VARIANT *result) { SetI4(result, liveObjects); }},
-                    {L"Reset", {}, [](const Args &, VARIANT *) { state().Reset(); }}},
-                   false};
+const Kind Control{
+    L"FakeAct.Control",
+    {{L"LiveObjects", {}, [](const Args &, VARIANT *result) { SetI4(result, liveObjects); }},
+     {L"Reset", {}, [](const Args &, VARIANT *) { state().Reset(); }}},
+    false};
 
 template <const Kind &kind> IDispatch *Create()
 {

@@ -70,7 +70,8 @@ bool WriteKey(const std::wstring &path, const std::wstring &value, const wchar_t
                         &key, nullptr) != ERROR_SUCCESS)
         return false;
     const auto set = [key](const wchar_t *valueName, const std::wstring &text) {
-        return RegSetValueExW(key, valueName, 0, REG_SZ, reinterpret_cast<const BYTE *>(text.c_str()),
+        return RegSetValueExW(key, valueName, 0, REG_SZ,
+                              reinterpret_cast<const BYTE *>(text.c_str()),
                               DWORD((text.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
     };
     const bool ok = set(nullptr, value) && (!name || set(name, namedValue));
@@ -105,8 +106,9 @@ HRESULT RegisterServer(bool inProcess, const std::wstring &path)
         const bool ok =
             WriteKey(std::wstring(served.progId) + L"\\CLSID", clsid) &&
             WriteKey(key, served.progId) && WriteKey(key + L"\\ProgID", served.progId) &&
-            (inProcess ? WriteKey(key + L"\\InprocServer32", server, L"ThreadingModel", L"Apartment")
-                       : WriteKey(key + L"\\LocalServer32", server)) &&
+            (inProcess
+                 ? WriteKey(key + L"\\InprocServer32", server, L"ThreadingModel", L"Apartment")
+                 : WriteKey(key + L"\\LocalServer32", server)) &&
             DeleteKey(key + (inProcess ? L"\\LocalServer32" : L"\\InprocServer32"));
         if (!ok)
             return SELFREG_E_CLASS;
