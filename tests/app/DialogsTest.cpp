@@ -60,6 +60,8 @@ TEST_F(SeparatorDialogTest, MarkingTakesTheFirstCharacterAndPreviews)
         {"a blank shows as a sign", u"eins zwei"_s, 4, 1, u" "_s, u"␣"_s, u"eins\r\nzwei\r\n"_s},
         {"empty pieces stay", u"a;;b"_s, 1, 1, u";"_s, u";"_s, u"a\r\n\r\nb\r\n"_s},
         {"the very first character", u"/a/b"_s, 0, 1, u"/"_s, u"/"_s, u"\r\na\r\nb\r\n"_s},
+        {"a mark behind a line break", u"Firma\r\nOrt; Land"_s, 9, 1, u";"_s, u";"_s,
+         u"Firma\r\nOrt\r\nLand\r\n"_s},
     };
     for (const Case &c : cases) {
         open(c.captured);
