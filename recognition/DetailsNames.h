@@ -29,7 +29,8 @@ private:
 
     std::vector<QString> m_names;
     QHash<QStringView, std::vector<int>> m_stepsByName; // ascending steps of each non-empty name
-    std::vector<qsizetype> m_lengths;                   // of the non-empty names, ascending
+    std::vector<int> *m_lastNameSteps = nullptr; // of the name added last; no insertion since
+    std::vector<qsizetype> m_lengths;            // of the non-empty names, ascending
     // Where no name begins, nothing is looked up; sized by the first name.
     std::vector<bool> m_beginsName;
 };
