@@ -13,8 +13,7 @@ void DetailsNames::Add(const QString &name)
     // A company's details lines often come one after the other: its steps are
     // at hand without looking the name up again.
     if (!sameAsLast) {
-        // The key views the list's own copy, which Add never moves: QString keeps its text in
-        // place.
+        // The key views the list's own copy, whose text stays in place.
         m_lastNameSteps = &m_stepsByName[QStringView(m_names.back())];
         if (m_beginsName.empty())
             m_beginsName.resize(0x10000);

@@ -13,6 +13,11 @@
 class DetailsNames
 {
 public:
+    DetailsNames() = default;
+    // It points into itself (m_lastNameSteps).
+    DetailsNames(const DetailsNames &) = delete;
+    DetailsNames &operator=(const DetailsNames &) = delete;
+
     void Add(const QString &name);
     int Count() const { return int(m_names.size()); }
     const QString &At(int index) const { return m_names[size_t(index)]; }
