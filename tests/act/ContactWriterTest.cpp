@@ -43,24 +43,6 @@ TEST_F(ContactWriterTest, RecognisedBlocksBecomeNewContacts)
     EXPECT_EQ(host.completions, (QList<bool>{true, true}));
 }
 
-TEST_F(ContactWriterTest, EditingOverwritesTheContactActShows)
-{
-    ASSERT_TRUE(StartStandin());
-    Values expected = ShownValues();
-    const qsizetype before = Contacts().size();
-    SetRows({{35, QStringLiteral("0421 555 0199")}, {36, QString()}}); // empty is sent too
-    expected[35] = QStringLiteral("0421 555 0199");
-    expected[36] = QString();
-
-    EXPECT_TRUE(WriteContact(false, rows, context, act, host));
-    EXPECT_EQ(ShownValues(), expected);
-    EXPECT_EQ(Contacts().size(), before);
-    EXPECT_EQ(host.completions, QList<bool>{false});
-    EXPECT_EQ(host.events,
-              (QStringList{QStringLiteral("busy"), QStringLiteral("idle"),
-                           QStringLiteral("not topmost"), QStringLiteral("completion")}));
-}
-
 TEST_F(ContactWriterTest, ComposesTheContactNameOnlyWhenNoneWasGiven)
 {
     ASSERT_TRUE(StartStandin());

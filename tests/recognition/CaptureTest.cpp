@@ -3,7 +3,6 @@
 #include "recognition/LineSplitter.h"
 #include "recognition/ParseAddress.h"
 #include "recognition/TextOps.h"
-#include "recognition/UserLabels.h"
 
 #include "support/MessageTexts.h"
 
@@ -15,21 +14,6 @@ QStringList texts(const LineList &lines)
     for (const clsZeile &line : lines)
         out << line.Text;
     return out;
-}
-
-TEST(SplitIntoLines, DetailsLineNamesTheCompanyAndLeavesTheTextBox)
-{
-    QString clipText;
-    const LineList lines = SplitIntoLines(
-        QStringLiteral("Muster AG Berlin\r\nKontakt Muster AG\r\nDetails der Muster AG "
-                       "schließen\r\nHauptstr. 1"),
-        QStringLiteral("\r\n"), clipText);
-    EXPECT_EQ(texts(lines),
-              (QStringList{QStringLiteral("Muster AG"), QStringLiteral("Berlin"),
-                           QStringLiteral("Kontakt"), QStringLiteral("Hauptstr. 1")}));
-    EXPECT_EQ(lines[0].Firma, 20);
-    EXPECT_EQ(ScoreSummary(lines[1]), QString());
-    EXPECT_EQ(clipText, QStringLiteral("Muster AG Berlin\r\nKontakt Muster AG\r\nHauptstr. 1\r\n"));
 }
 
 // What the details lines do, done the slow way: insert in front, strip every record behind.
@@ -119,28 +103,6 @@ TEST_F(CaptureTest, NoSeparatorWithoutChoiceLeavesRowsCleared)
 
 class UserDefinitionsTest : public RecognitionTest
 {};
-
-TEST_F(UserDefinitionsTest, FirstMatchingLinePerDefinitionBecomesAHit)
-{
-    Config.UserDefinitions = {{88, QStringLiteral("Abteilung:")},
-                              {74, QStringLiteral("Durchwahl:")},
-                              {74, QStringLiteral("Durchwahl:")},
-                              {12, QStringLiteral("Fehlt:")}};
-    Config.DefinitionsLoaded = true;
-    LineList lines =
-        MakeLines({QStringLiteral("Muster GmbH"), QStringLiteral("abteilung: klein"),
-                   QStringLiteral("Abteilung:  Einkauf "), QStringLiteral("Durchwahl: 12"),
-                   QStringLiteral("Abteilung: zweite"), QStringLiteral("Durchwahl:34")});
-    ApplyUserDefinitions(lines, Context);
-    EXPECT_EQ(texts(lines),
-              (QStringList{QStringLiteral("Muster GmbH"), QStringLiteral("abteilung: klein"),
-                           QStringLiteral("Abteilung: zweite")}));
-    ASSERT_EQ(Context.DefinitionHits.size(), 3);
-    EXPECT_EQ(Context.DefinitionHits[0].ID, 88);
-    EXPECT_EQ(Context.DefinitionHits[0].Wert, QStringLiteral("Einkauf"));
-    EXPECT_EQ(Context.DefinitionHits[1].Wert, QStringLiteral("12"));
-    EXPECT_EQ(Context.DefinitionHits[2].Wert, QStringLiteral("34"));
-}
 
 TEST_F(UserDefinitionsTest, HitsSurviveAParseThatEndsBeforeTheLabels)
 {

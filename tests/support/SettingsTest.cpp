@@ -2,7 +2,6 @@
 #include "common/TestFiles.h"
 
 #include "support/FieldRows.h"
-#include "support/clsINI.h"
 #include "support/modZusatzDefs.h"
 
 #include <gtest/gtest.h>
@@ -85,36 +84,6 @@ TEST_F(SettingsTest, SavedCacheHasEndMarkerAndLoadsBack)
     const ino_t before = inodeOf(path());
     SaveFieldCache(loaded, path());
     EXPECT_EQ(inodeOf(path()), before);
-}
-
-TEST_F(SettingsTest, SavedCacheEqualsKeyByKeyWrites)
-{
-    const QByteArray layouts[] = {
-        "[Config]\r\nCacheFelder=1",
-        "[Config]\r\nCacheFelder=1\r\n[Felder]\r\n;Kommentar\r\nzeile2=alt\r\n\r\n[Definitionen]"
-        "\r\n"
-        "ID1=25\r\nWert1=Firma:\r\n",
-        "[Felder]\r\nZeile1=1;a\r\nZeile1=2;b\r\nZeile9=9;z\r\n[Config]\r\nCacheFelder=1\r\n"
-        "[felder]\r\nZeile3=x\r\n",
-        "Zeile1=vor\r\n[CONFIG]\r\ncachefelder = 1\n[Felder]\nZEILE4 = 4;Alt\n",
-    };
-    rows.AddEntryToAllRows(QStringLiteral("Extra  Feld "), 300);
-    for (const QByteArray &layout : layouts) {
-        const QString reference = folder.filePath(QStringLiteral("reference.ini"));
-        writeBytes(reference, layout);
-        clsINI ini;
-        ini.setFileName(reference);
-        for (int i = 0; i < rows.EntryCount(); ++i)
-            ini.WriteData(
-                QStringLiteral("Felder"), QStringLiteral("Zeile%1").arg(i + 1),
-                QStringLiteral("%1;%2").arg(rows.EntryAt(i).FieldNumber).arg(rows.EntryAt(i).Name));
-        ini.WriteData(QStringLiteral("Felder"),
-                      QStringLiteral("Zeile%1").arg(rows.EntryCount() + 1), QString());
-
-        writeBytes(path(), layout);
-        SaveFieldCache(rows, path());
-        EXPECT_EQ(readBytes(path()), readBytes(reference)) << "layout: " << layout.toStdString();
-    }
 }
 
 TEST_F(SettingsTest, CasesOfTheCaseFile)
