@@ -49,25 +49,6 @@ JsonWriter &JsonWriter::Key(QStringView key)
     return *this;
 }
 
-void JsonWriter::putUtf8(char32_t c)
-{
-    if (c < 0x80) {
-        m_out += char(c);
-    } else if (c < 0x800) {
-        m_out += char(0xC0 | (c >> 6));
-        m_out += char(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        m_out += char(0xE0 | (c >> 12));
-        m_out += char(0x80 | ((c >> 6) & 0x3F));
-        m_out += char(0x80 | (c & 0x3F));
-    } else {
-        m_out += char(0xF0 | (c >> 18));
-        m_out += char(0x80 | ((c >> 12) & 0x3F));
-        m_out += char(0x80 | ((c >> 6) & 0x3F));
-        m_out += char(0x80 | (c & 0x3F));
-    }
-}
-
 namespace {
 
 bool standsForItself(char16_t c)
@@ -75,66 +56,98 @@ bool standsForItself(char16_t c)
     return c >= 0x20 && c < 0x80 && c != u'"' && c != u'\\';
 }
 
+char *putUtf8(char32_t c, char *d)
+{
+    if (c < 0x80) {
+        *d++ = char(c);
+    } else if (c < 0x800) {
+        *d++ = char(0xC0 | (c >> 6));
+        *d++ = char(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        *d++ = char(0xE0 | (c >> 12));
+        *d++ = char(0x80 | ((c >> 6) & 0x3F));
+        *d++ = char(0x80 | (c & 0x3F));
+    } else {
+        *d++ = char(0xF0 | (c >> 18));
+        *d++ = char(0x80 | ((c >> 12) & 0x3F));
+        *d++ = char(0x80 | ((c >> 6) & 0x3F));
+        *d++ = char(0x80 | (c & 0x3F));
+    }
+    return d;
+}
+
+char *putShortEscape(char escaped, char *d)
+{
+    *d++ = '\\';
+    *d++ = escaped;
+    return d;
+}
+
+// Writes the character at p (two for a surrogate pair), escaped or in UTF-8, to
+// at most MostBytesPerChar bytes at d; returns the end of what it wrote and
+// advances p past what it read.
+char *putSpecial(const QChar *&p, const QChar *end, char *d)
+{
+    static const char Hex[] = "0123456789abcdef";
+    const char16_t c = (p++)->unicode();
+    switch (c) {
+    case u'"':
+        return putShortEscape('"', d);
+    case u'\\':
+        return putShortEscape('\\', d);
+    case u'\n':
+        return putShortEscape('n', d);
+    case u'\r':
+        return putShortEscape('r', d);
+    case u'\t':
+        return putShortEscape('t', d);
+    default:
+        break;
+    }
+    if (c < 0x20) {
+        const char escaped[] = {'\\', 'u', '0', '0', Hex[c >> 4], Hex[c & 0xf]};
+        return std::copy(std::begin(escaped), std::end(escaped), d);
+    }
+    if (QChar::isHighSurrogate(c) && p != end && p->isLowSurrogate())
+        return putUtf8(QChar::surrogateToUcs4(c, (p++)->unicode()), d);
+    // A lone surrogate becomes U+FFFD, so the output stays valid UTF-8.
+    return putUtf8(QChar::isSurrogate(c) ? 0xFFFD : c, d);
+}
+
 } // namespace
 
 JsonWriter &JsonWriter::String(QStringView value)
 {
     separate();
-    m_out += '"';
-    const qsizetype size = value.size();
-    qsizetype k = 0;
-    while (k < size) {
-        // Most text is plain ASCII: copied a run at a time.
-        qsizetype end = k;
-        while (end < size && standsForItself(value[end].unicode()))
-            ++end;
-        const std::size_t at = m_out.size();
-        m_out.resize(at + std::size_t(end - k));
-        std::transform(value.begin() + k, value.begin() + end, m_out.begin() + qsizetype(at),
-                       [](QChar c) { return char(c.unicode()); });
-        k = end < size ? putEscaped(value, end) : end;
+    // Encoded into a local buffer and appended a buffer at a time: a character
+    // costs a store, not a string append.
+    constexpr qsizetype MostBytesPerChar = 6; // \u001f
+    char buffer[2048];
+    char *d = buffer;
+    *d++ = '"';
+    const QChar *p = value.begin();
+    const QChar *const end = value.end();
+    while (p != end) {
+        const qsizetype room = (std::end(buffer) - d) / MostBytesPerChar - 1;
+        if (room <= 0) {
+            m_out.append(buffer, std::size_t(d - buffer));
+            d = buffer;
+            continue;
+        }
+        const QChar *const stop = p + std::min(room, qsizetype(end - p));
+        while (p < stop) {
+            const char16_t c = p->unicode();
+            if (standsForItself(c)) {
+                *d++ = char(c);
+                ++p;
+            } else {
+                d = putSpecial(p, end, d);
+            }
+        }
     }
-    m_out += '"';
+    *d++ = '"';
+    m_out.append(buffer, std::size_t(d - buffer));
     return *this;
-}
-
-// Writes the character at k, escaped or in UTF-8; returns the index after it.
-qsizetype JsonWriter::putEscaped(QStringView value, qsizetype k)
-{
-    static const char Hex[] = "0123456789abcdef";
-    const char16_t c = value[k].unicode();
-    switch (c) {
-    case u'"':
-        m_out += "\\\"";
-        return k + 1;
-    case u'\\':
-        m_out += "\\\\";
-        return k + 1;
-    case u'\n':
-        m_out += "\\n";
-        return k + 1;
-    case u'\r':
-        m_out += "\\r";
-        return k + 1;
-    case u'\t':
-        m_out += "\\t";
-        return k + 1;
-    default:
-        break;
-    }
-    if (c < 0x20) {
-        m_out += "\\u00";
-        m_out += Hex[c >> 4];
-        m_out += Hex[c & 0xf];
-    } else if (QChar::isHighSurrogate(c) && k + 1 < value.size() && value[k + 1].isLowSurrogate()) {
-        putUtf8(QChar::surrogateToUcs4(c, value[k + 1].unicode()));
-        return k + 2;
-    } else if (QChar::isSurrogate(c)) {
-        putUtf8(0xFFFD); // a lone surrogate: the output stays valid UTF-8
-    } else {
-        putUtf8(c);
-    }
-    return k + 1;
 }
 
 JsonWriter &JsonWriter::Number(qint64 value)

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 
 // Compact JSON written in the order the fields are added, so the output keeps
 // the documented key order ("status", "text", "rows", "hits").
@@ -35,6 +36,13 @@ public:
     JsonWriter &String(QStringView value);
     JsonWriter &Number(qint64 value);
     JsonWriter &Null();
+    // members: object members already encoded ("a":1,"b":"x"), written as they are.
+    JsonWriter &Members(std::string_view members)
+    {
+        separate();
+        m_out += members;
+        return *this;
+    }
 
     QByteArray Bytes() const { return QByteArray(m_out.data(), qsizetype(m_out.size())); }
 
@@ -45,8 +53,6 @@ private:
             m_out += ',';
         m_needComma = true;
     }
-    void putUtf8(char32_t c);
-    qsizetype putEscaped(QStringView value, qsizetype k);
 
     std::string m_own;
     std::string &m_out = m_own;

@@ -2,6 +2,8 @@
 
 #include <QStringDecoder>
 
+#include <cstring>
+
 namespace {
 
 int hexDigit(char c)
@@ -51,30 +53,56 @@ public:
         skipBlanks();
         return m_p != m_end && *m_p == c;
     }
-    // A JSON string after its opening quote.
+    // A JSON string after its opening quote, written into out in place.
     bool readString(QString &out);
+    // A key after its opening quote; keys are plain ASCII names, anything else
+    // is read as a string.
+    bool readKey(QString &scratch, QByteArrayView &key);
 
 private:
-    bool readEscape(QString &out);
-    bool decodeRun(const char *from, QString &out);
+    qsizetype boundOfString() const;
+    bool readEscape(QChar *&d);
 
     const char *m_p;
     const char *m_end;
 };
 
+// No more UTF-16 units than bytes up to the closing quote.
+qsizetype Scanner::boundOfString() const
+{
+    for (const char *p = m_p; p != m_end; ++p) {
+        p = static_cast<const char *>(std::memchr(p, '"', std::size_t(m_end - p)));
+        if (p == nullptr)
+            break;
+        const char *escapes = p;
+        while (escapes != m_p && escapes[-1] == '\\')
+            --escapes;
+        if ((p - escapes) % 2 == 0)
+            return p - m_p;
+    }
+    return m_end - m_p;
+}
+
 bool Scanner::readString(QString &out)
 {
-    out.clear();
+    // Written in place into a buffer that keeps its capacity from line to line.
+    out.truncate(0);
+    out.resize(boundOfString());
+    QChar *d = out.data();
+    // Invalid UTF-8 is refused, as the JSON parser refuses it.
+    QStringDecoder utf8(QStringDecoder::Utf8,
+                        QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
     const char *run = m_p;
     while (m_p != m_end) {
         const auto c = static_cast<unsigned char>(*m_p);
         if (c == '"' || c == '\\') {
-            if (!decodeRun(run, out))
-                return false;
+            d = utf8.appendToBuffer(d, QByteArrayView(run, m_p - run));
             ++m_p;
-            if (c == '"')
-                return true;
-            if (!readEscape(out))
+            if (c == '"') {
+                out.truncate(d - out.constData());
+                return !utf8.hasError();
+            }
+            if (!readEscape(d))
                 return false;
             run = m_p;
         } else if (c < 0x20) {
@@ -86,17 +114,24 @@ bool Scanner::readString(QString &out)
     return false;
 }
 
-// The bytes since from as UTF-8, refused when invalid, as the JSON parser refuses them.
-bool Scanner::decodeRun(const char *from, QString &out)
+bool Scanner::readKey(QString &scratch, QByteArrayView &key)
 {
-    if (from == m_p)
+    const char *const start = m_p;
+    while (m_p != m_end && *m_p != '"' && *m_p != '\\' && *m_p >= 0x20)
+        ++m_p; // a negative char (UTF-8) stops the run too
+    if (m_p != m_end && *m_p == '"') {
+        key = QByteArrayView(start, m_p - start);
+        ++m_p;
         return true;
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    out += utf8(QByteArrayView(from, m_p - from));
-    return !utf8.hasError();
+    }
+    m_p = start;
+    if (!readString(scratch))
+        return false;
+    key = {};
+    return true;
 }
 
-bool Scanner::readEscape(QString &out)
+bool Scanner::readEscape(QChar *&d)
 {
     if (m_p == m_end)
         return false;
@@ -105,22 +140,22 @@ bool Scanner::readEscape(QString &out)
     case '"':
     case '\\':
     case '/':
-        out += QLatin1Char(c);
+        *d++ = QLatin1Char(c);
         return true;
     case 'b':
-        out += u'\b';
+        *d++ = u'\b';
         return true;
     case 'f':
-        out += u'\f';
+        *d++ = u'\f';
         return true;
     case 'n':
-        out += u'\n';
+        *d++ = u'\n';
         return true;
     case 'r':
-        out += u'\r';
+        *d++ = u'\r';
         return true;
     case 't':
-        out += u'\t';
+        *d++ = u'\t';
         return true;
     case 'u':
         break;
@@ -137,7 +172,7 @@ bool Scanner::readEscape(QString &out)
     // Surrogate pairs are left to the full parser.
     if (QChar::isSurrogate(code))
         return false;
-    out += QChar(code);
+    *d++ = QChar(code);
     return true;
 }
 
@@ -151,27 +186,27 @@ bool ReadPlainRequest(QByteArrayView line, PlainRequest &request)
     bool haveText = false;
     bool haveSeparator = false;
     request.separator.clear();
-    QString key;
-    QString value;
+    QString scratch;
     bool first = true;
     while (!scan.peek('}')) {
-        if ((!first && !scan.take(',')) || !scan.take('"') || !scan.readString(key) ||
+        QByteArrayView key;
+        if ((!first && !scan.take(',')) || !scan.take('"') || !scan.readKey(scratch, key) ||
             !scan.take(':'))
             return false;
         first = false;
-        const bool isNull = scan.takeNull();
-        if (!isNull && (!scan.take('"') || !scan.readString(value)))
+        const bool text = key == "text" || (key.isNull() && scratch == u"text");
+        const bool separator = key == "separator" || (key.isNull() && scratch == u"separator");
+        if ((text && haveText) || (separator && haveSeparator))
             return false;
-        if (key == u"text") {
-            if (isNull || haveText)
+        haveText = haveText || text;
+        haveSeparator = haveSeparator || separator;
+        QString &value = text ? request.text : (separator ? request.separator : scratch);
+        if (scan.takeNull()) {
+            if (text)
                 return false;
-            haveText = true;
-            request.text = value;
-        } else if (key == u"separator") {
-            if (haveSeparator)
-                return false;
-            haveSeparator = true;
-            request.separator = isNull ? QString() : value;
+            value.clear();
+        } else if (!scan.take('"') || !scan.readString(value)) {
+            return false;
         }
     }
     return scan.take('}') && scan.atEnd() && haveText;

@@ -23,6 +23,10 @@ TEST(PlainRequest, AgreesWithTheJsonParser)
         {"{\"text\": \"Stra\xc3\x9f"
          "e \xe2\x82\xac \xf0\x9f\x98\x80\"}",
          true},
+        {"{\"text\": \"\xef\xbb\xbf"
+         R"(a\r\n)"
+         "\xef\xbb\xbf\"}",
+         true}, // byte order marks
         {R"({"text": "\u00dc\u00DFx\/\"\\\b\f\t\r\n\u0000"})", true},
         {R"({"text": "\ud83d\ude00"})", false},   // surrogate pair
         {R"({"text": "\u12"})", false},           // short escape
@@ -36,6 +40,10 @@ TEST(PlainRequest, AgreesWithTheJsonParser)
         {R"({"text": null})", false},
         {R"({"text": 5})", false},
         {R"({"text": "a", "n": 1})", false},
+        {R"({"t\u0065xt": "a", "sepa\u0072ator": ";"})", true},
+        {"{\"text\": \"a\", \"Stra\xc3\x9f"
+         "e\": \"b\"}",
+         true},
         {R"({"text": "a"} x)", false},
         {R"({"text": "a",})", false},
         {R"({"text": "a")", false},
