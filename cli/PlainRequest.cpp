@@ -62,6 +62,7 @@ public:
 private:
     qsizetype boundOfString() const;
     bool readEscape(QChar *&d);
+    QChar *decodeNonAscii(QStringDecoder &utf8, QChar *d);
 
     const char *m_p;
     const char *m_end;
@@ -92,26 +93,36 @@ bool Scanner::readString(QString &out)
     // Invalid UTF-8 is refused, as the JSON parser refuses it.
     QStringDecoder utf8(QStringDecoder::Utf8,
                         QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
-    const char *run = m_p;
     while (m_p != m_end) {
         const auto c = static_cast<unsigned char>(*m_p);
-        if (c == '"' || c == '\\') {
-            d = utf8.appendToBuffer(d, QByteArrayView(run, m_p - run));
+        if (c >= 0x80) {
+            d = decodeNonAscii(utf8, d);
+        } else if (c == '"') {
             ++m_p;
-            if (c == '"') {
-                out.truncate(d - out.constData());
-                return !utf8.hasError();
-            }
+            out.truncate(d - out.constData());
+            return !utf8.hasError();
+        } else if (c == '\\') {
+            ++m_p;
             if (!readEscape(d))
                 return false;
-            run = m_p;
         } else if (c < 0x20) {
             return false; // a raw control character is no JSON
         } else {
+            *d++ = QLatin1Char(char(c));
             ++m_p;
         }
     }
     return false;
+}
+
+// A run of bytes from 0x80 up holds whole UTF-8 sequences when it is valid, as
+// no ASCII byte continues a sequence.
+QChar *Scanner::decodeNonAscii(QStringDecoder &utf8, QChar *d)
+{
+    const char *const start = m_p;
+    while (m_p != m_end && static_cast<unsigned char>(*m_p) >= 0x80)
+        ++m_p;
+    return utf8.appendToBuffer(d, QByteArrayView(start, m_p - start));
 }
 
 bool Scanner::readKey(QString &scratch, QByteArrayView &key)
