@@ -123,6 +123,11 @@ JsonWriter &JsonWriter::String(QStringView value)
     // costs a store, not a string append.
     constexpr qsizetype MostBytesPerChar = 6; // \u001f
     char buffer[2048];
+    if (value.size() > qsizetype(sizeof(buffer))) {
+        // Room for plain text and some escapes up front: a long text grown
+        // by doubling would be copied over and over into fresh memory.
+        m_out.reserve(m_out.size() + std::size_t(value.size() + value.size() / 8 + 2));
+    }
     char *d = buffer;
     *d++ = '"';
     const QChar *p = value.begin();
