@@ -1,7 +1,9 @@
 #include "cli/PlainRequest.h"
+#include "cli/JsonWriter.h"
 
 #include <gtest/gtest.h>
 
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 
@@ -62,6 +64,34 @@ TEST(PlainRequest, AgreesWithTheJsonParser)
         EXPECT_EQ(request.separator, object.value(QStringLiteral("separator")).toString())
             << c.line.toStdString();
     }
+}
+
+// What the writer encodes, the JSON parser reads back unchanged, also where
+// an escape or a surrogate pair straddles the writer's internal buffer.
+TEST(JsonWriter, StringsReadBackUnchanged)
+{
+    const QString mixed = QStringLiteral("Straße \"Nr\" 5\\\r\n\t\x01 ") + QChar(0x20AC) +
+                          QString::fromUcs4(U"\U0001F600");
+    const QString texts[] = {
+        QString(),
+        mixed,
+        QString(3000, u'a') + mixed,
+        mixed.repeated(500),
+        QString(341, u'x') + QString::fromUcs4(U"\U0001F600").repeated(700),
+        QString(2045, u'"'),
+    };
+    for (const QString &text : texts) {
+        JsonWriter json;
+        json.BeginArray().String(text).EndArray();
+        const QJsonDocument read = QJsonDocument::fromJson(json.Bytes());
+        ASSERT_TRUE(read.isArray()) << text.size();
+        EXPECT_EQ(read.array().at(0).toString(), text) << text.size();
+    }
+    // A lone surrogate cannot be encoded: it becomes U+FFFD and the line stays valid UTF-8.
+    JsonWriter lone;
+    lone.BeginArray().String(QString(QChar(0xD800)) + u'a').EndArray();
+    EXPECT_EQ(lone.Bytes(), QByteArray("[\"\xef\xbf\xbd"
+                                       "a\"]"));
 }
 
 } // namespace
