@@ -2,6 +2,8 @@
 
 #include <QStringDecoder>
 
+#include <algorithm>
+#include <array>
 #include <cstring>
 
 namespace {
@@ -16,6 +18,15 @@ int hexDigit(char c)
         return c - 'A' + 10;
     return -1;
 }
+
+// Per byte: true for ASCII that stands for itself in a JSON string. A table,
+// as this is asked for every byte of the input.
+constexpr std::array<bool, 256> StandsForItself = [] {
+    std::array<bool, 256> plain{};
+    for (int c = 0x20; c < 0x80; ++c)
+        plain[std::size_t(c)] = c != '"' && c != '\\';
+    return plain;
+}();
 
 class Scanner
 {
@@ -63,6 +74,7 @@ private:
     qsizetype boundOfString() const;
     bool readEscape(QChar *&d);
     QChar *decodeNonAscii(QStringDecoder &utf8, QChar *d);
+    QChar *copyPlainRun(QChar *d);
 
     const char *m_p;
     const char *m_end;
@@ -94,6 +106,9 @@ bool Scanner::readString(QString &out)
     QStringDecoder utf8(QStringDecoder::Utf8,
                         QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
     while (m_p != m_end) {
+        d = copyPlainRun(d);
+        if (m_p == m_end)
+            break;
         const auto c = static_cast<unsigned char>(*m_p);
         if (c >= 0x80) {
             d = decodeNonAscii(utf8, d);
@@ -105,14 +120,22 @@ bool Scanner::readString(QString &out)
             ++m_p;
             if (!readEscape(d))
                 return false;
-        } else if (c < 0x20) {
-            return false; // a raw control character is no JSON
         } else {
-            *d++ = QLatin1Char(char(c));
-            ++m_p;
+            return false; // a raw control character is no JSON
         }
     }
     return false;
+}
+
+// Most of a text is ASCII that stands for itself: found first, then widened in
+// one go.
+QChar *Scanner::copyPlainRun(QChar *d)
+{
+    const char *const start = m_p;
+    while (m_p != m_end && StandsForItself[static_cast<unsigned char>(*m_p)])
+        ++m_p;
+    return std::transform(start, m_p, d,
+                          [](char c) { return QChar(char16_t(static_cast<unsigned char>(c))); });
 }
 
 // A run of bytes from 0x80 up holds whole UTF-8 sequences when it is valid, as
