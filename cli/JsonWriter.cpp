@@ -6,22 +6,17 @@
 #include <charconv>
 #include <iterator>
 
-JsonWriter::JsonWriter()
-{
-    m_own.reserve(4096);
-}
-
 JsonWriter &JsonWriter::BeginObject()
 {
     separate();
-    m_out += '{';
+    put('{');
     m_needComma = false;
     return *this;
 }
 
 JsonWriter &JsonWriter::EndObject()
 {
-    m_out += '}';
+    put('}');
     m_needComma = true;
     return *this;
 }
@@ -29,14 +24,14 @@ JsonWriter &JsonWriter::EndObject()
 JsonWriter &JsonWriter::BeginArray()
 {
     separate();
-    m_out += '[';
+    put('[');
     m_needComma = false;
     return *this;
 }
 
 JsonWriter &JsonWriter::EndArray()
 {
-    m_out += ']';
+    put(']');
     m_needComma = true;
     return *this;
 }
@@ -44,8 +39,20 @@ JsonWriter &JsonWriter::EndArray()
 JsonWriter &JsonWriter::Key(QStringView key)
 {
     String(key);
-    m_out += ':';
+    put(':');
     m_needComma = false;
+    return *this;
+}
+
+JsonWriter &JsonWriter::Members(std::string_view members)
+{
+    separate();
+    if (members.size() > StageSize) {
+        flush();
+        m_out += members;
+    } else {
+        m_at = std::copy(members.begin(), members.end(), room(members.size()));
+    }
     return *this;
 }
 
@@ -119,27 +126,24 @@ char *putSpecial(const QChar *&p, const QChar *end, char *d)
 JsonWriter &JsonWriter::String(QStringView value)
 {
     separate();
-    // Encoded into a local buffer and appended a buffer at a time: a character
-    // costs a store, not a string append.
     constexpr qsizetype MostBytesPerChar = 6; // \u001f
-    char buffer[2048];
-    if (value.size() > qsizetype(sizeof(buffer))) {
+    if (value.size() > qsizetype(StageSize)) {
         // Room for plain text and some escapes up front: a long text grown
         // by doubling would be copied over and over into fresh memory.
+        flush();
         m_out.reserve(m_out.size() + std::size_t(value.size() + value.size() / 8 + 2));
     }
-    char *d = buffer;
-    *d++ = '"';
+    put('"');
     const QChar *p = value.begin();
     const QChar *const end = value.end();
     while (p != end) {
-        const qsizetype room = (std::end(buffer) - d) / MostBytesPerChar - 1;
-        if (room <= 0) {
-            m_out.append(buffer, std::size_t(d - buffer));
-            d = buffer;
+        const qsizetype chars = (std::end(m_stage) - m_at) / MostBytesPerChar - 1;
+        if (chars <= 0) {
+            flush();
             continue;
         }
-        const QChar *const stop = p + std::min(room, qsizetype(end - p));
+        const QChar *const stop = p + std::min(chars, qsizetype(end - p));
+        char *d = m_at;
         while (p < stop) {
             const char16_t c = p->unicode();
             if (standsForItself(c)) {
@@ -149,24 +153,23 @@ JsonWriter &JsonWriter::String(QStringView value)
                 d = putSpecial(p, end, d);
             }
         }
+        m_at = d;
     }
-    *d++ = '"';
-    m_out.append(buffer, std::size_t(d - buffer));
+    put('"');
     return *this;
 }
 
 JsonWriter &JsonWriter::Number(qint64 value)
 {
     separate();
-    char digits[24];
-    const auto [end, error] = std::to_chars(std::begin(digits), std::end(digits), value);
-    m_out.append(digits, std::size_t(end - digits));
+    char *d = room(24);
+    m_at = std::to_chars(d, d + 24, value).ptr;
     return *this;
 }
 
 JsonWriter &JsonWriter::Null()
 {
     separate();
-    m_out += "null";
+    m_at = std::copy_n("null", 4, room(4));
     return *this;
 }
