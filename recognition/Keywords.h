@@ -15,7 +15,15 @@ struct TextSummary
     quint64 characters = 0;
     quint64 pairs = 0;
 
+    static quint64 CharacterBit(char16_t c) { return quint64(1) << (c & 63u); }
+    static quint64 PairBit(char16_t first, char16_t second)
+    {
+        return quint64(1) << ((first * 7u + second) & 63u);
+    }
     static TextSummary Of(QStringView upper);
+    // Upper-cases text in place and summarises the result, in one pass over a
+    // line where two would read it twice.
+    static TextSummary OfUpperCased(QChar *text, qsizetype size);
     bool MayContain(const TextSummary &part) const
     {
         return (characters & part.characters) == part.characters &&
@@ -41,4 +49,8 @@ private:
         TextSummary summary;
     };
     std::vector<Keyword> m_words;
+    // Most lines neither begin nor end with a keyword's first or last character:
+    // these rule them out at once.
+    quint64 m_firstCharacters = 0;
+    quint64 m_lastCharacters = 0;
 };

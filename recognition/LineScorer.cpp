@@ -251,6 +251,7 @@ private:
     bool m_telKeywordSeen = false;
     bool m_faxKeywordSeen = false;
     std::vector<QChar> m_padded; // " " + upper-cased text + " "
+    TextSummary m_summary;       // of m_padded
 };
 
 // Labels first; then the working text, trimmed, is the line's text.
@@ -260,8 +261,9 @@ void ScoringPass::prepareText(clsZeile &line)
         m_padded.resize(size_t(text.size()) + 2);
         QChar *d = m_padded.data();
         d[0] = u' ';
+        std::copy(text.begin(), text.end(), d + 1);
         d[text.size() + 1] = u' ';
-        UpperCopy(text, d + 1);
+        m_summary = TextSummary::OfUpperCased(d, qsizetype(m_padded.size()));
     };
     pad(line.Text);
     const qsizetype start = ApplyFixedLabels(padded().sliced(1, line.Text.size()), line);
@@ -301,7 +303,7 @@ void ScoringPass::scoreNumber(clsZeile &line, int digits) const
 std::optional<clsZeile> ScoringPass::classify(clsZeile &line, const Place &at)
 {
     const QStringView padded = this->padded();
-    const Texts t{line.Text, padded.sliced(1, line.Text.size()), padded, TextSummary::Of(padded),
+    const Texts t{line.Text, padded.sliced(1, line.Text.size()), padded, m_summary,
                   CountDigits(line.Text)};
     scorePosition(line, at.i);
     scoreShape(line, t);

@@ -50,14 +50,8 @@ void UpperInto(QStringView s, QString &out)
 
 void UpperCopy(QStringView s, QChar *d)
 {
-    for (qsizetype i = 0; i < s.size(); ++i) {
-        const QChar c = s[i];
-        // ASCII first: nearly every address character is one.
-        if (c.unicode() < 0x80)
-            d[i] = (c.unicode() >= u'a' && c.unicode() <= u'z') ? QChar(c.unicode() - 32) : c;
-        else
-            d[i] = c.toUpper();
-    }
+    for (qsizetype i = 0; i < s.size(); ++i)
+        d[i] = UpperChar(s[i]);
 }
 
 QString UpperText(QStringView s)

@@ -43,6 +43,13 @@ QString StripControlChars(QStringView s);
 // return stays.
 QString WithCrLfLineBreaks(const QString &text);
 
+// ASCII first: nearly every address character is one.
+inline QChar UpperChar(QChar c)
+{
+    if (c.unicode() < 0x80)
+        return (c.unicode() >= u'a' && c.unicode() <= u'z') ? QChar(c.unicode() - 32) : c;
+    return c.toUpper();
+}
 // Upper-cases s into out, reusing out's storage; UpperCopy writes s.size() characters to dest.
 void UpperInto(QStringView s, QString &out);
 void UpperCopy(QStringView s, QChar *dest);

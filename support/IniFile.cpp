@@ -41,6 +41,21 @@ bool mayWrite(const QString &path)
     return file.kind == FileKind::Regular && file.writable;
 }
 
+// The document of bytes, parsed anew only when they differ from the last ones
+// read from path: a program reads its settings key by key, and parsing a large
+// file for every key costs far more than reading it and comparing the bytes.
+// One per thread: a document builds its key indexes as they are asked for.
+std::shared_ptr<const IniDocument> parsed(const QString &path, QByteArray bytes)
+{
+    thread_local QString lastPath;
+    thread_local std::shared_ptr<const IniDocument> last;
+    if (!last || lastPath != path || last->bytes() != bytes) {
+        last = std::make_shared<const IniDocument>(std::move(bytes));
+        lastPath = path;
+    }
+    return last;
+}
+
 // The file's current content; an empty document when it is missing or not a
 // regular file, nullptr when it is there but cannot be read (a write must not
 // replace what it could not see).
@@ -51,7 +66,7 @@ std::shared_ptr<const IniDocument> current(const QString &path)
     QByteArray bytes;
     if (!ReadRegularFile(path, MaxFileSize, &bytes))
         return nullptr;
-    return std::make_shared<const IniDocument>(std::move(bytes));
+    return parsed(path, std::move(bytes));
 }
 
 // The current content when a write may replace the file, else nullptr.
