@@ -1,5 +1,7 @@
 #include "JsonWriter.h"
 
+#include "JsonPlainChars.h"
+
 #include <QChar>
 
 #include <algorithm>
@@ -60,7 +62,7 @@ namespace {
 
 bool standsForItself(char16_t c)
 {
-    return c >= 0x20 && c < 0x80 && c != u'"' && c != u'\\';
+    return c < JsonPlainChars.size() && JsonPlainChars[c];
 }
 
 char *putUtf8(char32_t c, char *d)
@@ -132,6 +134,10 @@ JsonWriter &JsonWriter::String(QStringView value)
         // by doubling would be copied over and over into fresh memory.
         flush();
         m_out.reserve(m_out.size() + std::size_t(value.size() + value.size() / 8 + 2));
+    }
+    if (value.isEmpty()) {
+        m_at = std::copy_n("\"\"", 2, room(2));
+        return *this;
     }
     put('"');
     const QChar *p = value.begin();

@@ -1,9 +1,10 @@
 #include "PlainRequest.h"
 
+#include "JsonPlainChars.h"
+
 #include <QStringDecoder>
 
 #include <algorithm>
-#include <array>
 #include <cstring>
 
 namespace {
@@ -18,15 +19,6 @@ int hexDigit(char c)
         return c - 'A' + 10;
     return -1;
 }
-
-// Per byte: true for ASCII that stands for itself in a JSON string. A table,
-// as this is asked for every byte of the input.
-constexpr std::array<bool, 256> StandsForItself = [] {
-    std::array<bool, 256> plain{};
-    for (int c = 0x20; c < 0x80; ++c)
-        plain[std::size_t(c)] = c != '"' && c != '\\';
-    return plain;
-}();
 
 class Scanner
 {
@@ -132,7 +124,7 @@ bool Scanner::readString(QString &out)
 QChar *Scanner::copyPlainRun(QChar *d)
 {
     const char *const start = m_p;
-    while (m_p != m_end && StandsForItself[static_cast<unsigned char>(*m_p)])
+    while (m_p != m_end && JsonPlainChars[static_cast<unsigned char>(*m_p)])
         ++m_p;
     return std::transform(start, m_p, d,
                           [](char c) { return QChar(char16_t(static_cast<unsigned char>(c))); });
