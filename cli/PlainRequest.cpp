@@ -202,6 +202,43 @@ bool Scanner::readEscape(QChar *&d)
     return true;
 }
 
+// What a request has read so far.
+struct RequestReading
+{
+    explicit RequestReading(PlainRequest &request) : request(request) {}
+
+    PlainRequest &request;
+    QString scratch; // a key that needed decoding, or the value of another key
+    bool haveText = false;
+    bool haveSeparator = false;
+};
+
+bool named(QByteArrayView key, const QString &decoded, QByteArrayView name)
+{
+    return key.isNull() ? QStringView(decoded) == QLatin1StringView(name) : key == name;
+}
+
+// One "key": value member; false when it is no plain request's member.
+bool readMember(Scanner &scan, RequestReading &reading)
+{
+    QByteArrayView key;
+    if (!scan.take('"') || !scan.readKey(reading.scratch, key) || !scan.take(':'))
+        return false;
+    const bool text = named(key, reading.scratch, "text");
+    const bool separator = named(key, reading.scratch, "separator");
+    if ((text && reading.haveText) || (separator && reading.haveSeparator))
+        return false;
+    reading.haveText = reading.haveText || text;
+    reading.haveSeparator = reading.haveSeparator || separator;
+    QString &value =
+        text ? reading.request.text : (separator ? reading.request.separator : reading.scratch);
+    if (scan.takeNull()) {
+        value.clear();
+        return !text;
+    }
+    return scan.take('"') && scan.readString(value);
+}
+
 } // namespace
 
 bool ReadPlainRequest(QByteArrayView line, PlainRequest &request)
@@ -209,31 +246,11 @@ bool ReadPlainRequest(QByteArrayView line, PlainRequest &request)
     Scanner scan(line);
     if (!scan.take('{'))
         return false;
-    bool haveText = false;
-    bool haveSeparator = false;
     request.separator.clear();
-    QString scratch;
-    bool first = true;
-    while (!scan.peek('}')) {
-        QByteArrayView key;
-        if ((!first && !scan.take(',')) || !scan.take('"') || !scan.readKey(scratch, key) ||
-            !scan.take(':'))
+    RequestReading reading(request);
+    for (bool first = true; !scan.peek('}'); first = false) {
+        if ((!first && !scan.take(',')) || !readMember(scan, reading))
             return false;
-        first = false;
-        const bool text = key == "text" || (key.isNull() && scratch == u"text");
-        const bool separator = key == "separator" || (key.isNull() && scratch == u"separator");
-        if ((text && haveText) || (separator && haveSeparator))
-            return false;
-        haveText = haveText || text;
-        haveSeparator = haveSeparator || separator;
-        QString &value = text ? request.text : (separator ? request.separator : scratch);
-        if (scan.takeNull()) {
-            if (text)
-                return false;
-            value.clear();
-        } else if (!scan.take('"') || !scan.readString(value)) {
-            return false;
-        }
     }
-    return scan.take('}') && scan.atEnd() && haveText;
+    return scan.take('}') && scan.atEnd() && reading.haveText;
 }

@@ -49,7 +49,7 @@ RowJsonMembers::RowJsonMembers(const FieldRows &catalogue)
 std::string_view RowJsonMembers::Field(int position) const
 {
     Q_ASSERT(position + 1 < qsizetype(m_fields.size()));
-    return m_fields[std::size_t(position + 1)];
+    return position < 0 ? m_fields.front() : m_fields[std::size_t(position) + 1];
 }
 
 QByteArray ParseResultJson(ParseStatus status, const QString &clipText, const FieldRows &rows,
