@@ -8,6 +8,10 @@
 #include <charconv>
 #include <iterator>
 
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
 JsonWriter &JsonWriter::BeginObject()
 {
     separate();
@@ -123,6 +127,50 @@ char *putSpecial(const QChar *&p, const QChar *end, char *d)
     return putUtf8(QChar::isSurrogate(c) ? 0xFFFD : c, d);
 }
 
+// Copies eight characters at a time while all eight stand for themselves;
+// advances p to where that stopped.
+char *copyPlainEights(const QChar *&p, const QChar *stop, char *d)
+{
+#ifdef __SSE2__
+    const __m128i space = _mm_set1_epi16(0x20);
+    const __m128i del = _mm_set1_epi16(0x7f);
+    const __m128i quote = _mm_set1_epi16('"');
+    const __m128i backslash = _mm_set1_epi16('\\');
+    for (; stop - p >= 8; p += 8, d += 8) {
+        const __m128i units = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p));
+        // Signed comparisons: a unit from 0x8000 up counts as below a space.
+        const __m128i special = _mm_or_si128(
+            _mm_or_si128(_mm_cmplt_epi16(units, space), _mm_cmpgt_epi16(units, del)),
+            _mm_or_si128(_mm_cmpeq_epi16(units, quote), _mm_cmpeq_epi16(units, backslash)));
+        if (_mm_movemask_epi8(special) != 0)
+            break;
+        _mm_storel_epi64(reinterpret_cast<__m128i *>(d), _mm_packus_epi16(units, units));
+    }
+#else
+    (void)stop;
+#endif
+    return d;
+}
+
+// Encodes the characters from p up to stop (a surrogate pair may end one
+// after it) to d; returns the end of what it wrote.
+char *encodeChars(const QChar *&p, const QChar *stop, const QChar *end, char *d)
+{
+    while (p < stop) {
+        d = copyPlainEights(p, stop, d);
+        if (p >= stop)
+            break;
+        const char16_t c = p->unicode();
+        if (standsForItself(c)) {
+            *d++ = char(c);
+            ++p;
+        } else {
+            d = putSpecial(p, end, d);
+        }
+    }
+    return d;
+}
+
 } // namespace
 
 JsonWriter &JsonWriter::String(QStringView value)
@@ -148,18 +196,7 @@ JsonWriter &JsonWriter::String(QStringView value)
             flush();
             continue;
         }
-        const QChar *const stop = p + std::min(chars, qsizetype(end - p));
-        char *d = m_at;
-        while (p < stop) {
-            const char16_t c = p->unicode();
-            if (standsForItself(c)) {
-                *d++ = char(c);
-                ++p;
-            } else {
-                d = putSpecial(p, end, d);
-            }
-        }
-        m_at = d;
+        m_at = encodeChars(p, p + std::min(chars, qsizetype(end - p)), end, m_at);
     }
     put('"');
     return *this;

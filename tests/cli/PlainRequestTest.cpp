@@ -79,6 +79,9 @@ TEST(JsonWriter, StringsReadBackUnchanged)
         mixed.repeated(500),
         QString(341, u'x') + QString::fromUcs4(U"\U0001F600").repeated(700),
         QString(2045, u'"'),
+        // each special character alone among plain ones
+        QStringLiteral("a path C:\\temp\\new, a \"quoted\" word, \x1f and \x7f and 100 ") +
+            QChar(0xB0) + QStringLiteral(" in eight-character stretches"),
     };
     for (const QString &text : texts) {
         JsonWriter json;
