@@ -30,6 +30,9 @@ TEST(PlainRequest, AgreesWithTheJsonParser)
          "\xef\xbb\xbf\"}",
          true}, // byte order marks
         {R"({"text": "\u00dc\u00DFx\/\"\\\b\f\t\r\n\u0000"})", true},
+        {R"({"text": "more than sixteen plain bytes, \"a quote\" and C:\\temp among them"})", true},
+        {"{\"text\": \"more_than_sixteen_plain_bytes,\xc3\xbc_and_then_more_of_them\"}", true},
+        {"{\"text\": \"more_than_sixteen_plain_bytes,then_a_raw_tab\there\"}", false},
         {R"({"text": "\ud83d\ude00"})", false},   // surrogate pair
         {R"({"text": "\u12"})", false},           // short escape
         {R"({"text": "\u0x1f"})", false},         // no hex digits
