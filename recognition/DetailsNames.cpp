@@ -6,16 +6,23 @@
 
 void DetailsNames::Add(const QString &name)
 {
+    const bool sameAsLast = !m_names.empty() && m_names.back() == name;
     m_names.push_back(name);
     if (name.isEmpty())
         return;
-    // The key views the list's own copy, which Add never moves: QString keeps its text in place.
-    m_stepsByName[QStringView(m_names.back())].push_back(Count() - 1);
-    m_beginsName.resize(0x10000);
-    m_beginsName[name.front().unicode()] = true;
-    const auto length = std::lower_bound(m_lengths.begin(), m_lengths.end(), name.size());
-    if (length == m_lengths.end() || *length != name.size())
-        m_lengths.insert(length, name.size());
+    // A company's details lines often come one after the other: its steps are
+    // at hand without looking the name up again.
+    if (!sameAsLast) {
+        // The key views the list's own copy, whose text stays in place.
+        m_lastNameSteps = &m_stepsByName[QStringView(m_names.back())];
+        if (m_beginsName.empty())
+            m_beginsName.resize(0x10000);
+        m_beginsName[name.front().unicode()] = true;
+        const auto length = std::lower_bound(m_lengths.begin(), m_lengths.end(), name.size());
+        if (length == m_lengths.end() || *length != name.size())
+            m_lengths.insert(length, name.size());
+    }
+    m_lastNameSteps->push_back(Count() - 1);
 }
 
 int DetailsNames::nextStepOccurringIn(QStringView text, int from) const

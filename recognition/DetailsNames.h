@@ -13,6 +13,11 @@
 class DetailsNames
 {
 public:
+    DetailsNames() = default;
+    // It points into itself (m_lastNameSteps).
+    DetailsNames(const DetailsNames &) = delete;
+    DetailsNames &operator=(const DetailsNames &) = delete;
+
     void Add(const QString &name);
     int Count() const { return int(m_names.size()); }
     const QString &At(int index) const { return m_names[size_t(index)]; }
@@ -29,7 +34,8 @@ private:
 
     std::vector<QString> m_names;
     QHash<QStringView, std::vector<int>> m_stepsByName; // ascending steps of each non-empty name
-    std::vector<qsizetype> m_lengths;                   // of the non-empty names, ascending
+    std::vector<int> *m_lastNameSteps = nullptr; // of the name added last; no insertion since
+    std::vector<qsizetype> m_lengths;            // of the non-empty names, ascending
     // Where no name begins, nothing is looked up; sized by the first name.
     std::vector<bool> m_beginsName;
 };

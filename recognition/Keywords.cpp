@@ -52,6 +52,9 @@ KeywordList::KeywordList(std::initializer_list<const char16_t *> words)
 
 bool KeywordList::AnyContainedIn(QStringView upper, const TextSummary &summary) const
 {
+    // Many lines end up empty once labels and details names are taken off.
+    if (upper.isEmpty())
+        return false;
     for (const Keyword &word : m_words) {
         if (summary.MayContain(word.summary) && FindText(upper, word.upper) >= 0)
             return true;
