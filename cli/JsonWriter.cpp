@@ -129,7 +129,7 @@ char *putSpecial(const QChar *&p, const QChar *end, char *d)
 
 // Copies eight characters at a time while all eight stand for themselves;
 // advances p to where that stopped.
-char *copyPlainEights(const QChar *&p, const QChar *stop, char *d)
+char *copyPlainEights([[maybe_unused]] const QChar *&p, [[maybe_unused]] const QChar *stop, char *d)
 {
 #ifdef __SSE2__
     const __m128i space = _mm_set1_epi16(0x20);
@@ -146,8 +146,6 @@ char *copyPlainEights(const QChar *&p, const QChar *stop, char *d)
             break;
         _mm_storel_epi64(reinterpret_cast<__m128i *>(d), _mm_packus_epi16(units, units));
     }
-#else
-    (void)stop;
 #endif
     return d;
 }
