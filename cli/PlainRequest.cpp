@@ -161,8 +161,8 @@ QChar *Scanner::decodeNonAscii(QStringDecoder &utf8, QChar *d)
 bool Scanner::readKey(QString &scratch, QByteArrayView &key)
 {
     const char *const start = m_p;
-    while (m_p != m_end && *m_p != '"' && *m_p != '\\' && *m_p >= 0x20)
-        ++m_p; // a negative char (UTF-8) stops the run too
+    while (m_p != m_end && JsonPlainChars[static_cast<unsigned char>(*m_p)])
+        ++m_p;
     if (m_p != m_end && *m_p == '"') {
         key = QByteArrayView(start, m_p - start);
         ++m_p;
