@@ -1,6 +1,7 @@
 // ordalis-cli recognize --jsonl over 100,000 blocks, measured against
 // ParseAddress alone on the same blocks and against only reading and splitting
-// the input, and with one job against two.
+// the input, and with one job against two; its memory at 100,000 and 1,000,000
+// blocks; and one block of 250k, 500k and 1M lines end to end.
 #include "recognition/ParseAddress.h"
 #include "recognition/RecognitionContext.h"
 
@@ -14,12 +15,20 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QList>
-#include <QProcess>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
+#include <ctime>
+#include <vector>
+
+#include <spawn.h>
 #include <sys/resource.h>
+#include <sys/wait.h>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace {
 
@@ -34,35 +43,71 @@ const char *const Samples[] = {
     "Müller & Partner AG;Bahnhofstrasse 21;CH-8001 Zürich;Tel. +41 44 211 22 33",
 };
 
-struct Input
-{
-    QTemporaryDir folder;
-    QString path;
-};
+const QString TenLineBlock = QStringLiteral("Bergmann Maschinenbau GmbH\r\n"
+                                            "Herr Dr. Max Beispiel\r\n"
+                                            "Vertrieb Süd\r\n"
+                                            "Industriestraße 14\r\n"
+                                            "D-70565 Stuttgart\r\n"
+                                            "Tel.: +49 711 123456-0\r\n"
+                                            "Fax: +49 711 123456-99\r\n"
+                                            "Mobil: +49 171 5566778\r\n"
+                                            "E-Mail: m.beispiel@bergmann-maschinenbau.de\r\n"
+                                            "www.bergmann-maschinenbau.de\r\n");
 
-const Input &input()
+QByteArray requestLine(const QString &text)
 {
-    static Input in = [] {
-        Input made;
-        made.path = made.folder.filePath(QStringLiteral("blocks.jsonl"));
-        QFile file(made.path);
-        if (file.open(QIODevice::WriteOnly)) {
-            for (int k = 0; k < Blocks; ++k) {
-                const QJsonObject block{
-                    {QStringLiteral("text"), QString::fromUtf8(Samples[k % 3])}};
-                file.write(QJsonDocument(block).toJson(QJsonDocument::Compact) + '\n');
-            }
-        }
-        return made;
-    }();
-    return in;
+    const QJsonObject block{{QStringLiteral("text"), text}};
+    return QJsonDocument(block).toJson(QJsonDocument::Compact) + '\n';
+}
+
+QTemporaryDir &folder()
+{
+    static QTemporaryDir made;
+    return made;
+}
+
+// blocks lines cycling through the samples.
+QString blocksFile(int blocks)
+{
+    const QString path = folder().filePath(QStringLiteral("blocks-%1.jsonl").arg(blocks));
+    QFile file(path);
+    if (!file.exists() && file.open(QIODevice::WriteOnly)) {
+        const QByteArray lines[] = {requestLine(QString::fromUtf8(Samples[0])),
+                                    requestLine(QString::fromUtf8(Samples[1])),
+                                    requestLine(QString::fromUtf8(Samples[2]))};
+        for (int k = 0; k < blocks; ++k)
+            file.write(lines[k % 3]);
+    }
+    return path;
+}
+
+QString hugeBlockText(int lines)
+{
+    return TenLineBlock.repeated(lines / 10);
+}
+
+// One block of the ten-line block repeated to lines lines.
+QString hugeBlockFile(int lines)
+{
+    const QString path = folder().filePath(QStringLiteral("huge-%1.jsonl").arg(lines));
+    QFile file(path);
+    if (!file.exists() && file.open(QIODevice::WriteOnly))
+        file.write(requestLine(hugeBlockText(lines)));
+    return path;
+}
+
+// The 100,000 blocks most figures are measured on.
+const QString &input()
+{
+    static const QString path = blocksFile(Blocks);
+    return path;
 }
 
 double baselineSeconds()
 {
     QElapsedTimer timer;
     timer.start();
-    QFile file(input().path);
+    QFile file(input());
     if (!file.open(QIODevice::ReadOnly))
         return 0;
     const QList<QByteArray> lines = file.readAll().split('\n');
@@ -76,8 +121,29 @@ public:
     qint16 Present(const QString &, const QString &, qint16) override { return MessageAnswer::Ok; }
 };
 
+// Wall and CPU time of ParseAddress alone; the CPU time varies less on a
+// machine other work shares.
+struct ParseTimes
+{
+    double wall = 0;
+    double cpu = 0;
+
+    void add(const ParseTimes &run)
+    {
+        wall += run.wall;
+        cpu += run.cpu;
+    }
+};
+
+double threadCpuSeconds()
+{
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return double(now.tv_sec) + double(now.tv_nsec) / 1e9;
+}
+
 // ParseAddress alone over the same blocks, in this process.
-double parseSeconds()
+ParseTimes parseSeconds()
 {
     static SilentPresenter presenter;
     SetMessagePresenter(&presenter);
@@ -89,42 +155,95 @@ double parseSeconds()
     QString clipText;
     QElapsedTimer timer;
     timer.start();
+    const double cpuBefore = threadCpuSeconds();
     for (int k = 0; k < Blocks; ++k) {
         RecognitionContext context(settings);
         ParseAddress(context, texts[k % 3], rows, clipText, nullptr);
         benchmark::DoNotOptimize(clipText.data());
     }
-    return double(timer.nsecsElapsed()) / 1e9;
-}
-
-double childCpuSeconds()
-{
-    rusage usage{};
-    getrusage(RUSAGE_CHILDREN, &usage);
-    return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
-           double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+    return {double(timer.nsecsElapsed()) / 1e9, threadCpuSeconds() - cpuBefore};
 }
 
 struct CliTimes
 {
     double wall = 0;
     double cpu = 0; // user + system
+    double peakMegabytes = 0;
     bool ok = true;
+
+    void add(const CliTimes &run)
+    {
+        wall += run.wall;
+        cpu += run.cpu;
+        peakMegabytes = std::max(peakMegabytes, run.peakMegabytes);
+        ok = ok && run.ok;
+    }
 };
+
+double seconds(const timeval &time)
+{
+    return double(time.tv_sec) + double(time.tv_usec) / 1e6;
+}
+
+// The peak resident memory of a running process so far, in megabytes. The
+// kernel's own count for a finished child would include this benchmark's
+// memory, which the child shared until it started the program.
+double peakMegabytes(pid_t process)
+{
+    QFile status(QStringLiteral("/proc/%1/status").arg(process));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray &line : status.readAll().split('\n')) {
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').first().toDouble() / 1024;
+    }
+    return 0;
+}
+
+// recognize --jsonl --jobs jobs path, output to /dev/null; its own CPU time and
+// peak resident memory.
+CliTimes runCli(int jobs, const QString &path)
+{
+    // ORDALIS_BENCH_CLI: another build to measure, e.g. the one before a change.
+    const QByteArray program = qEnvironmentVariableIsSet("ORDALIS_BENCH_CLI")
+                                   ? qgetenv("ORDALIS_BENCH_CLI")
+                                   : QByteArray(ORDALIS_CLI);
+    QByteArrayList arguments{
+        program,         "recognize",       "--jsonl", "--jobs", QByteArray::number(jobs),
+        "--no-progress", path.toLocal8Bit()};
+    std::vector<char *> argv;
+    for (QByteArray &argument : arguments)
+        argv.push_back(argument.data());
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+    QElapsedTimer timer;
+    timer.start();
+    pid_t child = 0;
+    CliTimes times;
+    times.ok = posix_spawn(&child, argv[0], &actions, nullptr, argv.data(), environ) == 0;
+    posix_spawn_file_actions_destroy(&actions);
+    int status = 0;
+    rusage usage{};
+    pid_t ended = 0;
+    while (times.ok && ended == 0) {
+        times.peakMegabytes = std::max(times.peakMegabytes, peakMegabytes(child));
+        ended = wait4(child, &status, WNOHANG, &usage);
+        if (ended == 0)
+            usleep(2000);
+    }
+    if (ended == child) {
+        times.wall = double(timer.nsecsElapsed()) / 1e9;
+        times.cpu = seconds(usage.ru_utime) + seconds(usage.ru_stime);
+    }
+    times.ok = times.ok && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    return times;
+}
 
 CliTimes runCli(int jobs)
 {
-    const double cpuBefore = childCpuSeconds();
-    QElapsedTimer timer;
-    timer.start();
-    QProcess process;
-    process.setStandardOutputFile(QProcess::nullDevice());
-    process.start(QStringLiteral(ORDALIS_CLI),
-                  {QStringLiteral("recognize"), QStringLiteral("--jsonl"), QStringLiteral("--jobs"),
-                   QString::number(jobs), input().path});
-    process.waitForFinished(-1);
-    return {double(timer.nsecsElapsed()) / 1e9, childCpuSeconds() - cpuBefore,
-            process.exitCode() == 0};
+    return runCli(jobs, input());
 }
 
 void BM_ReadAndSplitBaseline(benchmark::State &state)
@@ -140,7 +259,7 @@ BENCHMARK(BM_ReadAndSplitBaseline)->UseManualTime()->Unit(benchmark::kMillisecon
 void BM_ParseAddressSameBlocks(benchmark::State &state)
 {
     for (auto _ : state)
-        state.SetIterationTime(parseSeconds());
+        state.SetIterationTime(parseSeconds().wall);
     state.counters["blocks_per_s"] = benchmark::Counter(double(Blocks) * double(state.iterations()),
                                                         benchmark::Counter::kIsRate);
 }
@@ -152,24 +271,24 @@ void BM_CliJsonLines(benchmark::State &state)
 {
     input();
     double baseline = 0;
-    double parse = 0;
+    ParseTimes parse;
     CliTimes cli;
     for (auto _ : state) {
         state.PauseTiming();
         baseline += baselineSeconds();
-        parse += parseSeconds();
+        parse.add(parseSeconds());
         state.ResumeTiming();
-        const CliTimes run = runCli(int(state.range(0)));
-        cli.wall += run.wall;
-        cli.cpu += run.cpu;
-        if (!run.ok)
-            state.SkipWithError("ordalis-cli failed");
+        cli.add(runCli(int(state.range(0))));
     }
+    if (!cli.ok)
+        state.SkipWithError("ordalis-cli failed");
     const double blocks = double(Blocks) * double(state.iterations());
     state.counters["blocks_per_s"] = blocks / cli.wall;
     state.counters["cpu_s"] = cli.cpu / double(state.iterations());
+    state.counters["peak_MB"] = cli.peakMegabytes;
     // How many times longer than ParseAddress alone, and than only reading and splitting.
-    state.counters["ratio_to_parse"] = cli.wall / parse;
+    state.counters["ratio_to_parse"] = cli.wall / parse.wall;
+    state.counters["cpu_ratio_to_parse"] = cli.cpu / parse.cpu;
     state.counters["ratio_to_baseline"] = cli.wall / baseline;
 }
 BENCHMARK(BM_CliJsonLines)
@@ -186,16 +305,78 @@ void BM_CliJobsSpeedup(benchmark::State &state)
     CliTimes one;
     CliTimes two;
     for (auto _ : state) {
-        const CliTimes a = runCli(1);
-        const CliTimes b = runCli(2);
-        one.wall += a.wall;
-        one.cpu += a.cpu;
-        two.wall += b.wall;
-        two.cpu += b.cpu;
+        one.add(runCli(1));
+        two.add(runCli(2));
     }
+    if (!one.ok || !two.ok)
+        state.SkipWithError("ordalis-cli failed");
     state.counters["speedup"] = one.wall / two.wall;
+    // User + system time of two jobs against one: the price of the threads.
     state.counters["cpu_ratio"] = two.cpu / one.cpu;
 }
 BENCHMARK(BM_CliJobsSpeedup)->UseRealTime()->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// Peak resident memory at 100,000 and at 1,000,000 blocks: the same when
+// memory does not grow with the input.
+void BM_CliMemory(benchmark::State &state)
+{
+    const QString small = blocksFile(Blocks);
+    const QString large = blocksFile(10 * Blocks);
+    CliTimes atSmall;
+    CliTimes atLarge;
+    for (auto _ : state) {
+        atSmall.add(runCli(1, small));
+        atLarge.add(runCli(1, large));
+    }
+    if (!atSmall.ok || !atLarge.ok)
+        state.SkipWithError("ordalis-cli failed");
+    state.counters["peak_MB_100k"] = atSmall.peakMegabytes;
+    state.counters["peak_MB_1M"] = atLarge.peakMegabytes;
+}
+BENCHMARK(BM_CliMemory)->UseRealTime()->Unit(benchmark::kMillisecond)->Iterations(1);
+
+ParseTimes parseOnceSeconds(const QString &text)
+{
+    static SilentPresenter presenter;
+    SetMessagePresenter(&presenter);
+    FieldRows rows;
+    rows.FillStandardCatalogue();
+    const Settings settings;
+    RecognitionContext context(settings);
+    QString clipText;
+    QElapsedTimer timer;
+    timer.start();
+    const double cpuBefore = threadCpuSeconds();
+    ParseAddress(context, text, rows, clipText, nullptr);
+    return {double(timer.nsecsElapsed()) / 1e9, threadCpuSeconds() - cpuBefore};
+}
+
+// One block of 250k, 500k and 1M lines end to end, and ParseAddress alone on
+// the 1M lines: each doubling should take at most 2.2 times as long.
+void BM_CliHugeBlock(benchmark::State &state)
+{
+    const int sizes[] = {250'000, 500'000, 1'000'000};
+    const QString files[] = {hugeBlockFile(sizes[0]), hugeBlockFile(sizes[1]),
+                             hugeBlockFile(sizes[2])};
+    const QString largest = hugeBlockText(sizes[2]);
+    CliTimes cli[3];
+    ParseTimes parse;
+    for (auto _ : state) {
+        for (int k = 0; k < 3; ++k)
+            cli[k].add(runCli(1, files[k]));
+        parse.add(parseOnceSeconds(largest));
+    }
+    if (!cli[0].ok || !cli[1].ok || !cli[2].ok)
+        state.SkipWithError("ordalis-cli failed");
+    const auto iterations = double(state.iterations());
+    state.counters["cli_1M_s"] = cli[2].wall / iterations;
+    state.counters["cli_1M_cpu_s"] = cli[2].cpu / iterations;
+    state.counters["parse_1M_s"] = parse.wall / iterations;
+    state.counters["parse_1M_cpu_s"] = parse.cpu / iterations;
+    state.counters["growth_250k_500k"] = cli[1].wall / cli[0].wall;
+    state.counters["growth_500k_1M"] = cli[2].wall / cli[1].wall;
+    state.counters["peak_MB_1M"] = cli[2].peakMegabytes;
+}
+BENCHMARK(BM_CliHugeBlock)->UseRealTime()->Unit(benchmark::kMillisecond)->Iterations(3);
 
 } // namespace

@@ -10,6 +10,8 @@
 
 #include "support/Messages.h"
 
+#include <memory>
+
 using namespace Qt::StringLiterals;
 
 QString CardOptionsFrom(bool vcard, bool csv, const std::optional<QString> &versionName,
@@ -39,12 +41,13 @@ QString CardOptionConflict(const CardOutputOptions &options, bool json)
     return {};
 }
 
-BlockOutput JsonBlockOutput()
+BlockOutput JsonBlockOutput(const FieldRows &catalogue)
 {
+    const auto members = std::make_shared<const RowJsonMembers>(catalogue);
     return {[] { return QByteArray(); },
-            [](std::string &out, ParseStatus status, const QString &clipText, const FieldRows &rows,
-               const RecognitionContext &context) {
-                AppendParseResultJson(out, status, clipText, rows, context);
+            [members](std::string &out, ParseStatus status, const QString &clipText,
+                      const FieldRows &rows, const RecognitionContext &context) {
+                AppendParseResultJson(out, *members, status, clipText, rows, context);
                 out += '\n';
             },
             [](std::string &out, const QString &reason) {

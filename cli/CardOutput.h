@@ -43,5 +43,6 @@ struct BlockOutput
     std::function<void(std::string &out, const QString &reason)> failure;
 };
 
-BlockOutput JsonBlockOutput();
+// catalogue: the one every block's rows share.
+BlockOutput JsonBlockOutput(const FieldRows &catalogue);
 BlockOutput CardBlockOutput(const CardOutputOptions &options);

@@ -16,6 +16,9 @@ JsonLineRecognizer::JsonLineRecognizer(const FieldRows &catalogue, const Setting
     : m_settings(settings), m_output(output)
 {
     m_rows.CopyCatalogueFrom(catalogue);
+    // Nothing listens to these rows; each of the dozens of changes per block
+    // then leaves the signal machinery at its first check.
+    m_rows.blockSignals(true);
 }
 
 qint64 JsonLineRecognizer::RecognizeLines(QByteArrayView lines, std::string &out)

@@ -33,7 +33,7 @@ public:
 
 struct JsonLinesPipeline::Batch
 {
-    std::string input;
+    QByteArray input;
     std::string output;
     std::string messages;
     qint64 bytesDone = 0; // of the input, up to the end of this batch

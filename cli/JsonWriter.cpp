@@ -1,27 +1,28 @@
 #include "JsonWriter.h"
 
+#include "JsonPlainChars.h"
+
 #include <QChar>
 
 #include <algorithm>
 #include <charconv>
 #include <iterator>
 
-JsonWriter::JsonWriter()
-{
-    m_own.reserve(4096);
-}
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 
 JsonWriter &JsonWriter::BeginObject()
 {
     separate();
-    m_out += '{';
+    put('{');
     m_needComma = false;
     return *this;
 }
 
 JsonWriter &JsonWriter::EndObject()
 {
-    m_out += '}';
+    put('}');
     m_needComma = true;
     return *this;
 }
@@ -29,14 +30,14 @@ JsonWriter &JsonWriter::EndObject()
 JsonWriter &JsonWriter::BeginArray()
 {
     separate();
-    m_out += '[';
+    put('[');
     m_needComma = false;
     return *this;
 }
 
 JsonWriter &JsonWriter::EndArray()
 {
-    m_out += ']';
+    put(']');
     m_needComma = true;
     return *this;
 }
@@ -44,35 +45,128 @@ JsonWriter &JsonWriter::EndArray()
 JsonWriter &JsonWriter::Key(QStringView key)
 {
     String(key);
-    m_out += ':';
+    put(':');
     m_needComma = false;
     return *this;
 }
 
-void JsonWriter::putUtf8(char32_t c)
+JsonWriter &JsonWriter::Members(std::string_view members)
 {
-    if (c < 0x80) {
-        m_out += char(c);
-    } else if (c < 0x800) {
-        m_out += char(0xC0 | (c >> 6));
-        m_out += char(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        m_out += char(0xE0 | (c >> 12));
-        m_out += char(0x80 | ((c >> 6) & 0x3F));
-        m_out += char(0x80 | (c & 0x3F));
+    separate();
+    if (members.size() > StageSize) {
+        flush();
+        m_out += members;
     } else {
-        m_out += char(0xF0 | (c >> 18));
-        m_out += char(0x80 | ((c >> 12) & 0x3F));
-        m_out += char(0x80 | ((c >> 6) & 0x3F));
-        m_out += char(0x80 | (c & 0x3F));
+        m_at = std::copy(members.begin(), members.end(), room(members.size()));
     }
+    return *this;
 }
 
 namespace {
 
 bool standsForItself(char16_t c)
 {
-    return c >= 0x20 && c < 0x80 && c != u'"' && c != u'\\';
+    return c < JsonPlainChars.size() && JsonPlainChars[c];
+}
+
+char *putUtf8(char32_t c, char *d)
+{
+    if (c < 0x80) {
+        *d++ = char(c);
+    } else if (c < 0x800) {
+        *d++ = char(0xC0 | (c >> 6));
+        *d++ = char(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        *d++ = char(0xE0 | (c >> 12));
+        *d++ = char(0x80 | ((c >> 6) & 0x3F));
+        *d++ = char(0x80 | (c & 0x3F));
+    } else {
+        *d++ = char(0xF0 | (c >> 18));
+        *d++ = char(0x80 | ((c >> 12) & 0x3F));
+        *d++ = char(0x80 | ((c >> 6) & 0x3F));
+        *d++ = char(0x80 | (c & 0x3F));
+    }
+    return d;
+}
+
+char *putShortEscape(char escaped, char *d)
+{
+    *d++ = '\\';
+    *d++ = escaped;
+    return d;
+}
+
+// Writes the character at p (two for a surrogate pair), escaped or in UTF-8, to
+// at most MostBytesPerChar bytes at d; returns the end of what it wrote and
+// advances p past what it read.
+char *putSpecial(const QChar *&p, const QChar *end, char *d)
+{
+    static const char Hex[] = "0123456789abcdef";
+    const char16_t c = (p++)->unicode();
+    switch (c) {
+    case u'"':
+        return putShortEscape('"', d);
+    case u'\\':
+        return putShortEscape('\\', d);
+    case u'\n':
+        return putShortEscape('n', d);
+    case u'\r':
+        return putShortEscape('r', d);
+    case u'\t':
+        return putShortEscape('t', d);
+    default:
+        break;
+    }
+    if (c < 0x20) {
+        const char escaped[] = {'\\', 'u', '0', '0', Hex[c >> 4], Hex[c & 0xf]};
+        return std::copy(std::begin(escaped), std::end(escaped), d);
+    }
+    if (QChar::isHighSurrogate(c) && p != end && p->isLowSurrogate())
+        return putUtf8(QChar::surrogateToUcs4(c, (p++)->unicode()), d);
+    // A lone surrogate becomes U+FFFD, so the output stays valid UTF-8.
+    return putUtf8(QChar::isSurrogate(c) ? 0xFFFD : c, d);
+}
+
+// Copies eight characters at a time while all eight stand for themselves;
+// advances p to where that stopped.
+char *copyPlainEights([[maybe_unused]] const QChar *&p, [[maybe_unused]] const QChar *stop, char *d)
+{
+#ifdef __SSE2__
+    const __m128i space = _mm_set1_epi16(0x20);
+    const __m128i del = _mm_set1_epi16(0x7f);
+    const __m128i quote = _mm_set1_epi16('"');
+    const __m128i backslash = _mm_set1_epi16('\\');
+    for (; stop - p >= 8; p += 8, d += 8) {
+        const __m128i units = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p));
+        // Signed comparisons: a unit from 0x8000 up counts as below a space.
+        const __m128i special = _mm_or_si128(
+            _mm_or_si128(_mm_cmplt_epi16(units, space), _mm_cmpgt_epi16(units, del)),
+            _mm_or_si128(_mm_cmpeq_epi16(units, quote), _mm_cmpeq_epi16(units, backslash)));
+        if (_mm_movemask_epi8(special) != 0)
+            break;
+        _mm_storel_epi64(reinterpret_cast<__m128i *>(d), _mm_packus_epi16(units, units));
+    }
+#endif
+    return d;
+}
+
+// Encodes the characters from p up to stop (a surrogate pair may end one
+// after it) to d; returns the end of what it wrote.
+char *encodeChars(const QChar *&p, const QChar *stop, const QChar *end, char *d)
+{
+    while (p < stop) {
+        d = copyPlainEights(p, stop, d);
+        if (p >= stop)
+            break;
+        const char16_t c = p->unicode();
+        if (standsForItself(c)) {
+            *d++ = char(c);
+            ++p;
+        } else {
+            d = putSpecial(p, end, d);
+        }
+    }
+    return d;
 }
 
 } // namespace
@@ -80,75 +174,43 @@ bool standsForItself(char16_t c)
 JsonWriter &JsonWriter::String(QStringView value)
 {
     separate();
-    m_out += '"';
-    const qsizetype size = value.size();
-    qsizetype k = 0;
-    while (k < size) {
-        // Most text is plain ASCII: copied a run at a time.
-        qsizetype end = k;
-        while (end < size && standsForItself(value[end].unicode()))
-            ++end;
-        const std::size_t at = m_out.size();
-        m_out.resize(at + std::size_t(end - k));
-        std::transform(value.begin() + k, value.begin() + end, m_out.begin() + qsizetype(at),
-                       [](QChar c) { return char(c.unicode()); });
-        k = end < size ? putEscaped(value, end) : end;
+    constexpr qsizetype MostBytesPerChar = 6; // \u001f
+    if (value.size() > qsizetype(StageSize)) {
+        // Room for plain text and some escapes up front: a long text grown
+        // by doubling would be copied over and over into fresh memory.
+        flush();
+        m_out.reserve(m_out.size() + std::size_t(value.size() + value.size() / 8 + 2));
     }
-    m_out += '"';
+    if (value.isEmpty()) {
+        m_at = std::copy_n("\"\"", 2, room(2));
+        return *this;
+    }
+    put('"');
+    const QChar *p = value.begin();
+    const QChar *const end = value.end();
+    while (p != end) {
+        const qsizetype chars = (std::end(m_stage) - m_at) / MostBytesPerChar - 1;
+        if (chars <= 0) {
+            flush();
+            continue;
+        }
+        m_at = encodeChars(p, p + std::min(chars, qsizetype(end - p)), end, m_at);
+    }
+    put('"');
     return *this;
-}
-
-// Writes the character at k, escaped or in UTF-8; returns the index after it.
-qsizetype JsonWriter::putEscaped(QStringView value, qsizetype k)
-{
-    static const char Hex[] = "0123456789abcdef";
-    const char16_t c = value[k].unicode();
-    switch (c) {
-    case u'"':
-        m_out += "\\\"";
-        return k + 1;
-    case u'\\':
-        m_out += "\\\\";
-        return k + 1;
-    case u'\n':
-        m_out += "\\n";
-        return k + 1;
-    case u'\r':
-        m_out += "\\r";
-        return k + 1;
-    case u'\t':
-        m_out += "\\t";
-        return k + 1;
-    default:
-        break;
-    }
-    if (c < 0x20) {
-        m_out += "\\u00";
-        m_out += Hex[c >> 4];
-        m_out += Hex[c & 0xf];
-    } else if (QChar::isHighSurrogate(c) && k + 1 < value.size() && value[k + 1].isLowSurrogate()) {
-        putUtf8(QChar::surrogateToUcs4(c, value[k + 1].unicode()));
-        return k + 2;
-    } else if (QChar::isSurrogate(c)) {
-        putUtf8(0xFFFD); // a lone surrogate: the output stays valid UTF-8
-    } else {
-        putUtf8(c);
-    }
-    return k + 1;
 }
 
 JsonWriter &JsonWriter::Number(qint64 value)
 {
     separate();
-    char digits[24];
-    const auto [end, error] = std::to_chars(std::begin(digits), std::end(digits), value);
-    m_out.append(digits, std::size_t(end - digits));
+    char *d = room(24);
+    m_at = std::to_chars(d, d + 24, value).ptr;
     return *this;
 }
 
 JsonWriter &JsonWriter::Null()
 {
     separate();
-    m_out += "null";
+    m_at = std::copy_n("null", 4, room(4));
     return *this;
 }

@@ -2,9 +2,8 @@
 
 #include "StreamIo.h"
 
+#include <QByteArray>
 #include <QString>
-
-#include <string>
 
 // Cuts an input stream into batches of whole lines, one read at a time: a
 // file goes in chunks of a fixed size, a terminal or a waiting pipe as soon as
@@ -19,7 +18,7 @@ public:
     // Replaces lines with the next whole lines (the last line of the input may
     // lack its line feed). False at the end of the input, on Ctrl-C or on a
     // read error (then Error() says why).
-    bool Next(std::string &lines);
+    bool Next(QByteArray &lines);
 
     // Bytes handed out in batches so far.
     qint64 BytesDone() const { return m_bytesDone; }
@@ -27,7 +26,7 @@ public:
 
 private:
     int m_fd;
-    std::string m_partial; // the start of a line whose end has not been read yet
+    QByteArray m_partial; // the start of a line whose end has not been read yet
     bool m_ended = false;
     qint64 m_bytesDone = 0;
     QString m_error;

@@ -1,6 +1,14 @@
 #include "PlainRequest.h"
 
+#include "JsonPlainChars.h"
+
 #include <QStringDecoder>
+
+#include <cstring>
+
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 
 namespace {
 
@@ -51,52 +59,123 @@ public:
         skipBlanks();
         return m_p != m_end && *m_p == c;
     }
-    // A JSON string after its opening quote.
+    // A JSON string after its opening quote, written into out in place.
     bool readString(QString &out);
+    // A key after its opening quote; keys are plain ASCII names, anything else
+    // is read as a string.
+    bool readKey(QString &scratch, QByteArrayView &key);
 
 private:
-    bool readEscape(QString &out);
-    bool decodeRun(const char *from, QString &out);
+    qsizetype boundOfString() const;
+    bool readEscape(QChar *&d);
+    QChar *decodeNonAscii(QStringDecoder &utf8, QChar *d);
+    QChar *copyPlainRun(QChar *d);
 
     const char *m_p;
     const char *m_end;
 };
 
+// No more UTF-16 units than bytes up to the closing quote.
+qsizetype Scanner::boundOfString() const
+{
+    for (const char *p = m_p; p != m_end; ++p) {
+        p = static_cast<const char *>(std::memchr(p, '"', std::size_t(m_end - p)));
+        if (p == nullptr)
+            break;
+        const char *escapes = p;
+        while (escapes != m_p && escapes[-1] == '\\')
+            --escapes;
+        if ((p - escapes) % 2 == 0)
+            return p - m_p;
+    }
+    return m_end - m_p;
+}
+
 bool Scanner::readString(QString &out)
 {
-    out.clear();
-    const char *run = m_p;
+    // Written in place into a buffer that keeps its capacity from line to line.
+    out.truncate(0);
+    out.resize(boundOfString());
+    QChar *d = out.data();
+    // Invalid UTF-8 is refused, as the JSON parser refuses it.
+    QStringDecoder utf8(QStringDecoder::Utf8,
+                        QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
     while (m_p != m_end) {
+        d = copyPlainRun(d);
+        if (m_p == m_end)
+            break;
         const auto c = static_cast<unsigned char>(*m_p);
-        if (c == '"' || c == '\\') {
-            if (!decodeRun(run, out))
-                return false;
+        if (c >= 0x80) {
+            d = decodeNonAscii(utf8, d);
+        } else if (c == '"') {
             ++m_p;
-            if (c == '"')
-                return true;
-            if (!readEscape(out))
+            out.truncate(d - out.constData());
+            return !utf8.hasError();
+        } else if (c == '\\') {
+            ++m_p;
+            if (!readEscape(d))
                 return false;
-            run = m_p;
-        } else if (c < 0x20) {
-            return false; // a raw control character is no JSON
         } else {
-            ++m_p;
+            return false; // a raw control character is no JSON
         }
     }
     return false;
 }
 
-// The bytes since from as UTF-8, refused when invalid, as the JSON parser refuses them.
-bool Scanner::decodeRun(const char *from, QString &out)
+// Most of a text is ASCII that stands for itself: copied sixteen bytes at a
+// time where SSE2 is there, the rest one by one.
+QChar *Scanner::copyPlainRun(QChar *d)
 {
-    if (from == m_p)
-        return true;
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    out += utf8(QByteArrayView(from, m_p - from));
-    return !utf8.hasError();
+#ifdef __SSE2__
+    const __m128i space = _mm_set1_epi8(0x20);
+    const __m128i quote = _mm_set1_epi8('"');
+    const __m128i backslash = _mm_set1_epi8('\\');
+    const __m128i zero = _mm_setzero_si128();
+    for (; m_end - m_p >= 16; m_p += 16, d += 16) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i *>(m_p));
+        // Signed comparison: a byte from 0x80 up counts as below a space.
+        const __m128i special = _mm_or_si128(
+            _mm_cmplt_epi8(bytes, space),
+            _mm_or_si128(_mm_cmpeq_epi8(bytes, quote), _mm_cmpeq_epi8(bytes, backslash)));
+        if (_mm_movemask_epi8(special) != 0)
+            break;
+        _mm_storeu_si128(reinterpret_cast<__m128i *>(d), _mm_unpacklo_epi8(bytes, zero));
+        _mm_storeu_si128(reinterpret_cast<__m128i *>(d + 8), _mm_unpackhi_epi8(bytes, zero));
+    }
+#endif
+    for (; m_p != m_end && JsonPlainChars[static_cast<unsigned char>(*m_p)]; ++m_p)
+        *d++ = QChar(char16_t(static_cast<unsigned char>(*m_p)));
+    return d;
 }
 
-bool Scanner::readEscape(QString &out)
+// A run of bytes from 0x80 up holds whole UTF-8 sequences when it is valid, as
+// no ASCII byte continues a sequence.
+QChar *Scanner::decodeNonAscii(QStringDecoder &utf8, QChar *d)
+{
+    const char *const start = m_p;
+    while (m_p != m_end && static_cast<unsigned char>(*m_p) >= 0x80)
+        ++m_p;
+    return utf8.appendToBuffer(d, QByteArrayView(start, m_p - start));
+}
+
+bool Scanner::readKey(QString &scratch, QByteArrayView &key)
+{
+    const char *const start = m_p;
+    while (m_p != m_end && JsonPlainChars[static_cast<unsigned char>(*m_p)])
+        ++m_p;
+    if (m_p != m_end && *m_p == '"') {
+        key = QByteArrayView(start, m_p - start);
+        ++m_p;
+        return true;
+    }
+    m_p = start;
+    if (!readString(scratch))
+        return false;
+    key = {};
+    return true;
+}
+
+bool Scanner::readEscape(QChar *&d)
 {
     if (m_p == m_end)
         return false;
@@ -105,22 +184,22 @@ bool Scanner::readEscape(QString &out)
     case '"':
     case '\\':
     case '/':
-        out += QLatin1Char(c);
+        *d++ = QLatin1Char(c);
         return true;
     case 'b':
-        out += u'\b';
+        *d++ = u'\b';
         return true;
     case 'f':
-        out += u'\f';
+        *d++ = u'\f';
         return true;
     case 'n':
-        out += u'\n';
+        *d++ = u'\n';
         return true;
     case 'r':
-        out += u'\r';
+        *d++ = u'\r';
         return true;
     case 't':
-        out += u'\t';
+        *d++ = u'\t';
         return true;
     case 'u':
         break;
@@ -137,8 +216,45 @@ bool Scanner::readEscape(QString &out)
     // Surrogate pairs are left to the full parser.
     if (QChar::isSurrogate(code))
         return false;
-    out += QChar(code);
+    *d++ = QChar(code);
     return true;
+}
+
+// What a request has read so far.
+struct RequestReading
+{
+    explicit RequestReading(PlainRequest &request) : request(request) {}
+
+    PlainRequest &request;
+    QString scratch; // a key that needed decoding, or the value of another key
+    bool haveText = false;
+    bool haveSeparator = false;
+};
+
+bool named(QByteArrayView key, const QString &decoded, QByteArrayView name)
+{
+    return key.isNull() ? QStringView(decoded) == QLatin1StringView(name) : key == name;
+}
+
+// One "key": value member; false when it is no plain request's member.
+bool readMember(Scanner &scan, RequestReading &reading)
+{
+    QByteArrayView key;
+    if (!scan.take('"') || !scan.readKey(reading.scratch, key) || !scan.take(':'))
+        return false;
+    const bool text = named(key, reading.scratch, "text");
+    const bool separator = named(key, reading.scratch, "separator");
+    if ((text && reading.haveText) || (separator && reading.haveSeparator))
+        return false;
+    reading.haveText = reading.haveText || text;
+    reading.haveSeparator = reading.haveSeparator || separator;
+    QString &value =
+        text ? reading.request.text : (separator ? reading.request.separator : reading.scratch);
+    if (scan.takeNull()) {
+        value.clear();
+        return !text;
+    }
+    return scan.take('"') && scan.readString(value);
 }
 
 } // namespace
@@ -148,31 +264,11 @@ bool ReadPlainRequest(QByteArrayView line, PlainRequest &request)
     Scanner scan(line);
     if (!scan.take('{'))
         return false;
-    bool haveText = false;
-    bool haveSeparator = false;
     request.separator.clear();
-    QString key;
-    QString value;
-    bool first = true;
-    while (!scan.peek('}')) {
-        if ((!first && !scan.take(',')) || !scan.take('"') || !scan.readString(key) ||
-            !scan.take(':'))
+    RequestReading reading(request);
+    for (bool first = true; !scan.peek('}'); first = false) {
+        if ((!first && !scan.take(',')) || !readMember(scan, reading))
             return false;
-        first = false;
-        const bool isNull = scan.takeNull();
-        if (!isNull && (!scan.take('"') || !scan.readString(value)))
-            return false;
-        if (key == u"text") {
-            if (isNull || haveText)
-                return false;
-            haveText = true;
-            request.text = value;
-        } else if (key == u"separator") {
-            if (haveSeparator)
-                return false;
-            haveSeparator = true;
-            request.separator = isNull ? QString() : value;
-        }
     }
-    return scan.take('}') && scan.atEnd() && haveText;
+    return scan.take('}') && scan.atEnd() && reading.haveText;
 }

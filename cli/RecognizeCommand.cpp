@@ -71,7 +71,7 @@ int runJsonLines(const TextCommandOptions &options, const FieldRows &rows, const
         return CommandFailure(command,
                               u"cannot read %1: %2"_s.arg(InputName(path), input.errorString()));
     const BlockOutput output = options.cards.format == CardOutputOptions::Format::None
-                                   ? JsonBlockOutput()
+                                   ? JsonBlockOutput(rows)
                                    : CardBlockOutput(options.cards);
     const QByteArray start = output.start();
     StreamIo::WriteAll(StreamIo::StandardOutput, start.constData(), std::size_t(start.size()));

@@ -31,16 +31,38 @@ QString StatusName(ParseStatus status)
     return QStringLiteral("aborted");
 }
 
+RowJsonMembers::RowJsonMembers(const FieldRows &catalogue)
+{
+    for (int row = 0; row < FieldRows::RowCount; ++row)
+        JsonWriter(m_rows.emplace_back()).Key("row").Number(row);
+    JsonWriter(m_fields.emplace_back()).Key("field").Null().Key("label").Null();
+    for (int position = 0; position < catalogue.EntryCount(); ++position) {
+        const CatalogueEntry &entry = catalogue.EntryAt(position);
+        JsonWriter(m_fields.emplace_back())
+            .Key("field")
+            .Number(entry.FieldNumber)
+            .Key("label")
+            .String(entry.Name);
+    }
+}
+
+std::string_view RowJsonMembers::Field(int position) const
+{
+    Q_ASSERT(position + 1 < qsizetype(m_fields.size()));
+    return position < 0 ? m_fields.front() : m_fields[std::size_t(position) + 1];
+}
+
 QByteArray ParseResultJson(ParseStatus status, const QString &clipText, const FieldRows &rows,
                            const RecognitionContext &context)
 {
     std::string out;
-    AppendParseResultJson(out, status, clipText, rows, context);
+    AppendParseResultJson(out, RowJsonMembers(rows), status, clipText, rows, context);
     return QByteArray(out.data(), qsizetype(out.size()));
 }
 
-void AppendParseResultJson(std::string &out, ParseStatus status, const QString &clipText,
-                           const FieldRows &rows, const RecognitionContext &context)
+void AppendParseResultJson(std::string &out, const RowJsonMembers &members, ParseStatus status,
+                           const QString &clipText, const FieldRows &rows,
+                           const RecognitionContext &context)
 {
     JsonWriter json(out);
     json.BeginObject();
@@ -48,15 +70,12 @@ void AppendParseResultJson(std::string &out, ParseStatus status, const QString &
     json.Key("text").String(clipText);
     json.Key("rows").BeginArray();
     for (int row = 0; row < FieldRows::RowCount; ++row) {
-        const int position = rows.SelectedPosition(row);
-        json.BeginObject().Key("row").Number(row);
-        if (position >= 0) {
-            const CatalogueEntry &entry = rows.EntryAt(position);
-            json.Key("field").Number(entry.FieldNumber).Key("label").String(entry.Name);
-        } else {
-            json.Key("field").Null().Key("label").Null();
-        }
-        json.Key("value").String(rows.RowValue(row)).EndObject();
+        json.BeginObject()
+            .Members(members.Row(row))
+            .Members(members.Field(rows.SelectedPosition(row)))
+            .Key("value")
+            .String(rows.RowValue(row))
+            .EndObject();
     }
     json.EndArray();
     json.Key("hits").BeginArray();
