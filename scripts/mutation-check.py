@@ -9,6 +9,8 @@ compile is not viable and is replaced by the next site in the seeded order.
   scripts/mutation-check.py --list                 # the chosen mutants, no build
   scripts/mutation-check.py --results out.tsv      # run them
   scripts/mutation-check.py --mutants out.tsv      # run a given list (same format)
+  scripts/mutation-check.py --mutants old.tsv --anchor COMMIT   # a list of COMMIT's sites,
+                                                   # found again on today's source
 
 The build dir is configured on first use like the default preset (so ccache
 already holds every unmutated object) without benchmarks, linked with lld: one
@@ -16,6 +18,7 @@ mutant costs one compile, a few links and the suite.
 """
 
 import argparse
+import difflib
 import os
 import random
 import re
@@ -165,6 +168,14 @@ def is_binary_context(tokens, i):
 
 def sites_in(path, rel):
     text = path.read_text(encoding="utf-8", errors="surrogateescape")
+    return [site for site, _ in sites_with_context(text, rel)]
+
+
+CONTEXT_TOKENS = 8
+
+
+def sites_with_context(text, rel):
+    """Each site with the code tokens around it, which find it again after edits."""
     tokens = tokenize(text)
     templates = template_brackets(tokens)
     line_starts = [0] + [m.end() for m in re.finditer(r"\n", text)]
@@ -175,8 +186,42 @@ def sites_in(path, rel):
             continue
         line = bisect_right(line_starts, token.offset)
         col = token.offset - line_starts[line - 1] + 1
-        sites.append(Mutant(rel, line, col, token.text, new))
+        context = ([t.text for t in tokens[max(0, i - CONTEXT_TOKENS):i]],
+                   [t.text for t in tokens[i + 1:i + 1 + CONTEXT_TOKENS]])
+        sites.append((Mutant(rel, line, col, token.text, new), context))
     return sites
+
+
+def similarity(a, b):
+    before = difflib.SequenceMatcher(None, a[0], b[0]).ratio()
+    after = difflib.SequenceMatcher(None, a[1], b[1]).ratio()
+    return (before + after) / 2
+
+
+def anchor(mutants, source, commit, threshold):
+    """Each mutant of `commit` on today's source: the site of the same change whose
+    surrounding tokens match best, or None when the code is gone (nothing matches
+    well enough). Returns (mutant, anchored or None, similarity) triples."""
+    anchored = []
+    for mutant in mutants:
+        old_text = subprocess.run(["git", "-C", str(source), "show", f"{commit}:{mutant.path}"],
+                                  stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True,
+                                  errors="surrogateescape").stdout
+        path = source / mutant.path
+        old = [c for m, c in sites_with_context(old_text, mutant.path) if m == mutant]
+        if not old or not path.exists():
+            anchored.append((mutant, None, 0.0))
+            continue
+        today = [(m, c) for m, c in sites_with_context(
+            path.read_text(encoding="utf-8", errors="surrogateescape"), mutant.path)
+            if m.old == mutant.old]
+        scored = [(similarity(old[0], c), -abs(m.line - mutant.line), m) for m, c in today]
+        best = max(scored, default=None, key=lambda s: s[:2])
+        if best is None or best[0] < threshold:
+            anchored.append((mutant, None, best[0] if best else 0.0))
+        else:
+            anchored.append((mutant, best[2], best[0]))
+    return anchored
 
 
 def mutation_for(tokens, i, templates):
@@ -370,29 +415,33 @@ def run_mutants(runner, candidates, count, results_path, earlier):
     if not earlier and runner.suite_fails():
         sys.exit(f"the suite fails without a mutant; see {runner.log}")
     print(f"the unmutated suite passes in {time.monotonic() - started:.0f}s", flush=True)
-    tried = caught = 0
+    tried = caught = gone = 0
     with open(results_path, "w", encoding="utf-8") as results:
-        results.write("# mutant\tresult\tseconds\tfirst failing test\n")
+        results.write("# mutant\tresult\tseconds\tfirst failing test\tsite today\n")
         try:
-            for mutant in candidates:
+            for label, mutant in candidates:
                 if tried == count:
                     break
                 started = time.monotonic()
-                if str(mutant) in earlier:
-                    outcome, seconds, failing = earlier[str(mutant)][:3]
+                if mutant is None:
+                    outcome, seconds, failing = "gone", 0.0, ""
+                elif str(label) in earlier:
+                    outcome, seconds, failing = earlier[str(label)][:3]
                     seconds = float(seconds)
                 else:
                     outcome, failing = runner.try_mutant(mutant)
                     seconds = time.monotonic() - started
-                results.write(f"{mutant}\t{outcome}\t{seconds:.0f}\t{failing}\n")
+                results.write(f"{label}\t{outcome}\t{seconds:.0f}\t{failing}\t{mutant or ''}\n")
                 results.flush()
-                print(f"{mutant}  {outcome}  {seconds:.0f}s  {failing}", flush=True)
-                if outcome != "not-viable":
+                print(f"{label}  {outcome}  {seconds:.0f}s  {failing}", flush=True)
+                gone += outcome == "gone"
+                if outcome not in ("not-viable", "gone"):
                     tried += 1
                     caught += outcome == "caught"
         finally:
             runner.build_all()
-    print(f"caught {caught} of {tried} mutants" + (f" ({100 * caught / tried:.0f} %)" if tried else ""))
+    print(f"caught {caught} of {tried} mutants" + (f" ({100 * caught / tried:.0f} %)" if tried else "") +
+          (f"; {gone} gone from today's source" if gone else ""))
     return caught, tried
 
 
@@ -409,6 +458,11 @@ def main():
     parser.add_argument("--results", type=Path, default=Path("mutation-results.tsv"))
     parser.add_argument("--log", type=Path, default=Path("mutation-check.log"))
     parser.add_argument("--resume", type=Path, help="take the outcomes this results file already has")
+    parser.add_argument("--anchor", metavar="COMMIT",
+                        help="the --mutants list names sites of COMMIT: find each on today's source by "
+                             "the code around it (gone when nothing matches well enough)")
+    parser.add_argument("--similarity", type=float, default=0.6,
+                        help="how alike the code around a site must be to count as the same (0..1)")
     args = parser.parse_args()
 
     source = args.source.resolve()
@@ -418,9 +472,18 @@ def main():
             print(site)
         return 0
     candidates = read_mutants(args.mutants) if args.mutants else seeded_order(sites, args.seed)
+    if args.anchor:
+        anchored = anchor(candidates, source, args.anchor, args.similarity)
+        candidates = [(label, today) for label, today, _ in anchored]
+        if args.list:
+            for label, today, alike in anchored:
+                print(f"{label}\t{today or 'gone'}\t{alike:.2f}")
+            return 0
+    else:
+        candidates = [(mutant, mutant) for mutant in candidates]
     if args.list:
-        for mutant in candidates[:args.count]:
-            print(mutant)
+        for label, today in candidates[:args.count]:
+            print(label if label == today else f"{label}\t{today or 'gone'}")
         print(f"# {len(sites)} sites in all", file=sys.stderr)
         return 0
     build = (args.build or source / "build" / "mutation").resolve()

@@ -32,13 +32,6 @@ quint8 TestHost::ShowCompletionDialog(bool LastWriteWasNew)
     return completionAnswer;
 }
 
-qint16 MessageLog::Present(const QString &, const QString &text, qint16 style)
-{
-    texts.append(text);
-    styles.append(style);
-    return MessageAnswer::Ok;
-}
-
 void ActTest::SetUp()
 {
     StandinFixture::SetUp();
@@ -57,24 +50,9 @@ void ActTest::TearDown()
     StandinFixture::TearDown();
 }
 
-void ActTest::WriteSettings(const QByteArray &content) const
-{
-    QFile file(SettingsPath());
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(content);
-}
-
-QByteArray ActTest::SettingsContent() const
-{
-    QFile file(SettingsPath());
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 QString ActTest::TestData(const QString &name)
 {
-    QFile file(QStringLiteral(ORDALIS_TEST_DATA "/") + name);
-    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << name.toStdString();
-    return QString::fromUtf8(file.readAll());
+    return QString::fromUtf8(readBytes(QStringLiteral(ORDALIS_TEST_DATA "/") + name));
 }
 
 Values ActTest::ExpectedContact(const QString &name)

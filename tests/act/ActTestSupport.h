@@ -1,6 +1,7 @@
 #pragma once
 
 #include "../standin/StandinFixture.h"
+#include "common/TestFiles.h"
 
 #include "act/ActConnection.h"
 #include "act/ActHost.h"
@@ -8,18 +9,13 @@
 
 #include "recognition/RecognitionContext.h"
 
+#include "common/RecordingPresenter.h"
 #include "support/FieldRows.h"
-#include "support/Messages.h"
 #include "support/modZusatzDefs.h"
 
 #include <QMap>
 #include <QStringList>
 #include <QTemporaryDir>
-
-inline void PrintTo(const QString &text, std::ostream *out)
-{
-    *out << '"' << text.toStdString() << '"';
-}
 
 // The window's part, played by the test: a clipboard it recognises from, a
 // completion dialog answering as scripted, and a record of what it was asked.
@@ -46,14 +42,6 @@ private:
     RecognitionContext &m_context;
 };
 
-class MessageLog : public MessagePresenter
-{
-public:
-    qint16 Present(const QString &, const QString &text, qint16 style) override;
-    QStringList texts;
-    QList<qint16> styles;
-};
-
 using Catalogue = QVector<std::pair<qint32, QString>>;
 using Values = QMap<qint32, QString>;
 
@@ -66,8 +54,8 @@ protected:
     void TearDown() override;
 
     QString SettingsPath() const { return m_program.path() + QStringLiteral("/ordalis.ini"); }
-    void WriteSettings(const QByteArray &content) const;
-    QByteArray SettingsContent() const;
+    void WriteSettings(const QByteArray &content) const { writeBytes(SettingsPath(), content); }
+    QByteArray SettingsContent() const { return readBytes(SettingsPath()); }
     static QString TestData(const QString &name);
     // A contact as "field<TAB>value" lines.
     static Values ExpectedContact(const QString &name);
@@ -87,7 +75,7 @@ protected:
     RecognitionContext context{settings};
     ActConnection act;
     TestHost host{rows, context};
-    MessageLog messages;
+    RecordingPresenter messages;
 
 private:
     QTemporaryDir m_program;

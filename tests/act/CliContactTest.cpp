@@ -77,25 +77,4 @@ TEST_F(CliContactTest, FailuresExitNonZeroWithTheMessage)
     EXPECT_EQ(Contacts().size(), before);
 }
 
-TEST_F(CliContactTest, FieldsPrintsTheCatalogueAndWritesTheCache)
-{
-    WriteSettings("[Config]\r\nCacheFelder=1\r\n"); // the CLI's program folder
-    ASSERT_TRUE(StartStandin());
-
-    const CliRun loaded = Run({QStringLiteral("fields"), QStringLiteral("--json")});
-    EXPECT_EQ(loaded.exitCode, 0) << loaded.err.toStdString();
-    EXPECT_TRUE(loaded.json.value(QStringLiteral("loaded")).toBool());
-    const QJsonArray fields = loaded.json.value(QStringLiteral("fields")).toArray();
-    EXPECT_EQ(fields.size(), ContactDatabase::SeedFields().size());
-    EXPECT_TRUE(fields.contains(QJsonObject{{QStringLiteral("number"), 200},
-                                            {QStringLiteral("name"), QStringLiteral("eMail")}}));
-
-    // Without ACT! the rows offer the cached list.
-    StopStandin();
-    const CliRun cached = Run({QStringLiteral("fields"), QStringLiteral("--json")});
-    EXPECT_EQ(cached.exitCode, 1);
-    EXPECT_FALSE(cached.json.value(QStringLiteral("loaded")).toBool(true));
-    EXPECT_EQ(cached.json.value(QStringLiteral("fields")).toArray(), fields);
-}
-
 } // namespace

@@ -39,26 +39,8 @@ TEST_F(ContactWriterTest, RecognisedBlocksBecomeNewContacts)
         EXPECT_EQ(Newest(), ExpectedContact(name + QStringLiteral(".contact")));
         EXPECT_EQ(ShownId(), Contacts().last().id);
     }
-    EXPECT_TRUE(messages.texts.isEmpty());
+    EXPECT_TRUE(messages.Texts().isEmpty());
     EXPECT_EQ(host.completions, (QList<bool>{true, true}));
-}
-
-TEST_F(ContactWriterTest, EditingOverwritesTheContactActShows)
-{
-    ASSERT_TRUE(StartStandin());
-    Values expected = ShownValues();
-    const qsizetype before = Contacts().size();
-    SetRows({{35, QStringLiteral("0421 555 0199")}, {36, QString()}}); // empty is sent too
-    expected[35] = QStringLiteral("0421 555 0199");
-    expected[36] = QString();
-
-    EXPECT_TRUE(WriteContact(false, rows, context, act, host));
-    EXPECT_EQ(ShownValues(), expected);
-    EXPECT_EQ(Contacts().size(), before);
-    EXPECT_EQ(host.completions, QList<bool>{false});
-    EXPECT_EQ(host.events,
-              (QStringList{QStringLiteral("busy"), QStringLiteral("idle"),
-                           QStringLiteral("not topmost"), QStringLiteral("completion")}));
 }
 
 TEST_F(ContactWriterTest, ComposesTheContactNameOnlyWhenNoneWasGiven)
@@ -120,8 +102,8 @@ TEST_F(ContactWriterTest, NoCapturedTextMeansNoWrite)
         host.clipText = text;
         EXPECT_FALSE(WriteContact(true, rows, context, act, host));
     }
-    EXPECT_EQ(messages.texts, QStringList(2, MessageText::NoData));
-    EXPECT_EQ(messages.styles, QList<qint16>(2, MessageStyle::Exclamation));
+    EXPECT_EQ(messages.Texts(), QStringList(2, MessageText::NoData));
+    EXPECT_EQ(messages.Styles(), QList<qint16>(2, MessageStyle::Exclamation));
     EXPECT_EQ(Contacts().size(), before);
     EXPECT_TRUE(host.events.isEmpty());
 }
@@ -135,9 +117,9 @@ TEST_F(ContactWriterTest, WithoutActNothingIsWrittenAndTheFailureIsShown)
 
     EXPECT_FALSE(WriteContact(true, rows, context, act, host));
     EXPECT_FALSE(WriteContact(false, rows, context, act, host));
-    EXPECT_EQ(messages.texts,
+    EXPECT_EQ(messages.Texts(),
               (QStringList{MessageText::ContactNotCreated, MessageText::ContactNotEdited}));
-    EXPECT_EQ(messages.styles, QList<qint16>(2, MessageStyle::Exclamation));
+    EXPECT_EQ(messages.Styles(), QList<qint16>(2, MessageStyle::Exclamation));
     EXPECT_FALSE(host.busy);
     EXPECT_EQ(host.events.count(QStringLiteral("not topmost")), 2);
     EXPECT_TRUE(host.completions.isEmpty());
@@ -154,7 +136,7 @@ TEST_F(ContactWriterTest, AWriteFailingPartWayKeepsWhatWasSentAndReportsFailure)
              {30, QStringLiteral("Berlin")}});
 
     EXPECT_FALSE(WriteContact(true, rows, context, act, host));
-    EXPECT_EQ(messages.texts, QStringList{MessageText::ContactNotCreated});
+    EXPECT_EQ(messages.Texts(), QStringList{MessageText::ContactNotCreated});
     EXPECT_TRUE(host.completions.isEmpty());
     EXPECT_EQ(Newest(), (Values{{25, QStringLiteral("Halb GmbH")}}));
     EXPECT_EQ(act.ActContactView, nullptr); // the next write connects afresh
@@ -177,17 +159,6 @@ TEST_F(ContactWriterTest, WritesAgainAfterActWasKilledAndRestarted)
         EXPECT_EQ(Newest(), (Values{{25, QStringLiteral("Nachher GmbH")}}));
         StopStandin();
     }
-}
-
-TEST_F(ContactWriterTest, OnlyTheQuitChoiceEndsTheProgram)
-{
-    ASSERT_TRUE(StartStandin());
-    SetRows({{25, QStringLiteral("Ende GmbH")}});
-    for (const quint8 answer : {0, 2, 1}) {
-        host.completionAnswer = answer;
-        EXPECT_TRUE(WriteContact(true, rows, context, act, host));
-    }
-    EXPECT_EQ(host.programEnds, 1);
 }
 
 } // namespace

@@ -74,11 +74,11 @@ TEST_F(FieldLoadTest, ActClosedKeepsTheCatalogueAndSavesItUnchanged)
         FieldRows before;
         before.FillStandardCatalogue();
         LoadSettings(before, SettingsPath());
-        messages.texts.clear();
+        messages.shown.clear();
 
         EXPECT_FALSE(LoadFieldList(before, settings, act, host));
-        EXPECT_EQ(messages.texts, LoadFailed);
-        EXPECT_EQ(messages.styles.value(0), MessageStyle::Exclamation);
+        EXPECT_EQ(messages.Texts(), LoadFailed);
+        EXPECT_EQ(messages.Styles().value(0), MessageStyle::Exclamation);
         EXPECT_EQ(host.captures, 0);
         EXPECT_FALSE(host.busy);
         EXPECT_EQ(before.EntryCount(), c.entries);
@@ -92,7 +92,7 @@ TEST_F(FieldLoadTest, AfterNoOpenDatabaseTheNextLoadConnectsAfresh)
 {
     ASSERT_TRUE(StartStandin({QStringLiteral("--no-database")}));
     EXPECT_FALSE(LoadFieldList(rows, settings, act, host));
-    EXPECT_EQ(messages.texts, LoadFailed);
+    EXPECT_EQ(messages.Texts(), LoadFailed);
     EXPECT_EQ(rows.EntryCount(), 20);
 
     StopStandin();
@@ -126,7 +126,7 @@ TEST_F(FieldLoadTest, AFailureDuringTheLoadLosesNothingAndWritesNoCache)
     const Catalogue before = CatalogueOf(rows);
 
     EXPECT_FALSE(LoadFieldList(rows, settings, act, host));
-    EXPECT_EQ(messages.texts, LoadFailed);
+    EXPECT_EQ(messages.Texts(), LoadFailed);
     EXPECT_EQ(CatalogueOf(rows), before);
     EXPECT_EQ(host.captures, 0);
     EXPECT_FALSE(host.busy);

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "support/Messages.h"
+#include "common/RecordingPresenter.h"
+#include "tests/standin/StandinFixture.h"
 
 #include <QList>
-#include <QProcess>
 #include <QString>
 #include <QTemporaryDir>
 
@@ -15,23 +15,6 @@ class QWidget;
 // The application every test of this program runs in (offscreen).
 void EnsureApplication();
 
-// Records every message and answers from a script (OK, and No to questions,
-// once the script is used up).
-class ScriptedPresenter : public MessagePresenter
-{
-public:
-    struct Shown
-    {
-        QString text;
-        qint16 style = 0;
-    };
-    qint16 Present(const QString &title, const QString &text, qint16 style) override;
-
-    QList<Shown> shown;
-    QList<QString> titles;
-    QList<qint16> answers;
-};
-
 // Runs `action` on the next modal window that opens while a command waits in
 // it; gives up after a few seconds or when cancelled.
 struct ModalWatch
@@ -42,35 +25,17 @@ struct ModalWatch
 };
 std::shared_ptr<ModalWatch> WhenModalOpens(std::function<void(QWidget *)> action);
 
-// The real act-standin, headless, on the test's own folder.
-class StandinRunner
-{
-public:
-    explicit StandinRunner(QString home);
-    ~StandinRunner();
-    bool Start(const QStringList &extraArguments = {});
-    void Stop();
-
-private:
-    QString m_home;
-    QProcess m_process;
-};
-
 // A test's own world: the stand-in's folder and registry, the program folder
 // (settings, update program), a scripted presenter and an empty clipboard.
-class AppTest : public ::testing::Test
+class AppTest : public StandinFixture
 {
 protected:
     void SetUp() override;
     void TearDown() override;
 
     QString ProgramHome() const { return m_root.filePath(QStringLiteral("Ordalis Programm")); }
-    QString StandinHome() const { return m_root.filePath(QStringLiteral("ACT Daten")); }
     static void SetClipboard(const QString &text);
 
     QTemporaryDir m_root;
-    ScriptedPresenter m_presenter;
-    std::unique_ptr<StandinRunner> m_standin;
+    RecordingPresenter m_presenter;
 };
-
-QStringList MessageTexts(const ScriptedPresenter &presenter);

@@ -84,7 +84,7 @@ TEST_F(UpdateLauncher, OutcomesOfTheCommand)
         m_presenter.answers = {c.answer};
 
         EXPECT_EQ(RunOnlineUpdate(), c.started) << c.what;
-        EXPECT_EQ(MessageTexts(m_presenter), c.messages) << c.what;
+        EXPECT_EQ(m_presenter.Texts(), c.messages) << c.what;
         EXPECT_EQ(m_presenter.shown.value(0).style, MessageStyle::YesNoQuestion) << c.what;
         for (qsizetype i = 1; i < m_presenter.shown.size(); ++i)
             EXPECT_EQ(m_presenter.shown[i].style, MessageStyle::Exclamation) << c.what;
@@ -109,22 +109,6 @@ TEST_F(UpdateLauncher, AFolderWithBlanksStartsTheProgramAndEndsOrdalis)
     EXPECT_EQ(waitForRecord(), "2\n[]\n[small]\n");
     EXPECT_TRUE(window.Ended());
     EXPECT_FALSE(window.isVisible());
-}
-
-TEST_F(UpdateLauncher, NoLeavesTheWindowAsItWas)
-{
-    installUpdateProgram(true);
-    formMain window;
-    window.Rows().FillStandardCatalogue();
-    window.Rows().SelectRowField(0, 25);
-    window.Rows().SetRowValue(0, u"Muster GmbH"_s);
-    window.show();
-    window.findChild<QPushButton *>(u"cmdUpdate"_s)->click(); // presenter answers No
-    EXPECT_FALSE(window.Ended());
-    EXPECT_TRUE(window.isVisible());
-    EXPECT_EQ(window.Rows().RowValue(0), u"Muster GmbH"_s);
-    EXPECT_TRUE(window.Rows().ReadRow(0).has_value());
-    EXPECT_FALSE(QFile::exists(recordFile()));
 }
 
 } // namespace

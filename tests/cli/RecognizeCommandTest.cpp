@@ -1,5 +1,7 @@
-// ordalis-cli recognize beyond its case file: golden cards, a reader of its
-// own, the order of blocks and lines, jobs and progress.
+// ordalis-cli recognize beyond its case file: golden cards, the order of
+// blocks and lines, jobs and progress.
+
+#include "common/TestFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -32,26 +34,6 @@ CliRun runCli(const QStringList &arguments, const QByteArray &input = {})
             process.readAllStandardOutput(), process.readAllStandardError()};
 }
 
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << path.toStdString();
-    return file.readAll();
-}
-
-// Debian's interpreter first: a python3 elsewhere on PATH may lack vobject.
-QString pythonWithVobject()
-{
-    for (const QString &python : {QStringLiteral("/usr/bin/python3"), QStringLiteral("python3")}) {
-        QProcess probe;
-        probe.start(python, {QStringLiteral("-c"), QStringLiteral("import vobject")});
-        if (probe.waitForFinished(30000) && probe.exitStatus() == QProcess::NormalExit &&
-            probe.exitCode() == 0)
-            return python;
-    }
-    return {};
-}
-
 // Each data/cards/NAME.txt is recognised into NAME.vcf (4.0) and, where
 // present, NAME.v3.vcf (3.0), byte for byte.
 TEST(RecognizeCommand, AddressBlocksBecomeTheirGoldenCards)
@@ -76,37 +58,9 @@ TEST(RecognizeCommand, AddressBlocksBecomeTheirGoldenCards)
                                    Settings, folder.filePath(block)} +
                        output.options);
             EXPECT_EQ(run.exitCode, 0) << block.toStdString() << run.err.toStdString();
-            EXPECT_EQ(run.out, readFile(output.golden)) << output.golden.toStdString();
+            EXPECT_EQ(run.out, readBytes(output.golden)) << output.golden.toStdString();
         }
     }
-}
-
-TEST(RecognizeCommand, AnIndependentReaderReadsTheCardBack)
-{
-    const QString python = pythonWithVobject();
-    if (python.isEmpty())
-        GTEST_SKIP() << "python3-vobject is not installed";
-    const CliRun run = runCli({QStringLiteral("--vcard"), QStringLiteral("--settings"), Settings,
-                               QStringLiteral(ORDALIS_TEST_DATA "/cards/firma.txt")});
-    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
-    QProcess reader;
-    reader.start(python, {QStringLiteral("-c"), QStringLiteral(R"(
-import sys, vobject
-card = vobject.readOne(sys.stdin.buffer.read().decode("utf-8"))
-adr = card.adr.value
-print("|".join([card.fn.value, ";".join(card.org.value), adr.street, adr.code, adr.city,
-                adr.country, card.tel.value, card.tel.params["TYPE"][0], card.email.value,
-                card.url.value, card.uid.value[:9]]))
-)")});
-    reader.write(run.out);
-    reader.closeWriteChannel();
-    ASSERT_TRUE(reader.waitForFinished(60000));
-    EXPECT_EQ(reader.readAllStandardError(), QByteArray());
-    EXPECT_EQ(QString::fromUtf8(reader.readAllStandardOutput()).trimmed(),
-              QStringLiteral("Herr Dr. Max Beispiel|Mustermann & Söhne GmbH;Einkauf|"
-                             "Hauptstraße 12|10115|Berlin|Deutschland|(0)301234567|work|"
-                             "max.beispiel@mustermann-soehne.de|www.mustermann-soehne.de|"
-                             "urn:uuid:"));
 }
 
 TEST(RecognizeCommand, CardsAndCsvLinesFollowTheBlocksInInputOrder)

@@ -35,7 +35,7 @@ TEST_F(ConcurrentEdits, CleanUpWhileTheStandinAddsLosesNothingElse)
 {
     constexpr int Added = 40;
     constexpr int MinimumRounds = 15;
-    WriteAll(CommandFile(), Foreign);
+    writeBytes(CommandFile(), Foreign);
     QProcess adder;
     ASSERT_NO_FATAL_FAILURE(
         StartWriter(adder, {QStringLiteral("add"), QStringLiteral("1"), QString::number(Added)}));
@@ -60,7 +60,7 @@ TEST_F(ConcurrentEdits, CleanUpWhileTheStandinAddsLosesNothingElse)
     ASSERT_EQ(adder.exitStatus(), QProcess::NormalExit);
     ASSERT_EQ(adder.exitCode(), 0);
 
-    EXPECT_TRUE(ReadAll(CommandFile()).startsWith(Foreign));
+    EXPECT_TRUE(readBytes(CommandFile()).startsWith(Foreign));
     const QVector<AuxCommandEntry> commands = file.Commands();
     ASSERT_EQ(commands.size(), Added + 1) << "all the stand-in's commands and ACT!'s own";
     for (const AuxCommandEntry &command : commands) {
@@ -80,7 +80,7 @@ TEST_F(ConcurrentEdits, CleanUpWhileTheStandinAddsLosesNothingElse)
 
 TEST_F(ConcurrentEdits, CleanUpWaitsForTheCommandFileLock)
 {
-    WriteAll(CommandFile(), Foreign + "[AuxCommand-1]\r\ncmdname=Ordalis\r\ncmdline=/o\r\n");
+    writeBytes(CommandFile(), Foreign + "[AuxCommand-1]\r\ncmdname=Ordalis\r\ncmdline=/o\r\n");
     std::atomic<bool> done = false;
     std::thread cleanUp;
     {
@@ -92,8 +92,8 @@ TEST_F(ConcurrentEdits, CleanUpWaitsForTheCommandFileLock)
         });
         QThread::msleep(300);
         EXPECT_FALSE(done) << "the clean-up went ahead while another edit held the lock";
-        EXPECT_TRUE(ReadAll(CommandFile()).contains("Ordalis"));
+        EXPECT_TRUE(readBytes(CommandFile()).contains("Ordalis"));
     }
     cleanUp.join();
-    EXPECT_EQ(ReadAll(CommandFile()), Foreign);
+    EXPECT_EQ(readBytes(CommandFile()), Foreign);
 }

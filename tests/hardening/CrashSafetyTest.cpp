@@ -61,27 +61,27 @@ TEST_F(CrashSafety, SettingsFileIsOldOrNewWhenTheCacheSaveIsKilled)
                                "[Definitionen]\r\nID1=88\r\nWert1=Abteilung:\r\n";
     // The whole states the loop goes through, made by the same saves here.
     const QString model = TempPath(QStringLiteral("model.ini"));
-    WriteAll(model, initial);
+    writeBytes(model, initial);
     FieldRows first;
     FieldRows second;
     HardeningData::FillCatalogue(first, false);
     HardeningData::FillCatalogue(second, true);
     SaveFieldCache(first, model);
-    const QByteArray afterFirst = ReadAll(model);
+    const QByteArray afterFirst = readBytes(model);
     SaveFieldCache(second, model);
-    const QByteArray afterSecond = ReadAll(model);
+    const QByteArray afterSecond = readBytes(model);
     SaveFieldCache(first, model);
-    ASSERT_EQ(ReadAll(model), afterFirst) << "the loop has exactly these states";
+    ASSERT_EQ(readBytes(model), afterFirst) << "the loop has exactly these states";
     ASSERT_NE(afterFirst, afterSecond);
 
     const QString settings = TempPath(QStringLiteral("ordalis.ini"));
-    WriteAll(settings, initial);
+    writeBytes(settings, initial);
     QSet<QByteArray> seen;
     for (int kill = 0; kill < Kills; ++kill) {
         SCOPED_TRACE(kill);
         ASSERT_NO_FATAL_FAILURE(
             killWhileWriting(settings, {QStringLiteral("cache"), settings}, m_random));
-        const QByteArray now = ReadAll(settings);
+        const QByteArray now = readBytes(settings);
         ASSERT_TRUE(now == initial || now == afterFirst || now == afterSecond)
             << "kill " << kill << " left " << now.size() << " bytes that are no whole state";
         seen.insert(now);
@@ -98,7 +98,7 @@ TEST_F(CrashSafety, CommandFileIsAWholeStateWhenTheStandinIsKilled)
     // The file with the command fully added; an add or a delete is one
     // replacement, so a kill leaves either this or the file as it was.
     const QString model = TempPath(QStringLiteral("model-actcmd.ini"));
-    WriteAll(model, initial);
+    writeBytes(model, initial);
     AuxCommandEntry entry;
     const QVariantList arguments = HardeningData::AddArguments(HardeningData::CycledCommand);
     entry.name = arguments[0].toString();
@@ -109,16 +109,16 @@ TEST_F(CrashSafety, CommandFileIsAWholeStateWhenTheStandinIsKilled)
     entry.smallIcon = arguments[5].toString();
     entry.largeIcon = arguments[6].toString();
     ASSERT_EQ(ActCommandFile(model).AddAuxCommand(entry), 0);
-    const QByteArray added = ReadAll(model);
+    const QByteArray added = readBytes(model);
     ASSERT_TRUE(added.startsWith(initial));
 
-    WriteAll(CommandFile(), initial);
+    writeBytes(CommandFile(), initial);
     QSet<QByteArray> seen;
     for (int kill = 0; kill < Kills; ++kill) {
         SCOPED_TRACE(kill);
         ASSERT_NO_FATAL_FAILURE(
             killWhileWriting(CommandFile(), {QStringLiteral("cycle")}, m_random));
-        const QByteArray now = ReadAll(CommandFile());
+        const QByteArray now = readBytes(CommandFile());
         ASSERT_TRUE(now == initial || now == added) << "kill " << kill << " left:\n"
                                                     << now.toStdString();
         seen.insert(now);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/TestFiles.h"
+
 #include "act/standin/StandinPaths.h"
 #include "act/standin/StandinRunLock.h"
 #include "support/Registry.h"
@@ -49,17 +51,6 @@ protected:
         qunsetenv("ACT_STANDIN_REGISTRY");
     }
 
-    static QByteArray ReadAll(const QString &path)
-    {
-        QFile file(path);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
-    static void WriteAll(const QString &path, const QByteArray &bytes)
-    {
-        QFile file(path);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        ASSERT_EQ(file.write(bytes), bytes.size());
-    }
     QString CommandFile() const { return CommandFilePath(m_home); }
     const Registry &ActRegistry() const { return *m_registry; }
     QString TempPath(const QString &name) const { return m_temp.filePath(name); }

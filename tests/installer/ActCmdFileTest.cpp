@@ -1,6 +1,6 @@
 // Finding ACT!'s folder and cleaning stale entries out of its command file.
 
-#include "QtPrinters.h"
+#include "common/TestFiles.h"
 #include "installer/modACTReg.h"
 
 #include "act/standin/CommandFileLock.h"
@@ -27,18 +27,8 @@ protected:
         m_registry.WriteString(ActAppPathsKey, ActAppPathsValue, m_actFolder);
     }
 
-    void write(const QByteArray &bytes)
-    {
-        QFile file(m_commandFile);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        file.write(bytes);
-    }
-
-    QByteArray content() const
-    {
-        QFile file(m_commandFile);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-    }
+    void write(const QByteArray &bytes) const { writeBytes(m_commandFile, bytes); }
+    QByteArray content() const { return readBytes(m_commandFile); }
 
     QTemporaryDir m_dir;
     QString m_actFolder = m_dir.filePath(u"ACT f\u00fcr Linux"_s);

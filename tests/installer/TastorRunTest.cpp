@@ -1,8 +1,8 @@
 // Runs of the real tastor program against the real act-standin, each in a
 // temporary folder of its own.
 
-#include "QtPrinters.h"
 #include "common/CaseFile.h"
+#include "common/TestFiles.h"
 #include "tests/standin/StandinFixture.h"
 
 #include "act/ActObject.h"
@@ -42,18 +42,8 @@ protected:
         write(CommandFilePath(Home()), Foreign);
     }
 
-    static void write(const QString &path, const QByteArray &bytes)
-    {
-        QFile file(path);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        file.write(bytes);
-    }
-
-    QByteArray commandFileBytes() const
-    {
-        QFile file(CommandFilePath(Home()));
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-    }
+    static void write(const QString &path, const QByteArray &bytes) { writeBytes(path, bytes); }
+    QByteArray commandFileBytes() const { return readBytes(CommandFilePath(Home())); }
 
     // A button file in tastor's own folder.
     QString button(const QByteArray &keys, const QString &fileName = u"button.ini"_s)

@@ -1,6 +1,6 @@
 // Path rules, switch values and ACT! answers as the installer reads them.
 
-#include "QtPrinters.h"
+#include "common/TestFiles.h"
 #include "installer/ActResults.h"
 #include "installer/ButtonFile.h"
 #include "installer/TastorPaths.h"

@@ -22,7 +22,7 @@ struct Expected
 Expected readExpected(const QString &path, Settings &config, RecognitionContext &context)
 {
     Expected expected;
-    for (QString line : QString::fromUtf8(ReadFileBytes(path)).split(u'\n')) {
+    for (QString line : QString::fromUtf8(readBytes(path)).split(u'\n')) {
         if (line.endsWith(u'\r'))
             line.chop(1);
         const QString value = line.section(u' ', 2);
@@ -65,8 +65,8 @@ TEST_F(AddressBlocksTest, RealisticBlocksGiveTheirRows)
             folder.filePath(block.chopped(4) + QStringLiteral(".rows")), config, context);
         QString clipText;
         const ParseStatus status =
-            CaptureText(context, QString::fromUtf8(ReadFileBytes(folder.filePath(block))), false,
-                        rows, clipText, nullptr);
+            CaptureText(context, QString::fromUtf8(readBytes(folder.filePath(block))), false, rows,
+                        clipText, nullptr);
         EXPECT_EQ(status, ParseStatus::Ok);
         QString actual = RowsSummary(rows);
         for (const clsZusatzDefs &hit : context.DefinitionHits)

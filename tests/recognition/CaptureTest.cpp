@@ -3,7 +3,6 @@
 #include "recognition/LineSplitter.h"
 #include "recognition/ParseAddress.h"
 #include "recognition/TextOps.h"
-#include "recognition/UserLabels.h"
 
 #include "support/MessageTexts.h"
 
@@ -15,21 +14,6 @@ QStringList texts(const LineList &lines)
     for (const clsZeile &line : lines)
         out << line.Text;
     return out;
-}
-
-TEST(SplitIntoLines, DetailsLineNamesTheCompanyAndLeavesTheTextBox)
-{
-    QString clipText;
-    const LineList lines = SplitIntoLines(
-        QStringLiteral("Muster AG Berlin\r\nKontakt Muster AG\r\nDetails der Muster AG "
-                       "schließen\r\nHauptstr. 1"),
-        QStringLiteral("\r\n"), clipText);
-    EXPECT_EQ(texts(lines),
-              (QStringList{QStringLiteral("Muster AG"), QStringLiteral("Berlin"),
-                           QStringLiteral("Kontakt"), QStringLiteral("Hauptstr. 1")}));
-    EXPECT_EQ(lines[0].Firma, 20);
-    EXPECT_EQ(ScoreSummary(lines[1]), QString());
-    EXPECT_EQ(clipText, QStringLiteral("Muster AG Berlin\r\nKontakt Muster AG\r\nHauptstr. 1\r\n"));
 }
 
 // What the details lines do, done the slow way: insert in front, strip every record behind.
@@ -88,15 +72,6 @@ TEST(SplitIntoLines, ManyDetailsLinesGiveWhatOneByOneWouldGive)
     }
 }
 
-TEST(SeparatorPreview, CutsAtTheCandidateAndTrimsEachPiece)
-{
-    EXPECT_EQ(SeparatorPreview(QStringLiteral("Muster GmbH, Weg 1 ,Berlin"), QStringLiteral(",")),
-              QStringLiteral("Muster GmbH\r\nWeg 1\r\nBerlin\r\n"));
-    EXPECT_EQ(SeparatorPreview(QStringLiteral("a;;b\r\nc"), QStringLiteral(";")),
-              QStringLiteral("a\r\n\r\nb\r\nc\r\n"));
-    EXPECT_EQ(SeparatorPreview(QStringLiteral("a b"), QString()), QStringLiteral("a b\r\n"));
-}
-
 class CaptureTest : public RecognitionTest
 {};
 
@@ -107,29 +82,10 @@ TEST_F(CaptureTest, BlankClipboardIsReportedExceptAtStart)
     EXPECT_EQ(CaptureText(Context, QStringLiteral("   "), false, Rows, clipText, nullptr),
               ParseStatus::Empty);
     EXPECT_EQ(CaptureText(Context, QString(), true, Rows, clipText, nullptr), ParseStatus::Empty);
-    ASSERT_EQ(Presenter.Messages.size(), 1);
-    EXPECT_EQ(Presenter.Messages[0].first, MessageText::ClipboardEmpty);
-    EXPECT_EQ(Presenter.Messages[0].second, MessageStyle::Information);
+    EXPECT_EQ(Presenter.Texts(), QStringList{MessageText::ClipboardEmpty});
+    EXPECT_EQ(Presenter.Styles(), QList<qint16>{MessageStyle::Information});
     EXPECT_EQ(Rows.RowValue(3), QStringLiteral("kept"));
     EXPECT_TRUE(clipText.isEmpty());
-}
-
-TEST_F(CaptureTest, NoSeparatorAsksTheDialogAndGoesOnWithItsChoice)
-{
-    ScriptedDialog dialog(QStringLiteral(","));
-    QString clipText;
-    EXPECT_EQ(
-        CaptureText(Context, QStringLiteral("Muster GmbH,Berlin"), false, Rows, clipText, &dialog),
-        ParseStatus::Ok);
-    EXPECT_EQ(dialog.Opened, 1);
-    ASSERT_EQ(Presenter.Messages.size(), 1);
-    EXPECT_EQ(Presenter.Messages[0].first, MessageText::NoSeparator);
-    EXPECT_EQ(Presenter.Messages[0].second, MessageStyle::Exclamation);
-    EXPECT_EQ(clipText, QStringLiteral("Muster GmbH\r\nBerlin\r\n"));
-    // the choice stays for the next capture
-    EXPECT_EQ(CaptureText(Context, QStringLiteral("a,b"), false, Rows, clipText, &dialog),
-              ParseStatus::Ok);
-    EXPECT_EQ(dialog.Opened, 1);
 }
 
 TEST_F(CaptureTest, NoSeparatorWithoutChoiceLeavesRowsCleared)
@@ -142,33 +98,11 @@ TEST_F(CaptureTest, NoSeparatorWithoutChoiceLeavesRowsCleared)
     EXPECT_EQ(CaptureText(Context, QStringLiteral("Muster"), false, Rows, clipText, nullptr),
               ParseStatus::NoSeparator);
     EXPECT_EQ(RowsSummary(Rows), QString());
-    EXPECT_EQ(Presenter.Messages.size(), 2);
+    EXPECT_EQ(Presenter.shown.size(), 2);
 }
 
 class UserDefinitionsTest : public RecognitionTest
 {};
-
-TEST_F(UserDefinitionsTest, FirstMatchingLinePerDefinitionBecomesAHit)
-{
-    Config.UserDefinitions = {{88, QStringLiteral("Abteilung:")},
-                              {74, QStringLiteral("Durchwahl:")},
-                              {74, QStringLiteral("Durchwahl:")},
-                              {12, QStringLiteral("Fehlt:")}};
-    Config.DefinitionsLoaded = true;
-    LineList lines =
-        MakeLines({QStringLiteral("Muster GmbH"), QStringLiteral("abteilung: klein"),
-                   QStringLiteral("Abteilung:  Einkauf "), QStringLiteral("Durchwahl: 12"),
-                   QStringLiteral("Abteilung: zweite"), QStringLiteral("Durchwahl:34")});
-    ApplyUserDefinitions(lines, Context);
-    EXPECT_EQ(texts(lines),
-              (QStringList{QStringLiteral("Muster GmbH"), QStringLiteral("abteilung: klein"),
-                           QStringLiteral("Abteilung: zweite")}));
-    ASSERT_EQ(Context.DefinitionHits.size(), 3);
-    EXPECT_EQ(Context.DefinitionHits[0].ID, 88);
-    EXPECT_EQ(Context.DefinitionHits[0].Wert, QStringLiteral("Einkauf"));
-    EXPECT_EQ(Context.DefinitionHits[1].Wert, QStringLiteral("12"));
-    EXPECT_EQ(Context.DefinitionHits[2].Wert, QStringLiteral("34"));
-}
 
 TEST_F(UserDefinitionsTest, HitsSurviveAParseThatEndsBeforeTheLabels)
 {
@@ -186,15 +120,6 @@ TEST_F(UserDefinitionsTest, HitsSurviveAParseThatEndsBeforeTheLabels)
     EXPECT_EQ(ParseAddress(Context, QStringLiteral("a\r\nb"), Rows, clipText, nullptr),
               ParseStatus::Ok);
     EXPECT_TRUE(Context.DefinitionHits.isEmpty());
-}
-
-TEST_F(UserDefinitionsTest, WithoutDefinitionsTheHitsAreLeftAlone)
-{
-    Context.DefinitionHits = {{1, QStringLiteral("from before")}};
-    LineList lines = MakeLines({QStringLiteral("Abteilung: x")});
-    ApplyUserDefinitions(lines, Context);
-    EXPECT_EQ(lines.size(), 1u);
-    EXPECT_EQ(Context.DefinitionHits.size(), 1);
 }
 
 } // namespace

@@ -5,16 +5,6 @@
 
 #include "common/CaseFile.h"
 
-#include <QFile>
-
-#include <ostream>
-
-QByteArray ReadFileBytes(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 QString DataText(const QString &escaped)
 {
     return QString::fromUtf8(Unescape(escaped));
@@ -72,12 +62,6 @@ QString RowsSummary(const FieldRows &rows)
     return summary;
 }
 
-qint16 RecordingPresenter::Present(const QString &, const QString &text, qint16 style)
-{
-    Messages.append({text, style});
-    return MessageAnswer::Ok;
-}
-
 QString ScriptedDialog::Open()
 {
     ++Opened;
@@ -93,9 +77,4 @@ void RecognitionTest::SetUp()
 void RecognitionTest::TearDown()
 {
     SetMessagePresenter(nullptr);
-}
-
-void PrintTo(const QString &text, std::ostream *os)
-{
-    *os << '"' << text.toStdString() << '"';
 }

@@ -1,11 +1,13 @@
 #pragma once
 
+#include "common/TestFiles.h"
+
 #include "recognition/RecognitionContext.h"
 #include "recognition/SeparatorDialog.h"
 #include "recognition/clsZeile.h"
 
+#include "common/RecordingPresenter.h"
 #include "support/FieldRows.h"
-#include "support/Messages.h"
 
 #include <gtest/gtest.h>
 
@@ -24,20 +26,11 @@ LineList MakeLines(const QStringList &texts);
 // (no user definitions).
 LineList ScoreBlock(const QString &block);
 
-// A file's bytes (empty when missing), and an escaped text of a data file.
-QByteArray ReadFileBytes(const QString &path);
+// An escaped text of a data file.
 QString DataText(const QString &escaped);
 
 // Non-empty rows as "row field value" lines, field "-" when none is selected.
 QString RowsSummary(const FieldRows &rows);
-
-// Records every message; answers OK.
-class RecordingPresenter : public MessagePresenter
-{
-public:
-    qint16 Present(const QString &title, const QString &text, qint16 style) override;
-    QList<std::pair<QString, qint16>> Messages;
-};
 
 // A separator dialog that accepts a fixed choice (empty: closed without one).
 class ScriptedDialog : public SeparatorDialog
@@ -64,6 +57,3 @@ protected:
     Settings Config;
     RecognitionContext Context{Config};
 };
-
-// For readable failure messages.
-void PrintTo(const QString &text, std::ostream *os);

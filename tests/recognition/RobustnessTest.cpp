@@ -58,16 +58,4 @@ TEST_F(RobustnessTest, HostileTextParsesWithoutFailure)
     }
 }
 
-TEST_F(RobustnessTest, ManyDetailsLinesEndWithTheLastNameFirst)
-{
-    QString text;
-    for (int k = 0; k < 3000; ++k)
-        text += QStringLiteral("Details der Firma %1 schließen\n").arg(k);
-    QString clipText;
-    EXPECT_EQ(ParseAddress(Context, text, Rows, clipText, nullptr), ParseStatus::Ok);
-    EXPECT_EQ(Rows.RowValue(0), QStringLiteral("Firma 2999"));
-    EXPECT_EQ(Rows.RowValue(1), QStringLiteral("Firma 2998"));
-    EXPECT_TRUE(clipText.isEmpty());
-}
-
 } // namespace

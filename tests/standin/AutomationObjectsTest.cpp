@@ -88,21 +88,6 @@ TEST_F(AutomationObjects, FieldListReadsBackPositionByPosition)
     EXPECT_GE(labelUse.value(QString()), 2) << "some fields have no label";
 }
 
-TEST_F(AutomationObjects, SeededFieldCountsIncludingAnEmptyList)
-{
-    for (int count : {0, 3, 100}) {
-        ASSERT_TRUE(StartStandin({u"--fields"_s, QString::number(count)}));
-        ActObjectPtr database = openDatabase();
-        EXPECT_EQ(ToActObject(database->Call(u"Contact"_s))->Call(u"FieldCount"_s).toInt(), count);
-        if (count > 0) {
-            ActObjectPtr fields = fieldsOf(database);
-            const int last = fields->Call(u"FieldIdAt"_s, {count - 1}).toInt();
-            EXPECT_NO_THROW(fields->Call(u"Label"_s, {last})) << "count " << count;
-        }
-        StopStandin();
-    }
-}
-
 TEST_F(AutomationObjects, SetFieldGoesToTheNewContactOrTheOneShown)
 {
     ASSERT_TRUE(StartStandin());
@@ -179,78 +164,6 @@ TEST_F(AutomationObjects, ArgumentsAreCoercedAsLateBindingDoes)
         EXPECT_TRUE(reason.contains(QString::fromUtf8(c.reasonPart)))
             << c.name << ": " << reason.toStdString();
     }
-}
-
-TEST_F(AutomationObjects, LateBoundCallsFailWithAReadableReason)
-{
-    ASSERT_TRUE(StartStandin());
-    ActObjectPtr database = openDatabase();
-    ActObjectPtr fields = fieldsOf(database);
-    ActObjectPtr views = ToActObject(CreateActObject(ActProgId::Application)->Call(u"Views"_s));
-    const int count = ToActObject(database->Call(u"Contact"_s))->Call(u"FieldCount"_s).toInt();
-    const struct
-    {
-        const char *name;
-        std::function<void()> call;
-        const char *reasonPart;
-    } cases[] = {
-        {"unknown ProgID", [] { CreateActObject(u"ACTOLE.NOTHING"_s); }, "ACTOLE.NOTHING"},
-        {"unknown member", [&] { database->Call(u"Close"_s); }, "Close"},
-        {"member of another object",
-         [&] {
-             fields->Call(u"SetField"_s, {25, u"x"_s});
-         },
-         "SetField"},
-        {"position below 0", [&] { fields->Call(u"FieldIdAt"_s, {-1}); }, "-1"},
-        {"position past the end", [&] { fields->Call(u"FieldIdAt"_s, {count}); }, "Feldposition"},
-        {"label of an unknown field", [&] { fields->Call(u"Label"_s, {12345}); }, "12345"},
-        {"another database", [&] { database->Call(u"OpenEx"_s, {u"/nirgends/x.dbf"_s}); },
-         "nirgends"},
-        {"another view type",
-         [&] {
-             views->Call(u"Create"_s, {2, u"ContactView"_s});
-         },
-         "Ansicht"},
-        {"another view name",
-         [&] {
-             views->Call(u"Create"_s, {1, u"GroupView"_s});
-         },
-         "GroupView"},
-        {"result is no object", [&] { ToActObject(database->Call(u"IsOpen"_s)); },
-         "kein ACT!-Objekt"},
-    };
-    for (const auto &c : cases) {
-        const QString reason = failureOf(c.call);
-        EXPECT_TRUE(reason.contains(QString::fromUtf8(c.reasonPart)))
-            << c.name << ": " << reason.toStdString();
-    }
-    EXPECT_EQ(fields->Call(u"fieldidat"_s, {0}).toInt(), 25) << "names ignore letter case";
-}
-
-TEST_F(AutomationObjects, EveryCallFailsWhileTheStandinIsClosed)
-{
-    ASSERT_TRUE(StartStandin());
-    ActObjectPtr database = openDatabase();
-    ActObjectPtr fields = fieldsOf(database);
-    ActObjectPtr view = newContactView();
-    ActObjectPtr commands = CreateActObject(ActProgId::AuxCommands);
-    EXPECT_TRUE(isRunning());
-    StopStandin();
-    EXPECT_FALSE(isRunning());
-    const std::function<void()> calls[] = {
-        [&] { database->Call(u"IsOpen"_s); },
-        [&] { database->Call(u"OpenEx"_s, {QString()}); },
-        [&] { fields->Call(u"FieldIdAt"_s, {0}); },
-        [&] { view->Call(u"AddNewContact"_s); },
-        [&] {
-            view->Call(u"SetField"_s, {25, u"x"_s});
-        },
-        [&] { commands->Call(u"AuxCommandExists"_s, {u"x"_s}); },
-        [&] { CreateActObject(ActProgId::Application)->Call(u"Views"_s); },
-    };
-    int index = 0;
-    for (const auto &call : calls)
-        EXPECT_EQ(failureOf(call), u"ACT! läuft nicht."_s) << "call " << index++;
 }
 
 TEST_F(AutomationObjects, KilledStandinFailsTheNextCallAndARestartServesAgain)

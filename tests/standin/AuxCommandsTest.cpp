@@ -1,4 +1,5 @@
 #include "StandinFixture.h"
+#include "common/TestFiles.h"
 
 #include "act/ActObject.h"
 #include "act/standin/ActCommandFile.h"
@@ -14,19 +15,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeFile(const QString &path, const QByteArray &content)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(content);
-}
 
 // What ACT! keeps beside our entries: must survive every edit byte for byte.
 const QByteArray ForeignContent = "; ACT! Befehlsdatei\r\n"
@@ -82,11 +70,11 @@ protected:
 
 TEST_F(AuxCommands, AddClosesAGapAndWritesTheWholeCommandLast)
 {
-    writeFile(CommandFilePath(), ForeignContent);
+    writeBytes(CommandFilePath(), ForeignContent);
     EXPECT_EQ(add(u"Ordalis"_s).toInt(), 0);
     QByteArray closed = ForeignContent;
     closed.replace("[AuxCommand-2]", "[AuxCommand-1]");
-    const QByteArray after = readFile(CommandFilePath());
+    const QByteArray after = readBytes(CommandFilePath());
     EXPECT_TRUE(after.startsWith(closed)) << after.toStdString();
 
     const QVector<AuxCommandEntry> commands = ActCommandFile(CommandFilePath()).Commands();
@@ -102,12 +90,12 @@ TEST_F(AuxCommands, AddClosesAGapAndWritesTheWholeCommandLast)
     EXPECT_EQ(added.largeIcon, u"/opt/tool/l.ico"_s);
 
     call(u"DeleteAuxCommand"_s, {u"Ordalis"_s});
-    EXPECT_EQ(readFile(CommandFilePath()), closed);
+    EXPECT_EQ(readBytes(CommandFilePath()), closed);
 }
 
 TEST_F(AuxCommands, ADuplicateNameIsRefusedWithoutAChange)
 {
-    writeFile(CommandFilePath(), ForeignContent);
+    writeBytes(CommandFilePath(), ForeignContent);
     const struct
     {
         const char *name;
@@ -119,48 +107,13 @@ TEST_F(AuxCommands, ADuplicateNameIsRefusedWithoutAChange)
     };
     for (const auto &c : duplicates) {
         EXPECT_EQ(add(c.command).toInt(), 1) << c.name;
-        EXPECT_EQ(readFile(CommandFilePath()), ForeignContent) << c.name;
+        EXPECT_EQ(readBytes(CommandFilePath()), ForeignContent) << c.name;
     }
     EXPECT_TRUE(call(u"AuxCommandExists"_s, {u"kalender"_s}).toBool());
     EXPECT_FALSE(call(u"AuxCommandExists"_s, {u"Kalend"_s}).toBool());
     // The installer asks about "" when its button file is missing.
     EXPECT_FALSE(call(u"AuxCommandExists"_s, {QString()}).toBool());
     EXPECT_FALSE(call(u"AuxCommandExistsInToolbar"_s, {1, QString()}).toBool());
-}
-
-TEST_F(AuxCommands, ToolbarButtonsComeAndGoPerToolbar)
-{
-    ASSERT_EQ(add(u"Ordalis"_s).toInt(), 0);
-    for (int toolbar : {1, 3})
-        call(u"AddAuxCommandToToolbar"_s, {QVariant::fromValue<short>(toolbar), u"Ordalis"_s});
-    call(u"AddAuxCommandToToolbar"_s, {1, u"ordalis"_s}); // already there
-    EXPECT_EQ(ActCommandFile(CommandFilePath()).ToolbarEntries().size(), 2);
-
-    const struct
-    {
-        int toolbar;
-        bool present;
-    } before[] = {{1, true}, {3, true}, {2, false}};
-    for (const auto &c : before)
-        EXPECT_EQ(call(u"AuxCommandExistsInToolbar"_s, {c.toolbar, u"Ordalis"_s}).toBool(),
-                  c.present)
-            << "toolbar " << c.toolbar;
-
-    call(u"RemoveAuxCommandFromToolbar"_s, {1, u"Ordalis"_s});
-    EXPECT_FALSE(call(u"AuxCommandExistsInToolbar"_s, {1, u"Ordalis"_s}).toBool());
-    EXPECT_TRUE(call(u"AuxCommandExistsInToolbar"_s, {3, u"Ordalis"_s}).toBool());
-
-    // The later button moved down into the freed number.
-    call(u"AddAuxCommandToToolbar"_s, {1, u"Ordalis"_s});
-    const QVector<ToolbarEntry> buttons = ActCommandFile(CommandFilePath()).ToolbarEntries();
-    ASSERT_EQ(buttons.size(), 2);
-    EXPECT_EQ(buttons[0].toolbar, 3);
-    EXPECT_EQ(buttons[1].number, 1);
-
-    // A deleted command takes its buttons along.
-    call(u"DeleteAuxCommand"_s, {u"Ordalis"_s});
-    EXPECT_FALSE(call(u"AuxCommandExists"_s, {u"Ordalis"_s}).toBool());
-    EXPECT_TRUE(ActCommandFile(CommandFilePath()).ToolbarEntries().isEmpty());
 }
 
 TEST_F(AuxCommands, RefusedCalls)
@@ -195,23 +148,4 @@ TEST_F(AuxCommands, AnEditThatCannotBeWrittenIsNoSuccess)
     ASSERT_TRUE(QDir().mkpath(CommandFilePath()));
     EXPECT_THROW(add(u"Ordalis"_s), ActError);
     EXPECT_FALSE(call(u"AuxCommandExists"_s, {u"Ordalis"_s}).toBool());
-}
-
-TEST_F(AuxCommands, WritersInParallelLoseNoEntry)
-{
-    constexpr int PerWriter = 15;
-    const auto writer = [this](QString prefix) {
-        ActObjectPtr commands = CreateActObject(ActProgId::AuxCommands);
-        for (int i = 0; i < PerWriter; ++i)
-            commands->Call(u"AddAuxCommand"_s, {prefix + QString::number(i), u"p"_s, u"f"_s, u"t"_s,
-                                                u"d"_s, u"s"_s, u"l"_s, 0});
-    };
-    std::thread first(writer, u"A"_s);
-    std::thread second(writer, u"B"_s);
-    first.join();
-    second.join();
-    const QVector<AuxCommandEntry> commands = ActCommandFile(CommandFilePath()).Commands();
-    ASSERT_EQ(commands.size(), 2 * PerWriter);
-    for (int i = 0; i < commands.size(); ++i)
-        EXPECT_EQ(commands[i].number, i) << "sections stay consecutive";
 }

@@ -127,24 +127,3 @@ TEST_F(CardTransfer, BadFilesAreReportedAndOnlyTheReadableCardsImported)
             << c.name;
     }
 }
-
-TEST_F(CardTransfer, CommandLines)
-{
-    const struct
-    {
-        QStringList arguments;
-        const char *message;
-    } cases[] = {
-        {{u"export"_s}, "export --vcard"},
-        {{u"import"_s}, "import erwartet"},
-        {{u"--vcard"_s}, "--vcard gilt nur"},
-        {{u"import"_s, u"x.vcf"_s, u"--json"_s}, "ohne --no-database"},
-        {{u"import"_s, u"fehlt.vcf"_s}, "gibt es nicht"},
-    };
-    ContactDatabase::OpenOrCreate(ContactDatabasePath());
-    for (const auto &c : cases) {
-        QString error;
-        EXPECT_NE(RunStandin(c.arguments, nullptr, &error), 0) << c.message;
-        EXPECT_TRUE(error.contains(QString::fromUtf8(c.message))) << error.toStdString();
-    }
-}

@@ -29,18 +29,6 @@ TEST_F(ContactDatabaseFixture, FirstStartHoldsTheOwnRecordShown)
     EXPECT_EQ(ContactDatabase::OpenOrCreate(ContactDatabasePath())->Contacts().size(), 2);
 }
 
-TEST_F(ContactDatabaseFixture, GeneratedFieldListsHaveUniqueNumbers)
-{
-    for (int count : {0, 1, 62, 63, 5000}) {
-        const QVector<StandinField> fields = ContactDatabase::SeedFields(count);
-        ASSERT_EQ(fields.size(), count);
-        QSet<qint32> numbers;
-        for (const StandinField &field : fields)
-            numbers.insert(field.number);
-        EXPECT_EQ(numbers.size(), count) << "count " << count;
-    }
-}
-
 TEST_F(ContactDatabaseFixture, AWriterLockedOutPastTheTimeoutFailsAndWritesNothing)
 {
     ContactDatabase::OpenOrCreate(ContactDatabasePath());

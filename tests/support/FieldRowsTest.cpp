@@ -14,23 +14,6 @@ QStringList names(const FieldRows &rows)
     return list;
 }
 
-TEST(FieldRows, StandardCatalogueIsSortedCaseInsensitively)
-{
-    FieldRows rows;
-    rows.FillStandardCatalogue();
-    const QStringList expected = {
-        QStringLiteral("Abteilung"), QStringLiteral("Adresse"),   QStringLiteral("Adresse 2"),
-        QStringLiteral("Adresse 3"), QStringLiteral("Anrede"),    QStringLiteral("eMail"),
-        QStringLiteral("Fax"),       QStringLiteral("Firma"),     QStringLiteral("Kontakt"),
-        QStringLiteral("Land"),      QStringLiteral("Mobil"),     QStringLiteral("Nachname"),
-        QStringLiteral("Ort"),       QStringLiteral("PLZ"),       QStringLiteral("Telefon"),
-        QStringLiteral("Telefon 2"), QStringLiteral("Telefon 3"), QStringLiteral("Titel"),
-        QStringLiteral("Vorname"),   QStringLiteral("Website")};
-    EXPECT_EQ(names(rows), expected);
-    EXPECT_EQ(rows.EntryAt(rows.PositionOfName(QStringLiteral("eMail"))).FieldNumber, 200);
-    EXPECT_EQ(rows.EntryAt(0).FieldNumber, 88);
-}
-
 TEST(FieldRows, UmlautsSortWithTheirLettersAndEqualNamesKeepTheirOrder)
 {
     FieldRows rows;

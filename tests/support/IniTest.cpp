@@ -1,6 +1,7 @@
-#include "TestFiles.h"
 #include "common/CaseFile.h"
+#include "common/TestFiles.h"
 
+#include "support/AtomicReplace.h"
 #include "support/clsINI.h"
 
 #include <gtest/gtest.h>
@@ -8,6 +9,9 @@
 #include <QDateTime>
 #include <QFileInfo>
 
+#include <csignal>
+
+#include <sys/resource.h>
 #include <unistd.h>
 
 namespace {
@@ -70,8 +74,8 @@ TEST_F(IniTest, CasesOfTheCaseFile)
         for (const auto &[command, argument] : c.lines)
             runLine(file, command, argument.split(u'|'));
         const QString after = c.has(u"after"_s) ? u"after"_s : u"file"_s;
-        EXPECT_EQ(visible(readBytes(path())),
-                  visible(c.has(after) ? Unescape(c.value(after)) : QByteArray("<missing>")));
+        EXPECT_EQ(readBytes(path()),
+                  c.has(after) ? Unescape(c.value(after)) : QByteArray("<missing>"));
         EXPECT_LE(folderEntries(folder.path()).size(), 1) << "stray files";
     }
 }
@@ -188,6 +192,23 @@ TEST_F(IniTest, RefusedWritesChangeNothingAndLeaveNoTemporaryFile)
         EXPECT_EQ(readBytes(path()), content) << r.name;
         EXPECT_EQ(folderEntries(folder.path()), QStringList{u"test.ini"_s}) << r.name;
     }
+}
+
+TEST_F(IniTest, AWriteCutShortByAFullDiskIsNoSuccess)
+{
+    writeBytes(path(), "[S]\r\nk=old\r\n");
+    // The file size limit stands in for a full disk: the write stops part way.
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit unlimited{};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &unlimited), 0);
+    rlimit small = unlimited;
+    small.rlim_cur = 4096;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    const bool written = ReplaceAtomically(path(), QByteArray(64 * 1024, 'x'));
+    ::setrlimit(RLIMIT_FSIZE, &unlimited);
+    EXPECT_FALSE(written);
+    EXPECT_EQ(readBytes(path()), QByteArray("[S]\r\nk=old\r\n"));
+    EXPECT_EQ(folderEntries(folder.path()), QStringList{u"test.ini"_s});
 }
 
 TEST_F(IniTest, EveryCallSeesChangesByOtherWriters)

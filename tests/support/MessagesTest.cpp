@@ -1,4 +1,5 @@
-#include "TestFiles.h"
+#include "common/RecordingPresenter.h"
+#include "common/TestFiles.h"
 
 #include "support/FileTools.h"
 #include "support/Log.h"
@@ -14,30 +15,11 @@
 
 namespace {
 
-// Records what would have been shown and answers as told.
-class ScriptedPresenter : public MessagePresenter
-{
-public:
-    struct Shown
-    {
-        QString title, text;
-        qint16 style;
-    };
-    std::vector<Shown> shown;
-    qint16 answer = MessageAnswer::Yes;
-
-    qint16 Present(const QString &title, const QString &text, qint16 style) override
-    {
-        shown.push_back({title, text, style});
-        return answer;
-    }
-};
-
 class MessagesTest : public ::testing::Test
 {
 protected:
     QTemporaryDir home;
-    ScriptedPresenter presenter;
+    RecordingPresenter presenter;
 
     void SetUp() override
     {
@@ -52,19 +34,6 @@ protected:
     QString logPath() const { return home.filePath(QStringLiteral("logfile.txt")); }
 };
 
-TEST_F(MessagesTest, ShowMessagePresentsWithTitleAndReturnsTheAnswer)
-{
-    presenter.answer = MessageAnswer::Yes;
-    EXPECT_EQ(ShowMessage(MessageText::UpdateQuestion, MessageStyle::YesNoQuestion),
-              MessageAnswer::Yes);
-    ASSERT_EQ(presenter.shown.size(), 1u);
-    EXPECT_EQ(presenter.shown[0].title, QStringLiteral("Ordalis"));
-    EXPECT_EQ(presenter.shown[0].text, MessageText::UpdateQuestion);
-    EXPECT_EQ(presenter.shown[0].style, 36);
-    ShowMessage(MessageText::NoData, MessageStyle::Exclamation, false);
-    EXPECT_FALSE(QFile::exists(logPath()));
-}
-
 TEST_F(MessagesTest, LoggedMessagesAppendDatedLinesInOrder)
 {
     ShowMessage(QStringLiteral("erste Meldung"), MessageStyle::Information, true);
@@ -77,7 +46,7 @@ TEST_F(MessagesTest, LoggedMessagesAppendDatedLinesInOrder)
     EXPECT_EQ(lines[2], QString());
     EXPECT_EQ(entry.match(lines[0]).captured(1), QStringLiteral("erste Meldung"));
     EXPECT_EQ(entry.match(lines[1]).captured(1), QStringLiteral("zweite: Möglicherweise"));
-    EXPECT_EQ(presenter.shown.size(), 2u);
+    EXPECT_EQ(presenter.shown.size(), 2);
 }
 
 TEST_F(MessagesTest, UnwritableLogIsTheCallersFailure)
@@ -86,15 +55,7 @@ TEST_F(MessagesTest, UnwritableLogIsTheCallersFailure)
     EXPECT_THROW(AppendToLog(QStringLiteral("x")), std::runtime_error);
     EXPECT_THROW(ShowMessage(QStringLiteral("x"), MessageStyle::Information, true),
                  std::runtime_error);
-    EXPECT_TRUE(presenter.shown.empty()); // logged first, so nothing was shown
-}
-
-TEST_F(MessagesTest, WithoutAWindowQuestionsAreAnsweredNo)
-{
-    SetMessagePresenter(nullptr);
-    EXPECT_EQ(ShowMessage(MessageText::UpdateQuestion, MessageStyle::YesNoQuestion),
-              MessageAnswer::No);
-    EXPECT_EQ(ShowMessage(MessageText::NoData, MessageStyle::Exclamation), MessageAnswer::Ok);
+    EXPECT_TRUE(presenter.shown.isEmpty()); // logged first, so nothing was shown
 }
 
 TEST(FileExists, OnlyRegularVisibleFiles)

@@ -1,334 +1,484 @@
-#include "FakeActObjects.h"
+// The automation objects, their state and the dispatch they share. Clients are single-threaded
+// apartments (the DLL registers as "Apartment"), so no call runs concurrently with another.
 
-#include "DispatchBase.h"
-#include "FakeActState.h"
+#include "FakeAct.h"
 
+#include <algorithm>
+#include <array>
+#include <map>
 #include <new>
 #include <string>
+#include <vector>
 
 namespace {
 
-const std::wstring openQuote = L"\u201E";
-const std::wstring closeQuote = L"\u201C";
-
-std::wstring quoted(const std::wstring &text)
+struct Field
 {
-    return openQuote + text + closeQuote;
+    LONG number;
+    const wchar_t *label;
+};
+const Field Fields[] = {{1, L"Firma"},   {2, L"Kontakt"}, {3, L"Vorname"}, {4, L"Nachname"},
+                        {25, L"Straße"}, {26, L"PLZ"},    {27, L"Ort"},    {40, L""}};
+
+using CommandTexts = std::array<std::wstring, 7>; // name, path, folder, tooltip, ..., icons
+
+bool SameName(const std::wstring &a, const std::wstring &b)
+{
+    return _wcsicmp(a.c_str(), b.c_str()) == 0;
 }
 
-[[noreturn]] void fail(const std::wstring &description, bool deferred = false)
+struct State
 {
-    throw MemberFailure{description, deferred};
-}
+    bool open = false;
+    std::vector<std::map<LONG, std::wstring>> contacts;
+    size_t current = 0;
+    std::vector<CommandTexts> commands;
+    std::vector<std::wstring> toolbars[2]; // 1 and 3
 
-FakeActState &state()
-{
-    return FakeActState::instance();
-}
-
-void requireField(LONG number)
-{
-    if (!FakeActState::isField(number))
-        fail(L"Das Feld " + std::to_wstring(number) + L" gibt es nicht.");
-}
-
-void requireToolbar(SHORT toolbar)
-{
-    if (toolbar != 1 && toolbar != 3)
-        fail(L"Keine Symbolleiste " + std::to_wstring(toolbar) + L".");
-}
-
-[[noreturn]] void failUnknownCommand(const std::wstring &name)
-{
-    fail(L"Den Befehl " + quoted(name) + L" gibt es nicht.");
-}
-
-template <class Object> IDispatch *make()
-{
-    return new (std::nothrow) Object();
-}
-
-// Hands a new member object to the result; out of memory surfaces as E_OUTOFMEMORY.
-template <class Object> void setNew(VARIANT *result)
-{
-    setObject(result, new Object());
-}
-
-class ActEvent : public DispatchBase
-{
-public:
-    ActEvent() : DispatchBase(L"ACTEVENTLib.ActEvent", members) {}
-
-private:
-    static inline const std::vector<Member> members = {{L"IsActRunning", {}}};
-
-    void call(size_t, const CallArgs &, VARIANT *result) override { setBool(result, true); }
+    State() { Reset(); }
+    void Reset()
+    {
+        open = false;
+        contacts = {{{1, L"Muster GmbH"}, {3, L"Erika"}, {4, L"Mustermann"}}};
+        current = 0;
+        commands.clear();
+        toolbars[0].clear();
+        toolbars[1].clear();
+    }
+    std::vector<CommandTexts>::iterator Command(const std::wstring &name)
+    {
+        return std::find_if(commands.begin(), commands.end(),
+                            [&](const CommandTexts &texts) { return SameName(texts[0], name); });
+    }
 };
 
-class FieldCollection : public DispatchBase
+State &state()
+{
+    static State instance;
+    return instance;
+}
+
+struct Failure
+{
+    std::wstring description;
+    bool deferred = false;
+};
+
+[[noreturn]] void Fail(const std::wstring &description, bool deferred = false)
+{
+    throw Failure{description, deferred};
+}
+
+std::wstring Quoted(const std::wstring &text)
+{
+    return L"\u201E" + text + L"\u201C";
+}
+
+// The coerced arguments of one call, in declared order.
+class Args
 {
 public:
-    FieldCollection() : DispatchBase(L"ACTOLE.FIELDS", members) {}
+    explicit Args(size_t count) : m_values(count)
+    {
+        for (VARIANT &value : m_values)
+            VariantInit(&value);
+    }
+    ~Args()
+    {
+        for (VARIANT &value : m_values)
+            VariantClear(&value);
+    }
+    Args(const Args &) = delete;
+    Args &operator=(const Args &) = delete;
+
+    HRESULT Coerce(size_t i, VARIANT &source, VARTYPE type)
+    {
+        return VariantChangeType(&m_values[i], &source, 0, type); // dereferences VT_BYREF
+    }
+    SHORT I2(size_t i) const { return m_values[i].iVal; }
+    LONG I4(size_t i) const { return m_values[i].lVal; }
+    std::wstring Text(size_t i) const
+    {
+        const BSTR text = m_values[i].bstrVal;
+        return text ? std::wstring(text, SysStringLen(text)) : std::wstring();
+    }
 
 private:
-    enum { FieldIdAt, Label };
-    static inline const std::vector<Member> members = {{L"FieldIdAt", {VT_I2}},
-                                                       {L"Label", {VT_I4}}};
+    std::vector<VARIANT> m_values;
+};
 
-    void call(size_t index, const CallArgs &args, VARIANT *result) override
+struct Member
+{
+    const wchar_t *name;
+    std::vector<VARTYPE> params;
+    void (*run)(const Args &, VARIANT *result); // throws Failure
+};
+
+struct Kind
+{
+    const wchar_t *source;
+    std::vector<Member> members;
+    bool counted = true; // the control object is not
+};
+
+LONG liveObjects = 0;
+std::wstring pendingSource, pendingDescription;
+bool fillInAtOnce = false;
+
+HRESULT STDAPICALLTYPE FillInDeferred(EXCEPINFO *info)
+{
+    info->bstrSource = SysAllocString(pendingSource.c_str());
+    info->bstrDescription = SysAllocString(pendingDescription.c_str());
+    info->pfnDeferredFillIn = nullptr;
+    return S_OK;
+}
+
+// IDispatch over a member table: DISPID = index + 1.
+class Object : public IDispatch
+{
+public:
+    explicit Object(const Kind &kind) : m_kind(kind)
     {
-        const auto &fields = FakeActState::fields();
-        if (index == FieldIdAt) {
-            const SHORT position = args.i2(0);
-            if (position < 0 || static_cast<size_t>(position) >= fields.size())
-                fail(L"Keine Feldposition " + std::to_wstring(position) + L".");
-            setI4(result, fields[static_cast<size_t>(position)].number);
+        liveObjects += kind.counted;
+        ServerAddRef();
+    }
+    virtual ~Object()
+    {
+        liveObjects -= m_kind.counted;
+        ServerRelease();
+    }
+    Object(const Object &) = delete;
+    Object &operator=(const Object &) = delete;
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void **object) override
+    {
+        if (!IsEqualIID(riid, IID_IUnknown) && !IsEqualIID(riid, IID_IDispatch)) {
+            *object = nullptr;
+            return E_NOINTERFACE;
+        }
+        *object = static_cast<IDispatch *>(this);
+        AddRef();
+        return S_OK;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return ULONG(++m_refs); }
+    ULONG STDMETHODCALLTYPE Release() override
+    {
+        const LONG left = --m_refs;
+        if (left == 0)
+            delete this;
+        return ULONG(left);
+    }
+    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT *count) override
+    {
+        *count = 0;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo **) override
+    {
+        return DISP_E_BADINDEX;
+    }
+    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR *names, UINT count, LCID,
+                                            DISPID *ids) override
+    {
+        std::fill(ids, ids + count, DISPID_UNKNOWN);
+        const auto &members = m_kind.members;
+        for (size_t m = 0; m < members.size(); ++m) {
+            if (_wcsicmp(names[0], members[m].name) == 0)
+                ids[0] = DISPID(m + 1);
+        }
+        // Members take no named arguments, so any further name is unknown.
+        return ids[0] == DISPID_UNKNOWN || count > 1 ? DISP_E_UNKNOWNNAME : S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS *params,
+                                     VARIANT *result, EXCEPINFO *info, UINT *argErr) override
+    {
+        if (result)
+            VariantInit(result); // stays empty whenever the call fails
+        if (id < 1 || size_t(id) > m_kind.members.size())
+            return DISP_E_MEMBERNOTFOUND;
+        const Member &member = m_kind.members[size_t(id - 1)];
+        if (params->cNamedArgs > 0)
+            return DISP_E_NONAMEDARGS;
+        if (params->cArgs != member.params.size())
+            return DISP_E_BADPARAMCOUNT;
+        Args args(member.params.size());
+        for (size_t i = 0; i < member.params.size(); ++i) {
+            const UINT slot = params->cArgs - 1 - UINT(i); // arguments come reversed
+            if (FAILED(args.Coerce(i, params->rgvarg[slot], member.params[i]))) {
+                if (argErr)
+                    *argErr = slot;
+                return DISP_E_TYPEMISMATCH;
+            }
+        }
+        VARIANT value;
+        VariantInit(&value);
+        try {
+            member.run(args, &value);
+        } catch (const Failure &failure) {
+            VariantClear(&value);
+            Raise(failure, info);
+            return DISP_E_EXCEPTION;
+        }
+        if (result)
+            *result = value; // hands the value over
+        else
+            VariantClear(&value);
+        return S_OK;
+    }
+
+private:
+    void Raise(const Failure &failure, EXCEPINFO *info) const
+    {
+        if (!info)
+            return;
+        ZeroMemory(info, sizeof *info);
+        info->scode = E_FAIL;
+        if (failure.deferred) {
+            pendingSource = m_kind.source;
+            pendingDescription = failure.description;
+            info->pfnDeferredFillIn = FillInDeferred;
+            if (fillInAtOnce)
+                FillInDeferred(info);
             return;
         }
-        const LONG number = args.i4(0);
-        requireField(number);
-        for (const auto &field : fields) {
-            if (field.number == number)
-                setText(result, field.label);
-        }
+        info->bstrSource = SysAllocString(m_kind.source);
+        info->bstrDescription = SysAllocString(failure.description.c_str());
     }
+
+    LONG m_refs = 1;
+    const Kind &m_kind;
 };
 
-class ContactTable : public DispatchBase
+void SetBool(VARIANT *result, bool value)
 {
-public:
-    ContactTable() : DispatchBase(L"ACTOLE.CONTACT", members) {}
+    result->vt = VT_BOOL;
+    result->boolVal = value ? VARIANT_TRUE : VARIANT_FALSE;
+}
 
-private:
-    enum { Fields, FieldCount };
-    static inline const std::vector<Member> members = {{L"Fields", {}}, {L"FieldCount", {}}};
-
-    void call(size_t index, const CallArgs &, VARIANT *result) override
-    {
-        if (index == Fields)
-            setNew<FieldCollection>(result);
-        else
-            setI2(result, static_cast<SHORT>(FakeActState::fields().size()));
-    }
-};
-
-class Database : public DispatchBase
+void SetI4(VARIANT *result, LONG value)
 {
-public:
-    Database() : DispatchBase(L"ACTOLE.DATABASE", members) {}
+    result->vt = VT_I4;
+    result->lVal = value;
+}
 
-private:
-    enum { OpenEx, IsOpen, Contact };
-    static inline const std::vector<Member> members = {
-        {L"OpenEx", {VT_BSTR}}, {L"IsOpen", {}}, {L"Contact", {}}};
-
-    void call(size_t index, const CallArgs &args, VARIANT *result) override
-    {
-        switch (index) {
-        case OpenEx: {
-            const std::wstring path = args.text(0);
-            if (!path.empty())
-                fail(L"Die Datenbank " + quoted(path) + L" gibt es nicht.", true);
-            state().open();
-            break;
-        }
-        case IsOpen:
-            setBool(result, state().isOpen());
-            break;
-        case Contact:
-            if (!state().isOpen())
-                fail(L"Keine Datenbank geöffnet.");
-            setNew<ContactTable>(result);
-            break;
-        }
-    }
-};
-
-class ContactView : public DispatchBase
+void SetText(VARIANT *result, const std::wstring &value)
 {
-public:
-    ContactView() : DispatchBase(L"ACTOLE.CONTACTVIEW", members) {}
+    result->vt = VT_BSTR;
+    result->bstrVal = SysAllocStringLen(value.data(), UINT(value.size()));
+}
 
-private:
-    enum { AddNewContact, SetField, GetField, ContactCount };
-    static inline const std::vector<Member> members = {{L"AddNewContact", {}},
-                                                       {L"SetField", {VT_I4, VT_BSTR}},
-                                                       {L"GetField", {VT_I4}},
-                                                       {L"ContactCount", {}}};
-
-    void call(size_t index, const CallArgs &args, VARIANT *result) override
-    {
-        switch (index) {
-        case AddNewContact:
-            state().addContact();
-            break;
-        case SetField:
-            requireField(args.i4(0));
-            state().setCurrentField(args.i4(0), args.text(1));
-            break;
-        case GetField:
-            requireField(args.i4(0));
-            setText(result, state().currentField(args.i4(0)));
-            break;
-        case ContactCount:
-            setI4(result, static_cast<LONG>(state().contactCount()));
-            break;
-        }
-    }
-};
-
-class ViewCollection : public DispatchBase
+void SetObject(VARIANT *result, const Kind &kind)
 {
-public:
-    ViewCollection() : DispatchBase(L"ACTOLE.VIEWS", members) {}
+    result->vt = VT_DISPATCH;
+    result->pdispVal = new Object(kind);
+}
 
-private:
-    static inline const std::vector<Member> members = {{L"Create", {VT_I2, VT_BSTR}}};
-
-    void call(size_t, const CallArgs &args, VARIANT *result) override
-    {
-        const SHORT kind = args.i2(0);
-        const std::wstring name = args.text(1);
-        const wchar_t contactView[] = L"ContactView";
-        if (kind != 1 || CompareStringOrdinal(name.data(), static_cast<int>(name.size()),
-                                              contactView, -1, TRUE) != CSTR_EQUAL)
-            fail(L"Keine Ansicht " + std::to_wstring(kind) + L"/" + quoted(name) + L".");
-        setNew<ContactView>(result);
-    }
-};
-
-class AppObject : public DispatchBase
+void RequireField(LONG number)
 {
-public:
-    AppObject() : DispatchBase(L"ACTOLE.APPOBJECT", members) {}
+    if (std::none_of(std::begin(Fields), std::end(Fields),
+                     [number](const Field &field) { return field.number == number; }))
+        Fail(L"Das Feld " + std::to_wstring(number) + L" gibt es nicht.");
+}
 
-private:
-    static inline const std::vector<Member> members = {{L"Views", {}}};
-
-    void call(size_t, const CallArgs &, VARIANT *result) override
-    {
-        setNew<ViewCollection>(result);
-    }
-};
-
-class AuxCmds : public DispatchBase
+std::vector<std::wstring> &Toolbar(SHORT toolbar)
 {
-public:
-    AuxCmds() : DispatchBase(L"ACTOLE.AUXCMDS", members) {}
+    if (toolbar != 1 && toolbar != 3)
+        Fail(L"Keine Symbolleiste " + std::to_wstring(toolbar) + L".");
+    return state().toolbars[toolbar == 3];
+}
 
-private:
-    enum {
-        AddAuxCommand,
-        AuxCommandExists,
-        DeleteAuxCommand,
-        AddAuxCommandToToolbar,
-        AuxCommandExistsInToolbar,
-        RemoveAuxCommandFromToolbar,
-        AuxCommandText
-    };
-    static inline const std::vector<Member> members = {
-        {L"AddAuxCommand", {VT_BSTR, VT_BSTR, VT_BSTR, VT_BSTR, VT_BSTR, VT_BSTR, VT_BSTR, VT_I2}},
-        {L"AuxCommandExists", {VT_BSTR}},
-        {L"DeleteAuxCommand", {VT_BSTR}},
-        {L"AddAuxCommandToToolbar", {VT_I2, VT_BSTR}},
-        {L"AuxCommandExistsInToolbar", {VT_I2, VT_BSTR}},
-        {L"RemoveAuxCommandFromToolbar", {VT_I2, VT_BSTR}},
-        {L"AuxCommandText", {VT_BSTR, VT_I2}}};
+std::vector<CommandTexts>::iterator KnownCommand(const std::wstring &name)
+{
+    const auto command = state().Command(name);
+    if (command == state().commands.end())
+        Fail(L"Den Befehl " + Quoted(name) + L" gibt es nicht.");
+    return command;
+}
 
-    void call(size_t index, const CallArgs &args, VARIANT *result) override
-    {
-        switch (index) {
-        case AddAuxCommand: {
-            FakeActState::CommandTexts texts;
-            for (size_t i = 0; i < texts.size(); ++i)
-                texts[i] = args.text(i);
-            setI4(result, state().addCommand(texts, args.i2(7)) ? 0 : 1);
-            break;
-        }
-        case AuxCommandExists:
-            setI4(result, state().commandExists(args.text(0)) ? 1 : 0);
-            break;
-        case DeleteAuxCommand:
-            if (!state().deleteCommand(args.text(0)))
-                failUnknownCommand(args.text(0));
-            setI4(result, 0);
-            break;
-        case AddAuxCommandToToolbar:
-            requireToolbar(args.i2(0));
-            if (!state().addToToolbar(args.i2(0), args.text(1)))
-                failUnknownCommand(args.text(1));
-            setI4(result, 0);
-            break;
-        case AuxCommandExistsInToolbar:
-            requireToolbar(args.i2(0));
-            setI4(result, state().isOnToolbar(args.i2(0), args.text(1)) ? 1 : 0);
-            break;
-        case RemoveAuxCommandFromToolbar:
-            requireToolbar(args.i2(0));
-            state().removeFromToolbar(args.i2(0), args.text(1));
-            setI4(result, 0);
-            break;
-        case AuxCommandText:
-            commandText(args.text(0), args.i2(1), result);
-            break;
-        }
-    }
+auto OnToolbar(std::vector<std::wstring> &toolbar, const std::wstring &name)
+{
+    return std::find_if(toolbar.begin(), toolbar.end(),
+                        [&](const std::wstring &entry) { return SameName(entry, name); });
+}
 
-    static void commandText(const std::wstring &name, SHORT index, VARIANT *result)
-    {
-        if (!state().commandExists(name))
-            failUnknownCommand(name);
-        if (index < 0 || index >= static_cast<SHORT>(FakeActState::CommandTexts().size()))
-            fail(L"Keine Textnummer " + std::to_wstring(index) + L".");
-        const auto text = state().commandText(name, static_cast<size_t>(index));
-        if (!text) // deleted by another thread meanwhile
-            failUnknownCommand(name);
-        setText(result, *text);
-    }
-};
+const Kind FieldCollection{L"ACTOLE.FIELDS",
+                           {{L"FieldIdAt",
+                             {VT_I2},
+                             [](const Args &args, VARIANT *result) {
+                                 const SHORT position = args.I2(0);
+                                 if (position < 0 || size_t(position) >= std::size(Fields))
+                                     Fail(L"Keine Feldposition " + std::to_wstring(position) +
+                                          L".");
+                                 SetI4(result, Fields[position].number);
+                             }},
+                            {L"Label", {VT_I4}, [](const Args &args, VARIANT *result) {
+                                 RequireField(args.I4(0));
+                                 for (const Field &field : Fields) {
+                                     if (field.number == args.I4(0))
+                                         SetText(result, field.label);
+                                 }
+                             }}}};
+
+const Kind ContactTable{
+    L"ACTOLE.CONTACT",
+    {{L"Fields", {}, [](const Args &, VARIANT *result) { SetObject(result, FieldCollection); }},
+     {L"FieldCount", {}, [](const Args &, VARIANT *result) {
+          result->vt = VT_I2;
+          result->iVal = SHORT(std::size(Fields));
+      }}}};
+
+const Kind Database{
+    L"ACTOLE.DATABASE",
+    {{L"OpenEx",
+      {VT_BSTR},
+      [](const Args &args, VARIANT *) {
+          if (!args.Text(0).empty())
+              Fail(L"Die Datenbank " + Quoted(args.Text(0)) + L" gibt es nicht.", true);
+          state().open = true;
+      }},
+     {L"IsOpen", {}, [](const Args &, VARIANT *result) { SetBool(result, state().open); }},
+     {L"Contact", {}, [](const Args &, VARIANT *result) {
+          if (!state().open)
+              Fail(L"Keine Datenbank geöffnet.");
+          SetObject(result, ContactTable);
+      }}}};
+
+const Kind ContactView{L"ACTOLE.CONTACTVIEW",
+                       {{L"AddNewContact",
+                         {},
+                         [](const Args &, VARIANT *) {
+                             state().contacts.emplace_back();
+                             state().current = state().contacts.size() - 1;
+                         }},
+                        {L"SetField",
+                         {VT_I4, VT_BSTR},
+                         [](const Args &args, VARIANT *) {
+                             RequireField(args.I4(0));
+                             state().contacts[state().current][args.I4(0)] = args.Text(1);
+                         }},
+                        {L"GetField",
+                         {VT_I4},
+                         [](const Args &args, VARIANT *result) {
+                             RequireField(args.I4(0));
+                             SetText(result, state().contacts[state().current][args.I4(0)]);
+                         }},
+                        {L"ContactCount", {}, [](const Args &, VARIANT *result) {
+                             SetI4(result, LONG(state().contacts.size()));
+                         }}}};
+
+const Kind ViewCollection{
+    L"ACTOLE.VIEWS", {{L"Create", {VT_I2, VT_BSTR}, [](const Args &args, VARIANT *result) {
+                           if (args.I2(0) != 1 || _wcsicmp(args.Text(1).c_str(), L"ContactView"))
+                               Fail(L"Keine Ansicht " + std::to_wstring(args.I2(0)) + L"/" +
+                                    Quoted(args.Text(1)) + L".");
+                           SetObject(result, ContactView);
+                       }}}};
+
+const Kind AppObject{L"ACTOLE.APPOBJECT", {{L"Views", {}, [](const Args &, VARIANT *result) {
+                                                SetObject(result, ViewCollection);
+                                            }}}};
+
+const Kind AuxCmds{
+    L"ACTOLE.AUXCMDS",
+    {{L"AddAuxCommand",
+      {VT_BSTR, VT_BSTR, VT_BSTR, VT_BSTR, VT_BSTR, VT_BSTR, VT_BSTR, VT_I2},
+      [](const Args &args, VARIANT *result) {
+          CommandTexts texts;
+          for (size_t i = 0; i < texts.size(); ++i)
+              texts[i] = args.Text(i);
+          const bool taken =
+              texts[0].empty() || state().Command(texts[0]) != state().commands.end();
+          if (!taken)
+              state().commands.push_back(texts);
+          SetI4(result, taken ? 1 : 0);
+      }},
+     {L"AuxCommandExists",
+      {VT_BSTR},
+      [](const Args &args, VARIANT *result) {
+          SetI4(result, state().Command(args.Text(0)) != state().commands.end());
+      }},
+     {L"DeleteAuxCommand",
+      {VT_BSTR},
+      [](const Args &args, VARIANT *result) {
+          const auto command = KnownCommand(args.Text(0));
+          for (auto &toolbar : state().toolbars)
+              std::erase_if(toolbar,
+                            [&](const std::wstring &e) { return SameName(e, args.Text(0)); });
+          state().commands.erase(command);
+          SetI4(result, 0);
+      }},
+     {L"AddAuxCommandToToolbar",
+      {VT_I2, VT_BSTR},
+      [](const Args &args, VARIANT *result) {
+          auto &toolbar = Toolbar(args.I2(0));
+          const std::wstring name = (*KnownCommand(args.Text(1)))[0];
+          if (OnToolbar(toolbar, name) == toolbar.end())
+              toolbar.push_back(name);
+          SetI4(result, 0);
+      }},
+     {L"AuxCommandExistsInToolbar",
+      {VT_I2, VT_BSTR},
+      [](const Args &args, VARIANT *result) {
+          auto &toolbar = Toolbar(args.I2(0));
+          SetI4(result, OnToolbar(toolbar, args.Text(1)) != toolbar.end());
+      }},
+     {L"RemoveAuxCommandFromToolbar",
+      {VT_I2, VT_BSTR},
+      [](const Args &args, VARIANT *result) {
+          auto &toolbar = Toolbar(args.I2(0));
+          if (const auto entry = OnToolbar(toolbar, args.Text(1)); entry != toolbar.end())
+              toolbar.erase(entry);
+          SetI4(result, 0);
+      }},
+     {L"AuxCommandText", {VT_BSTR, VT_I2}, [](const Args &args, VARIANT *result) {
+          const auto command = KnownCommand(args.Text(0));
+          if (args.I2(1) < 0 || size_t(args.I2(1)) >= command->size())
+              Fail(L"Keine Textnummer " + std::to_wstring(args.I2(1)) + L".");
+          SetText(result, (*command)[size_t(args.I2(1))]);
+      }}}};
+
+const Kind ActEvent{
+    L"ACTEVENTLib.ActEvent",
+    {{L"IsActRunning", {}, [](const Args &, VARIANT *result) { SetBool(result, true); }}}};
 
 // Lets a test see and reset the server's state across a process boundary.
-class Control : public DispatchBase
+const Kind Control{
+    L"FakeAct.Control",
+    {{L"LiveObjects", {}, [](const Args &, VARIANT *result) { SetI4(result, liveObjects); }},
+     {L"Reset", {}, [](const Args &, VARIANT *) { state().Reset(); }}},
+    false};
+
+template <const Kind &kind> IDispatch *Create()
 {
-public:
-    Control() : DispatchBase(L"FakeAct.Control", members, false) {}
+    return new (std::nothrow) Object(kind);
+}
 
-private:
-    enum { LiveObjects, Reset };
-    static inline const std::vector<Member> members = {{L"LiveObjects", {}}, {L"Reset", {}}};
-
-    void call(size_t index, const CallArgs &, VARIANT *result) override
-    {
-        if (index == LiveObjects)
-            setI4(result, liveObjectCount());
-        else
-            state().reset();
-    }
+const ServedClass Classes[] = {
+    {L"ACTEVENTLib.ActEvent",
+     {0xc264c5c5, 0x1c4d, 0x488a, {0xb6, 0x0e, 0xfe, 0xc1, 0x50, 0xc9, 0xa3, 0x2e}},
+     Create<ActEvent>},
+    {L"ACTOLE.DATABASE",
+     {0xa3545b7a, 0x880a, 0x4450, {0x90, 0xdf, 0x55, 0x0d, 0xcd, 0x00, 0xd6, 0x10}},
+     Create<Database>},
+    {L"ACTOLE.APPOBJECT",
+     {0xc00d9467, 0x10fb, 0x4875, {0xa2, 0x83, 0x91, 0xe5, 0x77, 0x6d, 0x75, 0x63}},
+     Create<AppObject>},
+    {L"ACTOLE.AUXCMDS",
+     {0xdaef1e5c, 0x9b74, 0x404c, {0x86, 0x34, 0x53, 0x93, 0xf3, 0xa7, 0x94, 0xa5}},
+     Create<AuxCmds>},
+    {L"FakeAct.Control",
+     {0xf259560a, 0xa075, 0x43c9, {0xa3, 0x32, 0x72, 0xdf, 0x90, 0x5c, 0x4b, 0xc6}},
+     Create<Control>},
 };
 
 } // namespace
 
-IDispatch *createActEvent()
+std::span<const ServedClass> ServedClasses()
 {
-    return make<ActEvent>();
+    return Classes;
 }
 
-IDispatch *createDatabase()
+void FillInFailuresAtOnce()
 {
-    return make<Database>();
-}
-
-IDispatch *createAppObject()
-{
-    return make<AppObject>();
-}
-
-IDispatch *createAuxCmds()
-{
-    return make<AuxCmds>();
-}
-
-IDispatch *createControl()
-{
-    return make<Control>();
+    fillInAtOnce = true;
 }

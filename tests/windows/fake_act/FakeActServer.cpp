@@ -1,14 +1,6 @@
-// In-process server entry points and the test exports.
+// fakeact.dll: the objects served in the client's process.
 
-#include "ClassFactory.h"
-#include "Registration.h"
-#include "ServedClasses.h"
-#include "ServerLifetime.h"
-
-#include <objbase.h>
-#include <windows.h>
-
-#include <new>
+#include "FakeAct.h"
 
 namespace {
 
@@ -18,42 +10,32 @@ HMODULE thisModule = nullptr;
 
 extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID)
 {
-    if (reason == DLL_PROCESS_ATTACH) {
+    if (reason == DLL_PROCESS_ATTACH)
         thisModule = instance;
-        DisableThreadLibraryCalls(instance);
-    }
     return TRUE;
 }
 
-STDAPI DllGetClassObject(REFCLSID rclsid, REFIID riid, LPVOID *object)
+STDAPI DllGetClassObject(REFCLSID clsid, REFIID riid, LPVOID *object)
 {
-    if (!object)
-        return E_POINTER;
     *object = nullptr;
-    for (const auto &served : servedClasses()) {
-        if (!IsEqualCLSID(rclsid, served.clsid))
+    for (const ServedClass &served : ServedClasses()) {
+        if (!IsEqualCLSID(clsid, served.clsid))
             continue;
-        auto *factory = new (std::nothrow) ClassFactory(served);
-        if (!factory)
-            return E_OUTOFMEMORY;
-        const HRESULT hr = factory->QueryInterface(riid, object);
+        IClassFactory *factory = NewClassFactory(served);
+        const HRESULT result = factory->QueryInterface(riid, object);
         factory->Release();
-        return hr;
+        return result;
     }
     return CLASS_E_CLASSNOTAVAILABLE;
 }
 
+// Loaded once, it stays: a test process is short.
 STDAPI DllCanUnloadNow()
 {
-    return serverReferences() > 0 || ClassFactory::liveCount() > 0 ? S_FALSE : S_OK;
+    return S_FALSE;
 }
 
 STDAPI DllRegisterServer()
 {
-    return registerServer(ServerKind::InProcess, modulePath(thisModule));
-}
-
-STDAPI DllUnregisterServer()
-{
-    return unregisterServer();
+    return RegisterServer(true, ModulePath(thisModule));
 }

@@ -9,6 +9,8 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
+#include <ostream>
+
 #include <sys/stat.h>
 
 // Code-page bytes as the text a caller passes, so tables can be written in bytes.
@@ -47,21 +49,13 @@ inline ino_t inodeOf(const QString &path)
     return st.st_ino;
 }
 
-// Shows control bytes, so a failing comparison of file contents is readable.
-inline std::string visible(const QByteArray &bytes)
+// Readable failure messages for Qt's text types: control bytes escaped.
+inline void PrintTo(const QString &text, std::ostream *out)
 {
-    std::string out;
-    for (char c : bytes) {
-        if (c == '\r')
-            out += "\\r";
-        else if (c == '\n')
-            out += "\\n";
-        else if (static_cast<unsigned char>(c) < 0x20 || static_cast<unsigned char>(c) >= 0x7F) {
-            char hex[8];
-            std::snprintf(hex, sizeof hex, "\\x%02x", static_cast<unsigned char>(c));
-            out += hex;
-        } else
-            out += c;
-    }
-    return out;
+    *out << '"' << text.toStdString() << '"';
+}
+
+inline void PrintTo(const QByteArray &bytes, std::ostream *out)
+{
+    *out << '"' << bytes.toPercentEncoding(" =[];-_.,/\\:").toStdString() << '"';
 }
