@@ -1,5 +1,4 @@
-// ordalis-cli recognize beyond its case file: golden cards, the order of
-// blocks and lines, jobs and progress.
+// ordalis-cli recognize beyond its case file: golden cards, jobs and progress.
 
 #include "common/TestFiles.h"
 
@@ -10,6 +9,8 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QRegularExpression>
+
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -63,33 +64,6 @@ TEST(RecognizeCommand, AddressBlocksBecomeTheirGoldenCards)
     }
 }
 
-TEST(RecognizeCommand, CardsAndCsvLinesFollowTheBlocksInInputOrder)
-{
-    const QByteArray input = "{\"text\": \"Anna Alt\\nA-Weg 1\\n11111 Aheim\"}\n"
-                             "not json\n"
-                             "{\"text\": \"Bernd Bau\\nB-Weg 2\\n22222 Bdorf\"}\n";
-    const CliRun cards = runCli({QStringLiteral("--vcard"), QStringLiteral("--jsonl"),
-                                 QStringLiteral("--settings"), Settings},
-                                input);
-    EXPECT_EQ(cards.exitCode, 0);
-    EXPECT_EQ(cards.out.count("BEGIN:VCARD"), 3) << "an unreadable block keeps its place";
-    const qsizetype anna = cards.out.indexOf("FN:Anna Alt");
-    const qsizetype bernd = cards.out.indexOf("FN:Bernd Bau");
-    EXPECT_TRUE(anna > 0 && bernd > anna) << cards.out.toStdString();
-    EXPECT_TRUE(cards.err.contains("not JSON")) << cards.err.toStdString();
-
-    const CliRun csv = runCli({QStringLiteral("--csv"), QStringLiteral("--jsonl"),
-                               QStringLiteral("--settings"), Settings},
-                              input);
-    const QList<QByteArray> lines = csv.out.split('\n');
-    ASSERT_EQ(lines.size(), 5) << csv.out.toStdString();
-    EXPECT_TRUE(lines[0].startsWith("\xEF\xBB\xBF"
-                                    "Firma,"));
-    EXPECT_TRUE(lines[1].contains("Anna Alt") && lines[1].contains("A-Weg 1"));
-    EXPECT_EQ(lines[2], QByteArray(20, ',') + '\r');
-    EXPECT_TRUE(lines[3].contains("Bernd Bau"));
-}
-
 // A thousand blocks of every kind: addresses, blank and missing texts,
 // chosen separators, text that is no JSON, and blank lines between.
 QByteArray mixedBlocks()
@@ -113,35 +87,29 @@ QByteArray mixedBlocks()
     return input;
 }
 
-TEST(RecognizeCommand, EveryJobCountGivesTheSameBytesInInputOrder)
+// Any number of jobs gives the same answers and messages in input order;
+// progress goes to standard error only.
+TEST(RecognizeCommand, EveryJobCountGivesTheSameBytesAndProgressStaysOnStandardError)
 {
     const QByteArray input = mixedBlocks();
     const QStringList common{QStringLiteral("--jsonl"), QStringLiteral("--settings"), Settings,
-                             QStringLiteral("--no-progress"), QStringLiteral("--jobs")};
-    const CliRun one = runCli(common + QStringList{QStringLiteral("1")}, input);
-    const CliRun four = runCli(common + QStringList{QStringLiteral("4")}, input);
+                             QStringLiteral("--jobs")};
+    const QString quiet = QStringLiteral("--no-progress");
+    const CliRun one = runCli(common + QStringList{QStringLiteral("1"), quiet}, input);
+    const CliRun four = runCli(common + QStringList{QStringLiteral("4"), quiet}, input);
+    const CliRun shown = runCli(common + QStringList{QStringLiteral("2"), u"--progress"_s}, input);
     ASSERT_EQ(one.exitCode, 0) << one.err.toStdString();
     EXPECT_EQ(one.out.count('\n'), 1000); // one answer per line that is not blank
     EXPECT_EQ(four.exitCode, 0);
-    EXPECT_TRUE(four.out == one.out);
-    EXPECT_TRUE(four.err == one.err); // the messages too, in input order
-}
-
-TEST(RecognizeCommand, ProgressGoesToStandardErrorOnly)
-{
-    const QByteArray input = mixedBlocks();
-    const QStringList common{QStringLiteral("--jsonl"), QStringLiteral("--settings"), Settings,
-                             QStringLiteral("--jobs"), QStringLiteral("2")};
-    const CliRun quiet = runCli(common + QStringList{QStringLiteral("--no-progress")}, input);
-    const CliRun shown = runCli(common + QStringList{QStringLiteral("--progress")}, input);
     EXPECT_EQ(shown.exitCode, 0);
-    EXPECT_TRUE(shown.out == quiet.out);
+    EXPECT_TRUE(four.out == one.out && shown.out == one.out);
+    EXPECT_TRUE(four.err == one.err);
     EXPECT_TRUE(shown.err.contains(" blocks/s")) << shown.err.toStdString();
     // Without the progress lines (each drawn and cleared in place), the
     // messages stand as they would alone.
     QString messages = QString::fromUtf8(shown.err);
     messages.remove(QRegularExpression(QStringLiteral("\r[^\r\n]*\x1b\\[K")));
-    EXPECT_EQ(messages, QString::fromUtf8(quiet.err));
+    EXPECT_EQ(messages, QString::fromUtf8(one.err));
 }
 
 // A line is answered while the input is still open, as from tail -f.
