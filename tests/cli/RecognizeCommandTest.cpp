@@ -1,12 +1,7 @@
-// ordalis-cli recognize beyond its case file: golden cards, jobs and progress.
-
-#include "common/TestFiles.h"
+// ordalis-cli recognize beyond its case file: jobs, progress and streaming.
 
 #include <gtest/gtest.h>
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QProcess>
 #include <QRegularExpression>
 
@@ -33,35 +28,6 @@ CliRun runCli(const QStringList &arguments, const QByteArray &input = {})
     process.waitForFinished(60000);
     return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
             process.readAllStandardOutput(), process.readAllStandardError()};
-}
-
-// Each data/cards/NAME.txt is recognised into NAME.vcf (4.0) and, where
-// present, NAME.v3.vcf (3.0), byte for byte.
-TEST(RecognizeCommand, AddressBlocksBecomeTheirGoldenCards)
-{
-    const QDir folder(QStringLiteral(ORDALIS_TEST_DATA "/cards"));
-    const QStringList blocks = folder.entryList({QStringLiteral("*.txt")}, QDir::Files);
-    ASSERT_FALSE(blocks.isEmpty());
-    for (const QString &block : blocks) {
-        const QString base = folder.filePath(block.chopped(4));
-        const struct
-        {
-            QString golden;
-            QStringList options;
-        } outputs[] = {{base + QStringLiteral(".vcf"), {}},
-                       {base + QStringLiteral(".v3.vcf"),
-                        {QStringLiteral("--vcard-version"), QStringLiteral("3.0")}}};
-        for (const auto &output : outputs) {
-            if (!QFileInfo::exists(output.golden))
-                continue;
-            const CliRun run =
-                runCli(QStringList{QStringLiteral("--vcard"), QStringLiteral("--settings"),
-                                   Settings, folder.filePath(block)} +
-                       output.options);
-            EXPECT_EQ(run.exitCode, 0) << block.toStdString() << run.err.toStdString();
-            EXPECT_EQ(run.out, readBytes(output.golden)) << output.golden.toStdString();
-        }
-    }
 }
 
 // A thousand blocks of every kind: addresses, blank and missing texts,
