@@ -53,11 +53,6 @@ protected:
         Rows.FillStandardCatalogue();
     }
     void TearDown() override { SetMessagePresenter(nullptr); }
-    ParseStatus capture(const QString &text)
-    {
-        QString clipText;
-        return CaptureText(Context, text, false, Rows, clipText, nullptr);
-    }
 
     RecordingPresenter Presenter;
     FieldRows Rows;
@@ -197,7 +192,9 @@ TEST(SplitIntoLines, ManyDetailsLinesGiveWhatOneByOneWouldGive)
     }
 }
 
-TEST_F(CaptureTest, BlankClipboardIsReportedExceptAtStart)
+// A blank clipboard is reported (except at start) and leaves the rows; one
+// without a separator, and no choice made, clears them.
+TEST_F(CaptureTest, BlankOrUnsplittableClipboards)
 {
     QString clipText = QStringLiteral("old");
     Rows.SetRowValue(3, QStringLiteral("kept"));
@@ -208,19 +205,14 @@ TEST_F(CaptureTest, BlankClipboardIsReportedExceptAtStart)
     EXPECT_EQ(Presenter.Styles(), QList<qint16>{MessageStyle::Information});
     EXPECT_EQ(Rows.RowValue(3), QStringLiteral("kept"));
     EXPECT_TRUE(clipText.isEmpty());
-}
 
-TEST_F(CaptureTest, NoSeparatorWithoutChoiceLeavesRowsCleared)
-{
-    Rows.SetRowValue(0, QStringLiteral("old"));
-    QString clipText;
     CancelledDialog cancelled;
     EXPECT_EQ(CaptureText(Context, QStringLiteral("Muster"), false, Rows, clipText, &cancelled),
               ParseStatus::NoSeparator);
     EXPECT_EQ(CaptureText(Context, QStringLiteral("Muster"), false, Rows, clipText, nullptr),
               ParseStatus::NoSeparator);
     EXPECT_EQ(RowsSummary(Rows), QString());
-    EXPECT_EQ(Presenter.shown.size(), 2);
+    EXPECT_EQ(Presenter.shown.size(), 3);
 }
 
 TEST_F(CaptureTest, DefinitionHitsSurviveAParseThatEndsBeforeTheLabels)
@@ -278,7 +270,8 @@ TEST_F(CaptureTest, HostileTextParsesWithoutFailure)
          }()},
     };
     for (const auto &c : cases) {
-        const ParseStatus status = capture(c.text);
+        QString clipText;
+        const ParseStatus status = CaptureText(Context, c.text, false, Rows, clipText, nullptr);
         EXPECT_TRUE(status == ParseStatus::Ok || status == ParseStatus::NoSeparator) << c.name;
     }
 }

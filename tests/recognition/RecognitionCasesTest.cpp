@@ -50,13 +50,6 @@ LineList MakeLines(const QStringList &texts)
     return lines;
 }
 
-LineList ScoreBlock(const QString &block)
-{
-    LineList lines = MakeLines(block.split(u'\n'));
-    ApplyCountryPrefixes(lines);
-    return ScoreLines(std::move(lines));
-}
-
 std::vector<DataCase> cases(const char *file)
 {
     std::vector<DataCase> read =
@@ -82,7 +75,9 @@ TEST(Recognition, LineScores)
 {
     for (const DataCase &c : cases("scores.txt")) {
         SCOPED_TRACE(c.name.toStdString());
-        const LineList lines = ScoreBlock(DataText(c.value(u"block"_s)));
+        LineList lines = MakeLines(dataLines(c.value(u"block"_s)));
+        ApplyCountryPrefixes(lines);
+        lines = ScoreLines(std::move(lines));
         const int line = c.value(u"line"_s).toInt();
         ASSERT_GE(int(lines.size()), line);
         EXPECT_EQ(lines[size_t(line - 1)].Text, DataText(c.value(u"text"_s)));
