@@ -19,8 +19,10 @@ protected:
     void SetRows(const QVector<std::pair<qint32, QString>> &values)
     {
         rows.ResetAllRows();
-        for (int row = 0; row < values.size(); ++row)
-            SetRow(row, values[row].first, values[row].second);
+        for (int row = 0; row < values.size(); ++row) {
+            rows.SelectRowField(row, values[row].first);
+            rows.SetRowValue(row, values[row].second);
+        }
     }
 };
 
@@ -144,21 +146,15 @@ TEST_F(ContactWriterTest, AWriteFailingPartWayKeepsWhatWasSentAndReportsFailure)
 
 TEST_F(ContactWriterTest, WritesAgainAfterActWasKilledAndRestarted)
 {
-    for (const bool writeWhileDown : {true, false}) {
-        SCOPED_TRACE(writeWhileDown ? "a failed write in between" : "straight after restart");
-        ASSERT_TRUE(StartStandin());
-        SetRows({{25, QStringLiteral("Vorher GmbH")}});
-        ASSERT_TRUE(WriteContact(true, rows, context, act, host));
-        KillStandin();
-        if (writeWhileDown) {
-            EXPECT_FALSE(WriteContact(true, rows, context, act, host));
-        }
-        ASSERT_TRUE(StartStandin());
-        SetRows({{25, QStringLiteral("Nachher GmbH")}});
-        EXPECT_TRUE(WriteContact(true, rows, context, act, host));
-        EXPECT_EQ(Newest(), (Values{{25, QStringLiteral("Nachher GmbH")}}));
-        StopStandin();
-    }
+    ASSERT_TRUE(StartStandin());
+    SetRows({{25, QStringLiteral("Vorher GmbH")}});
+    ASSERT_TRUE(WriteContact(true, rows, context, act, host));
+    KillStandin();
+    EXPECT_FALSE(WriteContact(true, rows, context, act, host));
+    ASSERT_TRUE(StartStandin());
+    SetRows({{25, QStringLiteral("Nachher GmbH")}});
+    EXPECT_TRUE(WriteContact(true, rows, context, act, host));
+    EXPECT_EQ(Newest(), (Values{{25, QStringLiteral("Nachher GmbH")}}));
 }
 
 } // namespace

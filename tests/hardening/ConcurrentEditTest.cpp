@@ -18,16 +18,7 @@ const QByteArray Foreign =
     "[AuxCommand-0]\r\ncmdname=Kalender\r\ncmdline=/act/cal\r\nextra=bleibt\r\n"
     "[AuxTBarCommand-0]\r\ncmdname=Kalender\r\ntoolbar=1\r\n";
 
-AuxCommandEntry ordalisCommand(const QString &name)
-{
-    AuxCommandEntry entry;
-    entry.name = name;
-    entry.program = QStringLiteral("/opt/ordalis/bin/ordalis");
-    return entry;
-}
-
-class ConcurrentEdits : public WriterFixture
-{};
+using ConcurrentEdits = WriterFixture;
 
 } // namespace
 
@@ -48,7 +39,7 @@ TEST_F(ConcurrentEdits, CleanUpWhileTheStandinAddsLosesNothingElse)
     int round = 0;
     for (; round < MinimumRounds || adder.state() == QProcess::Running; ++round) {
         const QString name = QStringLiteral("Ordalis %1").arg(round);
-        ASSERT_EQ(file.AddAuxCommand(ordalisCommand(name)), 0);
+        ASSERT_EQ(file.AddAuxCommand({.name = name, .program = QStringLiteral("/o")}), 0);
         ASSERT_TRUE(file.AddToToolbar(2, name));
         RemoveActCmdEntries(QStringLiteral("  ordalis %1 ").arg(round), ActRegistry());
         ASSERT_FALSE(file.AuxCommandExists(name)) << "round " << round;
@@ -86,6 +77,9 @@ TEST_F(ConcurrentEdits, CleanUpWaitsForTheCommandFileLock)
     {
         const CommandFileLock held(CommandFile());
         ASSERT_TRUE(held.IsHeld());
+        const CommandFileLock waiting(CommandFile(), std::chrono::milliseconds(50));
+        EXPECT_TRUE(waiting.TimedOut()) << "a stuck lock holder must not hang an edit";
+        EXPECT_FALSE(waiting.IsHeld()) << "two editors must never hold the lock at once";
         cleanUp = std::thread([&] {
             RemoveActCmdEntries(QStringLiteral("Ordalis"), ActRegistry());
             done = true;

@@ -1,7 +1,7 @@
 #include "HardeningData.h"
 #include "WriterFixture.h"
 
-#include "act/standin/ActCommandFile.h"
+#include "act/ActObject.h"
 #include "support/modZusatzDefs.h"
 
 #include <QElapsedTimer>
@@ -95,21 +95,13 @@ TEST_F(CrashSafety, CommandFileIsAWholeStateWhenTheStandinIsKilled)
     const QByteArray initial = "; ACT! Befehlsdatei\r\n[Settings]\r\nVersion = 6.0\r\n\r\n"
                                "[AuxCommand-0]\r\ncmdname=Kalender\r\ncmdline=/act/cal\r\n"
                                "[AuxCommand-1]\r\ncmdname=Brief\r\ncmdline=/act/brief\r\n";
-    // The file with the command fully added; an add or a delete is one
-    // replacement, so a kill leaves either this or the file as it was.
-    const QString model = TempPath(QStringLiteral("model-actcmd.ini"));
-    writeBytes(model, initial);
-    AuxCommandEntry entry;
-    const QVariantList arguments = HardeningData::AddArguments(HardeningData::CycledCommand);
-    entry.name = arguments[0].toString();
-    entry.program = arguments[1].toString();
-    entry.folder = arguments[2].toString();
-    entry.tooltip = arguments[3].toString();
-    entry.description = arguments[4].toString();
-    entry.smallIcon = arguments[5].toString();
-    entry.largeIcon = arguments[6].toString();
-    ASSERT_EQ(ActCommandFile(model).AddAuxCommand(entry), 0);
-    const QByteArray added = readBytes(model);
+    // The file with the command fully added, made by the same call; an add or
+    // a delete is one replacement, so a kill leaves either this or the file as it was.
+    writeBytes(CommandFile(), initial);
+    CreateActObject(ActProgId::AuxCommands)
+        ->Call(QStringLiteral("AddAuxCommand"),
+               HardeningData::AddArguments(HardeningData::CycledCommand));
+    const QByteArray added = readBytes(CommandFile());
     ASSERT_TRUE(added.startsWith(initial));
 
     writeBytes(CommandFile(), initial);
