@@ -43,8 +43,7 @@ TEST_F(CliContactTest, NewContactWritesTheBlockOrExitsNonZeroWithTheMessage)
     RunNewContact({}, "  \n", MessageText::NoData);
     StopStandin();
     const qsizetype before = Contacts().size();
-    RunNewContact({}, "Beispiel GmbH\nHauptstr. 1\n10115 Berlin\n",
-                  MessageText::ContactNotCreated);
+    RunNewContact({}, "Beispiel GmbH\nHauptstr. 1\n10115 Berlin\n", MessageText::ContactNotCreated);
     EXPECT_EQ(Contacts().size(), before);
 }
 

@@ -57,20 +57,13 @@ TEST_F(FieldLoadTest, RecognisesAgainAndCachesTheNewCatalogue)
 
 TEST_F(FieldLoadTest, ActClosedKeepsTheCatalogueAndSavesItUnchanged)
 {
-    const struct
-    {
-        const char *name;
-        QByteArray settings;
-        int entries;
-    } cases[] = {
-        {"cached list", CacheOn + "[Felder]\r\nZeile1=25;Firma\r\nZeile2=7001;Hobby\r\nZeile3=\r\n",
-         2},
-        // the standard catalogue is what the rows hold, so it becomes the cache
-        {"empty cache", CacheOn, 20},
-    };
-    for (const auto &c : cases) {
-        SCOPED_TRACE(c.name);
-        WriteSettings(c.settings);
+    // A cached list stays; without one the standard catalogue is what the
+    // rows hold, so it becomes the cache.
+    const std::pair<QByteArray, int> cases[] = {
+        {CacheOn + "[Felder]\r\nZeile1=25;Firma\r\nZeile2=7001;Hobby\r\nZeile3=\r\n", 2},
+        {CacheOn, 20}};
+    for (const auto &[content, entries] : cases) {
+        WriteSettings(content);
         FieldRows before;
         before.FillStandardCatalogue();
         LoadSettings(before, SettingsPath());
@@ -81,53 +74,42 @@ TEST_F(FieldLoadTest, ActClosedKeepsTheCatalogueAndSavesItUnchanged)
         EXPECT_EQ(messages.Styles().value(0), MessageStyle::Exclamation);
         EXPECT_EQ(host.captures, 0);
         EXPECT_FALSE(host.busy);
-        EXPECT_EQ(before.EntryCount(), c.entries);
+        EXPECT_EQ(before.EntryCount(), entries);
         FieldRows after;
         LoadSettings(after, SettingsPath());
         EXPECT_EQ(CatalogueOf(after), CatalogueOf(before));
     }
 }
 
-TEST_F(FieldLoadTest, AnEmptyFieldListLeavesNoRowAFieldAndWritesAnEmptyContact)
+TEST_F(FieldLoadTest, AfterNoOpenDatabaseTheNextLoadConnectsAfresh)
 {
-    ASSERT_TRUE(StartStandin({QStringLiteral("--fields"), QStringLiteral("0")}));
-    host.clipboard = TestData(QStringLiteral("signature-munich.txt"));
-    ASSERT_TRUE(LoadFieldList(rows, settings, act, host));
-    ASSERT_EQ(rows.EntryCount(), 0);
-    for (int row = 0; row < FieldRows::RowCount; ++row)
-        EXPECT_FALSE(rows.ReadRow(row).has_value()) << "row " << row;
+    ASSERT_TRUE(StartStandin({QStringLiteral("--no-database")}));
+    EXPECT_FALSE(LoadFieldList(rows, settings, act, host));
+    EXPECT_EQ(messages.Texts(), LoadFailed);
+    EXPECT_EQ(rows.EntryCount(), 20);
 
-    const qsizetype before = Contacts().size();
-    EXPECT_TRUE(WriteContact(true, rows, context, act, host));
-    EXPECT_EQ(Contacts().size(), before + 1);
-    EXPECT_TRUE(Contacts().last().values.isEmpty());
-}
-
-TEST_F(FieldLoadTest, AFailedLoadLosesNothingAndTheNextLoadConnectsAfresh)
-{
-    WriteSettings(CacheOn);
-    const QByteArray settingsBefore = SettingsContent();
-    host.clipboard = TestData(QStringLiteral("signature-munich.txt"));
-    const Catalogue before = CatalogueOf(rows);
-    // More fields than a 16-bit count can walk, or no open database: both fail
-    // after connecting.
-    for (const QStringList &fault : {QStringList{QStringLiteral("--fields"), QStringLiteral("40000")},
-                                     QStringList{QStringLiteral("--no-database")}}) {
-        SCOPED_TRACE(fault.join(u' ').toStdString());
-        messages.shown.clear();
-        ASSERT_TRUE(StartStandin(fault));
-        EXPECT_FALSE(LoadFieldList(rows, settings, act, host));
-        EXPECT_EQ(messages.Texts(), LoadFailed);
-        EXPECT_EQ(CatalogueOf(rows), before);
-        EXPECT_EQ(host.captures, 0);
-        EXPECT_FALSE(host.busy);
-        EXPECT_EQ(SettingsContent(), settingsBefore);
-        EXPECT_EQ(act.ActDatabase, nullptr);
-        StopStandin();
-    }
+    StopStandin();
     ASSERT_TRUE(StartStandin());
     EXPECT_TRUE(LoadFieldList(rows, settings, act, host));
     EXPECT_EQ(rows.EntryCount(), ContactDatabase::SeedFields().size());
+}
+
+TEST_F(FieldLoadTest, AFailureDuringTheLoadLosesNothingAndWritesNoCache)
+{
+    WriteSettings(CacheOn);
+    const QByteArray settingsBefore = SettingsContent();
+    // More fields than a 16-bit count can walk: the load fails after connecting.
+    ASSERT_TRUE(StartStandin({QStringLiteral("--fields"), QStringLiteral("40000")}));
+    host.clipboard = TestData(QStringLiteral("signature-munich.txt"));
+    const Catalogue before = CatalogueOf(rows);
+
+    EXPECT_FALSE(LoadFieldList(rows, settings, act, host));
+    EXPECT_EQ(messages.Texts(), LoadFailed);
+    EXPECT_EQ(CatalogueOf(rows), before);
+    EXPECT_EQ(host.captures, 0);
+    EXPECT_FALSE(host.busy);
+    EXPECT_EQ(SettingsContent(), settingsBefore);
+    EXPECT_EQ(act.ActDatabase, nullptr);
 }
 
 } // namespace

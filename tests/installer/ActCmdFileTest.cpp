@@ -61,14 +61,15 @@ TEST(ActFolder, ValueMustFitTheRegistryBuffer)
 {
     QTemporaryDir dir;
     const QString fits = u"/"_s + QString(253, u'\u00e4'); // 254 bytes and the NUL
-    const std::optional<QString> values[] = {std::nullopt, u"/opt/act"_s, fits, fits + u'a'};
-    const QString expected[] = {QString(), u"/opt/act"_s, fits, QString()};
-    for (int i = 0; i < 4; ++i) {
-        IniFileRegistry registry(dir.filePath(u"registry%1.ini"_s.arg(i)));
+    const std::pair<std::optional<QString>, QString> cases[] = {
+        {std::nullopt, QString()}, {u"/opt/act"_s, u"/opt/act"_s}, {fits, fits}, {fits + u'a', {}}};
+    int n = 0;
+    for (const auto &[value, expected] : cases) {
+        IniFileRegistry registry(dir.filePath(u"registry%1.ini"_s.arg(++n)));
         registry.WriteString(u"Anderswo"_s, ActAppPathsValue, u"/falsch"_s);
-        if (values[i])
-            registry.WriteString(ActAppPathsKey, ActAppPathsValue, *values[i]);
-        EXPECT_EQ(GetActFolder(registry), expected[i]) << "case " << i;
+        if (value)
+            registry.WriteString(ActAppPathsKey, ActAppPathsValue, *value);
+        EXPECT_EQ(GetActFolder(registry), expected) << "case " << n;
     }
 }
 

@@ -151,8 +151,8 @@ TEST_F(TastorRun, CommandLineFormsThatNameTheButtonFile)
     }
     // Arguments that name no button file change nothing.
     const QByteArray before = commandFileBytes();
-    for (const QStringList &arguments :
-         {QStringList(), QStringList{u"  "_s}, QStringList{u"\"\""_s}, QStringList{u"fehlt.ini"_s}}) {
+    for (const QStringList &arguments : {QStringList(), QStringList{u"  "_s},
+                                         QStringList{u"\"\""_s}, QStringList{u"fehlt.ini"_s}}) {
         runQuietly(arguments);
         EXPECT_EQ(commandFileBytes(), before) << arguments.join(u'|').toStdString();
     }

@@ -6,29 +6,6 @@
 
 namespace {
 
-QStringList names(const FieldRows &rows)
-{
-    QStringList list;
-    for (int i = 0; i < rows.EntryCount(); ++i)
-        list << rows.EntryAt(i).Name;
-    return list;
-}
-
-TEST(FieldRows, UmlautsSortWithTheirLettersAndEqualNamesKeepTheirOrder)
-{
-    FieldRows rows;
-    const std::pair<const char16_t *, qint32> added[] = {
-        {u"Zusatz", 1}, {u"Ölfeld", 2}, {u"ort", 3},  {u"Ärger", 4},
-        {u"Ort", 5},    {u"anrede", 6}, {u"Über", 7}, {u"Ufer", 8},
-    };
-    for (const auto &[name, number] : added)
-        rows.AddEntryToAllRows(QString::fromUtf16(name), number);
-    EXPECT_EQ(names(rows), (QStringList{QStringLiteral("anrede"), QStringLiteral("Ärger"),
-                                        QStringLiteral("Ölfeld"), QStringLiteral("ort"),
-                                        QStringLiteral("Ort"), QStringLiteral("Über"),
-                                        QStringLiteral("Ufer"), QStringLiteral("Zusatz")}));
-}
-
 TEST(FieldRows, SelectRowFieldTakesTheFirstSortedEntryOfThatNumber)
 {
     FieldRows rows;
