@@ -169,7 +169,6 @@ TEST_F(CrashSafety, CommandFileIsAWholeStateWhenTheStandinIsKilled)
     EXPECT_GE(seen.size(), 2) << "the kills should land in different states";
 }
 
-
 const QByteArray Foreign =
     "; ACT! Befehlsdatei\r\n[Settings]\r\nVersion = 6.0\r\n\r\n"
     "[AuxCommand-0]\r\ncmdname=Kalender\r\ncmdline=/act/cal\r\nextra=bleibt\r\n"
