@@ -11,17 +11,6 @@
 #include <QTimer>
 #include <QWidget>
 
-void EnsureApplication()
-{
-    if (QApplication::instance() != nullptr)
-        return;
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "test_app";
-    static char *argv[] = {name, nullptr};
-    new QApplication(argc, argv);
-}
-
 std::shared_ptr<ModalWatch> WhenModalOpens(std::function<void(QWidget *)> action)
 {
     auto watch = std::make_shared<ModalWatch>();
@@ -42,9 +31,23 @@ std::shared_ptr<ModalWatch> WhenModalOpens(std::function<void(QWidget *)> action
     return watch;
 }
 
+void MarkText(QPlainTextEdit *editor, int start, int length)
+{
+    QTextCursor cursor = editor->textCursor();
+    cursor.setPosition(start);
+    cursor.setPosition(start + length, QTextCursor::KeepAnchor);
+    editor->setTextCursor(cursor);
+}
+
 void AppTest::SetUp()
 {
-    EnsureApplication();
+    if (QApplication::instance() == nullptr) { // one for the whole program, offscreen
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        static int argc = 1;
+        static char name[] = "test_app";
+        static char *argv[] = {name, nullptr};
+        new QApplication(argc, argv);
+    }
     StandinFixture::SetUp();
     ASSERT_TRUE(m_root.isValid());
     ASSERT_TRUE(QDir().mkpath(ProgramHome()));

@@ -16,9 +16,6 @@ class QLineEdit;
 class QPlainTextEdit;
 class QWidget;
 
-// The application every test of this program runs in (offscreen).
-void EnsureApplication();
-
 // Runs `action` on the next modal window that opens while a command waits in
 // it; gives up after a few seconds or when cancelled.
 struct ModalWatch
@@ -28,6 +25,9 @@ struct ModalWatch
     QString title;          // of the modal window it ran on
 };
 std::shared_ptr<ModalWatch> WhenModalOpens(std::function<void(QWidget *)> action);
+
+// Marks `length` characters of the editor from document position `start`.
+void MarkText(QPlainTextEdit *editor, int start, int length = 1);
 
 // A test's own world: the stand-in's folder and registry, the program folder
 // (settings, update program), a scripted presenter, an empty clipboard, and

@@ -12,6 +12,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
@@ -57,18 +58,14 @@ protected:
     static void chooseComma(QWidget *modal, const QString &clipboardMeanwhile)
     {
         auto *text = modal->findChild<QPlainTextEdit *>(u"txtClipText"_s);
-        const int at = int(text->toPlainText().indexOf(u','));
-        QTextCursor cursor = text->textCursor();
-        cursor.setPosition(at);
-        cursor.setPosition(at + 1, QTextCursor::KeepAnchor);
-        text->setTextCursor(cursor);
+        MarkText(text, int(text->toPlainText().indexOf(u',')));
         modal->findChild<QPushButton *>(u"cmdTrennerNeu"_s)->click();
         SetClipboard(clipboardMeanwhile);
         modal->findChild<QPushButton *>(u"cmdWeiter"_s)->click();
     }
 };
 
-TEST_F(MainWindow, StartsWithActClosed)
+TEST_F(MainWindow, StartsWithActClosedAndAnEmptyCaptureKeepsTheRows)
 {
     window().Context().UserSeparator = u"|"_s;
     SetClipboard(Address);
@@ -77,23 +74,12 @@ TEST_F(MainWindow, StartsWithActClosed)
     EXPECT_EQ(m_presenter.Texts(), QStringList{MessageText::FieldLoadFailed});
     EXPECT_EQ(m_presenter.shown.value(0).style, MessageStyle::Exclamation);
     EXPECT_EQ(rows().EntryCount(), 20) << "the standard catalogue";
-    EXPECT_EQ(valueOf(32), u"80331"_s);
     EXPECT_EQ(valueOf(30), u"München"_s);
-    EXPECT_TRUE(box()->toPlainText().contains(u"80331 München\n"_s))
-        << qPrintable(box()->toPlainText());
-    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
-}
-
-TEST_F(MainWindow, CaptureFillsTheRowsAndAnEmptyClipboardKeepsThem)
-{
-    rows().FillStandardCatalogue();
-    SetClipboard(Address);
-    click("cmdGetClipboard");
-    EXPECT_TRUE(m_presenter.shown.isEmpty()) << qPrintable(m_presenter.Texts().join(u'|'));
-    EXPECT_EQ(valueOf(32), u"80331"_s);
     EXPECT_EQ(value(rowOf(32))->text(), u"80331"_s);
     EXPECT_EQ(box()->toPlainText().count(u'\n'), 6) << qPrintable(box()->toPlainText());
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 
+    m_presenter.shown.clear();
     const QStringList before = rowValues();
     SetClipboard(u"   "_s);
     click("cmdGetClipboard");
@@ -124,13 +110,12 @@ TEST_F(MainWindow, CtrlShiftCPutsTheCorrectedRowsOnTheClipboardAsACard)
     ASSERT_TRUE(data->hasFormat(u"text/vcard"_s)) << qPrintable(data->formats().join(u','));
     const QString card = QString::fromUtf8(data->data(u"text/vcard"_s));
     EXPECT_EQ(data->text(), card);
-    EXPECT_TRUE(card.startsWith(u"BEGIN:VCARD\r\nVERSION:4.0\r\n"_s)) << qPrintable(card);
     EXPECT_TRUE(card.contains(u"ADR;TYPE=work:;;Industriestraße 12;Garching;;80331;"_s))
         << qPrintable(card);
     EXPECT_TRUE(card.contains(u"ORG:Muster Maschinenbau GmbH\r\n"_s)) << qPrintable(card);
 }
 
-TEST_F(MainWindow, LeavingTheEditedBoxParsesItStayingDoesNot)
+TEST_F(MainWindow, LeavingTheEditedBoxParsesItStayingOrClosingDoesNot)
 {
     rows().FillStandardCatalogue();
     showActive();
@@ -156,23 +141,19 @@ TEST_F(MainWindow, LeavingTheEditedBoxParsesItStayingDoesNot)
     QApplication::processEvents();
     EXPECT_EQ(valueOf(32), u"80331"_s);
     EXPECT_EQ(box()->toPlainText(), u"Muster GmbH\nIndustriestrasse 12\n80331 Garching\n"_s);
-    EXPECT_TRUE(m_presenter.shown.isEmpty());
-}
 
-TEST_F(MainWindow, ClosingWithTheFocusInTheBoxParsesNothing)
-{
-    rows().FillStandardCatalogue();
-    showActive();
+    // Closing, and going away, with the focus in the edited box parses nothing.
     box()->setFocus();
-    QTest::keyClicks(box(), u"Muster GmbH;80331 Garching"_s);
+    box()->selectAll();
+    QTest::keyClicks(box(), u"Neue Firma AG;80335 Garching"_s);
     window().close();
     QApplication::processEvents();
-    EXPECT_EQ(valueOf(32), u"<none>"_s);
-    m_window.reset(); // and going away with the focus there is quiet too
+    EXPECT_EQ(valueOf(32), u"80331"_s);
+    m_window.reset();
     EXPECT_TRUE(m_presenter.shown.isEmpty());
 }
 
-TEST_F(MainWindow, SeparatorChosenDuringTheParseGoesOnWithoutReadingTheClipboard)
+TEST_F(MainWindow, ASeparatorChosenInTheParseOrFromTheButtonStaysAndReadsTheClipboardOnce)
 {
     rows().FillStandardCatalogue();
     SetClipboard(u"Muster GmbH, Industriestraße 12, 80331 München"_s);
@@ -185,58 +166,57 @@ TEST_F(MainWindow, SeparatorChosenDuringTheParseGoesOnWithoutReadingTheClipboard
     EXPECT_EQ(box()->toPlainText(), u"Muster GmbH\nIndustriestraße 12\n80331 München\n"_s);
     EXPECT_EQ(valueOf(32), u"80331"_s);
 
-    // the choice stays for the next capture
+    // the choice stays for the next capture, whose line feeds still break lines
     m_presenter.shown.clear();
-    SetClipboard(u"Neue Firma AG, Bahnhofstraße 1, 80335 München"_s);
+    SetClipboard(u"Neue Firma AG\nBahnhofstraße 1, 80335 München"_s);
     click("cmdGetClipboard");
     EXPECT_TRUE(m_presenter.shown.isEmpty());
+    EXPECT_EQ(box()->toPlainText(), u"Neue Firma AG\nBahnhofstraße 1\n80335 München\n"_s);
     EXPECT_EQ(valueOf(32), u"80335"_s);
-}
 
-TEST_F(MainWindow, SeparatorFromTheButtonReadsTheClipboardAgain)
-{
-    rows().FillStandardCatalogue();
-    SetClipboard(u"Muster GmbH\nIndustriestraße 12, 80331 München"_s);
-    click("cmdGetClipboard");
+    // the button's dialog closed by its close box: no choice, nothing re-read
     const QStringList before = rowValues();
-
-    // closed by its close box: nothing accepted, nothing re-read
     auto closed = WhenModalOpens([](QWidget *modal) { modal->close(); });
     click("cmdNeuerTrenner");
     EXPECT_TRUE(closed->done);
     EXPECT_TRUE(window().Context().UserSeparator.isEmpty());
     EXPECT_EQ(rowValues(), before);
 
-    auto accepted = WhenModalOpens([](QWidget *modal) {
-        chooseComma(modal, u"Neue Firma AG, Bahnhofstraße 1, 80335 München"_s);
-    });
+    auto accepted = WhenModalOpens(
+        [](QWidget *modal) { chooseComma(modal, u"Dritte KG, Ring 3, 80339 München"_s); });
     click("cmdNeuerTrenner");
     EXPECT_TRUE(accepted->done);
-    EXPECT_EQ(box()->toPlainText(), u"Neue Firma AG\nBahnhofstraße 1\n80335 München\n"_s);
-    EXPECT_EQ(valueOf(32), u"80335"_s);
+    EXPECT_EQ(box()->toPlainText(), u"Dritte KG\nRing 3\n80339 München\n"_s);
+    EXPECT_EQ(valueOf(32), u"80339"_s);
     EXPECT_TRUE(m_presenter.shown.isEmpty());
 }
 
 TEST_F(MainWindow, NewContactThenEditAndQuit)
 {
+    const QString greeting = u"Mit freundlichen Grüßen"_s;
     ASSERT_TRUE(StartStandin());
-    SetClipboard(Address);
+    SetClipboard(greeting + u'\n' + Address);
     window().StartUp();
+    showActive();
     ASSERT_TRUE(m_presenter.shown.isEmpty()) << qPrintable(m_presenter.Texts().join(u'|'));
     ASSERT_EQ(valueOf(32), u"80331"_s);
     const qsizetype contactsBefore = database()->Contacts().size();
+    const int greetingRow = int(rowValues().indexOf(greeting));
+    ASSERT_TRUE(rows().ReadRow(greetingRow)) << "the greeting has a field";
 
+    // its field typed away, then straight to the button: the click's focus change commits
+    field(greetingRow)->setFocus();
+    field(greetingRow)->lineEdit()->selectAll();
+    QTest::keyClicks(field(greetingRow), u"xyz"_s);
     QString label;
-    bool onTop = false;
     auto back = WhenModalOpens([&](QWidget *modal) {
         label = modal->findChild<QLabel *>(u"Label1"_s)->text();
-        onTop = modal->windowFlags().testFlag(Qt::WindowStaysOnTopHint);
         modal->findChild<QPushButton *>(u"cmdNeueRunde"_s)->click();
     });
-    click("cmdNeuanlageInACT");
+    QTest::mouseClick(window().findChild<QPushButton *>(u"cmdNeuanlageInACT"_s), Qt::LeftButton);
     ASSERT_TRUE(back->done);
+    EXPECT_FALSE(rows().ReadRow(greetingRow));
     EXPECT_EQ(label, u"Kontakt wurde erfolgreich angelegt."_s);
-    EXPECT_TRUE(onTop);
     EXPECT_FALSE(window().Ended());
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
     EXPECT_EQ(database()->Contacts().size(), contactsBefore + 1);
@@ -244,6 +224,7 @@ TEST_F(MainWindow, NewContactThenEditAndQuit)
     EXPECT_EQ(written.value(32), u"80331"_s);
     EXPECT_EQ(written.value(30), u"München"_s);
     EXPECT_EQ(written.value(25), valueOf(25));
+    EXPECT_FALSE(written.values().contains(greeting));
 
     // the user corrects the city and overwrites the contact, then quits
     rows().SetRowValue(rowOf(30), u"Garching"_s);
@@ -268,24 +249,20 @@ TEST_F(MainWindow, AWriteWithActGoneFailsWithItsMessageAndTheWindowGoesOn)
     SetClipboard(Address);
     window().StartUp();
     StopStandin();
-    struct Case
-    {
-        const char *button;
-        QString message;
-    } const cases[] = {
+    const std::pair<const char *, QString> cases[] = {
         {"cmdNeuanlageInACT", MessageText::ContactNotCreated},
         {"cmdBearbeitenInAct", MessageText::ContactNotEdited},
         {"cmdAlleFelder", MessageText::FieldLoadFailed},
     };
-    for (const Case &c : cases) {
+    for (const auto &[button, message] : cases) {
         m_presenter.shown.clear();
         auto watch = WhenModalOpens([](QWidget *modal) { modal->close(); });
-        click(c.button);
+        click(button);
         watch->cancelled = true;
-        EXPECT_FALSE(watch->done) << c.button;
-        EXPECT_EQ(m_presenter.Texts(), QStringList{c.message}) << c.button;
-        EXPECT_EQ(QApplication::overrideCursor(), nullptr) << c.button;
-        EXPECT_FALSE(window().Ended()) << c.button;
+        EXPECT_FALSE(watch->done) << button;
+        EXPECT_EQ(m_presenter.Texts(), QStringList{message}) << button;
+        EXPECT_EQ(QApplication::overrideCursor(), nullptr) << button;
+        EXPECT_FALSE(window().Ended()) << button;
     }
     EXPECT_EQ(valueOf(32), u"80331"_s) << "the rows stay";
 }

@@ -104,7 +104,7 @@ TEST_F(AuxCommands, ADuplicateNameIsRefusedWithoutAChange)
     EXPECT_FALSE(call(u"AuxCommandExistsInToolbar"_s, {1, QString()}).toBool());
 }
 
-TEST_F(AuxCommands, RefusedCalls)
+TEST_F(AuxCommands, RefusedCallsAndFailedWritesAreNoSuccess)
 {
     const struct
     {
@@ -122,11 +122,8 @@ TEST_F(AuxCommands, RefusedCalls)
     for (const auto &c : refused)
         EXPECT_THROW(call(c.member, c.arguments), ActError) << c.name;
     EXPECT_FALSE(QFile::exists(CommandFilePath())) << "nothing was written";
-}
 
-TEST_F(AuxCommands, AnEditThatCannotBeWrittenIsNoSuccess)
-{
-    // A folder where the file should be: every write fails.
+    // A folder where the file should be: every write fails, and says so.
     ASSERT_TRUE(QDir().mkpath(CommandFilePath()));
     EXPECT_THROW(add(u"Ordalis"_s), ActError);
     EXPECT_FALSE(call(u"AuxCommandExists"_s, {u"Ordalis"_s}).toBool());

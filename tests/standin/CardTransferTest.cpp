@@ -29,7 +29,7 @@ QVector<QMap<qint32, QString>> valuesOf(const QVector<StandinContact> &contacts)
 
 } // namespace
 
-TEST_F(CardTransfer, ExportThenImportIntoAnEmptyStandinGivesTheSameContacts)
+TEST_F(CardTransfer, ExportThenImportGivesTheSameContactsAgain)
 {
     const QString separators = u",;\\\\;,"_s;
     const QVector<QMap<qint32, QString>> contacts{
@@ -52,16 +52,13 @@ TEST_F(CardTransfer, ExportThenImportIntoAnEmptyStandinGivesTheSameContacts)
     ASSERT_EQ(RunStandin({u"export"_s, u"--vcard"_s, file}, nullptr, &error), 0)
         << error.toStdString();
 
-    // Another stand-in, running, which holds only its own record.
-    qputenv("ACT_STANDIN_HOME", (Home() + u"-leer"_s).toLocal8Bit());
+    // Read back into the same stand-in, running: each contact once more.
     ASSERT_TRUE(StartStandin());
     QString report;
     EXPECT_EQ(RunStandin({u"import"_s, file}, &report, &error), 0) << error.toStdString();
     EXPECT_TRUE(report.contains(u"hinzugefügt: 4, übersprungen: 0"_s)) << report.toStdString();
-    const QVector<StandinContact> imported =
-        ContactDatabase::Open(ContactDatabasePath())->Contacts();
-    ASSERT_EQ(imported.size(), 1 + exported.size());
-    EXPECT_EQ(valuesOf(imported.mid(1)), valuesOf(exported));
+    const QVector<StandinContact> all = ContactDatabase::Open(ContactDatabasePath())->Contacts();
+    EXPECT_EQ(valuesOf(all.mid(exported.size())), valuesOf(exported));
 }
 
 TEST_F(CardTransfer, BadFilesAreReportedAndOnlyTheReadableCardsImported)
