@@ -2,11 +2,7 @@
 
 #include <QApplication>
 #include <QClipboard>
-#include <QComboBox>
 #include <QDir>
-#include <QLineEdit>
-#include <QPlainTextEdit>
-#include <QPushButton>
 #include <QTest>
 #include <QTimer>
 #include <QWidget>
@@ -24,7 +20,6 @@ std::shared_ptr<ModalWatch> WhenModalOpens(std::function<void(QWidget *)> action
         if (watch->cancelled || modal == nullptr || watch->done)
             return;
         watch->done = true;
-        watch->title = modal->windowTitle();
         action(modal);
     });
     poll->start(10);
@@ -75,26 +70,6 @@ formMain &AppTest::window()
     if (!m_window)
         m_window = std::make_unique<formMain>();
     return *m_window;
-}
-
-QComboBox *AppTest::field(int row)
-{
-    return window().findChild<QComboBox *>(QStringLiteral("txtField%1").arg(row));
-}
-
-QLineEdit *AppTest::value(int row)
-{
-    return window().findChild<QLineEdit *>(QStringLiteral("txtWert%1").arg(row));
-}
-
-QPlainTextEdit *AppTest::box()
-{
-    return window().findChild<QPlainTextEdit *>(QStringLiteral("txtClipText"));
-}
-
-void AppTest::click(const char *button)
-{
-    window().findChild<QPushButton *>(QLatin1String(button))->click();
 }
 
 void AppTest::showActive()

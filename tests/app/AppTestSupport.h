@@ -4,17 +4,15 @@
 #include "common/RecordingPresenter.h"
 #include "tests/standin/StandinFixture.h"
 
-#include <QList>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
 #include <QString>
 #include <QTemporaryDir>
 
 #include <functional>
 #include <gtest/gtest.h>
-
-class QComboBox;
-class QLineEdit;
-class QPlainTextEdit;
-class QWidget;
 
 // Runs `action` on the next modal window that opens while a command waits in
 // it; gives up after a few seconds or when cancelled.
@@ -22,7 +20,6 @@ struct ModalWatch
 {
     bool done = false;      // the action ran
     bool cancelled = false; // stop watching
-    QString title;          // of the modal window it ran on
 };
 std::shared_ptr<ModalWatch> WhenModalOpens(std::function<void(QWidget *)> action);
 
@@ -43,10 +40,11 @@ protected:
 
     formMain &window();
     FieldRows &rows() { return window().Rows(); }
-    QComboBox *field(int row);
-    QLineEdit *value(int row);
-    QPlainTextEdit *box();
-    void click(const char *button);
+    template <typename W> W *child(const QString &name) { return window().findChild<W *>(name); }
+    QComboBox *field(int row) { return child<QComboBox>(QStringLiteral("txtField%1").arg(row)); }
+    QLineEdit *value(int row) { return child<QLineEdit>(QStringLiteral("txtWert%1").arg(row)); }
+    QPlainTextEdit *box() { return child<QPlainTextEdit>(QStringLiteral("txtClipText")); }
+    void click(const char *button) { child<QPushButton>(QLatin1String(button))->click(); }
     // Shown and active, so the focus moves as a user's would.
     void showActive();
     // The value of the first row that carries this field, or "<none>"; its row or -1.

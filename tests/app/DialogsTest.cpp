@@ -17,16 +17,10 @@ namespace {
 class SeparatorDialogTest : public AppTest
 {
 protected:
-    void open(const QString &captured)
-    {
-        m_dialog = std::make_unique<formTrenner>(nullptr, captured);
-    }
+    void open(const QString &text) { m_dialog = std::make_unique<formTrenner>(nullptr, text); }
     QPlainTextEdit *box() { return m_dialog->findChild<QPlainTextEdit *>(u"txtClipText"_s); }
     QLineEdit *separator() { return m_dialog->findChild<QLineEdit *>(u"txtTrenner"_s); }
-    void click(const char *name)
-    {
-        m_dialog->findChild<QPushButton *>(QLatin1String(name))->click();
-    }
+    void click(const char *b) { m_dialog->findChild<QPushButton *>(QLatin1String(b))->click(); }
     std::unique_ptr<formTrenner> m_dialog;
 };
 

@@ -72,7 +72,6 @@ TEST_F(MainWindow, StartsWithActClosedAndAnEmptyCaptureKeepsTheRows)
     window().StartUp();
     EXPECT_TRUE(window().Context().UserSeparator.isEmpty());
     EXPECT_EQ(m_presenter.Texts(), QStringList{MessageText::FieldLoadFailed});
-    EXPECT_EQ(m_presenter.shown.value(0).style, MessageStyle::Exclamation);
     EXPECT_EQ(rows().EntryCount(), 20) << "the standard catalogue";
     EXPECT_EQ(valueOf(30), u"München"_s);
     EXPECT_EQ(value(rowOf(32))->text(), u"80331"_s);
@@ -199,7 +198,6 @@ TEST_F(MainWindow, NewContactThenEditAndQuit)
     window().StartUp();
     showActive();
     ASSERT_TRUE(m_presenter.shown.isEmpty()) << qPrintable(m_presenter.Texts().join(u'|'));
-    ASSERT_EQ(valueOf(32), u"80331"_s);
     const qsizetype contactsBefore = database()->Contacts().size();
     const int greetingRow = int(rowValues().indexOf(greeting));
     ASSERT_TRUE(rows().ReadRow(greetingRow)) << "the greeting has a field";

@@ -72,8 +72,9 @@ TEST_F(UpdateLauncher, OutcomesOfTheButton)
         EXPECT_EQ(m_presenter.Texts(), messages) << what;
         EXPECT_EQ(m_presenter.shown.value(0).style, MessageStyle::YesNoQuestion) << what;
         // the program writes its record and then moves it into place
-        if (started)
+        if (started) {
             EXPECT_TRUE(QTest::qWaitFor([this] { return QFile::exists(recordFile()); }, 10000));
+        }
         EXPECT_EQ(QFile::exists(recordFile()) ? readBytes(recordFile()) : "<not started>",
                   started ? "2\n[]\n[small]\n" : "<not started>")
             << what;

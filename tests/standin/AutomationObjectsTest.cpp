@@ -22,12 +22,6 @@ ActObjectPtr openDatabase()
     return database;
 }
 
-ActObjectPtr newContactView()
-{
-    ActObjectPtr views = ToActObject(CreateActObject(ActProgId::Application)->Call(u"Views"_s));
-    return ToActObject(views->Call(u"Create"_s, {1, u"ContactView"_s}));
-}
-
 StandinContact contactById(qint64 id)
 {
     for (const StandinContact &contact : ContactDatabase::Open(ContactDatabasePath())->Contacts())
@@ -57,7 +51,8 @@ TEST_F(AutomationObjects, SetFieldGoesToTheNewContactOrTheOneShownAndCoercesItsA
     ASSERT_TRUE(StartStandin());
     auto db = ContactDatabase::Open(ContactDatabasePath());
     const qint64 ownRecord = db->Shown().contactId;
-    ActObjectPtr view = newContactView();
+    ActObjectPtr views = ToActObject(CreateActObject(ActProgId::Application)->Call(u"Views"_s));
+    ActObjectPtr view = ToActObject(views->Call(u"Create"_s, {1, u"ContactView"_s}));
 
     // Without AddNewContact: the contact shown.
     view->Call(u"SetField"_s, {35, u"0421 1"_s});
