@@ -1,15 +1,17 @@
 #pragma once
 
 #include "../standin/StandinFixture.h"
+#include "common/RecordingPresenter.h"
 #include "common/TestFiles.h"
 
 #include "act/ActConnection.h"
 #include "act/ActHost.h"
 #include "act/standin/ContactDatabase.h"
+#include "act/standin/StandinPaths.h"
 
+#include "recognition/ParseAddress.h"
 #include "recognition/RecognitionContext.h"
 
-#include "common/RecordingPresenter.h"
 #include "support/FieldRows.h"
 #include "support/modZusatzDefs.h"
 
@@ -17,22 +19,39 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
+#include <sqlite3.h>
+
 // The window's part, played by the test: a clipboard it recognises from, a
-// completion dialog answering as scripted, and a record of what it was asked.
+// completion dialog that goes back to the program, and a record of what it was asked.
 class TestHost : public ActHost
 {
 public:
     TestHost(FieldRows &rows, RecognitionContext &context) : m_rows(rows), m_context(context) {}
-    void SetBusyPointer(bool busy) override;
-    void SetTopMost(bool onTop) override;
+    void SetBusyPointer(bool on) override
+    {
+        busy = on;
+        events.append(on ? QStringLiteral("busy") : QStringLiteral("idle"));
+    }
+    void SetTopMost(bool onTop) override
+    {
+        events.append(onTop ? QStringLiteral("topmost") : QStringLiteral("not topmost"));
+    }
     QString CapturedText() const override { return clipText; }
-    void CaptureClipboard() override;
-    quint8 ShowCompletionDialog(bool LastWriteWasNew) override;
-    void EndProgram() override { ++programEnds; }
+    void CaptureClipboard() override
+    {
+        ++captures;
+        CaptureText(m_context, clipboard, false, m_rows, clipText, nullptr);
+    }
+    quint8 ShowCompletionDialog(bool LastWriteWasNew) override
+    {
+        events.append(QStringLiteral("completion"));
+        completions.append(LastWriteWasNew);
+        return CompletionChoiceBack;
+    }
+    void EndProgram() override {}
 
     QString clipboard, clipText;
-    quint8 completionAnswer = 2;
-    int captures = 0, programEnds = 0;
+    int captures = 0;
     QList<bool> completions; // LastWriteWasNew as each completion dialog saw it
     bool busy = false;
     QStringList events;
@@ -50,25 +69,75 @@ using Values = QMap<qint32, QString>;
 class ActTest : public StandinFixture
 {
 protected:
-    void SetUp() override;
-    void TearDown() override;
+    void SetUp() override
+    {
+        StandinFixture::SetUp();
+        qputenv("ORDALIS_HOME", m_program.path().toLocal8Bit()); // for the CLI
+        SetMessagePresenter(&messages);
+        rows.FillStandardCatalogue();
+        settings = LoadSettings(rows, SettingsPath()); // no file yet: the defaults
+    }
+    void TearDown() override
+    {
+        act.ReleaseActObjects();
+        SetMessagePresenter(nullptr);
+        qunsetenv("ORDALIS_HOME");
+        StandinFixture::TearDown();
+    }
 
     QString SettingsPath() const { return m_program.path() + QStringLiteral("/ordalis.ini"); }
     void WriteSettings(const QByteArray &content) const { writeBytes(SettingsPath(), content); }
     QByteArray SettingsContent() const { return readBytes(SettingsPath()); }
-    static QString TestData(const QString &name);
+    static QString TestData(const QString &name)
+    {
+        return QString::fromUtf8(readBytes(QStringLiteral(ORDALIS_TEST_DATA "/") + name));
+    }
     // A contact as "field<TAB>value" lines.
-    static Values ExpectedContact(const QString &name);
+    static Values ExpectedContact(const QString &name)
+    {
+        Values values;
+        for (const QString &line : TestData(name).split(u'\n', Qt::SkipEmptyParts))
+            values.insert(line.section(u'\t', 0, 0).toInt(), line.section(u'\t', 1));
+        return values;
+    }
 
-    static Catalogue CatalogueOf(const FieldRows &rows);
-    QStringList NamesOf(qint32 fieldNumber) const;
-    void SetRow(int row, qint32 fieldNumber, const QString &value);
+    static Catalogue CatalogueOf(const FieldRows &rows)
+    {
+        Catalogue entries;
+        for (int position = 0; position < rows.EntryCount(); ++position)
+            entries.append({rows.EntryAt(position).FieldNumber, rows.EntryAt(position).Name});
+        return entries;
+    }
+    QStringList NamesOf(qint32 fieldNumber) const
+    {
+        QStringList names;
+        for (const auto &[number, name] : CatalogueOf(rows))
+            if (number == fieldNumber)
+                names.append(name);
+        return names;
+    }
 
     // ACT!'s database, read whether it runs or not.
-    QVector<StandinContact> Contacts() const;
-    qint64 ShownId() const;
-    Values ShownValues() const;
-    void SetFieldLabel(qint32 fieldNumber, const QString &label) const;
+    QVector<StandinContact> Contacts() const
+    {
+        return ContactDatabase::Open(ContactDatabasePath(Home()))->Contacts();
+    }
+    qint64 ShownId() const
+    {
+        return ContactDatabase::Open(ContactDatabasePath(Home()))->Shown().contactId;
+    }
+    void SetFieldLabel(qint32 fieldNumber, const QString &label) const
+    {
+        sqlite3 *db = nullptr;
+        sqlite3_open(ContactDatabasePath(Home()).toUtf8().constData(), &db);
+        sqlite3_busy_timeout(db, 5000);
+        const QByteArray sql = QStringLiteral("UPDATE fields SET label = '%1' WHERE number = %2")
+                                   .arg(label)
+                                   .arg(fieldNumber)
+                                   .toUtf8();
+        EXPECT_EQ(sqlite3_exec(db, sql.constData(), nullptr, nullptr, nullptr), SQLITE_OK);
+        sqlite3_close(db);
+    }
 
     FieldRows rows;
     Settings settings;

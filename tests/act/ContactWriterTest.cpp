@@ -5,6 +5,8 @@
 
 #include "support/MessageTexts.h"
 
+#include "common/CaseFile.h"
+
 namespace {
 
 class ContactWriterTest : public ActTest
@@ -19,8 +21,10 @@ protected:
     void SetRows(const QVector<std::pair<qint32, QString>> &values)
     {
         rows.ResetAllRows();
-        for (int row = 0; row < values.size(); ++row)
-            SetRow(row, values[row].first, values[row].second);
+        for (int row = 0; row < values.size(); ++row) {
+            rows.SelectRowField(row, values[row].first);
+            rows.SetRowValue(row, values[row].second);
+        }
     }
 };
 
@@ -43,54 +47,29 @@ TEST_F(ContactWriterTest, RecognisedBlocksBecomeNewContacts)
     EXPECT_EQ(host.completions, (QList<bool>{true, true}));
 }
 
-TEST_F(ContactWriterTest, ComposesTheContactNameOnlyWhenNoneWasGiven)
+TEST_F(ContactWriterTest, CasesOfTheCaseFile)
 {
     ASSERT_TRUE(StartStandin());
-    const QString anna = QStringLiteral("Anna"), berg = QStringLiteral("Berg"), none;
-    const struct
-    {
-        const char *name;
-        QVector<std::pair<qint32, QString>> rows;
-        QString contactName; // field 26 of the new contact, none: not written
-    } cases[] = {
-        {"first and last name", {{78, anna}, {79, berg}}, QStringLiteral("Anna Berg")},
-        {"empty contact row", {{26, none}, {78, anna}, {79, berg}}, QStringLiteral("Anna Berg")},
-        {"contact row given",
-         {{78, anna}, {79, berg}, {26, QStringLiteral("Dr. A. Berg")}},
-         QStringLiteral("Dr. A. Berg")},
-        {"first name only", {{78, anna}}, none},
-        {"empty last name", {{78, anna}, {79, none}}, none},
-        {"the later of two rows counts",
-         {{78, anna}, {79, berg}, {79, QStringLiteral("Ott")}},
-         QStringLiteral("Anna Ott")},
-    };
-    for (const auto &c : cases) {
-        SCOPED_TRACE(c.name);
-        SetRows(c.rows);
+    for (const DataCase &c : ReadCases(QStringLiteral(ORDALIS_TEST_DATA "/write-cases.txt"))) {
+        SCOPED_TRACE(c.name.toStdString());
+        QVector<std::pair<qint32, QString>> given;
+        Values expected;
+        context.DefinitionHits.clear();
+        settings.DefinitionsLoaded = c.has(QStringLiteral("definitions"));
+        for (const auto &[command, argument] : c.lines) {
+            const std::pair<qint32, QString> field{argument.section(u'|', 0, 0).toInt(),
+                                                   argument.section(u'|', 1)};
+            if (command == u"row")
+                given.append(field);
+            else if (command == u"hit")
+                context.DefinitionHits.append({qint16(field.first), field.second});
+            else if (command == u"contact")
+                expected.insert(field.first, field.second);
+        }
+        SetRows(given);
         ASSERT_TRUE(WriteContact(true, rows, context, act, host));
-        EXPECT_EQ(Newest().contains(26), !c.contactName.isNull());
-        EXPECT_EQ(Newest().value(26), c.contactName);
+        EXPECT_EQ(Newest(), expected);
     }
-}
-
-TEST_F(ContactWriterTest, DefinitionHitsGoLastAndHitsWithoutAFieldAreSkipped)
-{
-    ASSERT_TRUE(StartStandin());
-    SetRows({{25, QStringLiteral("Zeilen GmbH")}, {30, QStringLiteral("Bremen")}});
-    // A hit for field -1 would fail the write: ACT! has no such field.
-    context.DefinitionHits = {{-1, QStringLiteral("nirgends")},
-                              {25, QStringLiteral("Etikett GmbH")},
-                              {88, QStringLiteral("Einkauf")}};
-    settings.DefinitionsLoaded = true;
-    ASSERT_TRUE(WriteContact(true, rows, context, act, host));
-    EXPECT_EQ(Newest(), (Values{{25, QStringLiteral("Etikett GmbH")},
-                                {30, QStringLiteral("Bremen")},
-                                {88, QStringLiteral("Einkauf")}}));
-
-    settings.DefinitionsLoaded = false;
-    ASSERT_TRUE(WriteContact(true, rows, context, act, host));
-    EXPECT_EQ(Newest(),
-              (Values{{25, QStringLiteral("Zeilen GmbH")}, {30, QStringLiteral("Bremen")}}));
 }
 
 TEST_F(ContactWriterTest, NoCapturedTextMeansNoWrite)
@@ -144,21 +123,15 @@ TEST_F(ContactWriterTest, AWriteFailingPartWayKeepsWhatWasSentAndReportsFailure)
 
 TEST_F(ContactWriterTest, WritesAgainAfterActWasKilledAndRestarted)
 {
-    for (const bool writeWhileDown : {true, false}) {
-        SCOPED_TRACE(writeWhileDown ? "a failed write in between" : "straight after restart");
-        ASSERT_TRUE(StartStandin());
-        SetRows({{25, QStringLiteral("Vorher GmbH")}});
-        ASSERT_TRUE(WriteContact(true, rows, context, act, host));
-        KillStandin();
-        if (writeWhileDown) {
-            EXPECT_FALSE(WriteContact(true, rows, context, act, host));
-        }
-        ASSERT_TRUE(StartStandin());
-        SetRows({{25, QStringLiteral("Nachher GmbH")}});
-        EXPECT_TRUE(WriteContact(true, rows, context, act, host));
-        EXPECT_EQ(Newest(), (Values{{25, QStringLiteral("Nachher GmbH")}}));
-        StopStandin();
-    }
+    ASSERT_TRUE(StartStandin());
+    SetRows({{25, QStringLiteral("Vorher GmbH")}});
+    ASSERT_TRUE(WriteContact(true, rows, context, act, host));
+    KillStandin();
+    EXPECT_FALSE(WriteContact(true, rows, context, act, host));
+    ASSERT_TRUE(StartStandin());
+    SetRows({{25, QStringLiteral("Nachher GmbH")}});
+    EXPECT_TRUE(WriteContact(true, rows, context, act, host));
+    EXPECT_EQ(Newest(), (Values{{25, QStringLiteral("Nachher GmbH")}}));
 }
 
 } // namespace

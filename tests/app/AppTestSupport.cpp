@@ -3,47 +3,46 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDir>
+#include <QTest>
 #include <QTimer>
 #include <QWidget>
 
-void EnsureApplication()
-{
-    if (QApplication::instance() != nullptr)
-        return;
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "test_app";
-    static char *argv[] = {name, nullptr};
-    new QApplication(argc, argv);
-}
-
 std::shared_ptr<ModalWatch> WhenModalOpens(std::function<void(QWidget *)> action)
 {
-    auto done = std::make_shared<ModalWatch>();
-    auto tries = std::make_shared<int>(0);
-    auto poll = std::make_shared<std::function<void()>>();
-    *poll = [action, done, tries, weak = std::weak_ptr<std::function<void()>>(poll)] {
-        if (done->cancelled)
-            return;
-        if (QWidget *modal = QApplication::activeModalWidget()) {
-            done->done = true;
-            done->title = modal->windowTitle();
-            action(modal);
-            return;
+    auto watch = std::make_shared<ModalWatch>();
+    auto *poll = new QTimer(qApp);
+    QObject::connect(poll, &QTimer::timeout, [=, tries = 0]() mutable {
+        QWidget *modal = QApplication::activeModalWidget();
+        if (watch->cancelled || modal != nullptr || ++tries > 500) {
+            poll->stop();
+            poll->deleteLater();
         }
-        if (++*tries > 500)
+        if (watch->cancelled || modal == nullptr || watch->done)
             return;
-        if (auto next = weak.lock())
-            QTimer::singleShot(10, [next] { (*next)(); });
-    };
-    // The first timer holds the function alive; each later one takes it over.
-    QTimer::singleShot(0, [poll] { (*poll)(); });
-    return done;
+        watch->done = true;
+        action(modal);
+    });
+    poll->start(10);
+    return watch;
+}
+
+void MarkText(QPlainTextEdit *editor, int start, int length)
+{
+    QTextCursor cursor = editor->textCursor();
+    cursor.setPosition(start);
+    cursor.setPosition(start + length, QTextCursor::KeepAnchor);
+    editor->setTextCursor(cursor);
 }
 
 void AppTest::SetUp()
 {
-    EnsureApplication();
+    if (QApplication::instance() == nullptr) { // one for the whole program, offscreen
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        static int argc = 1;
+        static char name[] = "test_app";
+        static char *argv[] = {name, nullptr};
+        new QApplication(argc, argv);
+    }
     StandinFixture::SetUp();
     ASSERT_TRUE(m_root.isValid());
     ASSERT_TRUE(QDir().mkpath(ProgramHome()));
@@ -54,6 +53,7 @@ void AppTest::SetUp()
 
 void AppTest::TearDown()
 {
+    m_window.reset();
     SetMessagePresenter(nullptr);
     while (QApplication::overrideCursor() != nullptr)
         QApplication::restoreOverrideCursor();
@@ -63,4 +63,34 @@ void AppTest::TearDown()
 void AppTest::SetClipboard(const QString &text)
 {
     QGuiApplication::clipboard()->setText(text, QClipboard::Clipboard);
+}
+
+formMain &AppTest::window()
+{
+    if (!m_window)
+        m_window = std::make_unique<formMain>();
+    return *m_window;
+}
+
+void AppTest::showActive()
+{
+    window().show();
+    QApplication::setActiveWindow(&window());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window()));
+}
+
+int AppTest::rowOf(qint32 fieldNumber)
+{
+    for (int row = 0; row < FieldRows::RowCount; ++row) {
+        const std::optional<RowContent> content = rows().ReadRow(row);
+        if (content && content->FieldNumber == fieldNumber)
+            return row;
+    }
+    return -1;
+}
+
+QString AppTest::valueOf(qint32 fieldNumber)
+{
+    const int row = rowOf(fieldNumber);
+    return row < 0 ? QStringLiteral("<none>") : rows().ReadRow(row)->Value;
 }

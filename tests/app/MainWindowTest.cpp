@@ -10,9 +10,9 @@
 #include "app/formMain.h"
 #include "support/MessageTexts.h"
 
-#include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
@@ -34,48 +34,6 @@ const QString Address = u"Muster Maschinenbau GmbH\n"
 class MainWindow : public AppTest
 {
 protected:
-    void TearDown() override
-    {
-        m_window.reset();
-        AppTest::TearDown();
-    }
-
-    formMain &window()
-    {
-        if (!m_window)
-            m_window = std::make_unique<formMain>();
-        return *m_window;
-    }
-    FieldRows &rows() { return window().Rows(); }
-    QPlainTextEdit *box() { return window().findChild<QPlainTextEdit *>(u"txtClipText"_s); }
-    QLineEdit *value(int row)
-    {
-        return window().findChild<QLineEdit *>(QStringLiteral("txtWert%1").arg(row));
-    }
-    void click(const char *name)
-    {
-        window().findChild<QPushButton *>(QLatin1String(name))->click();
-    }
-
-    // The value of the first row that carries this field, or "<none>".
-    QString valueOf(qint32 fieldNumber)
-    {
-        for (int row = 0; row < FieldRows::RowCount; ++row) {
-            const std::optional<RowContent> content = rows().ReadRow(row);
-            if (content && content->FieldNumber == fieldNumber)
-                return content->Value;
-        }
-        return u"<none>"_s;
-    }
-    int rowOf(qint32 fieldNumber)
-    {
-        for (int row = 0; row < FieldRows::RowCount; ++row) {
-            const std::optional<RowContent> content = rows().ReadRow(row);
-            if (content && content->FieldNumber == fieldNumber)
-                return row;
-        }
-        return -1;
-    }
     QStringList rowValues()
     {
         QStringList values;
@@ -83,63 +41,44 @@ protected:
             values << rows().RowValue(row);
         return values;
     }
-    // The window shown and active, so focus moves as a user's would.
-    void showActive()
-    {
-        window().show();
-        QApplication::setActiveWindow(&window());
-        ASSERT_TRUE(QTest::qWaitForWindowActive(&window()));
-    }
     std::unique_ptr<ContactDatabase> database()
     {
         return ContactDatabase::Open(ContactDatabasePath(Home()));
     }
-
-    std::unique_ptr<formMain> m_window;
+    QMap<qint32, QString> shownContact()
+    {
+        std::unique_ptr<ContactDatabase> db = database();
+        for (const StandinContact &contact : db->Contacts())
+            if (contact.id == db->Shown().contactId)
+                return contact.values;
+        return {};
+    }
+    // In the separator dialog: marks the first comma, takes it, and changes
+    // the clipboard before going on, which must not be read again.
+    static void chooseComma(QWidget *modal, const QString &clipboardMeanwhile)
+    {
+        auto *text = modal->findChild<QPlainTextEdit *>(u"txtClipText"_s);
+        MarkText(text, int(text->toPlainText().indexOf(u',')));
+        modal->findChild<QPushButton *>(u"cmdTrennerNeu"_s)->click();
+        SetClipboard(clipboardMeanwhile);
+        modal->findChild<QPushButton *>(u"cmdWeiter"_s)->click();
+    }
 };
 
-TEST_F(MainWindow, StartsWithActClosed)
+TEST_F(MainWindow, StartsWithActClosedAndAnEmptyCaptureKeepsTheRows)
 {
     window().Context().UserSeparator = u"|"_s;
     SetClipboard(Address);
     window().StartUp();
-    EXPECT_EQ(window().windowTitle(), u"Ordalis v.1.18"_s);
     EXPECT_TRUE(window().Context().UserSeparator.isEmpty());
     EXPECT_EQ(m_presenter.Texts(), QStringList{MessageText::FieldLoadFailed});
-    EXPECT_EQ(m_presenter.shown.value(0).style, MessageStyle::Exclamation);
-    EXPECT_EQ(m_presenter.shown.value(0).title, u"Ordalis"_s);
     EXPECT_EQ(rows().EntryCount(), 20) << "the standard catalogue";
-    EXPECT_EQ(valueOf(32), u"80331"_s);
     EXPECT_EQ(valueOf(30), u"München"_s);
-    EXPECT_TRUE(box()->toPlainText().contains(u"80331 München\n"_s))
-        << qPrintable(box()->toPlainText());
-    EXPECT_TRUE(window().isVisible());
-    EXPECT_FALSE(window().windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
-}
-
-TEST_F(MainWindow, StartsWithActRunningAndAnEmptyClipboard)
-{
-    ASSERT_TRUE(StartStandin());
-    window().StartUp();
-    // the field load's own capture reports the empty clipboard; the start-up
-    // capture stays silent
-    EXPECT_EQ(m_presenter.Texts(), QStringList{MessageText::ClipboardEmpty});
-    EXPECT_EQ(rows().EntryCount(), database()->FieldCount());
-    EXPECT_GT(rows().EntryCount(), 20);
-    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
-}
-
-TEST_F(MainWindow, CaptureFillsTheRowsAndAnEmptyClipboardKeepsThem)
-{
-    rows().FillStandardCatalogue();
-    SetClipboard(Address);
-    click("cmdGetClipboard");
-    EXPECT_TRUE(m_presenter.shown.isEmpty()) << qPrintable(m_presenter.Texts().join(u'|'));
-    EXPECT_EQ(valueOf(32), u"80331"_s);
     EXPECT_EQ(value(rowOf(32))->text(), u"80331"_s);
     EXPECT_EQ(box()->toPlainText().count(u'\n'), 6) << qPrintable(box()->toPlainText());
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 
+    m_presenter.shown.clear();
     const QStringList before = rowValues();
     SetClipboard(u"   "_s);
     click("cmdGetClipboard");
@@ -170,19 +109,12 @@ TEST_F(MainWindow, CtrlShiftCPutsTheCorrectedRowsOnTheClipboardAsACard)
     ASSERT_TRUE(data->hasFormat(u"text/vcard"_s)) << qPrintable(data->formats().join(u','));
     const QString card = QString::fromUtf8(data->data(u"text/vcard"_s));
     EXPECT_EQ(data->text(), card);
-    EXPECT_TRUE(card.startsWith(u"BEGIN:VCARD\r\nVERSION:4.0\r\n"_s)) << qPrintable(card);
     EXPECT_TRUE(card.contains(u"ADR;TYPE=work:;;Industriestraße 12;Garching;;80331;"_s))
         << qPrintable(card);
     EXPECT_TRUE(card.contains(u"ORG:Muster Maschinenbau GmbH\r\n"_s)) << qPrintable(card);
-
-    // The same entry waits in the text box's context menu, beside the box's own ones.
-    const auto *copy = window().findChild<QAction *>(u"actVCardKopieren"_s);
-    ASSERT_NE(copy, nullptr);
-    EXPECT_EQ(copy->text(), u"Als vCard kopieren"_s);
-    EXPECT_EQ(box()->contextMenuPolicy(), Qt::CustomContextMenu);
 }
 
-TEST_F(MainWindow, LeavingTheEditedBoxParsesItStayingDoesNot)
+TEST_F(MainWindow, LeavingTheEditedBoxParsesItStayingOrClosingDoesNot)
 {
     rows().FillStandardCatalogue();
     showActive();
@@ -208,51 +140,24 @@ TEST_F(MainWindow, LeavingTheEditedBoxParsesItStayingDoesNot)
     QApplication::processEvents();
     EXPECT_EQ(valueOf(32), u"80331"_s);
     EXPECT_EQ(box()->toPlainText(), u"Muster GmbH\nIndustriestrasse 12\n80331 Garching\n"_s);
-    EXPECT_TRUE(m_presenter.shown.isEmpty());
-}
 
-TEST_F(MainWindow, ClosingWithTheFocusInTheBoxParsesNothing)
-{
-    rows().FillStandardCatalogue();
-    showActive();
+    // Closing, and going away, with the focus in the edited box parses nothing.
     box()->setFocus();
-    QTest::keyClicks(box(), u"Muster GmbH;80331 Garching"_s);
+    box()->selectAll();
+    QTest::keyClicks(box(), u"Neue Firma AG;80335 Garching"_s);
     window().close();
     QApplication::processEvents();
-    EXPECT_EQ(valueOf(32), u"<none>"_s);
-    m_window.reset(); // and going away with the focus there is quiet too
+    EXPECT_EQ(valueOf(32), u"80331"_s);
+    m_window.reset();
     EXPECT_TRUE(m_presenter.shown.isEmpty());
 }
 
-TEST_F(MainWindow, AWordTypedAndLeftAsksForASeparator)
-{
-    rows().FillStandardCatalogue();
-    showActive();
-    box()->setFocus();
-    QTest::keyClicks(box(), u"Einzelwort"_s);
-    auto watch = WhenModalOpens([](QWidget *modal) { modal->close(); });
-    value(3)->setFocus();
-    QApplication::processEvents();
-    EXPECT_TRUE(watch->done);
-    EXPECT_EQ(watch->title, u"Trennzeichen wählen"_s);
-    EXPECT_EQ(m_presenter.Texts(), QStringList{MessageText::NoSeparator});
-    EXPECT_TRUE(box()->toPlainText().isEmpty());
-}
-
-TEST_F(MainWindow, SeparatorChosenDuringTheParseGoesOnWithoutReadingTheClipboard)
+TEST_F(MainWindow, ASeparatorChosenInTheParseOrFromTheButtonStaysAndReadsTheClipboardOnce)
 {
     rows().FillStandardCatalogue();
     SetClipboard(u"Muster GmbH, Industriestraße 12, 80331 München"_s);
-    auto watch = WhenModalOpens([this](QWidget *modal) {
-        auto *text = modal->findChild<QPlainTextEdit *>(u"txtClipText"_s);
-        QTextCursor cursor = text->textCursor();
-        cursor.setPosition(11);
-        cursor.setPosition(12, QTextCursor::KeepAnchor);
-        text->setTextCursor(cursor);
-        modal->findChild<QPushButton *>(u"cmdTrennerNeu"_s)->click();
-        SetClipboard(u"Etwas ganz anderes"_s);
-        modal->findChild<QPushButton *>(u"cmdWeiter"_s)->click();
-    });
+    auto watch =
+        WhenModalOpens([](QWidget *modal) { chooseComma(modal, u"Etwas ganz anderes"_s); });
     click("cmdGetClipboard");
     EXPECT_TRUE(watch->done);
     EXPECT_EQ(m_presenter.Texts(), QStringList{MessageText::NoSeparator});
@@ -260,81 +165,64 @@ TEST_F(MainWindow, SeparatorChosenDuringTheParseGoesOnWithoutReadingTheClipboard
     EXPECT_EQ(box()->toPlainText(), u"Muster GmbH\nIndustriestraße 12\n80331 München\n"_s);
     EXPECT_EQ(valueOf(32), u"80331"_s);
 
-    // the choice stays for the next capture
+    // the choice stays for the next capture, whose line feeds still break lines
     m_presenter.shown.clear();
-    SetClipboard(u"Neue Firma AG, Bahnhofstraße 1, 80335 München"_s);
+    SetClipboard(u"Neue Firma AG\nBahnhofstraße 1, 80335 München"_s);
     click("cmdGetClipboard");
     EXPECT_TRUE(m_presenter.shown.isEmpty());
+    EXPECT_EQ(box()->toPlainText(), u"Neue Firma AG\nBahnhofstraße 1\n80335 München\n"_s);
     EXPECT_EQ(valueOf(32), u"80335"_s);
-}
 
-TEST_F(MainWindow, SeparatorFromTheButtonReadsTheClipboardAgain)
-{
-    rows().FillStandardCatalogue();
-    SetClipboard(u"Muster GmbH\nIndustriestraße 12, 80331 München"_s);
-    click("cmdGetClipboard");
+    // the button's dialog closed by its close box: no choice, nothing re-read
     const QStringList before = rowValues();
-
-    // closed by its close box: nothing accepted, nothing re-read
     auto closed = WhenModalOpens([](QWidget *modal) { modal->close(); });
     click("cmdNeuerTrenner");
     EXPECT_TRUE(closed->done);
     EXPECT_TRUE(window().Context().UserSeparator.isEmpty());
     EXPECT_EQ(rowValues(), before);
 
-    auto accepted = WhenModalOpens([](QWidget *modal) {
-        auto *text = modal->findChild<QPlainTextEdit *>(u"txtClipText"_s);
-        const int comma = int(text->toPlainText().indexOf(u','));
-        QTextCursor cursor = text->textCursor();
-        cursor.setPosition(comma);
-        cursor.setPosition(comma + 1, QTextCursor::KeepAnchor);
-        text->setTextCursor(cursor);
-        modal->findChild<QPushButton *>(u"cmdTrennerNeu"_s)->click();
-        SetClipboard(u"Neue Firma AG, Bahnhofstraße 1, 80335 München"_s);
-        modal->findChild<QPushButton *>(u"cmdWeiter"_s)->click();
-    });
+    auto accepted = WhenModalOpens(
+        [](QWidget *modal) { chooseComma(modal, u"Dritte KG, Ring 3, 80339 München"_s); });
     click("cmdNeuerTrenner");
     EXPECT_TRUE(accepted->done);
-    EXPECT_EQ(box()->toPlainText(), u"Neue Firma AG\nBahnhofstraße 1\n80335 München\n"_s);
-    EXPECT_EQ(valueOf(32), u"80335"_s);
+    EXPECT_EQ(box()->toPlainText(), u"Dritte KG\nRing 3\n80339 München\n"_s);
+    EXPECT_EQ(valueOf(32), u"80339"_s);
     EXPECT_TRUE(m_presenter.shown.isEmpty());
 }
 
 TEST_F(MainWindow, NewContactThenEditAndQuit)
 {
+    const QString greeting = u"Mit freundlichen Grüßen"_s;
     ASSERT_TRUE(StartStandin());
-    SetClipboard(Address);
+    SetClipboard(greeting + u'\n' + Address);
     window().StartUp();
+    showActive();
     ASSERT_TRUE(m_presenter.shown.isEmpty()) << qPrintable(m_presenter.Texts().join(u'|'));
-    ASSERT_EQ(valueOf(32), u"80331"_s);
     const qsizetype contactsBefore = database()->Contacts().size();
+    const int greetingRow = int(rowValues().indexOf(greeting));
+    ASSERT_TRUE(rows().ReadRow(greetingRow)) << "the greeting has a field";
 
+    // its field typed away, then straight to the button: the click's focus change commits
+    field(greetingRow)->setFocus();
+    field(greetingRow)->lineEdit()->selectAll();
+    QTest::keyClicks(field(greetingRow), u"xyz"_s);
     QString label;
-    bool onTop = false;
     auto back = WhenModalOpens([&](QWidget *modal) {
         label = modal->findChild<QLabel *>(u"Label1"_s)->text();
-        onTop = modal->windowFlags().testFlag(Qt::WindowStaysOnTopHint);
         modal->findChild<QPushButton *>(u"cmdNeueRunde"_s)->click();
     });
-    click("cmdNeuanlageInACT");
+    QTest::mouseClick(window().findChild<QPushButton *>(u"cmdNeuanlageInACT"_s), Qt::LeftButton);
     ASSERT_TRUE(back->done);
+    EXPECT_FALSE(rows().ReadRow(greetingRow));
     EXPECT_EQ(label, u"Kontakt wurde erfolgreich angelegt."_s);
-    EXPECT_TRUE(onTop);
     EXPECT_FALSE(window().Ended());
-    EXPECT_TRUE(window().isVisible());
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
-
-    std::unique_ptr<ContactDatabase> db = database();
-    const QVector<StandinContact> contacts = db->Contacts();
-    ASSERT_EQ(contacts.size(), contactsBefore + 1);
-    const ShownContact shown = db->Shown();
-    const auto written =
-        std::find_if(contacts.begin(), contacts.end(),
-                     [&](const StandinContact &c) { return c.id == shown.contactId; });
-    ASSERT_NE(written, contacts.end());
-    EXPECT_EQ(written->values.value(32), u"80331"_s);
-    EXPECT_EQ(written->values.value(30), u"München"_s);
-    EXPECT_EQ(written->values.value(25), valueOf(25));
+    EXPECT_EQ(database()->Contacts().size(), contactsBefore + 1);
+    const QMap<qint32, QString> written = shownContact();
+    EXPECT_EQ(written.value(32), u"80331"_s);
+    EXPECT_EQ(written.value(30), u"München"_s);
+    EXPECT_EQ(written.value(25), valueOf(25));
+    EXPECT_FALSE(written.values().contains(greeting));
 
     // the user corrects the city and overwrites the contact, then quits
     rows().SetRowValue(rowOf(30), u"Garching"_s);
@@ -349,13 +237,8 @@ TEST_F(MainWindow, NewContactThenEditAndQuit)
     EXPECT_FALSE(window().isVisible());
     EXPECT_FALSE(window().Act().ActContactView) << "shut-down releases the held ACT! objects";
 
-    db = database();
-    EXPECT_EQ(db->Contacts().size(), contactsBefore + 1);
-    for (const StandinContact &contact : db->Contacts()) {
-        if (contact.id == shown.contactId) {
-            EXPECT_EQ(contact.values.value(30), u"Garching"_s);
-        }
-    }
+    EXPECT_EQ(database()->Contacts().size(), contactsBefore + 1);
+    EXPECT_EQ(shownContact().value(30), u"Garching"_s);
 }
 
 TEST_F(MainWindow, AWriteWithActGoneFailsWithItsMessageAndTheWindowGoesOn)
@@ -364,24 +247,20 @@ TEST_F(MainWindow, AWriteWithActGoneFailsWithItsMessageAndTheWindowGoesOn)
     SetClipboard(Address);
     window().StartUp();
     StopStandin();
-    struct Case
-    {
-        const char *button;
-        QString message;
-    } const cases[] = {
+    const std::pair<const char *, QString> cases[] = {
         {"cmdNeuanlageInACT", MessageText::ContactNotCreated},
         {"cmdBearbeitenInAct", MessageText::ContactNotEdited},
         {"cmdAlleFelder", MessageText::FieldLoadFailed},
     };
-    for (const Case &c : cases) {
+    for (const auto &[button, message] : cases) {
         m_presenter.shown.clear();
         auto watch = WhenModalOpens([](QWidget *modal) { modal->close(); });
-        click(c.button);
+        click(button);
         watch->cancelled = true;
-        EXPECT_FALSE(watch->done) << c.button;
-        EXPECT_EQ(m_presenter.Texts(), QStringList{c.message}) << c.button;
-        EXPECT_EQ(QApplication::overrideCursor(), nullptr) << c.button;
-        EXPECT_FALSE(window().Ended()) << c.button;
+        EXPECT_FALSE(watch->done) << button;
+        EXPECT_EQ(m_presenter.Texts(), QStringList{message}) << button;
+        EXPECT_EQ(QApplication::overrideCursor(), nullptr) << button;
+        EXPECT_FALSE(window().Ended()) << button;
     }
     EXPECT_EQ(valueOf(32), u"80331"_s) << "the rows stay";
 }

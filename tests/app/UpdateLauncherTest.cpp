@@ -1,17 +1,20 @@
-// The online update: the question, the file test, and the start of the real
-// (here: a recording script) update program with exactly "" and "small".
+// The online update from its button: the question, the file test, and the
+// start of the real (here: a recording script) update program with exactly ""
+// and "small", from a folder whose name a shell would split.
 
 #include "AppTestSupport.h"
+#include "common/TestFiles.h"
 
 #include "app/UpdateLauncher.h"
 #include "app/formMain.h"
 #include "support/MessageTexts.h"
 
-#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QPushButton>
-#include <QThread>
+#include <QTest>
+
+#include <tuple>
 
 using namespace Qt::StringLiterals;
 
@@ -25,90 +28,57 @@ protected:
     // The update program: writes how many arguments it got and each in brackets.
     void installUpdateProgram(bool executable)
     {
-        QFile script(UpdateProgramPath());
-        ASSERT_TRUE(script.open(QIODevice::WriteOnly));
-        script.write("#!/bin/sh\n{ echo \"$#\"; for a in \"$@\"; do echo \"[$a]\"; done; } > \"");
-        script.write(recordFile().toLocal8Bit());
-        script.write(".tmp\"\nmv \"");
-        script.write(recordFile().toLocal8Bit());
-        script.write(".tmp\" \"");
-        script.write(recordFile().toLocal8Bit());
-        script.write("\"\n");
-        script.close();
-        const QFile::Permissions readWrite = QFile::ReadOwner | QFile::WriteOwner;
-        script.setPermissions(executable ? readWrite | QFile::ExeOwner : readWrite);
-    }
-
-    QByteArray waitForRecord() const
-    {
-        const QDeadlineTimer deadline(10000);
-        while (!deadline.hasExpired()) {
-            QFile file(recordFile());
-            if (file.open(QIODevice::ReadOnly))
-                return file.readAll();
-            QThread::msleep(20);
-        }
-        return "<not started>";
+        const QByteArray record = '"' + recordFile().toLocal8Bit() + '"';
+        writeBytes(UpdateProgramPath(),
+                   "#!/bin/sh\n{ echo \"$#\"; for a in \"$@\"; do echo \"[$a]\"; "
+                   "done; } > " +
+                       record + ".tmp\nmv " + record + ".tmp " + record + "\n");
+        QFile::setPermissions(UpdateProgramPath(),
+                              executable ? QFile::ReadOwner | QFile::ExeOwner : QFile::ReadOwner);
     }
 };
 
-TEST_F(UpdateLauncher, OutcomesOfTheCommand)
-{
-    struct Case
-    {
-        const char *what;
-        qint16 answer;
-        int program; // 0 missing, 1 present but not executable, 2 ready
-        QStringList messages;
-        bool started;
-    } const cases[] = {
-        {"answered No", MessageAnswer::No, 2, {MessageText::UpdateQuestion}, false},
-        {"program missing",
-         MessageAnswer::Yes,
-         0,
-         {MessageText::UpdateQuestion, MessageText::UpdateNotFound},
-         false},
-        {"program cannot start",
-         MessageAnswer::Yes,
-         1,
-         {MessageText::UpdateQuestion, MessageText::UpdateNotStarted},
-         false},
-        {"started", MessageAnswer::Yes, 2, {MessageText::UpdateQuestion}, true},
-    };
-    for (const Case &c : cases) {
-        QFile::remove(UpdateProgramPath());
-        QFile::remove(recordFile());
-        if (c.program > 0)
-            installUpdateProgram(c.program == 2);
-        m_presenter.shown.clear();
-        m_presenter.answers = {c.answer};
-
-        EXPECT_EQ(RunOnlineUpdate(), c.started) << c.what;
-        EXPECT_EQ(m_presenter.Texts(), c.messages) << c.what;
-        EXPECT_EQ(m_presenter.shown.value(0).style, MessageStyle::YesNoQuestion) << c.what;
-        for (qsizetype i = 1; i < m_presenter.shown.size(); ++i)
-            EXPECT_EQ(m_presenter.shown[i].style, MessageStyle::Exclamation) << c.what;
-        if (c.started)
-            EXPECT_EQ(waitForRecord(), "2\n[]\n[small]\n") << c.what;
-        else
-            EXPECT_FALSE(QFile::exists(recordFile())) << c.what;
-    }
-}
-
-TEST_F(UpdateLauncher, AFolderWithBlanksStartsTheProgramAndEndsOrdalis)
+TEST_F(UpdateLauncher, OutcomesOfTheButton)
 {
     const QString home = m_root.filePath(u"Mein Ordner; echo x"_s);
     ASSERT_TRUE(QDir().mkpath(home));
     qputenv("ORDALIS_HOME", home.toLocal8Bit());
-    installUpdateProgram(true);
+    // the answer, the program (0 missing, 1 not executable, 2 ready), the message after the
+    // question
+    const std::tuple<qint16, int, QString> cases[] = {
+        {MessageAnswer::No, 2, {}},
+        {MessageAnswer::Yes, 0, MessageText::UpdateNotFound},
+        {MessageAnswer::Yes, 1, MessageText::UpdateNotStarted},
+        {MessageAnswer::Yes, 2, {}},
+    };
+    for (const auto &[answer, program, failure] : cases) {
+        const bool started = answer == MessageAnswer::Yes && program == 2;
+        const std::string what = std::to_string(answer) + "/" + std::to_string(program);
+        QFile::remove(UpdateProgramPath());
+        QFile::remove(recordFile());
+        if (program > 0)
+            installUpdateProgram(program == 2);
+        m_presenter.shown.clear();
+        m_presenter.answers = {answer};
 
-    formMain window;
-    window.show();
-    m_presenter.answers = {MessageAnswer::Yes};
-    window.findChild<QPushButton *>(u"cmdUpdate"_s)->click();
-    EXPECT_EQ(waitForRecord(), "2\n[]\n[small]\n");
-    EXPECT_TRUE(window.Ended());
-    EXPECT_FALSE(window.isVisible());
+        formMain window;
+        window.show();
+        window.findChild<QPushButton *>(u"cmdUpdate"_s)->click();
+        EXPECT_EQ(window.Ended(), started) << what;
+        EXPECT_EQ(window.isVisible(), !started) << what;
+        QStringList messages{MessageText::UpdateQuestion};
+        if (!failure.isEmpty())
+            messages << failure;
+        EXPECT_EQ(m_presenter.Texts(), messages) << what;
+        EXPECT_EQ(m_presenter.shown.value(0).style, MessageStyle::YesNoQuestion) << what;
+        // the program writes its record and then moves it into place
+        if (started) {
+            EXPECT_TRUE(QTest::qWaitFor([this] { return QFile::exists(recordFile()); }, 10000));
+        }
+        EXPECT_EQ(QFile::exists(recordFile()) ? readBytes(recordFile()) : "<not started>",
+                  started ? "2\n[]\n[small]\n" : "<not started>")
+            << what;
+    }
 }
 
 } // namespace

@@ -79,15 +79,12 @@ TEST_F(AuxCommands, AddClosesAGapAndWritesTheWholeCommandLast)
 
     const QVector<AuxCommandEntry> commands = ActCommandFile(CommandFilePath()).Commands();
     ASSERT_EQ(commands.size(), 3);
-    const AuxCommandEntry &added = commands[2];
-    EXPECT_EQ(added.number, 2);
-    EXPECT_EQ(added.name, u"Ordalis"_s);
-    EXPECT_EQ(added.program, u"/opt/tool/tool"_s);
-    EXPECT_EQ(added.folder, u"/opt/tool/"_s);
-    EXPECT_EQ(added.tooltip, u"Tipp"_s);
-    EXPECT_EQ(added.description, u"Beschreibung"_s);
-    EXPECT_EQ(added.smallIcon, u"/opt/tool/s.ico"_s);
-    EXPECT_EQ(added.largeIcon, u"/opt/tool/l.ico"_s);
+    const AuxCommandEntry &c = commands[2];
+    EXPECT_EQ(c.number, 2);
+    EXPECT_EQ((QStringList{c.name, c.program, c.folder, c.tooltip, c.description, c.smallIcon,
+                           c.largeIcon}),
+              (QStringList{u"Ordalis"_s, u"/opt/tool/tool"_s, u"/opt/tool/"_s, u"Tipp"_s,
+                           u"Beschreibung"_s, u"/opt/tool/s.ico"_s, u"/opt/tool/l.ico"_s}));
 
     call(u"DeleteAuxCommand"_s, {u"Ordalis"_s});
     EXPECT_EQ(readBytes(CommandFilePath()), closed);
@@ -96,18 +93,9 @@ TEST_F(AuxCommands, AddClosesAGapAndWritesTheWholeCommandLast)
 TEST_F(AuxCommands, ADuplicateNameIsRefusedWithoutAChange)
 {
     writeBytes(CommandFilePath(), ForeignContent);
-    const struct
-    {
-        const char *name;
-        QString command;
-    } duplicates[] = {
-        {"same spelling", u"Kalender"_s},
-        {"other case", u"KALENDER"_s},
-        {"surrounding blanks", u"  kalender "_s},
-    };
-    for (const auto &c : duplicates) {
-        EXPECT_EQ(add(c.command).toInt(), 1) << c.name;
-        EXPECT_EQ(readBytes(CommandFilePath()), ForeignContent) << c.name;
+    for (const QString &duplicate : {u"Kalender"_s, u"KALENDER"_s, u"  kalender "_s}) {
+        EXPECT_EQ(add(duplicate).toInt(), 1) << duplicate.toStdString();
+        EXPECT_EQ(readBytes(CommandFilePath()), ForeignContent) << duplicate.toStdString();
     }
     EXPECT_TRUE(call(u"AuxCommandExists"_s, {u"kalender"_s}).toBool());
     EXPECT_FALSE(call(u"AuxCommandExists"_s, {u"Kalend"_s}).toBool());
@@ -116,7 +104,7 @@ TEST_F(AuxCommands, ADuplicateNameIsRefusedWithoutAChange)
     EXPECT_FALSE(call(u"AuxCommandExistsInToolbar"_s, {1, QString()}).toBool());
 }
 
-TEST_F(AuxCommands, RefusedCalls)
+TEST_F(AuxCommands, RefusedCallsAndFailedWritesAreNoSuccess)
 {
     const struct
     {
@@ -127,24 +115,15 @@ TEST_F(AuxCommands, RefusedCalls)
         {"button for an unknown command", u"AddAuxCommandToToolbar"_s, {1, u"Fehlt"_s}},
         {"negative toolbar", u"AuxCommandExistsInToolbar"_s, {-1, u"x"_s}},
         {"toolbar as word", u"AuxCommandExistsInToolbar"_s, {u"eins"_s, u"x"_s}},
-        {"empty name",
-         u"AddAuxCommand"_s,
-         {u" "_s, u"p"_s, u"f"_s, u"t"_s, u"d"_s, u"s"_s, u"l"_s, 0}},
-        {"no program",
-         u"AddAuxCommand"_s,
-         {u"n"_s, u" "_s, u"f"_s, u"t"_s, u"d"_s, u"s"_s, u"l"_s, 0}},
-        {"seven arguments",
-         u"AddAuxCommand"_s,
-         {u"n"_s, u"p"_s, u"f"_s, u"t"_s, u"d"_s, u"s"_s, u"l"_s}},
+        {"empty name", u"AddAuxCommand"_s, {u" "_s, u"p"_s, u"f"_s, u"t"_s, u"d"_s, 0, 0, 0}},
+        {"no program", u"AddAuxCommand"_s, {u"n"_s, u" "_s, u"f"_s, u"t"_s, u"d"_s, 0, 0, 0}},
+        {"seven arguments", u"AddAuxCommand"_s, {u"n"_s, u"p"_s, u"f"_s, 0, 0, 0, 0}},
     };
     for (const auto &c : refused)
         EXPECT_THROW(call(c.member, c.arguments), ActError) << c.name;
     EXPECT_FALSE(QFile::exists(CommandFilePath())) << "nothing was written";
-}
 
-TEST_F(AuxCommands, AnEditThatCannotBeWrittenIsNoSuccess)
-{
-    // A folder where the file should be: every write fails.
+    // A folder where the file should be: every write fails, and says so.
     ASSERT_TRUE(QDir().mkpath(CommandFilePath()));
     EXPECT_THROW(add(u"Ordalis"_s), ActError);
     EXPECT_FALSE(call(u"AuxCommandExists"_s, {u"Ordalis"_s}).toBool());

@@ -43,10 +43,8 @@ bool StandinFixture::StartStandin(const QStringList &extra)
 
 int StandinFixture::StopStandin()
 {
-    if (m_process.state() == QProcess::NotRunning)
-        return m_process.exitStatus() == QProcess::NormalExit ? m_process.exitCode() : -1;
     m_process.terminate();
-    if (!m_process.waitForFinished(10000)) {
+    if (m_process.state() != QProcess::NotRunning && !m_process.waitForFinished(10000)) {
         m_process.kill();
         m_process.waitForFinished(5000);
         return -1;

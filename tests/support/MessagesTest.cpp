@@ -3,7 +3,6 @@
 
 #include "support/FileTools.h"
 #include "support/Log.h"
-#include "support/MessageTexts.h"
 #include "support/Messages.h"
 
 #include <gtest/gtest.h>
@@ -11,51 +10,34 @@
 #include <QRegularExpression>
 
 #include <stdexcept>
-#include <vector>
 
 namespace {
 
-class MessagesTest : public ::testing::Test
+TEST(MessagesTest, LoggedMessagesAppendDatedLinesAndAnUnwritableLogIsTheCallersFailure)
 {
-protected:
     QTemporaryDir home;
     RecordingPresenter presenter;
-
-    void SetUp() override
-    {
-        qputenv("ORDALIS_HOME", home.path().toLocal8Bit());
-        SetMessagePresenter(&presenter);
-    }
-    void TearDown() override
-    {
-        SetMessagePresenter(nullptr);
-        qunsetenv("ORDALIS_HOME");
-    }
-    QString logPath() const { return home.filePath(QStringLiteral("logfile.txt")); }
-};
-
-TEST_F(MessagesTest, LoggedMessagesAppendDatedLinesInOrder)
-{
+    SetMessagePresenter(&presenter);
+    qputenv("ORDALIS_HOME", home.path().toLocal8Bit());
     ShowMessage(QStringLiteral("erste Meldung"), MessageStyle::Information, true);
     ShowMessage(QStringLiteral("zweite: Möglicherweise"), MessageStyle::Exclamation, true);
-    const QString log = QString::fromUtf8(readBytes(logPath()));
+    const QString log = QString::fromUtf8(readBytes(home.filePath(QStringLiteral("logfile.txt"))));
     static const QRegularExpression entry(
         QStringLiteral("^\\d\\d\\.\\d\\d\\.\\d{4} \\d\\d:\\d\\d:\\d\\d : (.*)$"));
-    QStringList lines = log.split(QStringLiteral("\r\n"));
+    const QStringList lines = log.split(QStringLiteral("\r\n"));
     ASSERT_EQ(lines.size(), 3) << log.toStdString();
     EXPECT_EQ(lines[2], QString());
     EXPECT_EQ(entry.match(lines[0]).captured(1), QStringLiteral("erste Meldung"));
     EXPECT_EQ(entry.match(lines[1]).captured(1), QStringLiteral("zweite: Möglicherweise"));
     EXPECT_EQ(presenter.shown.size(), 2);
-}
 
-TEST_F(MessagesTest, UnwritableLogIsTheCallersFailure)
-{
     qputenv("ORDALIS_HOME", home.filePath(QStringLiteral("missing/folder")).toLocal8Bit());
     EXPECT_THROW(AppendToLog(QStringLiteral("x")), std::runtime_error);
     EXPECT_THROW(ShowMessage(QStringLiteral("x"), MessageStyle::Information, true),
                  std::runtime_error);
-    EXPECT_TRUE(presenter.shown.isEmpty()); // logged first, so nothing was shown
+    EXPECT_EQ(presenter.shown.size(), 2) << "logged first, so nothing was shown";
+    SetMessagePresenter(nullptr);
+    qunsetenv("ORDALIS_HOME");
 }
 
 TEST(FileExists, OnlyRegularVisibleFiles)
@@ -66,23 +48,14 @@ TEST(FileExists, OnlyRegularVisibleFiles)
     QFile::link(folder.filePath(QStringLiteral("plain.ini")),
                 folder.filePath(QStringLiteral("link.ini")));
     QDir(folder.path()).mkdir(QStringLiteral("sub"));
-    struct Case
-    {
-        QString path;
-        bool expected;
-    };
-    const Case cases[] = {
-        {folder.filePath(QStringLiteral("plain.ini")), true},
-        {folder.filePath(QStringLiteral("link.ini")), true},
-        {folder.filePath(QStringLiteral(".hidden")), false},
-        {folder.filePath(QStringLiteral("sub")), false},
-        {folder.filePath(QStringLiteral("missing.ini")), false},
-        {folder.filePath(QStringLiteral("plain.ini/x")), false},
-        {QString(), false},
-        {folder.filePath(QStringLiteral("plain.ini")) + QChar(0) + QStringLiteral("x"), false},
-    };
-    for (const Case &c : cases)
-        EXPECT_EQ(FileExists(c.path), c.expected) << c.path.toStdString();
+    const QString plain = folder.filePath(QStringLiteral("plain.ini"));
+    for (const QString &yes : {plain, folder.filePath(QStringLiteral("link.ini"))})
+        EXPECT_TRUE(FileExists(yes)) << yes.toStdString();
+    for (const QString &no :
+         {folder.filePath(QStringLiteral(".hidden")), folder.filePath(QStringLiteral("sub")),
+          folder.filePath(QStringLiteral("missing.ini")), plain + QStringLiteral("/x"), QString(),
+          plain + QChar(0) + u'x'})
+        EXPECT_FALSE(FileExists(no)) << no.toStdString();
 }
 
 } // namespace

@@ -41,18 +41,6 @@ protected:
     QString path() const { return folder.filePath(QStringLiteral("ordalis.ini")); }
 };
 
-TEST_F(SettingsTest, MissingFileGivesDefaultsAndCreatesNothing)
-{
-    const Settings settings = LoadSettings(rows, path());
-    EXPECT_TRUE(settings.UserDefinitions.isEmpty());
-    EXPECT_FALSE(settings.DefinitionsLoaded);
-    EXPECT_EQ(settings.StandardLand4PLZ, QStringLiteral("Österreich"));
-    EXPECT_EQ(settings.StandardLand5PLZ, QStringLiteral("Deutschland"));
-    EXPECT_EQ(entriesOf(rows), standardEntries());
-    SaveFieldCache(rows, path());
-    EXPECT_TRUE(folderEntries(folder.path()).isEmpty());
-}
-
 TEST_F(SettingsTest, SavedCacheHasEndMarkerAndLoadsBack)
 {
     writeBytes(path(), "[Config]\r\nCacheFelder=1\r\n");
@@ -120,8 +108,15 @@ TEST_F(SettingsTest, CasesOfTheCaseFile)
     }
 }
 
-TEST_F(SettingsTest, UnusableFilesGiveTheDefaultsAndAreNeverRewritten)
+TEST_F(SettingsTest, MissingOrUnusableFilesGiveTheDefaultsAndAreNeverWritten)
 {
+    const Settings missing = LoadSettings(rows, path());
+    EXPECT_FALSE(missing.DefinitionsLoaded);
+    EXPECT_EQ(missing.StandardLand4PLZ + u'|' + missing.StandardLand5PLZ,
+              u"Österreich|Deutschland"_s);
+    SaveFieldCache(rows, path());
+    EXPECT_TRUE(folderEntries(folder.path()).isEmpty());
+
     QByteArray garbage(20 * 1024 * 1024, Qt::Uninitialized);
     QRandomGenerator random(4711);
     for (char &byte : garbage)

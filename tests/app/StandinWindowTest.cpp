@@ -1,11 +1,13 @@
-#include "StandinFixture.h"
+// The stand-in's own window: what a user sees of the contacts and commands
+// other programs write, and the contact chosen to be shown.
+
+#include "AppTestSupport.h"
 
 #include "act/standin/ActCommandFile.h"
 #include "act/standin/ContactDatabase.h"
 #include "act/standin/StandinPaths.h"
 #include "standin/StandinWindow.h"
 
-#include <QApplication>
 #include <QPushButton>
 #include <QTableWidget>
 
@@ -13,19 +15,9 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-class StandinWindowFixture : public StandinFixture
+class StandinWindowFixture : public AppTest
 {
 protected:
-    static void SetUpTestSuite()
-    {
-        if (!qApp) {
-            static int argc = 1;
-            static char name[] = "standin_tests";
-            static char *argv[] = {name, nullptr};
-            static QApplication app(argc, argv);
-        }
-    }
-
     // Row of the contact shown (marked), or -1.
     static int markedRow(QTableWidget *table)
     {
