@@ -1,6 +1,7 @@
 // ordalis-cli run as a user runs it, against the cases in data/cli-cases.txt.
 
 #include "common/CaseFile.h"
+#include "common/TestFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -36,8 +37,9 @@ TEST(Cli, CasesOfTheCaseFile)
         ASSERT_TRUE(cli.waitForFinished(60000));
         EXPECT_EQ(cli.exitStatus(), QProcess::NormalExit);
         EXPECT_EQ(cli.exitCode(), c.value(u"exit"_s).toInt());
-        EXPECT_EQ(QString::fromUtf8(cli.readAllStandardOutput()),
-                  QString::fromUtf8(Unescape(place(c.value(u"stdout"_s)))));
+        const QByteArray out = c.has(u"golden"_s) ? readBytes(place(c.value(u"golden"_s)))
+                                                  : Unescape(place(c.value(u"stdout"_s)));
+        EXPECT_EQ(QString::fromUtf8(cli.readAllStandardOutput()), QString::fromUtf8(out));
         EXPECT_EQ(QString::fromUtf8(cli.readAllStandardError()),
                   QString::fromUtf8(Unescape(place(c.value(u"stderr"_s)))));
     }

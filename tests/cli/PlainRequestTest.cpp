@@ -1,5 +1,6 @@
 #include "cli/PlainRequest.h"
 #include "cli/JsonWriter.h"
+#include "common/CaseFile.h"
 
 #include <gtest/gtest.h>
 
@@ -9,63 +10,25 @@
 
 namespace {
 
-// Whatever the direct reading accepts, the JSON parser reads the same way.
+// Whatever the direct reading accepts (data/plain-requests.txt), the JSON
+// parser reads the same way.
 TEST(PlainRequest, AgreesWithTheJsonParser)
 {
-    const struct
-    {
-        QByteArray line;
-        bool plain; // read directly, not left to the JSON parser
-    } cases[] = {
-        {R"({"text": "Muster GmbH\nBerlin"})", true},
-        {R"(  {"separator":";" , "text":"a;b"}  )"
-         "\r",
-         true},
-        {R"({"text": "a", "separator": null, "id": "x-1"})", true},
-        {"{\"text\": \"Stra\xc3\x9f"
-         "e \xe2\x82\xac \xf0\x9f\x98\x80\"}",
-         true},
-        {"{\"text\": \"\xef\xbb\xbf"
-         R"(a\r\n)"
-         "\xef\xbb\xbf\"}",
-         true}, // byte order marks
-        {R"({"text": "\u00dc\u00DFx\/\"\\\b\f\t\r\n\u0000"})", true},
-        {R"({"text": "more than sixteen plain bytes, \"a quote\" and C:\\temp among them"})", true},
-        {"{\"text\": \"more_than_sixteen_plain_bytes,\xc3\xbc_and_then_more_of_them\"}", true},
-        {"{\"text\": \"more_than_sixteen_plain_bytes,then_a_raw_tab\there\"}", false},
-        {R"({"text": "\ud83d\ude00"})", false},   // surrogate pair
-        {R"({"text": "\u12"})", false},           // short escape
-        {R"({"text": "\u0x1f"})", false},         // no hex digits
-        {R"({"text": "\q"})", false},             // unknown escape
-        {"{\"text\": \"a\tb\"}", false},          // raw control character
-        {"{\"text\": \"\xc3\x28\"}", false},      // invalid UTF-8
-        {"{\"text\": \"\xed\xa0\x80\"}", false},  // an encoded surrogate
-        {"{\"text\": \"\xc0\xaf\"}", false},      // overlong
-        {R"({"text": "a", "text": "b"})", false}, // twice
-        {R"({"text": null})", false},
-        {R"({"text": 5})", false},
-        {R"({"text": "a", "n": 1})", false},
-        {R"({"t\u0065xt": "a", "sepa\u0072ator": ";"})", true},
-        {"{\"text\": \"a\", \"Stra\xc3\x9f"
-         "e\": \"b\"}",
-         true},
-        {R"({"text": "a"} x)", false},
-        {R"({"text": "a",})", false},
-        {R"({"text": "a")", false},
-        {R"(["text"])", false},
-        {"", false},
-    };
-    for (const auto &c : cases) {
-        PlainRequest request;
-        const bool plain = ReadPlainRequest(c.line, request);
-        EXPECT_EQ(plain, c.plain) << c.line.toStdString();
-        if (!plain)
-            continue;
-        const QJsonObject object = QJsonDocument::fromJson(c.line).object();
-        EXPECT_EQ(request.text, object.value(QStringLiteral("text")).toString())
-            << c.line.toStdString();
-        EXPECT_EQ(request.separator, object.value(QStringLiteral("separator")).toString())
-            << c.line.toStdString();
+    const std::vector<DataCase> cases =
+        ReadCases(QStringLiteral(ORDALIS_TEST_DATA "/plain-requests.txt"));
+    ASSERT_EQ(cases.size(), 2u);
+    for (const DataCase &c : cases) {
+        for (const auto &[kind, escaped] : c.lines) {
+            const QByteArray line = Unescape(escaped);
+            PlainRequest request;
+            const bool plain = ReadPlainRequest(line, request);
+            ASSERT_EQ(plain, kind == u"plain") << escaped.toStdString();
+            const QJsonObject object = QJsonDocument::fromJson(line).object();
+            if (plain) {
+                EXPECT_EQ(request.text, object.value(u"text").toString()) << escaped.toStdString();
+                EXPECT_EQ(request.separator, object.value(u"separator").toString());
+            }
+        }
     }
 }
 

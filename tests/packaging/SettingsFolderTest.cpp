@@ -2,6 +2,8 @@
 #include "support/ProgramFolder.h"
 #include "support/modZusatzDefs.h"
 
+#include "common/CaseFile.h"
+
 #include <gtest/gtest.h>
 
 #include <QDir>
@@ -15,46 +17,16 @@ namespace {
 
 TEST(SettingsFolder, ChoiceByEnvironmentAndWritability)
 {
-    const struct
-    {
-        const char *what;
-        SettingsFolderFacts facts;
-        QString expected;
-    } cases[] = {
-        {"ORDALIS_HOME wins over a writable program folder",
-         {u"/srv/ordalis/"_s, u"/opt/ordalis"_s, true, u"/home/u/.cfg"_s, u"/home/u"_s},
-         u"/srv/ordalis"_s},
-        {"ORDALIS_HOME wins over a read-only program folder",
-         {u"/srv/ordalis"_s, u"/usr/bin"_s, false, {}, u"/home/u"_s},
-         u"/srv/ordalis"_s},
-        {"a writable program folder keeps its settings",
-         {{}, u"/opt/ordalis"_s, true, u"/home/u/.cfg"_s, u"/home/u"_s},
-         u"/opt/ordalis"_s},
-        {"a writable program folder loses its trailing separator",
-         {{}, u"/home/u/ordalis//"_s, true, {}, u"/home/u"_s},
-         u"/home/u/ordalis"_s},
-        {"a read-only program folder: XDG_CONFIG_HOME",
-         {{}, u"/opt/ordalis"_s, false, u"/home/u/.cfg/"_s, u"/home/u"_s},
-         u"/home/u/.cfg/ordalis"_s},
-        {"a read-only program folder without XDG_CONFIG_HOME: ~/.config",
-         {{}, u"/opt/ordalis"_s, false, {}, u"/home/u"_s},
-         u"/home/u/.config/ordalis"_s},
-        {"a relative XDG_CONFIG_HOME counts as not set",
-         {{}, u"/opt/ordalis"_s, false, u"cfg"_s, u"/home/u"_s},
-         u"/home/u/.config/ordalis"_s},
-        {"/usr/bin writable for root is still the system's",
-         {{}, u"/usr/bin"_s, true, {}, u"/root"_s},
-         u"/root/.config/ordalis"_s},
-        {"/usr/local/bin is the system's as well",
-         {{}, u"/usr/local/bin"_s, true, u"/root/.cfg"_s, u"/root"_s},
-         u"/root/.cfg/ordalis"_s},
-        {"/usr itself", {{}, u"/usr"_s, true, {}, u"/root"_s}, u"/root/.config/ordalis"_s},
-        {"a folder merely starting with usr is not under /usr",
-         {{}, u"/usrdata/ordalis"_s, true, {}, u"/home/u"_s},
-         u"/usrdata/ordalis"_s},
-    };
-    for (const auto &c : cases)
-        EXPECT_EQ(ChooseSettingsFolder(c.facts), c.expected) << c.what;
+    const std::vector<DataCase> cases =
+        ReadCases(QStringLiteral(ORDALIS_TEST_DATA "/settings-folders.txt"));
+    ASSERT_GE(cases.size(), 10u);
+    for (const DataCase &c : cases) {
+        const QStringList f = c.value(u"facts"_s).split(u'|');
+        ASSERT_EQ(f.size(), 5) << c.name.toStdString();
+        EXPECT_EQ(ChooseSettingsFolder({f[0], f[1], f[2] == u"yes", f[3], f[4]}),
+                  c.value(u"folder"_s))
+            << c.name.toStdString();
+    }
 }
 
 // The real process: its executable sits in the (writable) build folder.
@@ -75,7 +47,7 @@ protected:
     }
 };
 
-TEST_F(SettingsFolderOfThisProcess, SettingsAndLogFollowTheChosenFolder)
+TEST_F(SettingsFolderOfThisProcess, SettingsAndLogFollowTheChosenFolderWithoutCreatingIt)
 {
     const QString executable = ProgramFolder();
     EXPECT_EQ(SettingsFolder(), executable);
@@ -88,10 +60,8 @@ TEST_F(SettingsFolderOfThisProcess, SettingsAndLogFollowTheChosenFolder)
     AppendToLog(u"Eintrag"_s);
     EXPECT_TRUE(QFile::exists(home.filePath(u"logfile.txt"_s)));
     EXPECT_FALSE(QFileInfo::exists(config.filePath(u"ordalis"_s)));
-}
 
-TEST_F(SettingsFolderOfThisProcess, AMissingOrdalisHomeIsNotCreated)
-{
+    // A missing ORDALIS_HOME is not created.
     const QString missing = config.filePath(u"nicht/da"_s);
     qputenv("ORDALIS_HOME", missing.toLocal8Bit());
     EXPECT_EQ(SettingsFolder(), missing);

@@ -1,12 +1,132 @@
-#include "RecognitionTestSupport.h"
+// Capture as the window and the command line do it: realistic blocks with
+// their rows, blank and unsplittable clipboards, hostile text.
+
+#include "common/CaseFile.h"
+#include "common/RecordingPresenter.h"
+#include "common/TestFiles.h"
 
 #include "recognition/LineSplitter.h"
 #include "recognition/ParseAddress.h"
+#include "recognition/RecognitionContext.h"
+#include "recognition/SeparatorDialog.h"
 #include "recognition/TextOps.h"
-
+#include "support/FieldRows.h"
 #include "support/MessageTexts.h"
 
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QRandomGenerator>
+
 namespace {
+
+QString RowsSummary(const FieldRows &rows)
+{
+    QString summary;
+    for (int row = 0; row < FieldRows::RowCount; ++row) {
+        const auto content = rows.ReadRow(row);
+        if (!content && rows.RowValue(row).isEmpty())
+            continue;
+        summary += QStringLiteral("%1 %2 %3\n")
+                       .arg(row)
+                       .arg(content ? QString::number(content->FieldNumber) : QStringLiteral("-"))
+                       .arg(rows.RowValue(row));
+    }
+    return summary;
+}
+
+// A separator dialog that is closed without a choice.
+class CancelledDialog : public SeparatorDialog
+{
+public:
+    QString Open() override { return {}; }
+};
+
+// Each test its own settings and context: no definitions, default countries,
+// automatic separator, messages recorded.
+class CaptureTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        SetMessagePresenter(&Presenter);
+        Rows.FillStandardCatalogue();
+    }
+    void TearDown() override { SetMessagePresenter(nullptr); }
+
+    RecordingPresenter Presenter;
+    FieldRows Rows;
+    Settings Config;
+    RecognitionContext Context{Config};
+};
+
+// Each block NAME.txt (the text as copied, UTF-8) has NAME.rows beside it:
+// one line per filled row, "row field value" (field "-" when none is chosen),
+// "hit id value" for each definition hit, and optionally "box TEXT" (what the
+// text box shows) and settings "set land4|land5|separator VALUE". Lines
+// starting with "#" and blank lines are comments. Every block must parse: the
+// Windows package is checked against the same blocks.
+struct Expected
+{
+    QString rows;
+    std::optional<QString> box;
+};
+
+Expected readExpected(const QString &path, Settings &config, RecognitionContext &context)
+{
+    Expected expected;
+    for (QString line : QString::fromUtf8(readBytes(path)).split(u'\n')) {
+        if (line.endsWith(u'\r'))
+            line.chop(1);
+        const QString value = line.section(u' ', 2);
+        if (line.isEmpty() || line.startsWith(u'#'))
+            continue;
+        if (line.startsWith(u"set land4 "))
+            config.StandardLand4PLZ = value;
+        else if (line.startsWith(u"set land5 "))
+            config.StandardLand5PLZ = value;
+        else if (line.startsWith(u"set separator "))
+            context.UserSeparator = value;
+        else if (line.startsWith(u"box"))
+            expected.box = QString::fromUtf8(Unescape(line.mid(4)));
+        else
+            expected.rows += line + u'\n';
+    }
+    return expected;
+}
+
+TEST_F(CaptureTest, RealisticBlocksGiveTheirRows)
+{
+    const QDir folder(QStringLiteral(ORDALIS_TEST_DATA "/blocks"));
+    const QStringList blocks = folder.entryList({QStringLiteral("*.txt")}, QDir::Files, QDir::Name);
+    ASSERT_GE(blocks.size(), 50);
+    for (const QString &block : blocks) {
+        SCOPED_TRACE(block.toStdString());
+        Settings config;
+        // Two definitions, as a user might keep them.
+        config.UserDefinitions = {{88, QStringLiteral("Abteilung:")},
+                                  {74, QStringLiteral("Durchwahl:")}};
+        config.DefinitionsLoaded = true;
+        RecognitionContext context{config};
+        FieldRows rows;
+        rows.FillStandardCatalogue();
+        rows.SetRowValue(15, QStringLiteral("from before"));
+        const Expected expected = readExpected(
+            folder.filePath(block.chopped(4) + QStringLiteral(".rows")), config, context);
+        QString clipText;
+        const ParseStatus status =
+            CaptureText(context, QString::fromUtf8(readBytes(folder.filePath(block))), false, rows,
+                        clipText, nullptr);
+        EXPECT_EQ(status, ParseStatus::Ok);
+        QString actual = RowsSummary(rows);
+        for (const clsZusatzDefs &hit : context.DefinitionHits)
+            actual += QStringLiteral("hit %1 %2\n").arg(hit.ID).arg(hit.Wert);
+        EXPECT_EQ(actual, expected.rows);
+        if (expected.box) {
+            EXPECT_EQ(clipText, *expected.box);
+        }
+    }
+}
 
 QStringList texts(const LineList &lines)
 {
@@ -72,10 +192,9 @@ TEST(SplitIntoLines, ManyDetailsLinesGiveWhatOneByOneWouldGive)
     }
 }
 
-class CaptureTest : public RecognitionTest
-{};
-
-TEST_F(CaptureTest, BlankClipboardIsReportedExceptAtStart)
+// A blank clipboard is reported (except at start) and leaves the rows; one
+// without a separator, and no choice made, clears them.
+TEST_F(CaptureTest, BlankOrUnsplittableClipboards)
 {
     QString clipText = QStringLiteral("old");
     Rows.SetRowValue(3, QStringLiteral("kept"));
@@ -86,25 +205,17 @@ TEST_F(CaptureTest, BlankClipboardIsReportedExceptAtStart)
     EXPECT_EQ(Presenter.Styles(), QList<qint16>{MessageStyle::Information});
     EXPECT_EQ(Rows.RowValue(3), QStringLiteral("kept"));
     EXPECT_TRUE(clipText.isEmpty());
-}
 
-TEST_F(CaptureTest, NoSeparatorWithoutChoiceLeavesRowsCleared)
-{
-    Rows.SetRowValue(0, QStringLiteral("old"));
-    QString clipText;
-    ScriptedDialog cancelled{QString()};
+    CancelledDialog cancelled;
     EXPECT_EQ(CaptureText(Context, QStringLiteral("Muster"), false, Rows, clipText, &cancelled),
               ParseStatus::NoSeparator);
     EXPECT_EQ(CaptureText(Context, QStringLiteral("Muster"), false, Rows, clipText, nullptr),
               ParseStatus::NoSeparator);
     EXPECT_EQ(RowsSummary(Rows), QString());
-    EXPECT_EQ(Presenter.shown.size(), 2);
+    EXPECT_EQ(Presenter.shown.size(), 3);
 }
 
-class UserDefinitionsTest : public RecognitionTest
-{};
-
-TEST_F(UserDefinitionsTest, HitsSurviveAParseThatEndsBeforeTheLabels)
+TEST_F(CaptureTest, DefinitionHitsSurviveAParseThatEndsBeforeTheLabels)
 {
     Config.UserDefinitions = {{88, QStringLiteral("Abteilung:")}};
     Config.DefinitionsLoaded = true;
@@ -120,6 +231,49 @@ TEST_F(UserDefinitionsTest, HitsSurviveAParseThatEndsBeforeTheLabels)
     EXPECT_EQ(ParseAddress(Context, QStringLiteral("a\r\nb"), Rows, clipText, nullptr),
               ParseStatus::Ok);
     EXPECT_TRUE(Context.DefinitionHits.isEmpty());
+}
+
+TEST_F(CaptureTest, HostileTextParsesWithoutFailure)
+{
+    QRandomGenerator random(7);
+    QByteArray binary(64 * 1024, '\0');
+    for (char &byte : binary)
+        byte = char(random.bounded(256));
+
+    QString surrogates;
+    for (int k = 0; k < 1000; ++k) {
+        surrogates += QChar(char16_t(0xD800 + random.bounded(0x800)));
+        surrogates += k % 7 == 0 ? QStringLiteral("\r\n") : QStringLiteral("x ");
+    }
+
+    const struct
+    {
+        const char *name;
+        QString text;
+    } cases[] = {
+        {"binary", QString::fromLatin1(binary)},
+        {"binary as UTF-8", QString::fromUtf8(binary)},
+        {"NUL characters", QString(QChar(0)) + QStringLiteral("\r\nD-12345") + QChar(0) +
+                               QStringLiteral("\r\n") + QString(100, QChar(0))},
+        {"lone surrogates", surrogates},
+        {"one long line",
+         QStringLiteral("Herr  12345 www.").repeated(40000) + QStringLiteral(";x")},
+        {"many lines", QStringLiteral("Tel 1\n12345 Ort\nD-12345 X\n").repeated(30000)},
+        {"details lines",
+         QStringLiteral("Details der X schließen\n").repeated(50000) + QStringLiteral("X Y\n")},
+        {"details with distinct names",
+         [] {
+             QString text;
+             for (int k = 0; k < 20000; ++k)
+                 text += QStringLiteral("Details der Firma %1 schließen\nFirma %1 Zeile\n").arg(k);
+             return text;
+         }()},
+    };
+    for (const auto &c : cases) {
+        QString clipText;
+        const ParseStatus status = CaptureText(Context, c.text, false, Rows, clipText, nullptr);
+        EXPECT_TRUE(status == ParseStatus::Ok || status == ParseStatus::NoSeparator) << c.name;
+    }
 }
 
 } // namespace

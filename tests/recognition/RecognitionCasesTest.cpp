@@ -1,17 +1,54 @@
 // The steps of recognition, each against its table of cases in data/.
 
-#include "RecognitionTestSupport.h"
-
 #include "common/CaseFile.h"
 #include "recognition/CountryPrefixes.h"
 #include "recognition/FixedLabels.h"
+#include "recognition/LineScorer.h"
 #include "recognition/LineSplitter.h"
 #include "recognition/Normalisers.h"
 #include "recognition/TextOps.h"
 
+#include <gtest/gtest.h>
+
 using namespace Qt::StringLiterals;
 
 namespace {
+
+QString DataText(const QString &escaped)
+{
+    return QString::fromUtf8(Unescape(escaped));
+}
+
+// Non-zero scores of a line in member order, e.g. "Firma=3 Kontakt=3".
+QString ScoreSummary(const clsZeile &line)
+{
+    const std::pair<const char16_t *, qint16> scores[] = {
+        {u"Firma", line.Firma},       {u"Kontakt", line.Kontakt},   {u"Anrede", line.Anrede},
+        {u"NachName", line.NachName}, {u"Vorname", line.Vorname},   {u"Postfach", line.Postfach},
+        {u"Adresse", line.Adresse},   {u"PLZ", line.PLZ},           {u"Ort", line.Ort},
+        {u"Land", line.Land},         {u"Telefon", line.Telefon},   {u"Fax", line.Fax},
+        {u"Mobil", line.Mobil},       {u"EMail", line.EMail},       {u"Website", line.Website},
+        {u"Adresse2", line.Adresse2}, {u"Adresse3", line.Adresse3}, {u"Titel", line.Titel},
+        {u"Telefon2", line.Telefon2}, {u"Telefon3", line.Telefon3},
+    };
+    QStringList parts;
+    for (const auto &[name, score] : scores) {
+        if (score != 0)
+            parts << QStringLiteral("%1=%2").arg(QStringView(name)).arg(score);
+    }
+    return parts.join(u' ');
+}
+
+LineList MakeLines(const QStringList &texts)
+{
+    LineList lines;
+    for (const QString &text : texts) {
+        clsZeile line;
+        line.Text = text;
+        lines.push_back(line);
+    }
+    return lines;
+}
 
 std::vector<DataCase> cases(const char *file)
 {
@@ -38,7 +75,9 @@ TEST(Recognition, LineScores)
 {
     for (const DataCase &c : cases("scores.txt")) {
         SCOPED_TRACE(c.name.toStdString());
-        const LineList lines = ScoreBlock(DataText(c.value(u"block"_s)));
+        LineList lines = MakeLines(dataLines(c.value(u"block"_s)));
+        ApplyCountryPrefixes(lines);
+        lines = ScoreLines(std::move(lines));
         const int line = c.value(u"line"_s).toInt();
         ASSERT_GE(int(lines.size()), line);
         EXPECT_EQ(lines[size_t(line - 1)].Text, DataText(c.value(u"text"_s)));
