@@ -1,5 +1,7 @@
 // ParseAddress on a typical block, and on hostile input whose time must grow
 // only linearly with its size.
+#include "TenLineBlock.h"
+
 #include "recognition/ParseAddress.h"
 #include "recognition/RecognitionContext.h"
 
@@ -10,17 +12,6 @@
 #include <benchmark/benchmark.h>
 
 namespace {
-
-const QString TypicalBlock = QStringLiteral("Bergmann Maschinenbau GmbH\r\n"
-                                            "Herr Dr. Max Beispiel\r\n"
-                                            "Vertrieb Süd\r\n"
-                                            "Industriestraße 14\r\n"
-                                            "D-70565 Stuttgart\r\n"
-                                            "Tel.: +49 711 123456-0\r\n"
-                                            "Fax: +49 711 123456-99\r\n"
-                                            "Mobil: +49 171 5566778\r\n"
-                                            "E-Mail: m.beispiel@bergmann-maschinenbau.de\r\n"
-                                            "www.bergmann-maschinenbau.de\r\n");
 
 class SilentPresenter : public MessagePresenter
 {
@@ -52,15 +43,15 @@ void runParse(benchmark::State &state, const QString &text, int64_t blocksPerPar
 
 void BM_ParseAddress_TenLineBlock(benchmark::State &state)
 {
-    runParse(state, TypicalBlock);
+    runParse(state, TenLineBlock);
 }
 BENCHMARK(BM_ParseAddress_TenLineBlock);
 
 // The typical block repeated to about 10 MB of text.
 void BM_ParseAddress_10MBBlock(benchmark::State &state)
 {
-    const qsizetype copies = 10 * 1024 * 1024 / (TypicalBlock.size() * 2);
-    runParse(state, TypicalBlock.repeated(copies), copies);
+    const qsizetype copies = 10 * 1024 * 1024 / (TenLineBlock.size() * 2);
+    runParse(state, TenLineBlock.repeated(copies), copies);
 }
 BENCHMARK(BM_ParseAddress_10MBBlock)->Unit(benchmark::kMillisecond);
 
@@ -68,7 +59,7 @@ BENCHMARK(BM_ParseAddress_10MBBlock)->Unit(benchmark::kMillisecond);
 void BM_ParseAddress_TypicalLines(benchmark::State &state)
 {
     const qsizetype copies = state.range(0) / 10;
-    runParse(state, TypicalBlock.repeated(copies), copies);
+    runParse(state, TenLineBlock.repeated(copies), copies);
 }
 BENCHMARK(BM_ParseAddress_TypicalLines)
     ->Arg(250'000)

@@ -2,6 +2,8 @@
 // ParseAddress alone on the same blocks and against only reading and splitting
 // the input, and with one job against two; its memory at 100,000 and 1,000,000
 // blocks; and one block of 250k, 500k and 1M lines end to end.
+#include "TenLineBlock.h"
+
 #include "recognition/ParseAddress.h"
 #include "recognition/RecognitionContext.h"
 
@@ -42,17 +44,6 @@ const char *const Samples[] = {
     "E-Mail: office@alpenblick.at\n",
     "Müller & Partner AG;Bahnhofstrasse 21;CH-8001 Zürich;Tel. +41 44 211 22 33",
 };
-
-const QString TenLineBlock = QStringLiteral("Bergmann Maschinenbau GmbH\r\n"
-                                            "Herr Dr. Max Beispiel\r\n"
-                                            "Vertrieb Süd\r\n"
-                                            "Industriestraße 14\r\n"
-                                            "D-70565 Stuttgart\r\n"
-                                            "Tel.: +49 711 123456-0\r\n"
-                                            "Fax: +49 711 123456-99\r\n"
-                                            "Mobil: +49 171 5566778\r\n"
-                                            "E-Mail: m.beispiel@bergmann-maschinenbau.de\r\n"
-                                            "www.bergmann-maschinenbau.de\r\n");
 
 QByteArray requestLine(const QString &text)
 {
