@@ -3,6 +3,8 @@
 #include "DetailsNames.h"
 #include "TextOps.h"
 
+#include <algorithm>
+
 namespace {
 
 const QString CrLf = QStringLiteral("\r\n");
@@ -66,7 +68,8 @@ QString ChooseSeparator(QStringView text)
     return {};
 }
 
-LineList SplitIntoLines(const QString &text, const QString &separator, QString &clipText)
+LineList SplitIntoLines(const QString &text, const QString &separator, QString &clipText,
+                        size_t linesWanted)
 {
     QString working = text;
     if (separator != CrLf)
@@ -75,12 +78,15 @@ LineList SplitIntoLines(const QString &text, const QString &separator, QString &
     clipText.reserve(clipText.size() + working.size() + working.size() / 8 + 16);
     // Reserved up front: a list grown line by line copies a million-line text
     // over and over and touches fresh memory each time.
-    size_t pieces = 0;
-    forEachPiece(working, separator, [&pieces](QStringView) { ++pieces; });
+    size_t room = linesWanted;
+    if (room == SIZE_MAX) {
+        room = 0;
+        forEachPiece(working, separator, [&room](QStringView) { ++room; });
+    }
     LineList ordinary;
-    ordinary.reserve(pieces);
+    ordinary.reserve(room);
     std::vector<int> detailsBefore; // per ordinary line: details lines seen before it
-    detailsBefore.reserve(pieces);
+    detailsBefore.reserve(room);
     DetailsNames details;
     QString piece;
     forEachPiece(working, separator, [&](QStringView raw) {
@@ -100,11 +106,13 @@ LineList SplitIntoLines(const QString &text, const QString &separator, QString &
             unquoted.remove(u'>');
             kept = TrimBlanks(unquoted);
         }
-        clsZeile &line = ordinary.emplace_back();
-        line.Text = StripControlChars(kept);
-        clipText += line.Text;
+        const qsizetype start = clipText.size();
+        AppendWithoutControlChars(kept, clipText);
+        if (ordinary.size() < linesWanted) {
+            ordinary.emplace_back().Text = clipText.sliced(start);
+            detailsBefore.push_back(details.Count());
+        }
         clipText += CrLf;
-        detailsBefore.push_back(details.Count());
     });
 
     if (details.Count() == 0)
@@ -113,15 +121,15 @@ LineList SplitIntoLines(const QString &text, const QString &separator, QString &
     // Each details name went to the front, so the last one is line 1; each
     // removed its name from every line taken before it.
     LineList lines;
-    lines.reserve(size_t(details.Count()) + ordinary.size());
-    for (int k = details.Count() - 1; k >= 0; --k) {
+    lines.reserve(std::min(size_t(details.Count()) + ordinary.size(), linesWanted));
+    for (int k = details.Count() - 1; k >= 0 && lines.size() < linesWanted; --k) {
         clsZeile company;
         company.Text = details.At(k);
         company.Firma = 20;
         details.ApplyFrom(k + 1, company.Text);
         lines.push_back(std::move(company));
     }
-    for (size_t p = 0; p < ordinary.size(); ++p) {
+    for (size_t p = 0; p < ordinary.size() && lines.size() < linesWanted; ++p) {
         details.ApplyFrom(detailsBefore[p], ordinary[p].Text);
         lines.push_back(std::move(ordinary[p]));
     }

@@ -14,7 +14,22 @@
 #include "support/MessageTexts.h"
 #include "support/Messages.h"
 
+#include <cstdint>
+
 namespace {
+
+// Only the first lines become rows, and the steps after the user definitions
+// only ever insert a line right after the line it comes from, score a line with
+// its neighbours and carry what they saw forward. So the line after the last row
+// is the last one that can change a row, and a clipboard of a million lines is
+// scored in a moment. The captured text still shows every line.
+constexpr size_t LinesThatCount = FieldRows::RowCount + 1;
+
+void dropLinesBeyondTheRows(LineList &lines)
+{
+    if (lines.size() > LinesThatCount)
+        lines.resize(LinesThatCount);
+}
 
 ParseStatus parse(RecognitionContext &context, const QString &text, FieldRows &rows,
                   QString &clipText, SeparatorDialog *dialog)
@@ -33,8 +48,12 @@ ParseStatus parse(RecognitionContext &context, const QString &text, FieldRows &r
         separator = context.UserSeparator;
     }
 
-    LineList lines = SplitIntoLines(text, separator, clipText);
+    // The user definitions look for their labels on every line; without them
+    // no line beyond the rows is needed at all.
+    const size_t linesWanted = context.settings.DefinitionsLoaded ? SIZE_MAX : LinesThatCount;
+    LineList lines = SplitIntoLines(text, separator, clipText, linesWanted);
     ApplyUserDefinitions(lines, context);
+    dropLinesBeyondTheRows(lines);
     ApplyCountryPrefixes(lines);
     lines = ScoreLines(std::move(lines));
     AssignFields(lines, rows, context.settings);
@@ -46,7 +65,8 @@ ParseStatus parse(RecognitionContext &context, const QString &text, FieldRows &r
 ParseStatus ParseAddress(RecognitionContext &context, const QString &text, FieldRows &rows,
                          QString &clipText, SeparatorDialog *dialog)
 {
-    clipText.clear();
+    // Emptied, not released: the next text of a batch reuses the memory.
+    clipText.truncate(0);
     // A failure ends the parse silently; rows and text written so far stay.
     try {
         return parse(context, text, rows, clipText, dialog);
@@ -60,7 +80,7 @@ ParseStatus CaptureText(RecognitionContext &context, const QString &clipboardTex
                         FieldRows &rows, QString &clipText, SeparatorDialog *dialog)
 {
     try {
-        clipText.clear();
+        clipText.truncate(0);
         context.ClipboardText = WithCrLfLineBreaks(clipboardText);
         QString working = context.ClipboardText;
         working.replace(QStringLiteral(" . \r\n"), QStringLiteral("\r\n"));

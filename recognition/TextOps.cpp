@@ -12,15 +12,22 @@ int CountDigits(QStringView s)
 
 QString StripControlChars(QStringView s)
 {
-    QString out(s.size(), Qt::Uninitialized);
-    QChar *d = out.data();
+    QString out;
+    AppendWithoutControlChars(s, out);
+    return out;
+}
+
+void AppendWithoutControlChars(QStringView s, QString &out)
+{
+    const qsizetype from = out.size();
+    out.resize(from + s.size());
+    QChar *d = out.data() + from;
     qsizetype length = 0;
     for (QChar c : s) {
         if (c.unicode() > 30)
             d[length++] = c;
     }
-    out.truncate(length);
-    return out;
+    out.truncate(from + length);
 }
 
 QString WithCrLfLineBreaks(const QString &text)

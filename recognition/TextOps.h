@@ -37,6 +37,7 @@ inline bool IsDigit09(QChar c)
 int CountDigits(QStringView s);
 // Removes every character whose code is 30 or below.
 QString StripControlChars(QStringView s);
+void AppendWithoutControlChars(QStringView s, QString &out);
 // The text as the original clipboard hands it over: every line feed that no
 // carriage return precedes becomes carriage return + line feed. Qt and Linux
 // deliver line feeds alone; the separator rules count on CR LF. A lone carriage
