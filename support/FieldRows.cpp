@@ -115,7 +115,7 @@ void FieldRows::SelectRowField(int row, qint32 fieldNumber)
     if (position < 0)
         return; // no entry carries that number: the selection stays as it was
     m_rows[row].entry = m_sorted.at(position);
-    emit rowChanged(row);
+    announce(row);
 }
 
 void FieldRows::SelectRowPosition(int row, int position)
@@ -124,7 +124,7 @@ void FieldRows::SelectRowPosition(int row, int position)
         return;
     ensureSorted();
     m_rows[row].entry = (position >= 0 && position < m_sorted.size()) ? m_sorted.at(position) : -1;
-    emit rowChanged(row);
+    announce(row);
 }
 
 int FieldRows::SelectedPosition(int row) const
@@ -135,12 +135,20 @@ int FieldRows::SelectedPosition(int row) const
     return m_position.at(m_rows[row].entry);
 }
 
+void FieldRows::announce(int row)
+{
+    // A blocked signal still costs a trip into the signal machinery, and the
+    // batch command line makes dozens of changes a block with no one listening.
+    if (!signalsBlocked())
+        emit rowChanged(row);
+}
+
 void FieldRows::ResetRow(int row)
 {
     if (!validRow(row))
         return;
     m_rows[row] = Row{};
-    emit rowChanged(row);
+    announce(row);
 }
 
 void FieldRows::ResetAllRows()
@@ -154,7 +162,7 @@ void FieldRows::SetRowValue(int row, const QString &value)
     if (!validRow(row))
         return;
     m_rows[row].value = value;
-    emit rowChanged(row);
+    announce(row);
 }
 
 const QString &FieldRows::RowValue(int row) const

@@ -64,6 +64,7 @@ signals:
     void rowChanged(int row);
 
 private:
+    void announce(int row);
     void ensureSorted() const;
     static bool validRow(int row) { return row >= 0 && row < RowCount; }
 
