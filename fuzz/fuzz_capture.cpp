@@ -84,5 +84,30 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     context.UserSeparator = dialog.choice;
     QString again;
     ParseAddress(context, text, rows, again, nullptr);
+
+    // Without labels to look for, a parse builds only the lines that can reach
+    // a row; with them it builds every line. No labels to find either way: the
+    // rows and the captured text must be the same.
+    Settings everyLine = settings;
+    everyLine.UserDefinitions.clear();
+    everyLine.DefinitionsLoaded = true;
+    Settings rowLines = everyLine;
+    rowLines.DefinitionsLoaded = false;
+    FieldRows rowsOfEvery;
+    rowsOfEvery.CopyCatalogueFrom(rows);
+    RecognitionContext contextOfEvery(everyLine);
+    contextOfEvery.UserSeparator = dialog.choice;
+    QString textOfEvery;
+    const ParseStatus statusOfEvery =
+        ParseAddress(contextOfEvery, text, rowsOfEvery, textOfEvery, nullptr);
+    RecognitionContext contextOfRows(rowLines);
+    contextOfRows.UserSeparator = dialog.choice;
+    QString textOfRows;
+    FUZZ_CHECK(ParseAddress(contextOfRows, text, rows, textOfRows, nullptr) == statusOfEvery);
+    FUZZ_CHECK(textOfRows == textOfEvery);
+    for (int row = 0; row < FieldRows::RowCount; ++row) {
+        FUZZ_CHECK(rows.RowValue(row) == rowsOfEvery.RowValue(row));
+        FUZZ_CHECK(rows.SelectedPosition(row) == rowsOfEvery.SelectedPosition(row));
+    }
     return 0;
 }
