@@ -69,17 +69,26 @@ QString ChooseSeparator(QStringView text)
 }
 
 LineList SplitIntoLines(const QString &text, const QString &separator, QString &clipText,
-                        size_t linesWanted)
+                        const LinesToBuild &build)
 {
     QString working = text;
     if (separator != CrLf)
         working.replace(CrLf, separator);
 
+    // A details line's mark has no blank in "Details", so no piece holds one
+    // unless the text does.
+    const bool everyLine =
+        build.first == SIZE_MAX || (build.alsoBuild && working.contains(u"Details"));
+    const size_t first = everyLine ? SIZE_MAX : build.first;
+    const auto wanted = [&](size_t index, QStringView line) {
+        return index < first || (build.alsoBuild && build.alsoBuild(line));
+    };
+
     clipText.reserve(clipText.size() + working.size() + working.size() / 8 + 16);
     // Reserved up front: a list grown line by line copies a million-line text
     // over and over and touches fresh memory each time.
-    size_t room = linesWanted;
-    if (room == SIZE_MAX) {
+    size_t room = first;
+    if (everyLine) {
         room = 0;
         forEachPiece(working, separator, [&room](QStringView) { ++room; });
     }
@@ -89,6 +98,7 @@ LineList SplitIntoLines(const QString &text, const QString &separator, QString &
     detailsBefore.reserve(room);
     DetailsNames details;
     QString piece;
+    size_t seen = 0; // ordinary lines, built or not
     forEachPiece(working, separator, [&](QStringView raw) {
         collapseBlanks(raw, piece);
         if (piece.isEmpty())
@@ -108,7 +118,7 @@ LineList SplitIntoLines(const QString &text, const QString &separator, QString &
         }
         const qsizetype start = clipText.size();
         AppendWithoutControlChars(kept, clipText);
-        if (ordinary.size() < linesWanted) {
+        if (wanted(seen++, QStringView(clipText).sliced(start))) {
             ordinary.emplace_back().Text = clipText.sliced(start);
             detailsBefore.push_back(details.Count());
         }
@@ -121,15 +131,15 @@ LineList SplitIntoLines(const QString &text, const QString &separator, QString &
     // Each details name went to the front, so the last one is line 1; each
     // removed its name from every line taken before it.
     LineList lines;
-    lines.reserve(std::min(size_t(details.Count()) + ordinary.size(), linesWanted));
-    for (int k = details.Count() - 1; k >= 0 && lines.size() < linesWanted; --k) {
+    lines.reserve(std::min(size_t(details.Count()), first) + ordinary.size());
+    for (int k = details.Count() - 1; k >= 0 && lines.size() < first; --k) {
         clsZeile company;
         company.Text = details.At(k);
         company.Firma = 20;
         details.ApplyFrom(k + 1, company.Text);
         lines.push_back(std::move(company));
     }
-    for (size_t p = 0; p < ordinary.size() && lines.size() < linesWanted; ++p) {
+    for (size_t p = 0; p < ordinary.size(); ++p) {
         details.ApplyFrom(detailsBefore[p], ordinary[p].Text);
         lines.push_back(std::move(ordinary[p]));
     }

@@ -14,7 +14,7 @@
 #include "support/MessageTexts.h"
 #include "support/Messages.h"
 
-#include <cstdint>
+#include <algorithm>
 
 namespace {
 
@@ -24,6 +24,23 @@ namespace {
 // is the last one that can change a row, and a clipboard of a million lines is
 // scored in a moment. The captured text still shows every line.
 constexpr size_t LinesThatCount = FieldRows::RowCount + 1;
+
+// The lines a parse builds: those that can become rows, and those a user's
+// label can take out of the list before them.
+LinesToBuild linesNeeded(const Settings &settings)
+{
+    const QList<clsZusatzDefs> &labels = settings.UserDefinitions;
+    if (!settings.DefinitionsLoaded || labels.isEmpty())
+        return {LinesThatCount, {}};
+    // Each label takes one line at most, so the rows come from the first lines
+    // and one more per label; further down only a line a label finds matters.
+    const auto labelled = [&labels](QStringView line) {
+        return std::any_of(labels.begin(), labels.end(), [line](const clsZusatzDefs &label) {
+            return line.startsWith(label.Wert);
+        });
+    };
+    return {LinesThatCount + size_t(labels.size()), labelled};
+}
 
 void dropLinesBeyondTheRows(LineList &lines)
 {
@@ -48,10 +65,7 @@ ParseStatus parse(RecognitionContext &context, const QString &text, FieldRows &r
         separator = context.UserSeparator;
     }
 
-    // The user definitions look for their labels on every line; without them
-    // no line beyond the rows is needed at all.
-    const size_t linesWanted = context.settings.DefinitionsLoaded ? SIZE_MAX : LinesThatCount;
-    LineList lines = SplitIntoLines(text, separator, clipText, linesWanted);
+    LineList lines = SplitIntoLines(text, separator, clipText, linesNeeded(context.settings));
     ApplyUserDefinitions(lines, context);
     dropLinesBeyondTheRows(lines);
     ApplyCountryPrefixes(lines);
