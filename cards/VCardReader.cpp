@@ -48,17 +48,23 @@ public:
 
     bool next(QByteArray &line, bool &overlong)
     {
-        if (m_input.atEnd())
-            return false;
-        line = m_input.readLine(MaxLogicalLineOctets + 2);
-        overlong = !line.endsWith('\n') && !m_input.atEnd();
-        while (!line.endsWith('\n') && !m_input.atEnd()) {
-            const QByteArray rest = m_input.readLine(1 << 16);
-            if (rest.isEmpty())
+        line.resize(0);
+        overlong = false;
+        bool any = false;
+        for (;;) {
+            const qint64 got = m_input.readLine(m_chunk.data(), m_chunk.size());
+            if (got <= 0)
                 break;
-            if (rest.endsWith('\n'))
-                line += '\n';
+            any = true;
+            if (line.size() + got > MaxLogicalLineOctets + 2)
+                overlong = true;
+            else if (!overlong)
+                line.append(m_chunk.constData(), got);
+            if (m_chunk[got - 1] == '\n')
+                break;
         }
+        if (!any)
+            return false;
         if (line.endsWith('\n'))
             line.chop(1);
         if (line.endsWith('\r'))
@@ -71,6 +77,7 @@ public:
 
 private:
     QIODevice &m_input;
+    QByteArray m_chunk = QByteArray(1 << 16, Qt::Uninitialized);
     bool m_first = true;
 };
 

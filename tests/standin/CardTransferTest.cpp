@@ -124,6 +124,7 @@ TEST_F(CardTransfer, BadFilesAreReportedAndOnlyTheReadableCardsImported)
 #ifndef Q_OS_WIN
 TEST_F(CardTransfer, WhatIsNoFileIsNamed)
 {
+    ContactDatabase::OpenOrCreate(ContactDatabasePath());
     const QString fifo = Home() + u"/../pipe.vcf"_s;
     ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
     const struct
@@ -136,7 +137,6 @@ TEST_F(CardTransfer, WhatIsNoFileIsNamed)
         {Home(), "ein Ordner"},
         {Home() + u"/fehlt.vcf"_s, "gibt es nicht"},
     };
-    ContactDatabase::OpenOrCreate(ContactDatabasePath());
     for (const auto &c : cases) {
         QString error;
         EXPECT_EQ(RunStandin({u"import"_s, c.path}, nullptr, &error), 1) << c.message;
