@@ -423,7 +423,8 @@ void ReadVCards(QIODevice &input, VCardSink &sink)
     int number = 0;
     while (physical.next(line, overlong)) {
         ++number;
-        if (pending && pending->endsInSoftBreak) {
+        // A value never swallows the END of its card, however its last line ends.
+        if (pending && pending->endsInSoftBreak && !isLine(line, "END:VCARD")) {
             pending->bytes.chop(pending->overlong ? 0 : 1);
             append(*pending, line);
         } else if (pending && !line.isEmpty() && (line[0] == ' ' || line[0] == '\t')) {
