@@ -20,8 +20,8 @@ struct Dialect
 {
     QString version;
     bool nameRequired;
-    QString workVoice;
-    QString workFax;
+    QString voice; // not "work": the fields do not say whose number it is
+    QString fax;
     QString cell;
     QString workEmail;
     QString workAddress;
@@ -30,8 +30,8 @@ struct Dialect
 const Dialect Version4{
     .version = u"4.0"_s,
     .nameRequired = false,
-    .workVoice = u"TYPE=work,voice"_s,
-    .workFax = u"TYPE=work,fax"_s,
+    .voice = u"TYPE=voice"_s,
+    .fax = u"TYPE=fax"_s,
     .cell = u"TYPE=cell"_s,
     .workEmail = u"TYPE=work"_s,
     .workAddress = u"TYPE=work"_s,
@@ -39,8 +39,8 @@ const Dialect Version4{
 const Dialect Version3{
     .version = u"3.0"_s,
     .nameRequired = true,
-    .workVoice = u"TYPE=WORK,VOICE"_s,
-    .workFax = u"TYPE=WORK,FAX"_s,
+    .voice = u"TYPE=VOICE"_s,
+    .fax = u"TYPE=FAX"_s,
     .cell = u"TYPE=CELL"_s,
     .workEmail = u"TYPE=INTERNET,WORK"_s,
     .workAddress = u"TYPE=WORK"_s,
@@ -124,13 +124,13 @@ void addPhones(CardLines &card, const ContactValues &values, const Dialect &dial
         const QString number = values.value(field);
         if (number.isEmpty())
             continue;
-        QString parameters = dialect.workVoice;
+        QString parameters = dialect.voice;
         if (field != ActField::Telefon)
             parameters += u';' + param(PhoneSlotParameter, QString::number(field));
         card.add(u"TEL"_s, parameters, Escape(number));
     }
     if (values.contains(ActField::Fax))
-        card.add(u"TEL"_s, dialect.workFax, Escape(values.value(ActField::Fax)));
+        card.add(u"TEL"_s, dialect.fax, Escape(values.value(ActField::Fax)));
     if (values.contains(ActField::Mobil))
         card.add(u"TEL"_s, dialect.cell, Escape(values.value(ActField::Mobil)));
 }

@@ -13,6 +13,10 @@
 #include <QFileInfo>
 #include <QSet>
 
+#ifndef Q_OS_WIN
+#include <sys/stat.h>
+#endif
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -35,40 +39,71 @@ ContactValues withoutEmptyValues(const QMap<qint32, QString> &values)
     return kept;
 }
 
-std::optional<QByteArray> readCardFile(const QString &file, QString &error)
+// What is at the path when it is no regular file, in the user's words.
+QString notACardFile(const QString &file)
+{
+    const QFileInfo info(file);
+    if (!info.exists() && !info.isSymLink())
+        return u"Die Datei gibt es nicht: %1"_s.arg(file);
+    if (info.isDir())
+        return u"Das ist ein Ordner, keine Datei: %1"_s.arg(file);
+#ifndef Q_OS_WIN
+    struct stat st
+    {};
+    if (::stat(QFile::encodeName(file).constData(), &st) == 0) {
+        if (S_ISFIFO(st.st_mode))
+            return u"Das ist eine benannte Pipe (FIFO), keine Datei: %1"_s.arg(file);
+        if (S_ISCHR(st.st_mode) || S_ISBLK(st.st_mode))
+            return u"Das ist ein Gerät, keine Datei: %1"_s.arg(file);
+        if (S_ISSOCK(st.st_mode))
+            return u"Das ist ein Socket, keine Datei: %1"_s.arg(file);
+    } else if (info.isSymLink()) {
+        return u"Die Verknüpfung zeigt ins Leere: %1"_s.arg(file);
+    }
+#endif
+    return u"Das ist keine gewöhnliche Datei: %1"_s.arg(file);
+}
+
+bool openCardFile(const QString &file, QFile &input, QString &error)
 {
     const QFileInfo info(file);
     if (!info.isFile()) {
-        error = u"Die Datei gibt es nicht: %1"_s.arg(file);
-        return std::nullopt;
+        error = notACardFile(file);
+        return false;
     }
     if (info.size() > MaxCardFileBytes) {
         error = u"Die Datei ist größer als %1 MiB und wird nicht gelesen: %2"_s
                     .arg(MaxCardFileBytes >> 20)
                     .arg(file);
-        return std::nullopt;
+        return false;
     }
-    QFile input(file);
+    input.setFileName(file);
     if (!input.open(QIODevice::ReadOnly)) {
         error = u"Die Datei lässt sich nicht lesen (%1): %2"_s.arg(input.errorString(), file);
-        return std::nullopt;
+        return false;
     }
-    return input.readAll();
+    return true;
 }
 
-// The cards' contacts, kept to the fields the database has.
-class ImportPlan
+// Each card's contact goes to the database as soon as its END is read, kept
+// to the fields the database has; what it loses is reported with the card.
+class ImportSink : public VCardSink
 {
 public:
-    explicit ImportPlan(const FieldCatalogue &catalogue) : m_labels(catalogue)
+    ImportSink(const FieldCatalogue &catalogue, ContactDatabase::ContactBatch &batch,
+               const std::function<void(const QString &)> &report)
+        : m_labels(catalogue), m_builder(m_labels), m_batch(batch), m_report(report)
     {
         for (const CatalogueField &field : catalogue)
             m_fields.insert(field.Number);
     }
 
-    void add(const VCard &card)
+    void BeginCard(int /*line*/) override {}
+    void Property(const VCardProperty &property) override { m_builder.Take(property); }
+
+    void EndCard(const VCard &card) override
     {
-        ImportedContact contact = ContactFromVCard(card, m_labels);
+        ImportedContact contact = m_builder.Finish();
         QStringList missing;
         for (auto it = contact.Values.begin(); it != contact.Values.end();) {
             if (m_fields.contains(it.key())) {
@@ -78,30 +113,51 @@ public:
             missing.append(QString::number(it.key()));
             it = contact.Values.erase(it);
         }
+        for (const QString &line : card.SkippedLines)
+            note(card, line);
         if (!missing.isEmpty())
             note(card, u"Felder, die die Datenbank nicht hat: %1"_s.arg(missing.join(u", "_s)));
         if (!contact.Unused.isEmpty())
             note(card, u"nicht übernommen: %1"_s.arg(contact.Unused.join(u", "_s)));
         if (contact.Values.isEmpty()) {
             ++skipped;
-            report += u"Karte ab Zeile %1 übersprungen: keine Werte\n"_s.arg(card.FirstLine);
+            m_report(u"Karte ab Zeile %1 übersprungen: keine Werte"_s.arg(card.FirstLine));
             return;
         }
-        contacts.append(contact.Values);
+        m_batch.Add(contact.Values);
+        ++added;
     }
 
-    QVector<QMap<qint32, QString>> contacts;
+    void Problem(const CardProblem &problem) override
+    {
+        if (problem.CardSkipped) {
+            (void)m_builder.Finish();
+            ++skipped;
+        } else {
+            valuesDropped = true;
+        }
+        m_report(problem.Message);
+        if (problem.Line == 0)
+            fileUnreadable = true;
+    }
+
+    qsizetype added = 0;
     qsizetype skipped = 0;
-    QString report;
+    bool valuesDropped = false;
+    bool fileUnreadable = false;
 
 private:
     void note(const VCard &card, const QString &text)
     {
-        report += u"Karte ab Zeile %1: %2\n"_s.arg(card.FirstLine).arg(text);
+        valuesDropped = true;
+        m_report(u"Karte ab Zeile %1: %2"_s.arg(card.FirstLine).arg(text));
     }
 
     NoteLabels m_labels;
+    VCardContactBuilder m_builder;
     QSet<qint32> m_fields;
+    ContactDatabase::ContactBatch &m_batch;
+    const std::function<void(const QString &)> &m_report;
 };
 
 } // namespace
@@ -128,30 +184,28 @@ int ExportContactCards(const QString &folder, const QString &file, QByteArray &o
     return 1;
 }
 
-int ImportContactCards(const QString &folder, const QString &file, QString &report, QString &error)
+int ImportContactCards(const QString &folder, const QString &file,
+                       const std::function<void(const QString &)> &report, QString &error)
 {
-    const std::optional<QByteArray> bytes = readCardFile(file, error);
-    if (!bytes)
-        return 1;
+    QFile input;
+    if (!openCardFile(file, input, error))
+        return ImportStatus::Failed;
     try {
         const auto database = ContactDatabase::Open(ContactDatabasePath(folder));
-        const VCardReadResult read = ReadVCards(*bytes);
-        ImportPlan plan(catalogueOf(*database));
-        for (const VCard &card : read.Cards)
-            plan.add(card);
-        database->AddContacts(plan.contacts);
-
-        qsizetype skipped = plan.skipped;
-        for (const CardProblem &problem : read.Problems) {
-            report += problem.Message + u'\n';
-            skipped += problem.CardSkipped ? 1 : 0;
+        ContactDatabase::ContactBatch batch(*database);
+        ImportSink sink(catalogueOf(*database), batch, report);
+        ReadVCards(input, sink);
+        if (input.error() != QFileDevice::NoError) {
+            error = u"Die Datei lässt sich nicht lesen (%1): %2"_s.arg(input.errorString(), file);
+            return ImportStatus::Failed;
         }
-        report += plan.report;
-        report += u"Kontakte hinzugefügt: %1, übersprungen: %2\n"_s.arg(plan.contacts.size())
-                      .arg(skipped);
-        return read.Problems.isEmpty() && plan.skipped == 0 ? 0 : 1;
+        batch.Commit();
+        report(u"Kontakte hinzugefügt: %1, übersprungen: %2"_s.arg(sink.added).arg(sink.skipped));
+        if (sink.skipped > 0 || sink.fileUnreadable)
+            return ImportStatus::Failed;
+        return sink.valuesDropped ? ImportStatus::ValuesDropped : ImportStatus::Complete;
     } catch (const ActError &failure) {
-        error = failure.reason();
+        error = failure.reason() + u"\nNichts wurde hinzugefügt."_s;
     }
-    return 1;
+    return ImportStatus::Failed;
 }

@@ -16,6 +16,7 @@ struct StandinOptions
     QString file; // export: where to (empty: standard output); import: what
     bool vcard = false;
     bool noDatabase = false;
+    bool help = false; // --help: the usage, nothing else
     std::optional<int> fieldCount;
     QString error; // non-empty when the command line is unusable
 

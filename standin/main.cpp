@@ -32,9 +32,9 @@ int runCardTransfer(const StandinOptions &options)
         std::fwrite(cards.constData(), 1, size_t(cards.size()), stdout);
         std::fflush(stdout);
     } else {
-        QString report;
-        code = ImportContactCards(StandinDataFolder(), options.file, report, error);
-        print(stdout, report);
+        code = ImportContactCards(
+            StandinDataFolder(), options.file,
+            [](const QString &line) { print(stdout, line + u'\n'); }, error);
     }
     if (!error.isEmpty())
         print(stderr, error + u'\n');
@@ -52,6 +52,10 @@ int main(int argc, char *argv[])
     if (!options.error.isEmpty()) {
         print(stderr, options.error + u'\n' + StandinOptions::Usage());
         return 2;
+    }
+    if (options.help) {
+        print(stdout, StandinOptions::Usage());
+        return 0;
     }
 
     if (options.mode == StandinOptions::Mode::Query) {

@@ -433,24 +433,39 @@ qint64 ContactDatabase::SetField(std::optional<ShownContact> boundContact, qint3
 
 QVector<qint64> ContactDatabase::AddContacts(const QVector<QMap<qint32, QString>> &contacts)
 {
-    Transaction transaction(*this);
+    ContactBatch batch(*this);
     QVector<qint64> ids;
     ids.reserve(contacts.size());
-    for (const QMap<qint32, QString> &values : contacts) {
-        exec("INSERT INTO contacts(created) VALUES(datetime('now'))");
-        const qint64 id = sqlite3_last_insert_rowid(m_db);
-        for (auto it = values.cbegin(); it != values.cend(); ++it) {
-            if (!fieldExists(it.key()))
-                throw ActError(QStringLiteral("Das Feld %1 gibt es in der ACT!-Datenbank nicht.")
-                                   .arg(it.key()));
-            Statement insert(*this, "INSERT INTO contact_values(contact_id, field_number, value) "
-                                    "VALUES(?, ?, ?)");
-            insert.bind(1, id).bind(2, it.key()).bind(3, it.value()).step();
-        }
-        ids.append(id);
-    }
-    transaction.commit();
+    for (const QMap<qint32, QString> &values : contacts)
+        ids.append(batch.Add(values));
+    batch.Commit();
     return ids;
+}
+
+ContactDatabase::ContactBatch::ContactBatch(ContactDatabase &database)
+    : m_database(database), m_transaction(std::make_unique<Transaction>(database))
+{}
+
+ContactDatabase::ContactBatch::~ContactBatch() = default;
+
+qint64 ContactDatabase::ContactBatch::Add(const QMap<qint32, QString> &values)
+{
+    m_database.exec("INSERT INTO contacts(created) VALUES(datetime('now'))");
+    const qint64 id = sqlite3_last_insert_rowid(m_database.m_db);
+    for (auto it = values.cbegin(); it != values.cend(); ++it) {
+        if (!m_database.fieldExists(it.key()))
+            throw ActError(
+                QStringLiteral("Das Feld %1 gibt es in der ACT!-Datenbank nicht.").arg(it.key()));
+        Statement insert(m_database, "INSERT INTO contact_values(contact_id, field_number, "
+                                     "value) VALUES(?, ?, ?)");
+        insert.bind(1, id).bind(2, it.key()).bind(3, it.value()).step();
+    }
+    return id;
+}
+
+void ContactDatabase::ContactBatch::Commit()
+{
+    m_transaction->commit();
 }
 
 void ContactDatabase::ShowContact(qint64 contactId)

@@ -35,6 +35,8 @@ struct ShownContact
 // reader ever sees half a change. Every failure throws ActError.
 class ContactDatabase
 {
+    class Transaction;
+
 public:
     static constexpr int DefaultBusyTimeoutMs = 5000;
 
@@ -67,6 +69,24 @@ public:
     // New contacts with their values, all in one transaction: every one is
     // added or, when one fails, none. The contact shown stays. Returns the ids.
     QVector<qint64> AddContacts(const QVector<QMap<qint32, QString>> &contacts);
+
+    // The same one contact at a time, for more contacts than memory should
+    // hold at once: none is kept unless Commit is reached.
+    class ContactBatch
+    {
+    public:
+        explicit ContactBatch(ContactDatabase &database);
+        ~ContactBatch();
+        ContactBatch(const ContactBatch &) = delete;
+        ContactBatch &operator=(const ContactBatch &) = delete;
+
+        qint64 Add(const QMap<qint32, QString> &values);
+        void Commit();
+
+    private:
+        ContactDatabase &m_database;
+        std::unique_ptr<Transaction> m_transaction;
+    };
     // A user's choice of the contact to show.
     void ShowContact(qint64 contactId);
 
@@ -77,7 +97,6 @@ public:
 private:
     ContactDatabase(sqlite3 *db, QString path);
     class Statement;
-    class Transaction;
 
     sqlite3_stmt *prepared(const char *sql);
     [[noreturn]] void fail(int code, const QString &during) const;

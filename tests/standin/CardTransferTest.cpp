@@ -7,6 +7,10 @@
 
 #include <QFile>
 
+#ifndef Q_OS_WIN
+#include <sys/stat.h>
+#endif
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -59,6 +63,8 @@ TEST_F(CardTransfer, ExportThenImportGivesTheSameContactsAgain)
     EXPECT_EQ(valuesOf(all.mid(exported.size())), valuesOf(exported));
 }
 
+// Each file's exit status, report and the contacts it adds: a bad line or an
+// oversize photo costs only itself, a lost value is named and gives status 3.
 TEST_F(CardTransfer, BadFilesAreReportedAndOnlyTheReadableCardsImported)
 {
     QByteArray binary;
@@ -67,26 +73,36 @@ TEST_F(CardTransfer, BadFilesAreReportedAndOnlyTheReadableCardsImported)
     QByteArray many;
     for (int i = 0; i < 10000; ++i)
         many += card("Person " + QByteArray::number(i));
+    QByteArray photo = "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Mit Foto\r\nPHOTO;ENCODING=b;TYPE=JPEG:";
+    for (int i = 0; i < 30000; ++i)
+        photo += "\r\n " + QByteArray(70, 'A');
+    photo += "\r\nEND:VCARD\r\n";
     struct Case
     {
         const char *name;
         QByteArray bytes;
         qint64 sparseSize; // instead of the bytes, a file of this size
         int added;
+        int code;
         const char *message;
     } const cases[] = {
-        {"empty", {}, 0, 0, "leer"},
-        {"binary", binary, 0, 0, "Binärdaten"},
-        {"100 MB", {}, qint64(100) << 20, 0, "größer als 32 MiB"},
+        {"empty", {}, 0, 0, 1, "leer"},
+        {"binary", binary, 0, 0, 1, "Binärdaten"},
+        {"100 MB", {}, qint64(100) << 20, 0, 1, "größer als 32 MiB"},
         {"a card without END", "BEGIN:VCARD\r\nVERSION:4.0\r\nFN:Offen\r\n" + card("Danach"), 0, 1,
-         "END:VCARD fehlt"},
-        {"an overlong line", card(QByteArray(2 << 20, 'x')) + card("Danach"), 0, 1, "länger als"},
-        {"invalid UTF-8", card("Caf\xe9") + card("Danach"), 0, 1, "kein gültiges UTF-8"},
+         1, "END:VCARD fehlt"},
+        {"an overlong name", card(QByteArray(2 << 20, 'x')) + card("Danach"), 0, 1, 1,
+         "FN länger als"},
+        {"an overlong photo", photo, 0, 1, 3, "Zeile 4 übersprungen: PHOTO länger als"},
+        {"invalid UTF-8", card("Caf\xe9") + card("Danach"), 0, 2, 3, "kein gültiges UTF-8"},
         {"a line that is no property",
-         "BEGIN:VCARD\r\nVERSION:4.0\r\nkein Doppelpunkt\r\nEND:VCARD\r\n" + card("Danach"), 0, 1,
-         "Zeile 3"},
-        {"vCard 2.1", "BEGIN:VCARD\r\nVERSION:2.1\r\nFN:Alt\r\nEND:VCARD\r\n", 0, 0, "2.1"},
-        {"10,000 cards", many, 0, 10000, "hinzugefügt: 10000"},
+         "BEGIN:VCARD\r\nVERSION:4.0\r\nNOPARAM;:x\r\nFN:Da\r\nEND:VCARD\r\n", 0, 1, 3,
+         "Zeile 3 übersprungen: keine Eigenschaft"},
+        {"vCard 5.0", "BEGIN:VCARD\r\nVERSION:5.0\r\nFN:Neu\r\nEND:VCARD\r\n", 0, 0, 1,
+         "gelesen werden 2.1, 3.0 und 4.0"},
+        {"a birthday", "BEGIN:VCARD\r\nVERSION:2.1\r\nFN:Alt\r\nBDAY:1970-01-01\r\nEND:VCARD\r\n",
+         0, 1, 3, "nicht übernommen: BDAY"},
+        {"10,000 cards", many, 0, 10000, 0, "hinzugefügt: 10000, übersprungen: 0"},
     };
     ContactDatabase::OpenOrCreate(ContactDatabasePath());
     for (const auto &c : cases) {
@@ -97,10 +113,34 @@ TEST_F(CardTransfer, BadFilesAreReportedAndOnlyTheReadableCardsImported)
         const qsizetype before = ContactDatabase::Open(ContactDatabasePath())->Contacts().size();
         QString report, error;
         const int code = RunStandin({u"import"_s, path}, &report, &error);
-        EXPECT_EQ(code, c.added == 10000 ? 0 : 1) << c.name;
+        EXPECT_EQ(code, c.code) << c.name << ": " << (report + error).toStdString();
         EXPECT_TRUE((report + error).contains(QString::fromUtf8(c.message)))
             << c.name << ": " << (report + error).toStdString();
         EXPECT_EQ(ContactDatabase::Open(ContactDatabasePath())->Contacts().size(), before + c.added)
             << c.name;
     }
 }
+
+#ifndef Q_OS_WIN
+TEST_F(CardTransfer, WhatIsNoFileIsNamed)
+{
+    ContactDatabase::OpenOrCreate(ContactDatabasePath());
+    const QString fifo = Home() + u"/../pipe.vcf"_s;
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const struct
+    {
+        QString path;
+        const char *message;
+    } cases[] = {
+        {fifo, "benannte Pipe (FIFO)"},
+        {u"/dev/null"_s, "ein Gerät"},
+        {Home(), "ein Ordner"},
+        {Home() + u"/fehlt.vcf"_s, "gibt es nicht"},
+    };
+    for (const auto &c : cases) {
+        QString error;
+        EXPECT_EQ(RunStandin({u"import"_s, c.path}, nullptr, &error), 1) << c.message;
+        EXPECT_TRUE(error.contains(QString::fromUtf8(c.message))) << error.toStdString();
+    }
+}
+#endif
