@@ -67,13 +67,17 @@ check_prefix() {
         share/icons/hicolor/scalable/apps/org.example.Ordalis.svg \
         share/icons/hicolor/scalable/apps/org.example.ActStandin.svg \
         share/metainfo/org.example.Ordalis.metainfo.xml \
-        share/man/man1/ordalis-cli.1; do
+        share/doc/ordalis/copyright share/doc/ordalis/changelog.gz; do
         [[ -f "$prefix/$file" ]] || fail "$label: $file missing"
     done
     grep -q "<release version=\"$version\"" "$prefix/share/metainfo/org.example.Ordalis.metainfo.xml" ||
         fail "$label: the metainfo's newest release is not $version"
-    grep -q "^\.TH .*\"Ordalis $version\"" "$prefix/share/man/man1/ordalis-cli.1" ||
-        fail "$label: the man page is not for version $version"
+    local page
+    for program in ordalis ordalis-cli tastor act-standin; do
+        page=$(zcat "$prefix/share/man/man1/$program.1.gz" 2>/dev/null || true)
+        grep -q "^\.TH .*\"Ordalis $version\"" <<<"$page" ||
+            fail "$label: no manual page $program(1) for version $version"
+    done
 
     local home out
     home=$(mktemp -d "$work/home.XXXX")
