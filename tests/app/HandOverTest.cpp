@@ -8,6 +8,8 @@
 #include "support/ActFields.h"
 #include "support/ProgramFolder.h"
 
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QTest>
@@ -17,6 +19,24 @@ using namespace Qt::StringLiterals;
 namespace {
 
 constexpr int StartTimeoutMs = 20000;
+
+// The socket and the lock go to a folder of the test's own, which goes with it.
+class PrivateRuntimeFolder
+{
+public:
+    explicit PrivateRuntimeFolder(const QString &folder) : m_before(qgetenv("XDG_RUNTIME_DIR"))
+    {
+        QDir().mkpath(folder);
+        QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(folder));
+    }
+    ~PrivateRuntimeFolder() { qputenv("XDG_RUNTIME_DIR", m_before); }
+    PrivateRuntimeFolder(const PrivateRuntimeFolder &) = delete;
+    PrivateRuntimeFolder &operator=(const PrivateRuntimeFolder &) = delete;
+
+private:
+    QByteArray m_before;
+};
 
 bool finished(QProcess &process)
 {
@@ -29,6 +49,7 @@ using HandOver = AppTest;
 
 TEST_F(HandOver, AKilledOrdalisBlocksNothingAndASecondCaptureFillsTheRunningWindow)
 {
+    const PrivateRuntimeFolder runtime(m_root.filePath(u"runtime"_s));
     const QString key = SingleInstance::KeyFor(SettingsFolder());
     SingleInstance running(key);
     {

@@ -17,7 +17,10 @@ fail() {
 
 # A clean environment: no LD_LIBRARY_PATH, no ORDALIS_HOME, HOME as given;
 # only a sanitizer build's options are passed on.
-clean_env=(PATH=/usr/bin:/bin LANG=C.UTF-8 QT_QPA_PLATFORM=offscreen)
+# Ordalis's hand-over socket goes to the runtime folder: one of our own, so the
+# socket that stopping the window leaves behind goes with $work.
+mkdir -m 700 "$work/runtime"
+clean_env=(PATH=/usr/bin:/bin LANG=C.UTF-8 QT_QPA_PLATFORM=offscreen XDG_RUNTIME_DIR="$work/runtime")
 for name in ASAN_OPTIONS LSAN_OPTIONS UBSAN_OPTIONS; do
     [[ -z "${!name:-}" ]] || clean_env+=("$name=${!name}")
 done
