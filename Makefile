@@ -61,9 +61,11 @@ deps:
 	@scripts/install-deps.sh
 
 # The Debian package, in $(BUILD_DIR): apt-get install ./$(BUILD_DIR)/ordalis_*.deb
+# Debian's own checker must accept it: any error or warning fails.
 .PHONY: package
 package: build
 	cd $(BUILD_DIR) && cpack -G DEB
+	lintian --fail-on error,warning --tag-display-limit 0 "$$(ls -t $(BUILD_DIR)/ordalis_*.deb | head -1)"
 
 bench: build
 	@for b in $(BUILD_DIR)/bench/bench_*; do echo "== $$b"; $$b; done

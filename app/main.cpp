@@ -1,7 +1,11 @@
 #include "app/GermanTranslations.h"
+#include "app/HandedOverCapture.h"
 #include "app/QtMessagePresenter.h"
+#include "app/SingleInstance.h"
 #include "app/StartupFigures.h"
 #include "app/formMain.h"
+
+#include "support/ProgramFolder.h"
 
 #include <QApplication>
 
@@ -9,18 +13,27 @@
 
 int main(int argc, char *argv[])
 {
+    // Read before the platform plugin may take it for the first window.
+    const QString activationToken = qEnvironmentVariable("XDG_ACTIVATION_TOKEN");
     QApplication application(argc, argv);
-    InstallGermanTranslations(application);
-    QtMessagePresenter presenter;
-    SetMessagePresenter(&presenter);
 
     const bool measure =
         QCoreApplication::arguments().contains(QStringLiteral("--measure-startup")) ||
         qEnvironmentVariableIsSet("ORDALIS_MEASURE_STARTUP");
 
+    // A second start, or `ordalis --capture`, makes the running Ordalis capture and ends.
+    SingleInstance instance(SingleInstance::KeyFor(SettingsFolder()));
+    if (!measure && instance.Start(activationToken) == SingleInstance::Role::HandedOver)
+        return 0;
+
+    InstallGermanTranslations(application);
+    QtMessagePresenter presenter;
+    SetMessagePresenter(&presenter);
+
     formMain window;
     QObject::connect(&window, &formMain::programEnded, &application, &QCoreApplication::quit,
                      Qt::QueuedConnection);
+    ServeHandOvers(instance, window);
     window.StartUp();
     if (measure) {
         std::printf("%s\n", qPrintable(StartupFiguresLine()));

@@ -11,10 +11,12 @@ repo=$PWD
 qt_version=6.4.2
 prefix=${ORDALIS_QT_WINDOWS:-$HOME/.cache/ordalis/qt6-mingw-$qt_version}
 stamp=$prefix/.ordalis-complete
-if [[ -f $stamp ]]; then
+# A cache from before Qt Network was needed is built on, not used.
+if [[ -f $stamp && -d $prefix/lib/cmake/Qt6Network ]]; then
     echo "Qt for Windows already in $prefix"
     exit 0
 fi
+rm -f "$stamp"
 # Source and build tree sit next to the install, so a broken-off build resumes.
 work=$prefix.work
 jobs=${JOBS:-$(nproc)}
@@ -66,7 +68,7 @@ build=$work/build
 started=$(date +%s)
 # Bundled third-party libraries: mingw has none of Debian's. The tablet header
 # is not in Debian's source; the platform plugin needs OpenGL, loaded at run time.
-test -f "$build/build.ninja" ||
+grep -qs '^FEATURE_network:BOOL=ON' "$build/CMakeCache.txt" ||
     cmake -S "$src" -B "$build" -G Ninja \
         --toolchain "$repo/cmake/mingw-w64-x86_64.cmake" \
         -DCMAKE_BUILD_TYPE=Release \
@@ -74,7 +76,7 @@ test -f "$build/build.ninja" ||
         -DQT_HOST_PATH=/usr \
         -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
         -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF \
-        -DFEATURE_sql=OFF -DFEATURE_network=OFF -DFEATURE_dbus=OFF \
+        -DFEATURE_sql=OFF -DFEATURE_network=ON -DFEATURE_dbus=OFF \
         -DFEATURE_printsupport=OFF -DFEATURE_concurrent=OFF -DFEATURE_xml=OFF \
         -DFEATURE_testlib=OFF \
         -DFEATURE_system_pcre2=OFF -DFEATURE_system_zlib=OFF \
@@ -92,7 +94,7 @@ test -f "$build/build.ninja" ||
 # The modules and plugins we ship, then install: Qt's install wants every target
 # it configured, which are few with the features above.
 nice -n 19 cmake --build "$build" -j "$jobs" --target \
-    Core Gui Widgets QWindowsIntegrationPlugin QWindowsVistaStylePlugin
+    Core Gui Widgets Network QWindowsIntegrationPlugin QWindowsVistaStylePlugin
 nice -n 19 cmake --build "$build" -j "$jobs"
 cmake --install "$build" >/dev/null
 touch "$stamp"

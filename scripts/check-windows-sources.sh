@@ -15,5 +15,5 @@ sources=$(ls support/*.cpp recognition/*.cpp act/*.cpp act/com/ComBoundary.cpp \
 printf '%s\n' $sources | xargs -P "${JOBS:-2}" -I{} \
     x86_64-w64-mingw32-g++-posix -std=c++20 -fsyntax-only -Wall -Wextra -Werror -Wno-attributes \
     -DQT_NO_CAST_FROM_ASCII -DQT_NO_CAST_TO_ASCII \
-    -I. -I"$qt" -I"$qt/QtCore" -I"$qt/QtGui" -I"$qt/QtWidgets" {}
+    -I. -I"$qt" -I"$qt/QtCore" -I"$qt/QtGui" -I"$qt/QtWidgets" -I"$qt/QtNetwork" {}
 echo "Windows build: $(printf '%s\n' $sources | wc -l) Qt sources parse with mingw-w64"

@@ -10,7 +10,7 @@ packages=(
     libsqlite3-dev
     libgtest-dev libbenchmark-dev python3-vobject
     xvfb xauth
-    desktop-file-utils appstream dpkg-dev file
+    desktop-file-utils appstream dpkg-dev file lintian
     "$@"
 )
 

@@ -26,4 +26,8 @@ inline const QString UpdateNotFound = QStringLiteral("update nicht gefunden.");
 #endif
 inline const QString UpdateNotStarted =
     QStringLiteral("Konnte Online-Update Programm nicht öffnen.");
+// Wayland hands the clipboard only to the program that has the focus.
+inline const QString ClipboardNeedsFocus = QStringLiteral(
+    "Ordalis darf die Zwischenablage erst lesen, wenn sein Fenster aktiv ist. Klicken Sie in das "
+    "Ordalis-Fenster, dann wird die Adresse geholt.");
 } // namespace MessageText

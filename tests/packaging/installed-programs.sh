@@ -17,7 +17,10 @@ fail() {
 
 # A clean environment: no LD_LIBRARY_PATH, no ORDALIS_HOME, HOME as given;
 # only a sanitizer build's options are passed on.
-clean_env=(PATH=/usr/bin:/bin LANG=C.UTF-8 QT_QPA_PLATFORM=offscreen)
+# Ordalis's hand-over socket goes to the runtime folder: one of our own, so the
+# socket that stopping the window leaves behind goes with $work.
+mkdir -m 700 "$work/runtime"
+clean_env=(PATH=/usr/bin:/bin LANG=C.UTF-8 QT_QPA_PLATFORM=offscreen XDG_RUNTIME_DIR="$work/runtime")
 for name in ASAN_OPTIONS LSAN_OPTIONS UBSAN_OPTIONS; do
     [[ -z "${!name:-}" ]] || clean_env+=("$name=${!name}")
 done
@@ -67,13 +70,17 @@ check_prefix() {
         share/icons/hicolor/scalable/apps/org.example.Ordalis.svg \
         share/icons/hicolor/scalable/apps/org.example.ActStandin.svg \
         share/metainfo/org.example.Ordalis.metainfo.xml \
-        share/man/man1/ordalis-cli.1; do
+        share/doc/ordalis/copyright share/doc/ordalis/changelog.gz; do
         [[ -f "$prefix/$file" ]] || fail "$label: $file missing"
     done
     grep -q "<release version=\"$version\"" "$prefix/share/metainfo/org.example.Ordalis.metainfo.xml" ||
         fail "$label: the metainfo's newest release is not $version"
-    grep -q "^\.TH .*\"Ordalis $version\"" "$prefix/share/man/man1/ordalis-cli.1" ||
-        fail "$label: the man page is not for version $version"
+    local page
+    for program in ordalis ordalis-cli tastor act-standin; do
+        page=$(zcat "$prefix/share/man/man1/$program.1.gz" 2>/dev/null || true)
+        grep -q "^\.TH .*\"Ordalis $version\"" <<<"$page" ||
+            fail "$label: no manual page $program(1) for version $version"
+    done
 
     local home out
     home=$(mktemp -d "$work/home.XXXX")
