@@ -3,12 +3,13 @@
 #include "app/StartupFigures.h"
 #include "app/formMain.h"
 
-#include <QApplication>
+#include "support/CheckedOutput.h"
 
-#include <cstdio>
+#include <QApplication>
 
 int main(int argc, char *argv[])
 {
+    CheckedOutput::ExitOnOutOfMemory("ordalis", 1);
     QApplication application(argc, argv);
     InstallGermanTranslations(application);
     QtMessagePresenter presenter;
@@ -23,9 +24,13 @@ int main(int argc, char *argv[])
                      Qt::QueuedConnection);
     window.StartUp();
     if (measure) {
-        std::printf("%s\n", qPrintable(StartupFiguresLine()));
         window.close();
-        return 0;
+        const QString program = QStringLiteral("ordalis");
+        return CheckedOutput::WriteStandardOutput(program,
+                                                  (StartupFiguresLine() + u'\n').toUtf8()) &&
+                       CheckedOutput::FinishStandardOutput(program)
+                   ? 0
+                   : 1;
     }
     window.show();
     const int code = application.exec();

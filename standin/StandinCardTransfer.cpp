@@ -8,6 +8,7 @@
 #include "cards/VCardReader.h"
 #include "cards/VCardWriter.h"
 #include "support/AtomicReplace.h"
+#include "support/FileProbe.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -54,6 +55,22 @@ std::optional<QByteArray> readCardFile(const QString &file, QString &error)
         return std::nullopt;
     }
     return input.readAll();
+}
+
+// A file is replaced whole, so a failed export leaves the old one; a device or
+// a pipe (/dev/stdout, a FIFO) is written as it is.
+bool writeCardFile(const QString &file, const QByteArray &cards, QString &reason)
+{
+    if (ProbeFile(file).kind != FileKind::Other)
+        return ReplaceAtomically(file, cards, &reason);
+    QFile device(file);
+    if (!device.open(QIODevice::WriteOnly | QIODevice::Unbuffered) ||
+        device.write(cards) != cards.size()) {
+        reason = device.errorString();
+        return false;
+    }
+    device.close();
+    return true;
 }
 
 // The cards' contacts, kept to the fields the database has.
@@ -117,8 +134,11 @@ int ExportContactCards(const QString &folder, const QString &file, QByteArray &o
             cards += WriteVCard(withoutEmptyValues(contact.values), labels, VCardVersion::V4);
         if (file.isEmpty()) {
             output = cards;
-        } else if (!ReplaceAtomically(file, cards)) {
-            error = u"Die Datei lässt sich nicht schreiben: %1"_s.arg(file);
+            return 0;
+        }
+        QString reason;
+        if (!writeCardFile(file, cards, reason)) {
+            error = u"Die Datei lässt sich nicht schreiben (%1): %2"_s.arg(reason, file);
             return 1;
         }
         return 0;

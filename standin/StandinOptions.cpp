@@ -59,7 +59,9 @@ void takeQuery(const QString &argument, StandinOptions &options)
 bool takeArgument(const QStringList &arguments, qsizetype &i, StandinOptions &options)
 {
     const QString &argument = arguments[i];
-    if (argument == u"--headless"_s) {
+    if (argument == u"--help"_s || argument == u"-h"_s) {
+        options.help = true;
+    } else if (argument == u"--headless"_s) {
         if (options.mode == Mode::Window)
             options.mode = Mode::Headless;
     } else if (argument == u"--no-database"_s) {
@@ -106,7 +108,7 @@ StandinOptions StandinOptions::Parse(const QStringList &arguments)
 {
     StandinOptions options;
     for (qsizetype i = 0; i < arguments.size(); ++i) {
-        if (!takeArgument(arguments, i, options))
+        if (!takeArgument(arguments, i, options) || options.help)
             return options;
     }
     options.error = combinationError(options);
@@ -118,5 +120,27 @@ QString StandinOptions::Usage()
     return u"Aufruf: act-standin [--headless] [--no-database] [--fields N]\n"
            u"        act-standin contacts|fields|commands [--json]\n"
            u"        act-standin export --vcard [DATEI]\n"
-           u"        act-standin import DATEI.vcf\n"_s;
+           u"        act-standin import DATEI.vcf\n"
+           u"        act-standin --help\n"
+           u"\n"
+           u"Der Stellvertreter von ACT!: eine Kontaktverwaltung auf SQLite. Ohne Abfrage\n"
+           u"läuft er mit Fenster (--headless: ohne) bis zum Beenden; solange er läuft,\n"
+           u"gilt ACT! als geöffnet.\n"
+           u"  --no-database     läuft, aber ohne geöffnete Datenbank\n"
+           u"  --fields N        legt eine neue Datenbank mit N Feldern an\n"
+           u"  contacts, fields, commands\n"
+           u"                    listet Kontakte, Felder oder die Befehle aus actcmd.ini\n"
+           u"  --json            dieselbe Liste als JSON\n"
+           u"  export --vcard    alle Kontakte als vCard 4.0, in DATEI oder auf stdout\n"
+           u"  import DATEI.vcf  jede lesbare Karte als neuen Kontakt\n"
+           u"\n"
+           u"Umgebung:\n"
+           u"  ACT_STANDIN_HOME      Datenordner (contacts.sqlite, actcmd.ini, Sperrdatei);\n"
+           u"                        sonst ${XDG_DATA_HOME:-~/.local/share}/act-standin\n"
+           u"  ACT_STANDIN_REGISTRY  Registrierungsdatei, in der der laufende Stellvertreter\n"
+           u"                        seinen Ordner einträgt; sonst\n"
+           u"                        ${XDG_CONFIG_HOME:-~/.config}/act-standin/registry.ini\n"
+           u"\n"
+           u"Exit-Status: 0 erledigt; 1 fehlgeschlagen (auch eine Ausgabe, die sich nicht\n"
+           u"schreiben ließ); 2 falscher Aufruf.\n"_s;
 }
