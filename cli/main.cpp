@@ -17,7 +17,7 @@ bool isHelp(const QString &argument)
     return argument == u"--help" || argument == u"-h";
 }
 
-int runCommand(const QString &command, QStringList arguments)
+int runCommand(const QString &command, const QStringList &arguments)
 {
     if (isHelp(command) || command == u"help") {
         const QString topic = arguments.value(0);
