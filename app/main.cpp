@@ -5,14 +5,14 @@
 #include "app/StartupFigures.h"
 #include "app/formMain.h"
 
+#include "support/CheckedOutput.h"
 #include "support/ProgramFolder.h"
 
 #include <QApplication>
 
-#include <cstdio>
-
 int main(int argc, char *argv[])
 {
+    CheckedOutput::ExitOnOutOfMemory("ordalis", 1);
     // Read before the platform plugin may take it for the first window.
     const QString activationToken = qEnvironmentVariable("XDG_ACTIVATION_TOKEN");
     QApplication application(argc, argv);
@@ -36,9 +36,13 @@ int main(int argc, char *argv[])
     ServeHandOvers(instance, window);
     window.StartUp();
     if (measure) {
-        std::printf("%s\n", qPrintable(StartupFiguresLine()));
         window.close();
-        return 0;
+        const QString program = QStringLiteral("ordalis");
+        return CheckedOutput::WriteStandardOutput(program,
+                                                  (StartupFiguresLine() + u'\n').toUtf8()) &&
+                       CheckedOutput::FinishStandardOutput(program)
+                   ? 0
+                   : 1;
     }
     window.show();
     const int code = application.exec();

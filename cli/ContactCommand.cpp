@@ -16,8 +16,6 @@
 #include "support/FieldRows.h"
 #include "support/modZusatzDefs.h"
 
-#include <cstdio>
-
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -90,9 +88,10 @@ int RunContactCommand(bool isNew, const QStringList &arguments)
     const bool written = WriteContact(isNew, rows, context, act, host);
     act.ReleaseActObjects();
 
-    WriteStdout(options.json ? outcomeJson(host, rows, context, written, messages)
-                             : outcomeText(isNew, rows, context, written, messages));
-    std::fflush(stdout);
     SetMessagePresenter(nullptr);
+    // The contact is stored even when this fails; the exit code says the report was lost.
+    if (!WriteStdout(command, options.json ? outcomeJson(host, rows, context, written, messages)
+                                           : outcomeText(isNew, rows, context, written, messages)))
+        return ExitFailure;
     return written ? 0 : ExitNotWritten;
 }

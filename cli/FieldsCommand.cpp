@@ -12,8 +12,6 @@
 #include "support/FieldRows.h"
 #include "support/modZusatzDefs.h"
 
-#include <cstdio>
-
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -74,9 +72,8 @@ int RunFieldsCommand(const QStringList &arguments)
     const bool loaded = LoadFieldList(rows, settings, act, host);
     act.ReleaseActObjects();
 
-    const QByteArray out = json ? catalogueJson(rows, loaded) : catalogueText(rows);
-    std::fwrite(out.constData(), 1, size_t(out.size()), stdout);
-    std::fflush(stdout);
     SetMessagePresenter(nullptr);
+    if (!WriteStdout(command, json ? catalogueJson(rows, loaded) : catalogueText(rows)))
+        return ExitFailure;
     return loaded ? 0 : ExitNotLoaded;
 }

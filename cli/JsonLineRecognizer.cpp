@@ -38,6 +38,12 @@ qint64 JsonLineRecognizer::RecognizeLines(QByteArrayView lines, std::string &out
     return answered;
 }
 
+qint64 JsonLineRecognizer::RefuseLine(const QString &reason, std::string &out)
+{
+    m_output.failure(out, reason);
+    return 1;
+}
+
 void JsonLineRecognizer::recognizeLine(QByteArrayView line, std::string &out)
 {
     if (ReadPlainRequest(line, m_request))

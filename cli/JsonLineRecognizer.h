@@ -24,6 +24,8 @@ public:
     // Appends the answer to every non-blank line of lines; returns how many
     // lines were answered.
     qint64 RecognizeLines(QByteArrayView lines, std::string &out);
+    // Answers one line that was not read with the reason; returns 1.
+    qint64 RefuseLine(const QString &reason, std::string &out);
 
 private:
     void recognizeLine(QByteArrayView line, std::string &out);

@@ -1,10 +1,12 @@
 #include "JsonLinesPipeline.h"
 
+#include "InputFile.h"
 #include "JsonLineRecognizer.h"
 #include "LineBatchReader.h"
 #include "ProgressLine.h"
 #include "StreamIo.h"
 
+#include "support/CheckedOutput.h"
 #include "support/Messages.h"
 
 namespace {
@@ -29,6 +31,11 @@ public:
     }
 };
 
+QString TooLongReason()
+{
+    return QStringLiteral("the line is ") + TooLargeReason();
+}
+
 } // namespace
 
 struct JsonLinesPipeline::Batch
@@ -38,6 +45,7 @@ struct JsonLinesPipeline::Batch
     std::string messages;
     qint64 bytesDone = 0; // of the input, up to the end of this batch
     qint64 blocks = 0;
+    bool oversize = false; // input is empty and stands for one line too long to read
     bool done = false;
 };
 
@@ -81,6 +89,7 @@ bool JsonLinesPipeline::Run(LineBatchReader &reader)
             break;
         }
         batch->bytesDone = reader.BytesDone();
+        batch->oversize = reader.Oversize();
         batch->done = false;
         {
             const std::lock_guard lock(m_mutex);
@@ -120,7 +129,8 @@ void JsonLinesPipeline::work(JsonLineRecognizer &recognizer)
         batch.output.clear();
         batch.messages.clear();
         messagesOfThisBatch = &batch.messages;
-        batch.blocks = recognizer.RecognizeLines(batch.input, batch.output);
+        batch.blocks = batch.oversize ? recognizer.RefuseLine(TooLongReason(), batch.output)
+                                      : recognizer.RecognizeLines(batch.input, batch.output);
         messagesOfThisBatch = nullptr;
 
         lock.lock();
@@ -154,9 +164,9 @@ bool JsonLinesPipeline::write(const Batch &batch)
 {
     if (!batch.messages.empty()) {
         m_progress.Clear();
-        StreamIo::WriteAll(StreamIo::StandardError, batch.messages.data(), batch.messages.size());
+        CheckedOutput::WriteAll(CheckedOutput::StandardError, batch.messages);
     }
-    if (!StreamIo::WriteAll(StreamIo::StandardOutput, batch.output.data(), batch.output.size()))
+    if (!CheckedOutput::WriteAll(CheckedOutput::StandardOutput, batch.output, &m_writeFailure))
         return false;
     m_blocksWritten += batch.blocks;
     m_progress.Update(m_blocksWritten, batch.bytesDone);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QString>
 #include <QtGlobal>
 
 #include <condition_variable>
@@ -33,6 +34,8 @@ public:
     // Reads every batch and answers it; false when standard output could not
     // be written.
     bool Run(LineBatchReader &reader);
+    // Why standard output could not be written.
+    QString WriteFailure() const { return m_writeFailure; }
 
 private:
     struct Batch;
@@ -56,5 +59,6 @@ private:
     bool m_writing = false;        // one thread writes at a time, in order
     bool m_closing = false;
     bool m_writeFailed = false;
+    QString m_writeFailure;     // by the writing thread only
     qint64 m_blocksWritten = 0; // by the writing thread only
 };

@@ -2,6 +2,8 @@
 
 #include "StreamIo.h"
 
+#include "support/CheckedOutput.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -19,7 +21,7 @@ QString duration(qint64 seconds)
 
 void writeError(const QByteArray &text)
 {
-    StreamIo::WriteAll(StreamIo::StandardError, text.constData(), std::size_t(text.size()));
+    CheckedOutput::WriteAll(CheckedOutput::StandardError, text);
 }
 
 } // namespace

@@ -31,6 +31,7 @@ constexpr int ExitInterrupted = 130; // as a shell reports a Ctrl-C
 int runSingle(const TextCommandOptions &options, const QString &text, FieldRows &rows,
               const Settings &settings)
 {
+    const QString command = u"recognize"_s;
     RecognitionContext context(settings);
     context.UserSeparator = options.separator.value_or(QString());
     QString clipText;
@@ -41,13 +42,15 @@ int runSingle(const TextCommandOptions &options, const QString &text, FieldRows 
             const BlockOutput output = CardBlockOutput(options.cards);
             std::string card;
             output.block(card, status, clipText, rows, context);
-            WriteStdout(output.start() + QByteArray(card.data(), qsizetype(card.size())));
+            if (!WriteStdout(command,
+                             output.start() + QByteArray(card.data(), qsizetype(card.size()))))
+                return ExitFailure;
         }
-    } else if (options.json)
-        WriteStdout(ParseResultJson(status, clipText, rows, context) + '\n');
-    else
-        WriteStdout(RowTable(rows, context));
-    std::fflush(stdout);
+    } else if (!WriteStdout(command, options.json
+                                         ? ParseResultJson(status, clipText, rows, context) + '\n'
+                                         : RowTable(rows, context))) {
+        return ExitFailure;
+    }
     return ExitCodeFor(status);
 }
 
@@ -73,18 +76,20 @@ int runJsonLines(const TextCommandOptions &options, const FieldRows &rows, const
     const BlockOutput output = options.cards.format == CardOutputOptions::Format::None
                                    ? JsonBlockOutput(rows)
                                    : CardBlockOutput(options.cards);
-    const QByteArray start = output.start();
-    StreamIo::WriteAll(StreamIo::StandardOutput, start.constData(), std::size_t(start.size()));
+    if (!WriteStdout(command, output.start()))
+        return ExitFailure;
     ProgressLine progress(progressMode(options), input.isSequential() ? -1 : input.size());
-    LineBatchReader reader(fd);
+    LineBatchReader reader(fd, MaxTextBytes);
     StreamIo::CatchInterrupt();
     const int jobs = options.jobs > 0 ? options.jobs : QThread::idealThreadCount();
-    const bool written = JsonLinesPipeline(rows, settings, output, jobs, progress).Run(reader);
+    JsonLinesPipeline pipeline(rows, settings, output, jobs, progress);
+    const bool written = pipeline.Run(reader);
     progress.Clear();
     if (fd != StreamIo::StandardInput)
         StreamIo::Close(fd);
     if (!written)
-        return CommandFailure(command, u"cannot write standard output"_s);
+        return CommandFailure(command,
+                              u"cannot write standard output: %1"_s.arg(pipeline.WriteFailure()));
     if (!reader.Error().isEmpty())
         return CommandFailure(command,
                               u"cannot read %1: %2"_s.arg(InputName(path), reader.Error()));

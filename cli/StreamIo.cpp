@@ -50,24 +50,6 @@ ReadEnd ReadSome(int fd, char *buffer, std::size_t size, std::size_t &count)
     }
 }
 
-bool WriteAll(int fd, const char *buffer, std::size_t size)
-{
-    while (size > 0) {
-#ifdef _WIN32
-        const int written = _write(fd, buffer, unsigned(size > 0x7fffffff ? 0x7fffffff : size));
-#else
-        const ssize_t written = ::write(fd, buffer, size);
-#endif
-        if (written < 0 && errno == EINTR)
-            continue;
-        if (written <= 0)
-            return false;
-        buffer += written;
-        size -= std::size_t(written);
-    }
-    return true;
-}
-
 bool IsTerminal(int fd)
 {
 #ifdef _WIN32

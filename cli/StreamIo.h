@@ -7,11 +7,10 @@
 
 // The few system calls a streaming run needs, the same on every platform:
 // reads that return what is there (a line from a terminal or a waiting pipe)
-// instead of waiting for a full buffer, and writes that never leave half a line.
+// instead of waiting for a full buffer. Writes are support/CheckedOutput's.
 namespace StreamIo {
 
 constexpr int StandardInput = 0;
-constexpr int StandardOutput = 1;
 constexpr int StandardError = 2;
 
 enum class ReadEnd { Data, EndOfInput, Interrupted, Failed };
@@ -19,9 +18,6 @@ enum class ReadEnd { Data, EndOfInput, Interrupted, Failed };
 // Reads up to size bytes, at least one unless the input ended; count is set to
 // what was read.
 ReadEnd ReadSome(int fd, char *buffer, std::size_t size, std::size_t &count);
-
-// Writes all of buffer, going on after signals and partial writes.
-bool WriteAll(int fd, const char *buffer, std::size_t size);
 
 bool IsTerminal(int fd);
 

@@ -1,5 +1,7 @@
 #include "TextCommandOptions.h"
 
+#include "Usage.h"
+
 #include "support/modZusatzDefs.h"
 
 #include <QFileInfo>
@@ -56,26 +58,37 @@ QString conflict(const TextCommandOptions &options)
     return CardOptionConflict(options.cards, options.json);
 }
 
-QString readValues(const CommandLine &line, TextCommandOptions &options)
+// recognize's own options; asking the parser about an option it was not given
+// makes it warn on every run.
+QString readRecognizeValues(const CommandLine &line, TextCommandOptions &options)
 {
-    options.settings = line.Value(u"settings"_s);
-    if (line.IsSet(u"separator"_s))
-        options.separator = line.Value(u"separator"_s);
     if (line.IsSet(u"jobs"_s)) {
         bool number = false;
         options.jobs = line.Value(u"jobs"_s).toInt(&number);
         if (!number || options.jobs < 1 || options.jobs > MostJobs)
             return u"--jobs takes a number from 1 to %1"_s.arg(MostJobs);
     }
-    for (const Flag &flag : Flags)
-        options.*flag.member = line.IsSet(QString::fromUtf16(flag.name));
-    const QString cardReason = CardOptionsFrom(line.IsSet(u"vcard"_s), line.IsSet(u"csv"_s),
-                                               line.IsSet(u"vcard-version"_s)
-                                                   ? std::optional(line.Value(u"vcard-version"_s))
-                                                   : std::nullopt,
-                                               options.cards);
-    if (!cardReason.isEmpty())
-        return cardReason;
+    return CardOptionsFrom(line.IsSet(u"vcard"_s), line.IsSet(u"csv"_s),
+                           line.IsSet(u"vcard-version"_s)
+                               ? std::optional(line.Value(u"vcard-version"_s))
+                               : std::nullopt,
+                           options.cards);
+}
+
+QString readValues(const CommandLine &line, bool recognize, TextCommandOptions &options)
+{
+    options.settings = line.Value(u"settings"_s);
+    if (line.IsSet(u"separator"_s))
+        options.separator = line.Value(u"separator"_s);
+    for (const Flag &flag : Flags) {
+        if (recognize || !flag.recognizeOnly)
+            options.*flag.member = line.IsSet(QString::fromUtf16(flag.name));
+    }
+    if (recognize) {
+        const QString reason = readRecognizeValues(line, options);
+        if (!reason.isEmpty())
+            return reason;
+    }
 
     const QStringList files = line.Positional();
     if (line.HasEmptyArgument())
@@ -92,11 +105,12 @@ QString readValues(const CommandLine &line, TextCommandOptions &options)
 CommandLine::Outcome ParseTextCommandOptions(const QString &command, const QStringList &arguments,
                                              TextCommandOptions &options, QString &reason)
 {
-    CommandLine line(optionsOf(command == u"recognize"));
+    const bool recognize = command == u"recognize";
+    CommandLine line(optionsOf(recognize));
     const CommandLine::Outcome outcome = line.Parse(arguments, reason);
     if (outcome != CommandLine::Outcome::Run)
         return outcome;
-    reason = readValues(line, options);
+    reason = readValues(line, recognize, options);
     return reason.isEmpty() ? outcome : CommandLine::Outcome::BadUsage;
 }
 
@@ -116,10 +130,5 @@ int CommandFailure(const QString &command, const QString &reason)
 {
     const QByteArray line = u"ordalis-cli %1: %2\n"_s.arg(command, reason).toUtf8();
     std::fwrite(line.constData(), 1, size_t(line.size()), stderr);
-    return 2;
-}
-
-void WriteStdout(const QByteArray &bytes)
-{
-    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
+    return ExitFailure;
 }

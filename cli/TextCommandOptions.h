@@ -37,5 +37,3 @@ std::optional<QString> SettingsFileToUse(const QString &path, QString &reason);
 
 // "ordalis-cli COMMAND: reason" on stderr; returns the exit code 2.
 int CommandFailure(const QString &command, const QString &reason);
-
-void WriteStdout(const QByteArray &bytes);

@@ -1,5 +1,7 @@
 #include "Usage.h"
 
+#include "support/CheckedOutput.h"
+
 #include <QByteArray>
 
 #include <cstdio>
@@ -88,7 +90,8 @@ QByteArray ProgramHelp()
             "  -h, --help        this text; after a command, that command's help\n"
             "\n"
             "Exit status: 0 done; 1 nothing recognised, not written or fields not loaded;\n"
-            "2 bad usage or an unreadable file.\n"
+            "2 bad usage, an unreadable input or an output that could not be written;\n"
+            "3 out of memory.\n"
             "\n"
             "Settings: ordalis.ini in $ORDALIS_HOME when set, else beside the program when\n"
             "that folder is writable, else in ${XDG_CONFIG_HOME:-~/.config}/ordalis.\n";
@@ -114,14 +117,19 @@ int UsageFailure(const QString &command, const QString &reason)
     if (const CommandText *text = find(command))
         message += "Usage: " + QByteArray(text->synopsis);
     std::fwrite(message.constData(), 1, size_t(message.size()), stderr);
-    return 2;
+    return ExitFailure;
+}
+
+bool WriteStdout(const QString &command, QByteArrayView bytes)
+{
+    const QString program = command.isEmpty() ? QStringLiteral("ordalis-cli")
+                                              : QStringLiteral("ordalis-cli ") + command;
+    return CheckedOutput::WriteStandardOutput(program, bytes);
 }
 
 int HelpOrUsageFailure(const QString &command, CommandLine::Outcome outcome, const QString &reason)
 {
     if (outcome != CommandLine::Outcome::Help)
         return UsageFailure(command, reason);
-    const QByteArray help = CommandHelp(command);
-    std::fwrite(help.constData(), 1, size_t(help.size()), stdout);
-    return 0;
+    return WriteStdout(command, CommandHelp(command)) ? 0 : ExitFailure;
 }

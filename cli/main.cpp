@@ -3,6 +3,8 @@
 #include "RecognizeCommand.h"
 #include "Usage.h"
 
+#include "support/CheckedOutput.h"
+
 #include <QCoreApplication>
 #include <QStringList>
 
@@ -10,35 +12,20 @@
 
 namespace {
 
-constexpr int ExitUsage = 2;
-
-void write(FILE *stream, const QByteArray &text)
-{
-    std::fwrite(text.constData(), 1, size_t(text.size()), stream);
-}
-
 bool isHelp(const QString &argument)
 {
     return argument == u"--help" || argument == u"-h";
 }
 
-} // namespace
-
-int main(int argc, char *argv[])
+int runCommand(const QString &command, const QStringList &arguments)
 {
-    QCoreApplication app(argc, argv);
-    QStringList arguments = QCoreApplication::arguments();
-    arguments.removeFirst();
-    const QString command = arguments.isEmpty() ? QString() : arguments.takeFirst();
-
     if (isHelp(command) || command == u"help") {
         const QString topic = arguments.value(0);
         const QByteArray help = topic.isEmpty() ? ProgramHelp() : CommandHelp(topic);
         if (help.isEmpty())
             return UsageFailure(QStringLiteral("help"),
                                 QStringLiteral("no such command %1").arg(topic));
-        write(stdout, help);
-        return 0;
+        return WriteStdout(QString(), help) ? 0 : ExitFailure;
     }
     if (command == u"recognize")
         return RunRecognizeCommand(arguments);
@@ -47,8 +34,25 @@ int main(int argc, char *argv[])
     if (command == u"fields")
         return RunFieldsCommand(arguments);
 
+    QByteArray message;
     if (!command.isEmpty())
-        write(stderr, "ordalis-cli: unknown command " + command.toUtf8() + "\n\n");
-    write(stderr, ProgramHelp());
-    return ExitUsage;
+        message = "ordalis-cli: unknown command " + command.toUtf8() + "\n\n";
+    message += ProgramHelp();
+    std::fwrite(message.constData(), 1, size_t(message.size()), stderr);
+    return ExitFailure;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    CheckedOutput::ExitOnOutOfMemory("ordalis-cli", ExitOutOfMemory);
+    QCoreApplication app(argc, argv);
+    QStringList arguments = QCoreApplication::arguments();
+    arguments.removeFirst();
+    const QString command = arguments.isEmpty() ? QString() : arguments.takeFirst();
+    const int code = runCommand(command, arguments);
+    if (!CheckedOutput::FinishStandardOutput(QStringLiteral("ordalis-cli")))
+        return code == 0 ? ExitFailure : code;
+    return code;
 }

@@ -1,14 +1,14 @@
 // Tastor: adds the command that a button file describes to ACT! and its
 // toolbars, or removes it. Runs unattended from setup scripts: it shows and
-// prints nothing and always ends normally.
+// prints nothing and ends normally, unless memory runs out.
 
 #include "TastorRun.h"
+
+#include "support/CheckedOutput.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QTextStream>
-
-#include <cstdio>
 
 namespace {
 const char *const Usage =
@@ -23,13 +23,17 @@ const char *const Usage =
 
 int main(int argc, char *argv[])
 {
+    CheckedOutput::ExitOnOutOfMemory("tastor", 1);
     QCoreApplication application(argc, argv);
     QStringList arguments = QCoreApplication::arguments();
     arguments.removeFirst();
 
     if (arguments == QStringList{QStringLiteral("--help")}) {
-        std::fputs(Usage, stdout);
-        return 0;
+        const QString program = QStringLiteral("tastor");
+        return CheckedOutput::WriteStandardOutput(program, QByteArrayView(Usage)) &&
+                       CheckedOutput::FinishStandardOutput(program)
+                   ? 0
+                   : 1;
     }
 
     TastorSetup setup;

@@ -8,6 +8,7 @@
 #include "cards/VCardReader.h"
 #include "cards/VCardWriter.h"
 #include "support/AtomicReplace.h"
+#include "support/FileProbe.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -85,6 +86,21 @@ bool openCardFile(const QString &file, QFile &input, QString &error)
     return true;
 }
 
+// A file is replaced whole, so a failed export leaves the old one; a device or
+// a pipe (/dev/stdout, a FIFO) is written as it is.
+bool writeCardFile(const QString &file, const QByteArray &cards, QString &reason)
+{
+    if (ProbeFile(file).kind != FileKind::Other)
+        return ReplaceAtomically(file, cards, &reason);
+    QFile device(file);
+    if (!device.open(QIODevice::WriteOnly | QIODevice::Unbuffered) ||
+        device.write(cards) != cards.size()) {
+        reason = device.errorString();
+        return false;
+    }
+    device.close();
+    return true;
+}
 // Each card's contact goes to the database as soon as its END is read, kept
 // to the fields the database has; what it loses is reported with the card.
 class ImportSink : public VCardSink
@@ -173,8 +189,11 @@ int ExportContactCards(const QString &folder, const QString &file, QByteArray &o
             cards += WriteVCard(withoutEmptyValues(contact.values), labels, VCardVersion::V4);
         if (file.isEmpty()) {
             output = cards;
-        } else if (!ReplaceAtomically(file, cards)) {
-            error = u"Die Datei lässt sich nicht schreiben: %1"_s.arg(file);
+            return 0;
+        }
+        QString reason;
+        if (!writeCardFile(file, cards, reason)) {
+            error = u"Die Datei lässt sich nicht schreiben (%1): %2"_s.arg(reason, file);
             return 1;
         }
         return 0;

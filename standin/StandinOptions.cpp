@@ -108,7 +108,7 @@ StandinOptions StandinOptions::Parse(const QStringList &arguments)
 {
     StandinOptions options;
     for (qsizetype i = 0; i < arguments.size(); ++i) {
-        if (!takeArgument(arguments, i, options))
+        if (!takeArgument(arguments, i, options) || options.help)
             return options;
     }
     if (!options.help)
@@ -124,8 +124,29 @@ QString StandinOptions::Usage()
            u"        act-standin import DATEI.vcf\n"
            u"        act-standin --help\n"
            u"\n"
+           u"Der Stellvertreter von ACT!: eine Kontaktverwaltung auf SQLite. Ohne Abfrage\n"
+           u"läuft er mit Fenster (--headless: ohne) bis zum Beenden; solange er läuft,\n"
+           u"gilt ACT! als geöffnet.\n"
+           u"  --no-database     läuft, aber ohne geöffnete Datenbank\n"
+           u"  --fields N        legt eine neue Datenbank mit N Feldern an\n"
+           u"  contacts, fields, commands\n"
+           u"                    listet Kontakte, Felder oder die Befehle aus actcmd.ini\n"
+           u"  --json            dieselbe Liste als JSON\n"
+           u"  export --vcard    alle Kontakte als vCard 4.0, in DATEI oder auf stdout\n"
+           u"  import DATEI.vcf  jede lesbare Karte als neuen Kontakt\n"
+           u"\n"
+           u"Umgebung:\n"
+           u"  ACT_STANDIN_HOME      Datenordner (contacts.sqlite, actcmd.ini, Sperrdatei);\n"
+           u"                        sonst ${XDG_DATA_HOME:-~/.local/share}/act-standin\n"
+           u"  ACT_STANDIN_REGISTRY  Registrierungsdatei, in der der laufende Stellvertreter\n"
+           u"                        seinen Ordner einträgt; sonst\n"
+           u"                        ${XDG_CONFIG_HOME:-~/.config}/act-standin/registry.ini\n"
+           u"\n"
            u"import liest vCards 2.1, 3.0 und 4.0 (ohne VERSION: 3.0) und meldet je Karte,\n"
-           u"was kein Feld aufnimmt. Rückgabewert: 0 alle Karten vollständig übernommen;\n"
-           u"3 alle Karten übernommen, aber Werte weggelassen; 1 Karten übersprungen oder\n"
-           u"nichts übernommen; 2 falscher Aufruf.\n"_s;
+           u"was kein Feld aufnimmt.\n"
+           u"\n"
+           u"Exit-Status: 0 erledigt (import: alle Karten vollständig übernommen);\n"
+           u"1 fehlgeschlagen (auch eine Ausgabe, die sich nicht schreiben ließ; import:\n"
+           u"Karten übersprungen oder nichts übernommen); 2 falscher Aufruf; 3 (import)\n"
+           u"alle Karten übernommen, aber Werte weggelassen.\n"_s;
 }

@@ -18,7 +18,8 @@ struct StandinOptions
     bool noDatabase = false;
     bool help = false; // --help: the usage, nothing else
     std::optional<int> fieldCount;
-    QString error; // non-empty when the command line is unusable
+    bool help = false; // --help or -h: the usage, nothing else
+    QString error;     // non-empty when the command line is unusable
 
     static StandinOptions Parse(const QStringList &arguments); // without the program name
     static QString Usage();

@@ -7,18 +7,41 @@
 
 #include "act/standin/StandinPaths.h"
 
-#include <QApplication>
-#include <QTextStream>
+#include "support/CheckedOutput.h"
 
-#include <cstdio>
+#include <QApplication>
 
 namespace {
 
-void print(FILE *stream, const QString &text)
+constexpr int ExitFailure = 1;
+const QString Program = QStringLiteral("act-standin");
+
+void printError(const QString &text)
 {
-    const QByteArray bytes = text.toLocal8Bit();
-    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream);
-    std::fflush(stream);
+    CheckedOutput::WriteAll(CheckedOutput::StandardError, text.toLocal8Bit());
+}
+
+// What a command prints; false (with the reason on standard error) when it did not arrive.
+bool print(const QByteArray &bytes)
+{
+    return CheckedOutput::WriteStandardOutput(Program, bytes);
+}
+
+bool print(const QString &text)
+{
+    return print(text.toLocal8Bit());
+}
+
+int runQuery(const StandinOptions &options)
+{
+    QString output, error;
+    const int code =
+        RunStandinQuery(options.query, options.json, StandinDataFolder(), output, error);
+    if (!print(output))
+        return ExitFailure;
+    if (!error.isEmpty())
+        printError(error + u'\n');
+    return code;
 }
 
 // export --vcard [FILE] and import FILE.vcf; they work whether the stand-in runs or not.
@@ -29,44 +52,27 @@ int runCardTransfer(const StandinOptions &options)
     if (options.mode == StandinOptions::Mode::Export) {
         QByteArray cards;
         code = ExportContactCards(StandinDataFolder(), options.file, cards, error);
-        std::fwrite(cards.constData(), 1, size_t(cards.size()), stdout);
-        std::fflush(stdout);
+        if (!print(cards))
+            return ExitFailure;
     } else {
+        bool reported = true;
         code = ImportContactCards(
             StandinDataFolder(), options.file,
-            [](const QString &line) { print(stdout, line + u'\n'); }, error);
+            [&reported](const QString &line) { reported = reported && print(line + u'\n'); },
+            error);
+        if (!reported)
+            code = ExitFailure;
     }
     if (!error.isEmpty())
-        print(stderr, error + u'\n');
+        printError(error + u'\n');
     return code;
 }
 
-} // namespace
-
-int main(int argc, char *argv[])
+int run(int argc, char *argv[], const StandinOptions &options)
 {
-    QStringList arguments;
-    for (int i = 1; i < argc; ++i)
-        arguments.append(QString::fromLocal8Bit(argv[i]));
-    const StandinOptions options = StandinOptions::Parse(arguments);
-    if (!options.error.isEmpty()) {
-        print(stderr, options.error + u'\n' + StandinOptions::Usage());
-        return 2;
-    }
-    if (options.help) {
-        print(stdout, StandinOptions::Usage());
-        return 0;
-    }
-
     if (options.mode == StandinOptions::Mode::Query) {
         QCoreApplication app(argc, argv);
-        QString output, error;
-        const int code =
-            RunStandinQuery(options.query, options.json, StandinDataFolder(), output, error);
-        print(stdout, output);
-        if (!error.isEmpty())
-            print(stderr, error + u'\n');
-        return code;
+        return runQuery(options);
     }
 
     if (options.mode == StandinOptions::Mode::Export ||
@@ -79,9 +85,8 @@ int main(int argc, char *argv[])
     if (options.mode == StandinOptions::Mode::Window && qEnvironmentVariableIsEmpty("DISPLAY") &&
         qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
         qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        print(stderr,
-              QStringLiteral("Kein Bildschirm: act-standin --headless läuft ohne Fenster.\n"));
-        return 1;
+        printError(QStringLiteral("Kein Bildschirm: act-standin --headless läuft ohne Fenster.\n"));
+        return ExitFailure;
     }
 
     std::unique_ptr<QCoreApplication> app;
@@ -93,8 +98,8 @@ int main(int argc, char *argv[])
     StandinHost host(StandinDataFolder());
     const QString failure = host.Start(options.noDatabase, options.fieldCount);
     if (!failure.isEmpty()) {
-        print(stderr, failure + u'\n');
-        return 1;
+        printError(failure + u'\n');
+        return ExitFailure;
     }
     SignalWatcher signalWatcher;
     QObject::connect(&signalWatcher, &SignalWatcher::terminationRequested, app.get(),
@@ -105,8 +110,32 @@ int main(int argc, char *argv[])
         window = std::make_unique<StandinWindow>(host.Folder(), host.Database());
         window->show();
     }
-    print(stdout, QStringLiteral("act-standin läuft: %1\n").arg(host.Folder()));
+    // Only a notice: a stand-in whose output goes nowhere still serves.
+    print(QStringLiteral("act-standin läuft: %1\n").arg(host.Folder()));
     const int code = app->exec();
     window.reset();
+    return code;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    CheckedOutput::ExitOnOutOfMemory("act-standin", ExitFailure);
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    const StandinOptions options = StandinOptions::Parse(arguments);
+    if (options.help)
+        return print(StandinOptions::Usage()) && CheckedOutput::FinishStandardOutput(Program)
+                   ? 0
+                   : ExitFailure;
+    if (!options.error.isEmpty()) {
+        printError(options.error + u'\n' + StandinOptions::Usage());
+        return 2;
+    }
+    const int code = run(argc, argv, options);
+    if (!CheckedOutput::FinishStandardOutput(Program))
+        return code == 0 ? ExitFailure : code;
     return code;
 }

@@ -5,6 +5,9 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <cerrno>
+#include <cstring>
+
 #ifndef Q_OS_WIN
 #include <sys/stat.h>
 #include <unistd.h>
@@ -77,24 +80,36 @@ void keepOwnerAndMode(int fd, const struct stat &old)
 
 } // namespace
 
-bool ReplaceAtomically(const QString &path, QByteArrayView bytes)
+bool ReplaceAtomically(const QString &path, QByteArrayView bytes, QString *reason)
 {
     const QString target = finalPath(path);
     removeStaleTemporaries(target);
 
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    // QSaveFile keeps no reason for a failed write; the system's is still in errno.
+    errno = 0;
+    const auto failed = [&file, reason] {
+        if (reason != nullptr)
+            *reason =
+                errno != 0 ? QString::fromLocal8Bit(std::strerror(errno)) : file.errorString();
         return false;
+    };
+    if (!file.open(QIODevice::WriteOnly))
+        return failed();
 #ifndef Q_OS_WIN
     struct stat old
     {};
     if (::stat(QFile::encodeName(target).constData(), &old) == 0 && S_ISREG(old.st_mode))
         keepOwnerAndMode(file.handle(), old);
 #endif
-    if (file.write(bytes.data(), bytes.size()) != bytes.size()) {
+    // Flushed here, where the reason (a full disk) is still known; commit() only fails.
+    errno = 0;
+    if (file.write(bytes.data(), bytes.size()) != bytes.size() || !file.flush()) {
+        failed();
         file.cancelWriting();
         file.commit(); // only removes the temporary file
         return false;
     }
-    return file.commit(); // a failed commit removes its temporary file
+    // A failed commit (the flush and sync find a full disk) removes its temporary file.
+    return file.commit() || failed();
 }

@@ -8,7 +8,8 @@
 
 namespace {
 
-const QByteArray LineEnd = QByteArrayLiteral("\r\n");
+constexpr QByteArrayView CrLf("\r\n");
+constexpr QByteArrayView Lf("\n");
 constexpr QByteArrayView Utf8Mark("\xEF\xBB\xBF");
 
 bool isAscii(QByteArrayView bytes)
@@ -186,6 +187,8 @@ void IniDocument::splitLines()
             ++pos;
         line.length = qint32(pos - line.start);
         line.kind = classify(QByteArrayView(data + line.start, line.length)).kind;
+        if (m_lines.empty() && pos < size)
+            m_lineFeedsOnly = data[pos] == '\n';
         while (pos < size && isLineEnd(data[pos]))
             ++pos;
         m_lines.push_back(line);
@@ -219,6 +222,13 @@ void IniDocument::collectSections()
     // Inserting from the back leaves the first of equal names in the index.
     for (int s = int(m_sections.size()) - 1; s >= 0; --s)
         m_sectionIndex.insert(foldedName(sectionName(s)), s);
+}
+
+// New lines end as the file's first line does: LF in a file saved on Linux,
+// else (and in a new file) CR LF.
+QByteArrayView IniDocument::newLineEnd() const
+{
+    return m_lineFeedsOnly ? Lf : CrLf;
 }
 
 QByteArrayView IniDocument::sectionName(int section) const
@@ -458,10 +468,10 @@ QByteArray IniDocument::rendered(QByteArrayView section, int target, const Edits
     }
     if (target < 0 && !edits.added.empty()) {
         if (m_bytes.size() > m_bodyStart && !isLineEnd(m_bytes.back()))
-            out.append(LineEnd);
-        out.append('[').append(leftTrimmed(section)).append(']').append(LineEnd);
+            out.append(newLineEnd());
+        out.append('[').append(leftTrimmed(section)).append(']').append(newLineEnd());
         for (const Edits::NewLine &added : edits.added)
-            out.append(added.content).append(LineEnd);
+            out.append(added.content).append(newLineEnd());
     }
     return out;
 }
@@ -484,9 +494,9 @@ void IniDocument::appendEndWithNewLines(QByteArray &out, int line, const Edits &
 {
     const QByteArrayView end = lineEndBytes(line);
     const qsizetype own = end.startsWith("\r\n") ? 2 : std::min<qsizetype>(1, end.size());
-    out.append(own == 0 ? QByteArrayView(LineEnd) : end.first(own));
+    out.append(own == 0 ? newLineEnd() : end.first(own));
     for (const Edits::NewLine &added : edits.added)
-        out.append(added.content).append(LineEnd);
+        out.append(added.content).append(newLineEnd());
     out.append(end.sliced(own));
 }
 

@@ -120,9 +120,12 @@ private:
     void appendLine(QByteArray &out, int line, const Edits &edits) const;
     void appendEndWithNewLines(QByteArray &out, int line, const Edits &edits) const;
 
+    QByteArrayView newLineEnd() const;
+
     QByteArray m_bytes;
     Encoding m_encoding = Encoding::Cp1252;
-    qsizetype m_bodyStart = 0; // after the UTF-8 mark
+    bool m_lineFeedsOnly = false; // the file's first line ends in LF alone
+    qsizetype m_bodyStart = 0;    // after the UTF-8 mark
     std::vector<Line> m_lines;
     std::vector<Section> m_sections;
     QHash<QByteArray, int> m_sectionIndex; // folded name -> first section

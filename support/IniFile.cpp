@@ -1,8 +1,10 @@
 #include "IniFile.h"
 
 #include "AtomicReplace.h"
+#include "Diagnostics.h"
 #include "FileProbe.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QMutex>
 
@@ -26,19 +28,31 @@ const std::shared_ptr<const IniDocument> &emptyDocument()
     return empty;
 }
 
-// The folder and the file allow a write: the folder exists and is writable, the
-// file is missing or a writable regular file.
-bool mayWrite(const QString &path)
+// Why the folder or the file refuses a write, or nothing: the folder must exist
+// and be writable, the file be missing or a writable regular file.
+QString writeRefusal(const QString &path)
 {
     if (path.isEmpty() || path.contains(QChar(0)))
-        return false;
+        return QStringLiteral("no usable file name");
     const FileState folder = ProbeFile(QFileInfo(path).absolutePath());
-    if (folder.kind != FileKind::Folder || !folder.writable)
-        return false;
+    if (folder.kind != FileKind::Folder)
+        return QStringLiteral("its folder does not exist");
+    if (!folder.writable)
+        return QStringLiteral("its folder is not writable");
     const FileState file = ProbeFile(path);
-    if (file.kind == FileKind::Missing)
-        return true;
-    return file.kind == FileKind::Regular && file.writable;
+    if (file.kind == FileKind::Missing || (file.kind == FileKind::Regular && file.writable))
+        return {};
+    return file.kind == FileKind::Regular ? QStringLiteral("the file is read-only")
+                                          : QStringLiteral("it is not a regular file");
+}
+
+// Why a file that is there could not be read.
+QString readFailure(const QString &path)
+{
+    if (QFileInfo(path).size() > MaxFileSize)
+        return QStringLiteral("larger than %1 MiB").arg(MaxFileSize >> 20);
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? QStringLiteral("read failed") : file.errorString();
 }
 
 // The document of bytes, parsed anew only when they differ from the last ones
@@ -69,19 +83,55 @@ std::shared_ptr<const IniDocument> current(const QString &path)
     return parsed(path, std::move(bytes));
 }
 
-// The current content when a write may replace the file, else nullptr.
+// The current content when a write may replace the file, else nullptr (and the
+// reason in the log).
 std::shared_ptr<const IniDocument> writable(const QString &path)
 {
-    return mayWrite(path) ? current(path) : nullptr;
+    const QString refusal = writeRefusal(path);
+    if (!refusal.isEmpty()) {
+        qCWarning(lcSettings).noquote() << "not written:" << path << "-" << refusal;
+        return nullptr;
+    }
+    std::shared_ptr<const IniDocument> document = current(path);
+    if (!document)
+        qCWarning(lcSettings).noquote()
+            << "not written:" << path << "- cannot read it:" << readFailure(path);
+    return document;
+}
+
+void replace(const QString &path, const QByteArray &bytes)
+{
+    QString reason;
+    if (!ReplaceAtomically(path, bytes, &reason))
+        qCWarning(lcSettings).noquote() << "not written:" << path << "-" << reason;
 }
 
 } // namespace
 
 namespace IniFile {
 
-std::shared_ptr<const IniDocument> load(const QString &path)
+std::shared_ptr<const IniDocument> load(const QString &path, QString *unreadable)
 {
     std::shared_ptr<const IniDocument> document = current(path);
+    if (unreadable != nullptr) {
+        switch (ProbeFile(path).kind) {
+        case FileKind::Missing:
+            break;
+        case FileKind::Regular:
+            if (!document)
+                *unreadable = readFailure(path);
+            break;
+        case FileKind::Folder:
+            *unreadable = QStringLiteral("it is a folder");
+            break;
+        case FileKind::Other:
+            *unreadable = QStringLiteral("it is not a regular file");
+            break;
+        case FileKind::Inaccessible:
+            *unreadable = QStringLiteral("it cannot be looked at");
+            break;
+        }
+    }
     return document ? document : emptyDocument();
 }
 
@@ -98,7 +148,7 @@ void write(const QString &path, QStringView section, const QList<TextAssignment>
     const std::optional<QByteArray> next =
         document->withValues(document->fileText(section), encoded);
     if (next)
-        ReplaceAtomically(path, *next);
+        replace(path, *next);
 }
 
 void deleteSection(const QString &path, QStringView section)
@@ -109,7 +159,7 @@ void deleteSection(const QString &path, QStringView section)
         return;
     const std::optional<QByteArray> next = document->withoutSection(document->fileText(section));
     if (next)
-        ReplaceAtomically(path, *next);
+        replace(path, *next);
 }
 
 void edit(const QString &path, const Edit &edit)
@@ -120,7 +170,7 @@ void edit(const QString &path, const Edit &edit)
         return;
     const std::optional<QByteArray> next = edit(*document);
     if (next && *next != document->bytes())
-        ReplaceAtomically(path, *next);
+        replace(path, *next);
 }
 
 } // namespace IniFile

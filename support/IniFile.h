@@ -11,8 +11,8 @@
 
 // The file side of the INI engine. A read sees the file as it is on disk now; a
 // write replaces the file atomically and leaves it alone when nothing changes.
-// A refused write (missing or read-only folder, read-only file) does nothing.
-// No call reports failure.
+// A refused write (missing or read-only folder, read-only file) does nothing
+// but leave its reason under ordalis.settings. No call reports failure.
 namespace IniFile {
 
 struct TextAssignment
@@ -22,8 +22,8 @@ struct TextAssignment
 };
 
 // The file's current content; an empty document when it is missing, a folder
-// or unreadable.
-std::shared_ptr<const IniDocument> load(const QString &path);
+// or unreadable (then unreadable, when given, says why).
+std::shared_ptr<const IniDocument> load(const QString &path, QString *unreadable = nullptr);
 
 // Writes the assignments into section, in order, as single writes would, in
 // one replacement of the file, encoded as the file is (IniDocument::fileText).

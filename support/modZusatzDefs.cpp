@@ -115,7 +115,11 @@ Settings LoadSettings(FieldRows &rows, const QString &path)
 {
     Settings loaded;
     loaded.FilePath = path;
-    const std::shared_ptr<const IniDocument> settings = IniFile::load(path);
+    QString unreadable;
+    const std::shared_ptr<const IniDocument> settings = IniFile::load(path, &unreadable);
+    if (!unreadable.isEmpty())
+        qCWarning(lcSettings).noquote()
+            << "settings not read, defaults used:" << path << "-" << unreadable;
     if (FileExists(path)) {
         loadDefinitions(*settings, loaded);
         loadFieldCache(*settings, rows);

@@ -29,6 +29,7 @@ void RunNewContact(const QStringList &file, const QByteArray &input, const QStri
     EXPECT_EQ(json.value(QStringLiteral("written")).toBool(), message.isEmpty());
     EXPECT_EQ(json.value(QStringLiteral("message")).toString(), message);
     EXPECT_TRUE(err.contains(message)) << err.toStdString();
+    EXPECT_FALSE(err.contains(QStringLiteral("QCommandLineParser"))) << err.toStdString();
     if (message.isEmpty())
         EXPECT_EQ(json.value(QStringLiteral("rows")).toArray().size(), 16);
 }

@@ -45,4 +45,51 @@ TEST(Cli, CasesOfTheCaseFile)
     }
 }
 
+// Inputs that would take all memory, under an address-space limit: the caps
+// refuse them with a message, and running out of memory still ends in one.
+TEST(Cli, OversizeInputsAreRefusedUnderAMemoryLimit)
+{
+    struct Case
+    {
+        const char *name;
+        const char *script; // $CLI is ordalis-cli
+        int exit;
+        qsizetype outLines;
+        const char *out; // in the output's second line, or the output when it has one line
+        const char *err;
+    };
+    const Case cases[] = {
+        {"an endless file", "\"$CLI\" recognize --vcard /dev/zero", 2, 0, "",
+         "ordalis-cli recognize: /dev/zero is larger than 64 MiB; no address block is that "
+         "large\n"},
+        {"a JSON line over 64 MiB among others",
+         "{ printf '%s\\n' '{\"text\":\"A\\nB\"}'; head -c 67108865 /dev/zero; "
+         "printf '\\n%s\\n' '{\"text\":\"C\\nD\"}'; } "
+         "| \"$CLI\" recognize --jsonl",
+         0, 3,
+         R"({"status":"error","error":"the line is larger than 64 MiB; no address block is that large"})",
+         ""},
+        {"memory runs out", "head -c 60000000 /dev/zero | \"$CLI\" recognize", 3, 0, "",
+         "ordalis-cli: not enough memory\n"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        // The last case gets too little memory for its text, the others enough for theirs.
+        const QString limit = c.exit == 3 ? u"ulimit -v 200000; "_s : u"ulimit -v 1000000; "_s;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(u"CLI"_s, QStringLiteral(ORDALIS_CLI));
+        QTemporaryDir temp;
+        environment.insert(u"ORDALIS_HOME"_s, temp.path());
+        QProcess shell;
+        shell.setProcessEnvironment(environment);
+        shell.start(u"/bin/sh"_s, {u"-c"_s, limit + QString::fromUtf8(c.script)});
+        ASSERT_TRUE(shell.waitForFinished(60000));
+        EXPECT_EQ(shell.exitCode(), c.exit);
+        const QList<QByteArray> lines = shell.readAllStandardOutput().split('\n');
+        EXPECT_EQ(lines.size() - 1, c.outLines);
+        EXPECT_EQ(lines.value(c.outLines > 1 ? 1 : 0), QByteArray(c.out));
+        EXPECT_EQ(shell.readAllStandardError(), QByteArray(c.err));
+    }
+}
+
 } // namespace

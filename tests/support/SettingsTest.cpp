@@ -6,7 +6,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QLoggingCategory>
 #include <QRandomGenerator>
+
+#include <functional>
 
 #include <vector>
 
@@ -135,6 +138,70 @@ TEST_F(SettingsTest, MissingOrUnusableFilesGiveTheDefaultsAndAreNeverWritten)
     SaveFieldCache(rows, path());
     EXPECT_EQ(none.StandardLand5PLZ, QStringLiteral("Deutschland"));
     EXPECT_EQ(entriesOf(rows), standardEntries());
+}
+
+QStringList loggedSettingsLines;
+
+void recordSettingsLine(QtMsgType, const QMessageLogContext &context, const QString &text)
+{
+    if (QLatin1StringView(context.category) == "ordalis.settings"_L1)
+        loggedSettingsLines.append(text);
+}
+
+TEST_F(SettingsTest, AnUnreadableFileOrARefusedCacheWriteLeavesItsReason)
+{
+    struct Case
+    {
+        const char *name;
+        std::function<void()> arrange;
+        bool save; // else load
+        const char *reason;
+    };
+    const QByteArray cacheOn = "[Config]\r\nCacheFelder=1\r\n";
+    const Case cases[] = {
+        {"a folder in its place", [&] { QDir(folder.path()).mkdir(u"ordalis.ini"_s); }, false,
+         "it is a folder"},
+        {"too large",
+         [&] {
+             writeBytes(path(), cacheOn);
+             QFile(path()).resize(65 * 1024 * 1024); // sparse: cheap to make
+         },
+         false, "larger than 64 MiB"},
+        {"a read-only file",
+         [&] {
+             writeBytes(path(), cacheOn);
+             QFile::setPermissions(path(), QFile::ReadOwner);
+         },
+         true, "the file is read-only"},
+        {"a read-only folder",
+         [&] {
+             writeBytes(path(), cacheOn);
+             QFile::setPermissions(folder.path(), QFile::ReadOwner | QFile::ExeOwner);
+         },
+         true, "its folder is not writable"},
+    };
+    QLoggingCategory::setFilterRules(u"ordalis.*=true"_s);
+    const QtMessageHandler previous = qInstallMessageHandler(recordSettingsLine);
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        c.arrange();
+        loggedSettingsLines.clear();
+        if (c.save)
+            SaveFieldCache(rows, path());
+        else
+            LoadSettings(rows, path());
+        QFile::setPermissions(folder.path(),
+                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QFile::setPermissions(path(), QFile::ReadOwner | QFile::WriteOwner);
+        QFile::remove(path());
+        QDir(folder.path()).rmdir(u"ordalis.ini"_s);
+        ASSERT_EQ(loggedSettingsLines.size(), 1) << loggedSettingsLines.join(u'\n').toStdString();
+        EXPECT_TRUE(loggedSettingsLines[0].contains(path()));
+        EXPECT_TRUE(loggedSettingsLines[0].contains(QLatin1StringView(c.reason)))
+            << loggedSettingsLines[0].toStdString();
+    }
+    qInstallMessageHandler(previous);
+    QLoggingCategory::setFilterRules({});
 }
 
 } // namespace
