@@ -16,7 +16,6 @@ struct StandinOptions
     QString file; // export: where to (empty: standard output); import: what
     bool vcard = false;
     bool noDatabase = false;
-    bool help = false; // --help: the usage, nothing else
     std::optional<int> fieldCount;
     bool help = false; // --help or -h: the usage, nothing else
     QString error;     // non-empty when the command line is unusable
