@@ -181,13 +181,12 @@ class Gen:
     def company(self, code):
         stem, trade = self.pick(STEMS), self.pick(TRADES)
         form = self.pick(COUNTRIES[code]["forms"])
-        if code in ("CH", "LI") and trade.endswith("bau") is False and self.chance(0.2):
-            name = f"{stem} {trade} {form}"
-        elif self.chance(0.25):
+        partners = self.chance(0.25)
+        if partners:
             name = f"{stem} & {self.pick(STEMS)} {form}"
         else:
             name = f"{stem} {trade} {form}"
-        slug = ascii_name(f"{stem}-{trade}") if "&" not in name else ascii_name(stem + "-partner")
+        slug = ascii_name(stem + "-partner") if partners else ascii_name(f"{stem}-{trade}")
         domain = slug + self.pick(COUNTRIES[code]["tlds"])
         if self.chance(0.15):
             domain = self.pick({"DE": ["example.de", "beispiel.de", "muster.de"],
