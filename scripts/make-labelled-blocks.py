@@ -214,6 +214,8 @@ class Gen:
     def plz_line(self, a, prefix=0.2, glued=0.04):
         if self.chance(glued):
             return f"{a['plz']}{a['town']}"
+        if a["code"] in ("CH", "LI"):
+            prefix = max(prefix, 0.35)
         pre = self.pick(COUNTRIES[a["code"]]["prefixes"]) if self.chance(prefix) else ""
         if a["code"] == "LI" and pre == "" and self.chance(0.6):
             pre = "FL-"
@@ -417,6 +419,9 @@ def signature(g):
     if company and g.chance(0.35):
         lines.append("")
         lines += legal_lines(g, a, company)
+    elif has_address and g.chance(0.12):
+        lines.append(g.pick(["Öffnungszeiten: Mo–Fr 9–18 Uhr, Sa 9–13 Uhr", "Geschäftszeiten: Mo-Do 8-17, Fr 8-14 Uhr",
+                             "Sie erreichen uns Mo. bis Fr. von 8.00 bis 16.00 Uhr", "Bürozeiten: 08:00 - 12:00"]))
     return lines, t
 
 
@@ -540,8 +545,8 @@ def letterhead(g):
             if g.chance(0.08) and sal == "Herr":
                 written = "Hrn."
             name = f"{person['title']} {person['name']}" if person["title"] else person["name"]
-            if company and g.chance(0.4):
-                lines.append(f"{g.pick(['z. H. ', 'z. Hd. ', 'z.H. '])}{written} {name}")
+            if company and g.chance(0.5):
+                lines.append(f"{g.pick(['z. H. ', 'z. Hd. ', 'z.H. ', 'zu Händen '])}{written} {name}")
             elif not company and g.chance(0.35):
                 lines.append(written)
                 lines.append(name)
@@ -549,11 +554,11 @@ def letterhead(g):
                 lines.append(f"{written} {name}")
             name_truth(t, person, sal)
         street_fields = [27, 28, 29]
-        if g.chance(0.12):
+        if g.chance(0.2):
             co = f"c/o {g.company(code)['name']}"
             lines.append(co)
             t[street_fields.pop(0)] = co
-        if g.chance(0.12):
+        if g.chance(0.2):
             box = g.pick({"DE": [f"Postfach {g.digits(2)} {g.digits(2)} {g.digits(2)}"],
                           "AT": [f"Postfach {g.digits(3)}"], "CH": ["Postfach", f"Postfach {g.digits(4)}"],
                           "LI": ["Postfach", f"Postfach {g.digits(3)}"]}[code])
@@ -569,12 +574,12 @@ def letterhead(g):
                 door = f"Stiege {g.r.randint(1, 4)}/Tür {g.r.randint(1, 18)}"
                 lines.append(door)
                 t[street_fields.pop(0)] = door
-        lines.append(g.plz_line(a, prefix=0.25, glued=0.06))
+        lines.append(g.plz_line(a, prefix=0.25, glued=0.1))
         if g.chance(0.3):
             lines.append(g.pick(COUNTRIES[code]["names"]))
         t.update({32: a["plz"], 30: a["town"], 33: COUNTRIES[code]["land"]})
         return lines, t
-    if shape < 0.65:
+    if shape < 0.7:
         # a practice or office letterhead: a person and a profession
         person = g.person(code, titled=0.7)
         name = f"{person['title']} {person['name']}" if person["title"] else person["name"]
@@ -596,7 +601,7 @@ def letterhead(g):
         t.update({27: a["street"], 32: a["plz"], 30: a["town"], 33: COUNTRIES[code]["land"]})
         comp = {"domain": ascii_name(person["last"]) + g.pick(COUNTRIES[code]["tlds"]), "name": None}
         lines += contact_lines(g, a, t, person, comp if g.chance(0.6) else None)
-        if g.chance(0.55):
+        if g.chance(0.7):
             lines.append(g.pick(["Sprechzeiten:", "Öffnungszeiten:", "Bürozeiten:"]))
             lines += g.pick([["Mo–Fr 8:00–12:00 Uhr", "Mo, Di, Do 14:00–18:00 Uhr"],
                              ["Mo.-Do. 8.00 - 16.30 Uhr", "Fr. 8.00 - 12.00 Uhr"],
@@ -643,10 +648,13 @@ def oneline(g):
     if company:
         parts.append(company["name"])
         t[25] = company["name"]
-    parts.append(a["street"])
-    plz = g.plz_line(a, prefix=0.2, glued=0.05)
+    street = a["street"]
+    if g.chance(0.1):
+        street = f"Postfach {g.digits(4)}"
+    parts.append(street)
+    plz = g.plz_line(a, prefix=0.2, glued=0.08)
     parts.append(plz)
-    t.update({27: a["street"], 32: a["plz"], 30: a["town"], 33: COUNTRIES[code]["land"]})
+    t.update({27: street, 32: a["plz"], 30: a["town"], 33: COUNTRIES[code]["land"]})
     if g.chance(0.25):
         parts.append(g.pick(COUNTRIES[code]["names"]))
     if g.chance(0.3):
