@@ -554,7 +554,7 @@ def letterhead(g):
                 lines.append(f"{written} {name}")
             name_truth(t, person, sal)
         street_fields = [27, 28, 29]
-        if g.chance(0.2):
+        if not company and g.chance(0.6):
             co = f"c/o {g.company(code)['name']}"
             lines.append(co)
             t[street_fields.pop(0)] = co
@@ -651,10 +651,15 @@ def oneline(g):
     street = a["street"]
     if g.chance(0.1):
         street = f"Postfach {g.digits(4)}"
-    parts.append(street)
-    plz = g.plz_line(a, prefix=0.2, glued=0.08)
-    parts.append(plz)
-    t.update({27: street, 32: a["plz"], 30: a["town"], 33: COUNTRIES[code]["land"]})
+    if person and not company and g.chance(0.2):
+        co = f"c/o {g.pick(LAST)}"
+        parts += [co, street]
+        t.update({27: co, 28: street})
+    else:
+        parts.append(street)
+        t[27] = street
+    parts.append(g.plz_line(a, prefix=0.2, glued=0.08))
+    t.update({32: a["plz"], 30: a["town"], 33: COUNTRIES[code]["land"]})
     if g.chance(0.25):
         parts.append(g.pick(COUNTRIES[code]["names"]))
     if g.chance(0.3):
