@@ -377,6 +377,8 @@ def main():
           f"rows to fix per block: {sum(b['fixes'] for b in blocks) / len(blocks):.2f}; "
           f"precision {100 * precision:.1f} %, recall {100 * recall:.1f} %"
           + (f"; under 90 % precision: {', '.join(low)}" if low else ""))
+    parts = {k: sum(len(b["outcome"][k]) for b in blocks) for k in ("wrong", "missing", "extra")}
+    print(f"Rows to fix: {parts['wrong']} wrong, {parts['missing']} missing, {parts['extra']} extra")
     print()
     print_errors(blocks, args.errors)
     if args.list:
