@@ -25,7 +25,7 @@ import re
 import subprocess
 import sys
 import tempfile
-from collections import Counter, defaultdict
+from collections import Counter
 from pathlib import Path
 
 ROOT = Path(__file__).resolve().parent.parent
@@ -67,12 +67,10 @@ def read_truth(path):
     return truth
 
 
-def load_set(folder, only):
+def load_set(folder):
     blocks = []
     for text_path in sorted(folder.glob("*.txt")):
         name = text_path.stem
-        if only and not any(name == o or name.startswith(o) for o in only):
-            continue
         truth_path = text_path.with_suffix(".truth")
         if not truth_path.exists():
             sys.exit(f"{text_path}: no {truth_path.name} beside it")
@@ -289,11 +287,11 @@ def print_errors(blocks, count):
             kinds[kind] += 1
             examples.setdefault(kind, (block["name"], text))
             concrete[mask(text)] += 1
-    print(f"Most frequent error kinds (rows, first example):")
+    print("Most frequent error kinds (rows, first example):")
     for kind, number in kinds.most_common(count):
         name, text = examples[kind]
         print(f"{number:>5}  {kind}\n         {name}: {text}")
-    print(f"\nMost frequent errors (digits as #):")
+    print("\nMost frequent errors (digits as #):")
     for text, number in concrete.most_common(count):
         print(f"{number:>5}  {text}")
 
@@ -347,7 +345,7 @@ def main():
                         help="exit 1 when fewer blocks need no correction (0.8 or 80%%)")
     args = parser.parse_args()
 
-    blocks = load_set(args.set, None)
+    blocks = load_set(args.set)
     recognize(blocks, args)
     skipped = {int(f) for f in args.skip_fields.split(",") if f.strip()}
     for block in blocks:
