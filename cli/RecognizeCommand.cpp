@@ -33,6 +33,7 @@ int runSingle(const TextCommandOptions &options, const QString &text, FieldRows 
 {
     RecognitionContext context(settings);
     context.UserSeparator = options.separator.value_or(QString());
+    context.recognizer = options.recognizer;
     QString clipText;
     const ParseStatus status = CaptureText(context, text, false, rows, clipText, nullptr);
     if (options.cards.format != CardOutputOptions::Format::None) {
@@ -79,7 +80,8 @@ int runJsonLines(const TextCommandOptions &options, const FieldRows &rows, const
     LineBatchReader reader(fd);
     StreamIo::CatchInterrupt();
     const int jobs = options.jobs > 0 ? options.jobs : QThread::idealThreadCount();
-    const bool written = JsonLinesPipeline(rows, settings, output, jobs, progress).Run(reader);
+    const bool written =
+        JsonLinesPipeline(rows, settings, output, options.recognizer, jobs, progress).Run(reader);
     progress.Clear();
     if (fd != StreamIo::StandardInput)
         StreamIo::Close(fd);

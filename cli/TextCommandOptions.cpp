@@ -30,7 +30,8 @@ const Flag Flags[] = {
 QList<QCommandLineOption> optionsOf(bool recognize)
 {
     QList<QCommandLineOption> options{{u"settings"_s, QString(), u"FILE"_s},
-                                      {u"separator"_s, QString(), u"SEP"_s}};
+                                      {u"separator"_s, QString(), u"SEP"_s},
+                                      {u"recognizer"_s, QString(), u"NAME"_s}};
     if (recognize) {
         options.append({{u"jobs"_s, QString(), u"N"_s},
                         QCommandLineOption(u"vcard"_s),
@@ -61,6 +62,12 @@ QString readValues(const CommandLine &line, TextCommandOptions &options)
     options.settings = line.Value(u"settings"_s);
     if (line.IsSet(u"separator"_s))
         options.separator = line.Value(u"separator"_s);
+    if (line.IsSet(u"recognizer"_s)) {
+        const std::optional<Recognizer> recognizer = RecognizerNamed(line.Value(u"recognizer"_s));
+        if (!recognizer)
+            return u"--recognizer takes classic or improved"_s;
+        options.recognizer = *recognizer;
+    }
     if (line.IsSet(u"jobs"_s)) {
         bool number = false;
         options.jobs = line.Value(u"jobs"_s).toInt(&number);

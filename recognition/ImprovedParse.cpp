@@ -1,0 +1,614 @@
+#include "ImprovedParse.h"
+
+#include "ImprovedRules.h"
+#include "LineSplitter.h"
+#include "Normalisers.h"
+#include "PersonName.h"
+#include "RecognitionContext.h"
+#include "RecognitionDiagnostics.h"
+#include "TextOps.h"
+#include "UserLabels.h"
+
+#include "support/ActFields.h"
+#include "support/FieldRows.h"
+
+#include <QList>
+
+#include <algorithm>
+#include <optional>
+#include <utility>
+
+namespace {
+
+constexpr int MostAddressLines = 3;
+constexpr int MostTelephones = 3;
+constexpr int LeastPhoneDigits = 5;
+constexpr int MostStreetWords = 7;
+// No address line is longer; a longer one is no value, and looking ahead
+// only this far keeps a hostile text linear.
+constexpr qsizetype LongestValue = 300;
+
+// What the block holds, filled line by line; the first value of a field wins.
+struct Contact
+{
+    std::optional<PersonName> person;
+    QString company;
+    QString department;
+    QStringList addressLines;
+    QString postcode;
+    QString postcodeCountry; // from a prefix such as "CH-"
+    QString city;
+    QString country; // stored form, from a country line
+    QStringList telephones;
+    QString fax;
+    QString mobile;
+    QString email;
+    QString website;
+};
+
+// What a line leaves for the next one.
+struct Pending
+{
+    QString salutation;     // "Herrn" alone on its line
+    bool roleLabel = false; // "Vertreten durch:" alone on its line
+};
+
+void explain(QStringView line, const char *field, QStringView reason)
+{
+    qCDebug(lcRecognition).noquote().nospace()
+        << "improved: \"" << line << "\" -> " << field << " (" << reason << ")";
+}
+
+template <typename Test> bool any(QStringView s, Test test)
+{
+    for (QChar c : s) {
+        if (test(c))
+            return true;
+    }
+    return false;
+}
+
+bool hasDigit(QStringView s)
+{
+    return any(s, IsDigit09);
+}
+
+bool hasLetter(QStringView s)
+{
+    return any(s, [](QChar c) { return c.isLetter(); });
+}
+
+QStringView trimmedView(QStringView s)
+{
+    while (!s.isEmpty() && (s[0] == u' ' || s[0] == u'\t'))
+        s = s.sliced(1);
+    while (!s.isEmpty() && (s.back() == u' ' || s.back() == u'\t'))
+        s.chop(1);
+    return s;
+}
+
+// The text after a leading label of cues ("Anschrift: ...", "Inhaber: ..."); the
+// label runs to its colon when one follows soon ("Vertreten durch den Vorstand: ...").
+std::optional<QStringView> afterLabel(QStringView text, QStringView lower,
+                                      std::span<const Cue> cues)
+{
+    for (const Cue &cue : cues) {
+        if (!lower.startsWith(cue.text))
+            continue;
+        const qsizetype end = cue.text.size();
+        if (end < lower.size() && lower[end].isLetterOrNumber())
+            continue; // "Email" is no label "E"
+        QStringView rest = text.sliced(end);
+        const qsizetype colon = rest.indexOf(u':');
+        if (colon >= 0 && rest.first(colon).count(u' ') <= 4 && !hasDigit(rest.first(colon)) &&
+            !rest.first(colon).contains(u'@') && !rest.first(colon).contains(u'/'))
+            rest = rest.sliced(colon + 1);
+        while (!rest.isEmpty() && (rest[0] == u' ' || rest[0] == u'.' || rest[0] == u':'))
+            rest = rest.sliced(1);
+        return trimmedView(rest);
+    }
+    return std::nullopt;
+}
+
+// --- cutting the text into value lines
+
+// "70173 Stuttgart", "CH-8001 Zürich", "D-79098Freiburg": the postcode's
+// country prefix (or empty), the postcode and the city.
+struct PostcodeCity
+{
+    QStringView prefix;
+    QStringView postcode;
+    QStringView city;
+};
+
+std::optional<PostcodeCity> readPostcodeCity(QStringView s)
+{
+    PostcodeCity found;
+    qsizetype at = 0;
+    while (at < s.size() && at < 3 && s[at].isLetter() && s[at].isUpper())
+        ++at;
+    if (at > 0) {
+        qsizetype dash = at;
+        while (dash < s.size() && s[dash] == u' ')
+            ++dash;
+        if (dash >= s.size() || s[dash] != u'-')
+            return std::nullopt;
+        found.prefix = s.first(at);
+        at = dash + 1;
+        while (at < s.size() && s[at] == u' ')
+            ++at;
+    }
+    const qsizetype digitsStart = at;
+    while (at < s.size() && IsDigit09(s[at]))
+        ++at;
+    const qsizetype digits = at - digitsStart;
+    if (digits < 4 || digits > 5)
+        return std::nullopt;
+    found.postcode = s.sliced(digitsStart, digits);
+    const QStringView city = trimmedView(s.sliced(at));
+    if (city.isEmpty() || !city[0].isLetter() || !city[0].isUpper() || hasDigit(city))
+        return std::nullopt;
+    if (city.count(u' ') > 4)
+        return std::nullopt;
+    found.city = city;
+    return found;
+}
+
+// Where a phone label starts a value: at a word start, followed by no letter.
+const PhoneLabel *phoneLabelAt(QStringView lower, qsizetype at)
+{
+    if (at > 0 && lower[at - 1].isLetterOrNumber())
+        return nullptr;
+    for (const PhoneLabel &label : PhoneLabels()) {
+        const qsizetype end = at + label.text.size();
+        if (lower.sliced(at).startsWith(label.text) &&
+            (end >= lower.size() || !lower[end].isLetter()))
+            return &label;
+    }
+    return nullptr;
+}
+
+// Cuts a line before every further phone label that follows digits ("Tel 0711 1 Fax 0711 2").
+void splitPhoneLabels(QStringView line, QList<QStringView> &out)
+{
+    const QString lower = line.toString().toLower();
+    if (phoneLabelAt(lower, 0) == nullptr) {
+        out.append(line);
+        return;
+    }
+    qsizetype from = 0;
+    bool digitsSeen = false;
+    for (qsizetype at = 1; at < line.size(); ++at) {
+        if (IsDigit09(line[at]))
+            digitsSeen = true;
+        else if (digitsSeen && line[at].isLetter() && phoneLabelAt(lower, at) != nullptr) {
+            out.append(trimmedView(line.sliced(from, at - from)));
+            from = at;
+            digitsSeen = false;
+        }
+    }
+    out.append(trimmedView(line.sliced(from)));
+}
+
+// In a line of several lines, a comma or semicolon parts values only before a
+// postcode and city, a phone, or a role ("Reto Pfister, Geschäftsführer").
+bool startsOwnValue(QStringView part)
+{
+    part = part.first(std::min(part.size(), LongestValue));
+    const QString lower = part.toString().toLower();
+    return readPostcodeCity(part).has_value() || phoneLabelAt(lower, 0) != nullptr ||
+           FindCue(lower, JobTitleWords()) != nullptr;
+}
+
+void splitLine(QStringView line, bool oneLine, QList<QStringView> &out)
+{
+    QList<QStringView> pieces;
+    // "·", "|" and "•" always part values; a one-line text also parts at "," and ";".
+    qsizetype from = 0;
+    for (qsizetype at = 0; at <= line.size(); ++at) {
+        const bool end = at == line.size();
+        const QChar c = end ? QChar(u'|') : line[at];
+        bool cut = c == u'|' || c == u'·' || c == u'•' || c == u'\t';
+        if (!cut && (c == u',' || c == u';')) {
+            cut = oneLine || c == u';' || startsOwnValue(trimmedView(line.sliced(at + 1)));
+            // "Müller, Meier & Partner" stays; a comma inside a number too.
+            if (cut && at + 1 < line.size() && IsDigit09(line[at + 1]) && at > 0 &&
+                IsDigit09(line[at - 1]))
+                cut = false;
+        }
+        if (c == u'\t' && !end) {
+            // "Tel.:\t0711 ..." is one value; a tab between two values parts them.
+            const QStringView before = trimmedView(line.sliced(from, at - from));
+            if (!hasDigit(before) && before.size() < 12)
+                continue;
+        }
+        if (!cut)
+            continue;
+        const QStringView piece = trimmedView(line.sliced(from, at - from));
+        if (!piece.isEmpty())
+            pieces.append(piece);
+        from = at + 1;
+    }
+    for (QStringView piece : pieces) {
+        if (piece.size() > LongestValue) {
+            out.append(piece); // dropped as it is sorted
+            continue;
+        }
+        // "Anna Gruber c/o Sommerfeld": the c/o starts a line of its own.
+        const qsizetype co = piece.indexOf(u" c/o ");
+        if (co > 0) {
+            splitPhoneLabels(trimmedView(piece.first(co)), out);
+            splitPhoneLabels(trimmedView(piece.sliced(co + 1)), out);
+        } else
+            splitPhoneLabels(piece, out);
+    }
+}
+
+// --- sorting one value line
+
+bool isMobile(QStringView number)
+{
+    for (QStringView prefix : MobilePrefixes()) {
+        if (number.startsWith(prefix))
+            return true;
+    }
+    return false;
+}
+
+bool looksLikeWebAddress(QStringView s)
+{
+    if (s.startsWith(u"www.", Qt::CaseInsensitive) ||
+        s.startsWith(u"http://", Qt::CaseInsensitive) ||
+        s.startsWith(u"https://", Qt::CaseInsensitive))
+        return !s.contains(u' ');
+    const qsizetype dot = s.lastIndexOf(u'.');
+    if (s.contains(u' ') || dot <= 0 || s.size() - dot - 1 < 2 || s.size() - dot - 1 > 6)
+        return false;
+    return !any(s.sliced(dot + 1), [](QChar c) { return !c.isLetter(); }) &&
+           hasLetter(s.first(dot));
+}
+
+QString webValue(QStringView s)
+{
+    QString value = CleanWebAddress(s.toString());
+    for (QStringView scheme : {QStringView(u"https://"), QStringView(u"http://")}) {
+        if (value.startsWith(scheme, Qt::CaseInsensitive))
+            value.remove(0, scheme.size());
+    }
+    while (value.endsWith(u'/'))
+        value.chop(1);
+    return value;
+}
+
+// A phone line: a label and a number, or a number alone.
+bool readPhone(QStringView line, QStringView lower, PhoneKind &kind, QString &number)
+{
+    QStringView rest = line;
+    const PhoneLabel *label = phoneLabelAt(lower, 0);
+    if (label != nullptr) {
+        kind = label->kind;
+        rest = line.sliced(label->text.size());
+    } else {
+        kind = PhoneKind::Telephone;
+        const QChar first = line[0];
+        if (!IsDigit09(first) && first != u'+' && first != u'(')
+            return false;
+    }
+    // Only the number's characters and a few joiners may remain.
+    int digits = 0;
+    for (QChar c : rest) {
+        if (IsDigit09(c))
+            ++digits;
+        else if (c.isLetter())
+            return false;
+    }
+    if (digits < LeastPhoneDigits)
+        return false;
+    number = CleanPhone(rest.toString());
+    if (kind == PhoneKind::Telephone && isMobile(number))
+        kind = PhoneKind::Mobile;
+    return true;
+}
+
+QString withoutCompanyWord(QStringView line)
+{
+    // "Firma Lindqvist GmbH": the word "Firma" is no part of the name.
+    if (line.startsWith(u"Firma ", Qt::CaseInsensitive))
+        return line.sliced(6).toString();
+    return line.toString();
+}
+
+class LineSorter
+{
+public:
+    explicit LineSorter(Contact &contact) : m_contact(contact) {}
+    void Sort(QStringView line);
+
+private:
+    bool takePerson(QStringView line, QStringView text, bool requireMarks, QStringView reason);
+    void takeCompany(QStringView line, QStringView reason);
+    void takeAddress(QStringView line, QStringView reason);
+    void drop(QStringView line, QStringView reason) { explain(line, "nothing", reason); }
+
+    Contact &m_contact;
+    Pending m_pending;
+};
+
+bool LineSorter::takePerson(QStringView line, QStringView text, bool requireMarks,
+                            QStringView reason)
+{
+    std::optional<PersonName> person = ReadPersonName(text, requireMarks);
+    if (!person)
+        return false;
+    if (person->salutation.isEmpty())
+        person->salutation = m_pending.salutation;
+    m_pending.salutation.clear();
+    if (m_contact.person) {
+        drop(line, u"a further person");
+        return true;
+    }
+    explain(line, "Kontakt", reason);
+    m_contact.person = std::move(person);
+    return true;
+}
+
+void LineSorter::takeCompany(QStringView line, QStringView reason)
+{
+    if (!m_contact.company.isEmpty())
+        return drop(line, u"a further company");
+    explain(line, "Firma", reason);
+    m_contact.company = withoutCompanyWord(line);
+}
+
+void LineSorter::takeAddress(QStringView line, QStringView reason)
+{
+    if (m_contact.addressLines.size() >= MostAddressLines)
+        return drop(line, u"a fourth address line");
+    explain(line, "Adresse", reason);
+    m_contact.addressLines.append(line.toString());
+}
+
+void LineSorter::Sort(QStringView line)
+{
+    if (line.size() > LongestValue)
+        return drop(line.first(LongestValue), u"too long for an address line");
+    if (!any(line, [](QChar c) { return c.isLetterOrNumber(); }))
+        return drop(line, u"a rule");
+    const QString lowerText = line.toString().toLower();
+    const QStringView lower = lowerText;
+    const bool roleLabel = std::exchange(m_pending.roleLabel, false);
+
+    if (line.contains(u'@')) {
+        if (m_contact.email.isEmpty()) {
+            explain(line, "eMail", u"an @");
+            m_contact.email = CleanEMail(line.toString());
+        }
+        return;
+    }
+    const std::optional<QStringView> labelled = afterLabel(line, lower, ValueLabels());
+    const QStringView value = labelled ? *labelled : line;
+    if (looksLikeWebAddress(value)) {
+        if (m_contact.website.isEmpty()) {
+            explain(line, "Website", u"a web address");
+            m_contact.website = webValue(value);
+        }
+        return;
+    }
+    if (const std::optional<QStringView> role = afterLabel(line, lower, RoleLabels())) {
+        if (role->isEmpty()) {
+            m_pending.roleLabel = true;
+            return drop(line, u"a role label");
+        }
+        if (!takePerson(line, *role, false, u"a person named after a role"))
+            drop(line, u"a role without a name");
+        return;
+    }
+    for (const DropRule &rule : DropRules()) {
+        if (FindCue(lower, rule.cues) != nullptr)
+            return drop(line, rule.reason);
+    }
+    PhoneKind kind = PhoneKind::Telephone;
+    QString number;
+    if (readPhone(line, lower, kind, number)) {
+        switch (kind) {
+        case PhoneKind::Telephone:
+            if (m_contact.telephones.size() < MostTelephones) {
+                explain(line, "Telefon", u"a number");
+                m_contact.telephones.append(number);
+            }
+            return;
+        case PhoneKind::Fax:
+            if (m_contact.fax.isEmpty()) {
+                explain(line, "Fax", u"a fax label");
+                m_contact.fax = number;
+            }
+            return;
+        case PhoneKind::Mobile:
+            if (m_contact.mobile.isEmpty()) {
+                explain(line, "Mobil", u"a mobile label or network");
+                m_contact.mobile = number;
+            }
+            return;
+        }
+    }
+    if (const std::optional<PostcodeCity> place = readPostcodeCity(value)) {
+        if (m_contact.postcode.isEmpty()) {
+            explain(line, "PLZ/Ort", u"a postcode and a city");
+            m_contact.postcode = place->postcode.toString();
+            m_contact.city = place->city.toString();
+            for (const CountryPrefixRule &prefix : PostcodePrefixes()) {
+                if (prefix.prefix.first(prefix.prefix.size() - 1) == place->prefix)
+                    m_contact.postcodeCountry = prefix.stored.toString();
+            }
+        }
+        return;
+    }
+    for (const CountryName &country : CountryNames()) {
+        if (trimmedView(lower) == country.written) {
+            explain(line, "Land", u"a country");
+            if (m_contact.country.isEmpty())
+                m_contact.country = country.stored.toString();
+            return;
+        }
+    }
+    if (FindCue(lower, DepartmentCues()) != nullptr && !hasDigit(line)) {
+        if (m_contact.department.isEmpty()) {
+            explain(line, "Abteilung", u"a department");
+            m_contact.department = line.toString();
+        }
+        return;
+    }
+    if (FindCue(lower, PostBoxCues()) != nullptr)
+        return takeAddress(line, u"a post-office box or c/o");
+    const QStringView salutation = SalutationAlone(line);
+    if (!salutation.isEmpty()) {
+        m_pending.salutation = salutation.toString();
+        return drop(line, u"a salutation for the next line");
+    }
+    if (takePerson(line, line, !roleLabel && m_pending.salutation.isEmpty(),
+                   u"a salutation or title"))
+        return;
+    const Cue *company = FindCue(lower, CompanyCues());
+    const int words = int(line.count(u' ')) + 1;
+    if (hasDigit(line) && line[0].isLetter() && words <= MostStreetWords &&
+        (FindCue(lower, StreetCues()) != nullptr ||
+         (company == nullptr && IsDigit09(line[line.lastIndexOf(u' ') + 1]))))
+        return takeAddress(line, u"a street and house number");
+    if (FindCue(lower, JobTitleWords()) != nullptr && (company == nullptr || m_contact.person))
+        return drop(line, u"a job title");
+    if (company != nullptr)
+        return takeCompany(line, u"a legal form or a business word");
+    if (!m_contact.person && takePerson(line, line, false, u"a name's shape"))
+        return;
+    if (m_contact.company.isEmpty() && hasLetter(line))
+        return takeCompany(line, u"the first line left over");
+    drop(line, u"nothing it could be");
+}
+
+// --- the country
+
+QString countryOf(const Contact &contact, const Settings &settings)
+{
+    if (!contact.country.isEmpty())
+        return contact.country;
+    if (!contact.postcodeCountry.isEmpty())
+        return contact.postcodeCountry;
+    if (contact.postcode.size() == 5)
+        return settings.StandardLand5PLZ;
+    // Four digits: Austria unless the block shows Switzerland or Liechtenstein.
+    const int code = contact.postcode.toInt();
+    if (code >= 9485 && code <= 9498)
+        return QStringLiteral("Liechtenstein");
+    const QString city = contact.city.toLower();
+    for (const CountrySign &sign : FourDigitCities()) {
+        if (city == sign.text || (city.startsWith(sign.text) && city.size() > sign.text.size() &&
+                                  city[sign.text.size()] == u' '))
+            return sign.stored.toString();
+    }
+    QStringList numbers = contact.telephones;
+    numbers << contact.fax << contact.mobile;
+    for (const QString &number : numbers) {
+        for (const CountrySign &sign : PhoneCountryPrefixes()) {
+            if (number.startsWith(sign.text))
+                return sign.stored.toString();
+        }
+    }
+    for (const QString &address : {contact.email, contact.website}) {
+        QStringView domain = address;
+        const qsizetype slash = domain.indexOf(u'/');
+        if (slash >= 0)
+            domain = domain.first(slash);
+        for (const CountrySign &sign : DomainCountries()) {
+            if (domain.endsWith(sign.text, Qt::CaseInsensitive))
+                return sign.stored.toString();
+        }
+    }
+    return settings.StandardLand4PLZ;
+}
+
+// --- the rows
+
+class RowFiller
+{
+public:
+    explicit RowFiller(FieldRows &rows) : m_rows(rows) {}
+    void Put(qint32 field, const QString &value)
+    {
+        if (value.isEmpty() || m_next >= FieldRows::RowCount || m_rows.PositionOfField(field) < 0)
+            return;
+        m_rows.SetRowValue(m_next, value);
+        m_rows.SelectRowField(m_next, field);
+        ++m_next;
+    }
+
+private:
+    FieldRows &m_rows;
+    int m_next = 0;
+};
+
+void fillRows(const Contact &contact, FieldRows &rows, const Settings &settings)
+{
+    namespace Field = ActField;
+    RowFiller out(rows);
+    if (contact.person) {
+        out.Put(Field::Anrede, contact.person->salutation);
+        out.Put(Field::Titel, contact.person->title);
+        out.Put(Field::Kontakt, contact.person->name);
+        out.Put(Field::Vorname, contact.person->firstName);
+        out.Put(Field::Nachname, contact.person->lastName);
+    }
+    out.Put(Field::Firma, contact.company);
+    out.Put(Field::Abteilung, contact.department);
+    const qint32 addressFields[] = {Field::Adresse, Field::Adresse2, Field::Adresse3};
+    for (qsizetype k = 0; k < contact.addressLines.size(); ++k)
+        out.Put(addressFields[k], contact.addressLines[k]);
+    out.Put(Field::PLZ, contact.postcode);
+    out.Put(Field::Ort, contact.city);
+    // A country belongs to a postal address only.
+    if (!contact.postcode.isEmpty())
+        out.Put(Field::Land, countryOf(contact, settings));
+    const qint32 telephoneFields[] = {Field::Telefon, Field::Telefon2, Field::Telefon3};
+    for (qsizetype k = 0; k < contact.telephones.size(); ++k)
+        out.Put(telephoneFields[k], contact.telephones[k]);
+    out.Put(Field::Fax, contact.fax);
+    out.Put(Field::Mobil, contact.mobile);
+    out.Put(Field::EMail, contact.email);
+    out.Put(Field::Website, contact.website);
+}
+
+// The text with line feeds only; a text of one line is cut at its separators later.
+QString withLineFeeds(const QString &text, bool &oneLine)
+{
+    QString out = text;
+    out.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    out.replace(u'\r', u'\n');
+    oneLine = !TrimBlanks(out).contains(u'\n');
+    return out;
+}
+
+} // namespace
+
+void ParseImproved(RecognitionContext &context, const QString &text, FieldRows &rows,
+                   QString &clipText)
+{
+    bool oneLine = false;
+    QString working = withLineFeeds(text, oneLine);
+    QString separator = QStringLiteral("\n");
+    if (!context.UserSeparator.isEmpty()) {
+        separator = context.UserSeparator;
+        oneLine = false;
+    }
+    LineList lines = SplitIntoLines(working, separator, clipText);
+    ApplyUserDefinitions(lines, context);
+
+    Contact contact;
+    LineSorter sorter(contact);
+    QList<QStringView> values;
+    for (const clsZeile &line : lines) {
+        values.clear();
+        splitLine(line.Text, oneLine, values);
+        for (QStringView value : values)
+            sorter.Sort(value);
+    }
+    fillRows(contact, rows, context.settings);
+}

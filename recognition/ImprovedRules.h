@@ -1,0 +1,102 @@
+#pragma once
+
+#include <QStringView>
+
+#include <span>
+
+// The improved recognizer's rule tables. Every cue is compared with the
+// lower-cased line; a rule's name is what the debug log gives as the reason.
+
+enum class CueAt {
+    Start,     // the line starts with it
+    Whole,     // the line is it (blanks and a trailing ":" aside)
+    Word,      // a whole word anywhere
+    WordStart, // the start of a word anywhere
+    WordEnd,   // the end of a word anywhere
+    Anywhere,  // anywhere
+};
+
+struct Cue
+{
+    QStringView text; // lower case
+    CueAt at;
+};
+
+// The first cue of cues that lower holds, or null.
+const Cue *FindCue(QStringView lower, std::span<const Cue> cues);
+// Where a cue found by FindCue starts in lower (-1 when it does not occur).
+qsizetype CuePosition(QStringView lower, const Cue &cue);
+
+// Lines that are no part of an address and are dropped, each group with its reason.
+struct DropRule
+{
+    QStringView reason;
+    std::span<const Cue> cues;
+};
+std::span<const DropRule> DropRules();
+
+// A label of a role in front of a person's name ("Inhaber:", "Vertreten durch:").
+std::span<const Cue> RoleLabels();
+// Words that make a line a job title when no company form is on it.
+std::span<const Cue> JobTitleWords();
+// Legal forms and words that name a business.
+std::span<const Cue> CompanyCues();
+// Words of a street line ("...straße", "Am ...").
+std::span<const Cue> StreetCues();
+std::span<const Cue> DepartmentCues();
+std::span<const Cue> PostBoxCues();
+// Words in front of a name that are not stored ("z. H.", "i. A.").
+std::span<const Cue> NameLeadIns();
+// Labels of values to cut off ("Anschrift:", "E-Mail:"), tried at the start.
+std::span<const Cue> ValueLabels();
+
+enum class PhoneKind {
+    Telephone,
+    Fax,
+    Mobile,
+};
+struct PhoneLabel
+{
+    QStringView text; // lower case, compared at a word start and followed by no letter
+    PhoneKind kind;
+};
+std::span<const PhoneLabel> PhoneLabels();
+
+struct Salutation
+{
+    QStringView text; // as written, compared case-sensitively at the start
+    QStringView stored;
+};
+std::span<const Salutation> Salutations();
+// Academic titles and their parts ("Dr.", "Prof.", "Dipl.-Ing.", "(FH)").
+std::span<const QStringView> TitleWords();
+// Name particles that belong to the last name ("von", "van", "de").
+std::span<const QStringView> NameParticles();
+
+// Countries as written in a line, and the stored German name.
+struct CountryName
+{
+    QStringView written; // lower case, the whole line
+    QStringView stored;
+};
+std::span<const CountryName> CountryNames();
+// Postcode prefixes ("CH-") and the country they stand for.
+struct CountryPrefixRule
+{
+    QStringView prefix; // upper case, with the hyphen
+    QStringView stored;
+};
+std::span<const CountryPrefixRule> PostcodePrefixes();
+
+// Signs of a country elsewhere in a block: telephone prefixes, domain endings, cities.
+struct CountrySign
+{
+    QStringView text;
+    QStringView stored;
+};
+std::span<const CountrySign> PhoneCountryPrefixes(); // on the cleaned number
+std::span<const CountrySign> DomainCountries();      // the end of an e-mail or web domain
+std::span<const CountrySign>
+FourDigitCities(); // lower case; cities of Switzerland and Liechtenstein
+// Cleaned number starts of mobile networks.
+std::span<const QStringView> MobilePrefixes();
