@@ -33,6 +33,7 @@ struct Contact
 {
     std::optional<PersonName> person;
     QString company;
+    QString leftOver; // the company when no line names a business
     QString department;
     QStringList addressLines;
     QString postcode;
@@ -90,14 +91,18 @@ QStringView trimmedView(QStringView s)
 // The text after a leading label of cues ("Anschrift: ...", "Inhaber: ..."); the
 // label runs to its colon when one follows soon ("Vertreten durch den Vorstand: ...").
 std::optional<QStringView> afterLabel(QStringView text, QStringView lower,
-                                      std::span<const Cue> cues)
+                                      std::span<const Cue> cues, bool wholeWord = true)
 {
     for (const Cue &cue : cues) {
         if (!lower.startsWith(cue.text))
             continue;
-        const qsizetype end = cue.text.size();
-        if (end < lower.size() && lower[end].isLetterOrNumber())
-            continue; // "Email" is no label "E"
+        qsizetype end = cue.text.size();
+        if (end < lower.size() && lower[end].isLetterOrNumber()) {
+            if (wholeWord)
+                continue; // "Email" is no label "E"
+            while (end < lower.size() && lower[end].isLetter())
+                ++end; // "Vertretungsberechtigte"
+        }
         QStringView rest = text.sliced(end);
         const qsizetype colon = rest.indexOf(u':');
         if (colon >= 0 && rest.first(colon).count(u' ') <= 4 && !hasDigit(rest.first(colon)) &&
@@ -121,6 +126,15 @@ struct PostcodeCity
     QStringView city;
 };
 
+bool isCountryPrefix(QStringView letters)
+{
+    for (const CountryPrefixRule &prefix : PostcodePrefixes()) {
+        if (prefix.prefix.chopped(1) == letters)
+            return true;
+    }
+    return false;
+}
+
 std::optional<PostcodeCity> readPostcodeCity(QStringView s)
 {
     PostcodeCity found;
@@ -131,10 +145,11 @@ std::optional<PostcodeCity> readPostcodeCity(QStringView s)
         qsizetype dash = at;
         while (dash < s.size() && s[dash] == u' ')
             ++dash;
-        if (dash >= s.size() || s[dash] != u'-')
+        const bool hyphen = dash < s.size() && s[dash] == u'-';
+        if (!hyphen && !(dash > at && isCountryPrefix(s.first(at))))
             return std::nullopt;
         found.prefix = s.first(at);
-        at = dash + 1;
+        at = hyphen ? dash + 1 : dash;
         while (at < s.size() && s[at] == u' ')
             ++at;
     }
@@ -200,6 +215,31 @@ bool startsOwnValue(QStringView part)
            FindCue(lower, JobTitleWords()) != nullptr;
 }
 
+// "Holzbau GmbH - Im Grund 20 - 9492 Eschen": a spaced dash parts values when
+// it comes twice or a postcode, phone or role follows it.
+void splitAtSpacedDashes(QStringView piece, QList<QStringView> &out)
+{
+    QList<qsizetype> dashes;
+    for (qsizetype at = 1; at + 2 < piece.size(); ++at) {
+        const QChar c = piece[at];
+        if ((c == u'-' || c == u'–' || c == u'—') && piece[at - 1] == u' ' && piece[at + 1] == u' ')
+            dashes.append(at);
+    }
+    bool split = dashes.size() >= 2;
+    for (qsizetype k = 0; !split && k < dashes.size(); ++k)
+        split = startsOwnValue(trimmedView(piece.sliced(dashes[k] + 1)));
+    if (!split) {
+        out.append(piece);
+        return;
+    }
+    qsizetype from = 0;
+    for (qsizetype at : dashes) {
+        out.append(trimmedView(piece.sliced(from, at - from)));
+        from = at + 1;
+    }
+    out.append(trimmedView(piece.sliced(from)));
+}
+
 void splitLine(QStringView line, bool oneLine, QList<QStringView> &out)
 {
     QList<QStringView> pieces;
@@ -229,7 +269,14 @@ void splitLine(QStringView line, bool oneLine, QList<QStringView> &out)
             pieces.append(piece);
         from = at + 1;
     }
+    QList<QStringView> dashed;
     for (QStringView piece : pieces) {
+        if (piece.size() <= LongestValue && piece.contains(u' '))
+            splitAtSpacedDashes(piece, dashed);
+        else
+            dashed.append(piece);
+    }
+    for (QStringView piece : dashed) {
         if (piece.size() > LongestValue) {
             out.append(piece); // dropped as it is sorted
             continue;
@@ -394,7 +441,7 @@ void LineSorter::Sort(QStringView line)
         }
         return;
     }
-    if (const std::optional<QStringView> role = afterLabel(line, lower, RoleLabels())) {
+    if (const std::optional<QStringView> role = afterLabel(line, lower, RoleLabels(), false)) {
         if (role->isEmpty()) {
             m_pending.roleLabel = true;
             return drop(line, u"a role label");
@@ -465,10 +512,10 @@ void LineSorter::Sort(QStringView line)
         m_pending.salutation = salutation.toString();
         return drop(line, u"a salutation for the next line");
     }
-    if (takePerson(line, line, !roleLabel && m_pending.salutation.isEmpty(),
+    const Cue *company = FindCue(lower, CompanyCues());
+    if (takePerson(line, line, (!roleLabel && m_pending.salutation.isEmpty()) || company != nullptr,
                    u"a salutation or title"))
         return;
-    const Cue *company = FindCue(lower, CompanyCues());
     const int words = int(line.count(u' ')) + 1;
     if (hasDigit(line) && line[0].isLetter() && words <= MostStreetWords &&
         (FindCue(lower, StreetCues()) != nullptr ||
@@ -480,8 +527,11 @@ void LineSorter::Sort(QStringView line)
         return takeCompany(line, u"a legal form or a business word");
     if (!m_contact.person && takePerson(line, line, false, u"a name's shape"))
         return;
-    if (m_contact.company.isEmpty() && hasLetter(line))
-        return takeCompany(line, u"the first line left over");
+    if (m_contact.leftOver.isEmpty() && hasLetter(line)) {
+        explain(line, "Firma", u"the first line left over, unless a line names a business");
+        m_contact.leftOver = withoutCompanyWord(line);
+        return;
+    }
     drop(line, u"nothing it could be");
 }
 
@@ -557,7 +607,7 @@ void fillRows(const Contact &contact, FieldRows &rows, const Settings &settings)
         out.Put(Field::Vorname, contact.person->firstName);
         out.Put(Field::Nachname, contact.person->lastName);
     }
-    out.Put(Field::Firma, contact.company);
+    out.Put(Field::Firma, contact.company.isEmpty() ? contact.leftOver : contact.company);
     out.Put(Field::Abteilung, contact.department);
     const qint32 addressFields[] = {Field::Adresse, Field::Adresse2, Field::Adresse3};
     for (qsizetype k = 0; k < contact.addressLines.size(); ++k)
@@ -582,7 +632,7 @@ QString withLineFeeds(const QString &text, bool &oneLine)
     QString out = text;
     out.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     out.replace(u'\r', u'\n');
-    oneLine = !TrimBlanks(out).contains(u'\n');
+    oneLine = !QStringView(out).trimmed().contains(u'\n');
     return out;
 }
 
