@@ -352,6 +352,11 @@ bool readPhone(QStringView line, QStringView lower, PhoneKind &kind, QString &nu
     if (digits < LeastPhoneDigits)
         return false;
     number = CleanPhone(rest.toString());
+    // "Tel. 0711 12 / Fax ...": the joiner before the next value is no part of the number.
+    while (number.endsWith(u'/') || number.endsWith(u'-'))
+        number.chop(1);
+    while (number.startsWith(u'/') || number.startsWith(u'-'))
+        number.remove(0, 1);
     if (kind == PhoneKind::Telephone && isMobile(number))
         kind = PhoneKind::Mobile;
     return true;
@@ -429,6 +434,12 @@ void LineSorter::Sort(QStringView line)
         if (m_contact.email.isEmpty()) {
             explain(line, "eMail", u"an @");
             m_contact.email = CleanEMail(line.toString());
+        }
+        // "E: a@b.de Internet: www.b.de" holds the web address as well.
+        const qsizetype web = lower.indexOf(u"www.");
+        if (web > 0 && m_contact.website.isEmpty() && !lower.sliced(web).contains(u'@')) {
+            explain(line, "Website", u"a web address after the e-mail address");
+            m_contact.website = webValue(line.sliced(web).split(u' ').first());
         }
         return;
     }
@@ -513,7 +524,9 @@ void LineSorter::Sort(QStringView line)
         return drop(line, u"a salutation for the next line");
     }
     const Cue *company = FindCue(lower, CompanyCues());
-    if (takePerson(line, line, (!roleLabel && m_pending.salutation.isEmpty()) || company != nullptr,
+    // A salutation on the line before makes the line a name, whatever its words.
+    const bool nameExpected = !m_pending.salutation.isEmpty() || (roleLabel && company == nullptr);
+    if (takePerson(line, line, !nameExpected,
                    u"a salutation or title"))
         return;
     const int words = int(line.count(u' ')) + 1;
