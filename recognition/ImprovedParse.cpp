@@ -205,14 +205,31 @@ void splitPhoneLabels(QStringView line, QList<QStringView> &out)
     out.append(trimmedView(line.sliced(from)));
 }
 
+// "Hauptstraße 5", "Am Markt 3-5", "Stiege 2/Tür 5"; a line that names a business
+// needs a street word ("Bau AG 2" is none).
+bool isStreet(QStringView s, bool business)
+{
+    if (s.isEmpty() || !s[0].isLetter() || !hasDigit(s) || s.count(u' ') + 1 > MostStreetWords)
+        return false;
+    const QString lower = s.toString().toLower();
+    if (FindCue(lower, StreetCues()) != nullptr)
+        return true;
+    return !business && IsDigit09(s[s.lastIndexOf(u' ') + 1]);
+}
+
 // In a line of several lines, a comma or semicolon parts values only before a
 // postcode and city, a phone, or a role ("Reto Pfister, Geschäftsführer").
 bool startsOwnValue(QStringView part)
 {
     part = part.first(std::min(part.size(), LongestValue));
     const QString lower = part.toString().toLower();
+    QStringView value = part;
+    const qsizetype comma = value.indexOf(u',');
+    if (comma > 0)
+        value = trimmedView(value.first(comma));
     return readPostcodeCity(part).has_value() || phoneLabelAt(lower, 0) != nullptr ||
-           FindCue(lower, JobTitleWords()) != nullptr;
+           FindCue(lower, JobTitleWords()) != nullptr || value.contains(u'@') ||
+           isStreet(value, false);
 }
 
 // "Holzbau GmbH - Im Grund 20 - 9492 Eschen": a spaced dash parts values when
@@ -292,6 +309,20 @@ void splitLine(QStringView line, bool oneLine, QList<QStringView> &out)
 }
 
 // --- sorting one value line
+
+// "die Geschäftsführerin Frau Dr. Eva Kranz": the name from its salutation or title on.
+QStringView fromNameMarks(QStringView text)
+{
+    const QList<QStringView> words = text.split(u' ', Qt::SkipEmptyParts);
+    for (QStringView word : words) {
+        const bool mark = std::any_of(Salutations().begin(), Salutations().end(),
+                                      [word](const Salutation &s) { return word == s.text; }) ||
+                          (word.endsWith(u'.') && word.size() <= 6 && word[0].isUpper());
+        if (mark)
+            return text.sliced(word.data() - text.data());
+    }
+    return {};
+}
 
 bool isMobile(QStringView number)
 {
@@ -384,6 +415,8 @@ private:
 
     Contact &m_contact;
     Pending m_pending;
+    bool m_contactSeen = false; // a phone, e-mail or web address came before
+    bool m_imprint = false;     // an imprint's heading came before
 };
 
 bool LineSorter::takePerson(QStringView line, QStringView text, bool requireMarks,
@@ -429,6 +462,9 @@ void LineSorter::Sort(QStringView line)
     const QString lowerText = line.toString().toLower();
     const QStringView lower = lowerText;
     const bool roleLabel = std::exchange(m_pending.roleLabel, false);
+    m_contactSeen = !m_contact.email.isEmpty() || !m_contact.website.isEmpty() ||
+                    !m_contact.telephones.isEmpty() || !m_contact.fax.isEmpty() ||
+                    !m_contact.mobile.isEmpty();
 
     if (line.contains(u'@')) {
         if (m_contact.email.isEmpty()) {
@@ -457,13 +493,20 @@ void LineSorter::Sort(QStringView line)
             m_pending.roleLabel = true;
             return drop(line, u"a role label");
         }
-        if (!takePerson(line, *role, false, u"a person named after a role"))
+        // A manager named in a letter's footer is not whom the letter is from;
+        // in an imprint the first owner or representative is the contact.
+        if (m_contactSeen && !m_imprint)
+            return drop(line, u"a role named after the contact data");
+        if (!takePerson(line, *role, false, u"a person named after a role") &&
+            !takePerson(line, fromNameMarks(*role), true, u"a person named after a role"))
             drop(line, u"a role without a name");
         return;
     }
     for (const DropRule &rule : DropRules()) {
-        if (FindCue(lower, rule.cues) != nullptr)
+        if (FindCue(lower, rule.cues) != nullptr) {
+            m_imprint = m_imprint || rule.imprintHeading;
             return drop(line, rule.reason);
+        }
     }
     PhoneKind kind = PhoneKind::Telephone;
     QString number;
@@ -523,21 +566,20 @@ void LineSorter::Sort(QStringView line)
         m_pending.salutation = salutation.toString();
         return drop(line, u"a salutation for the next line");
     }
-    const Cue *company = FindCue(lower, CompanyCues());
+    const bool legalForm = FindCue(lower, LegalForms()) != nullptr;
+    const bool business = legalForm || FindCue(lower, BusinessWords()) != nullptr;
     // A salutation on the line before makes the line a name, whatever its words.
-    const bool nameExpected = !m_pending.salutation.isEmpty() || (roleLabel && company == nullptr);
-    if (takePerson(line, line, !nameExpected,
-                   u"a salutation or title"))
+    const bool nameExpected = !m_pending.salutation.isEmpty() || (roleLabel && !business);
+    if (takePerson(line, line, !nameExpected, u"a salutation or title"))
         return;
-    const int words = int(line.count(u' ')) + 1;
-    if (hasDigit(line) && line[0].isLetter() && words <= MostStreetWords &&
-        (FindCue(lower, StreetCues()) != nullptr ||
-         (company == nullptr && IsDigit09(line[line.lastIndexOf(u' ') + 1]))))
-        return takeAddress(line, u"a street and house number");
-    if (FindCue(lower, JobTitleWords()) != nullptr && (company == nullptr || m_contact.person))
+    if (isStreet(value, business))
+        return takeAddress(value, u"a street and house number");
+    if (legalForm)
+        return takeCompany(line, u"a legal form");
+    if (FindCue(lower, JobTitleWords()) != nullptr)
         return drop(line, u"a job title");
-    if (company != nullptr)
-        return takeCompany(line, u"a legal form or a business word");
+    if (business)
+        return takeCompany(line, u"a business word");
     if (!m_contact.person && takePerson(line, line, false, u"a name's shape"))
         return;
     if (m_contact.leftOver.isEmpty() && hasLetter(line)) {
@@ -609,9 +651,28 @@ private:
     int m_next = 0;
 };
 
-void fillRows(const Contact &contact, FieldRows &rows, const Settings &settings)
+// "0676 ..." in an Austrian block, "079 ..." in a Swiss one: a mobile number
+// written as dialled inside the country.
+void takeLocalMobile(Contact &contact, QStringView country)
+{
+    if (!contact.mobile.isEmpty())
+        return;
+    for (qsizetype k = 0; k < contact.telephones.size(); ++k) {
+        for (const CountrySign &sign : LocalMobilePrefixes()) {
+            if (sign.stored == country && contact.telephones[k].startsWith(sign.text)) {
+                explain(contact.telephones[k], "Mobil", u"a mobile network of the country");
+                contact.mobile = contact.telephones.takeAt(k);
+                return;
+            }
+        }
+    }
+}
+
+void fillRows(Contact contact, FieldRows &rows, const Settings &settings)
 {
     namespace Field = ActField;
+    const QString country = contact.postcode.isEmpty() ? QString() : countryOf(contact, settings);
+    takeLocalMobile(contact, country);
     RowFiller out(rows);
     if (contact.person) {
         out.Put(Field::Anrede, contact.person->salutation);
@@ -628,8 +689,7 @@ void fillRows(const Contact &contact, FieldRows &rows, const Settings &settings)
     out.Put(Field::PLZ, contact.postcode);
     out.Put(Field::Ort, contact.city);
     // A country belongs to a postal address only.
-    if (!contact.postcode.isEmpty())
-        out.Put(Field::Land, countryOf(contact, settings));
+    out.Put(Field::Land, country);
     const qint32 telephoneFields[] = {Field::Telefon, Field::Telefon2, Field::Telefon3};
     for (qsizetype k = 0; k < contact.telephones.size(); ++k)
         out.Put(telephoneFields[k], contact.telephones[k]);
@@ -673,5 +733,5 @@ void ParseImproved(RecognitionContext &context, const QString &text, FieldRows &
         for (QStringView value : values)
             sorter.Sort(value);
     }
-    fillRows(contact, rows, context.settings);
+    fillRows(std::move(contact), rows, context.settings);
 }

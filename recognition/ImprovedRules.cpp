@@ -212,7 +212,7 @@ const Cue Disclaimers[] = {
 
 const DropRule Drops[] = {
     {u"a greeting", Greetings},
-    {u"a heading", Headings},
+    {u"a heading", Headings, true},
     {u"a legal, register or tax line", LegalLines},
     {u"a bank line", BankLines},
     {u"opening hours", OpeningHours},
@@ -290,6 +290,21 @@ const Cue JobWords[] = {
     {u"entwickler", At::WordStart},
     {u"developer", At::WordStart},
     {u"rechtsanw", At::WordStart},
+    {u"arzt", At::WordEnd},
+    {u"praktiker", At::WordEnd},
+    {u"praktikerin", At::WordEnd},
+    {u"lektor", At::WordEnd},
+    {u"lektorin", At::WordEnd},
+    {u"übersetzer", At::WordEnd},
+    {u"übersetzerin", At::WordEnd},
+    {u"dolmetscher", At::WordEnd},
+    {u"dolmetscherin", At::WordEnd},
+    {u"journalist", At::WordEnd},
+    {u"journalistin", At::WordEnd},
+    {u"freiberuf", At::WordStart},
+    {u"selbständig", At::WordStart},
+    {u"selbstständig", At::WordStart},
+    {u"ärztin", At::WordEnd},
     {u"fachanw", At::WordStart},
     {u"steuerberater", At::Word},
     {u"steuerberaterin", At::Word},
@@ -343,7 +358,7 @@ const Cue JobWords[] = {
     {u"präsidentin", At::Word},
 };
 
-const Cue Companies[] = {
+const Cue LegalFormsTable[] = {
     {u"gmbh", At::WordEnd},
     {u"mbh", At::Word},
     {u"ag", At::Word},
@@ -376,6 +391,10 @@ const Cue Companies[] = {
     {u"genossenschaft", At::WordEnd},
     {u"partnerschaft", At::WordEnd},
     {u"& co", At::Anywhere},
+    {u"mbb", At::Word},
+};
+
+const Cue Businesses[] = {
     {u"&", At::Anywhere},
     {u" + ", At::Anywhere},
     {u"partner", At::Word},
@@ -726,10 +745,27 @@ const CountrySign Cities[] = {
 
 // After the "+49" rule German numbers start with "0" or "(0)".
 const QStringView Mobiles[] = {
-    u"015",     u"016",    u"017",    u"(0)15",  u"(0)16",   u"(0)17",  u"+4365",
-    u"+4366",   u"+4367",  u"+4368",  u"+4369",  u"+43(0)6", u"004366", u"004367",
-    u"004368",  u"004369", u"+4175",  u"+4176",  u"+4177",   u"+4178",  u"+4179",
-    u"+41(0)7", u"004176", u"004177", u"004178", u"004179",  u"+4237",  u"+4236",
+    u"015",       u"016",       u"017",       u"(0)15",     u"(0)16",     u"(0)17",
+    u"+43650",    u"+43660",    u"+43664",    u"+43665",    u"+43667",    u"+43670",
+    u"+43676",    u"+43677",    u"+43678",    u"+43680",    u"+43681",    u"+43688",
+    u"+43690",    u"+43699",    u"+43(0)650", u"+43(0)660", u"+43(0)664", u"+43(0)665",
+    u"+43(0)667", u"+43(0)670", u"+43(0)676", u"+43(0)677", u"+43(0)678", u"+43(0)680",
+    u"+43(0)681", u"+43(0)688", u"+43(0)690", u"+43(0)699", u"0043650",   u"0043660",
+    u"0043664",   u"0043676",   u"0043677",   u"0043678",   u"0043680",   u"0043699",
+    u"+4175",     u"+4176",     u"+4177",     u"+4178",     u"+4179",     u"+41(0)7",
+    u"004175",    u"004176",    u"004177",    u"004178",    u"004179",    u"+4237",
+    u"+4236",     u"004237",    u"004236",
+};
+
+// Mobile networks as dialled inside their country.
+const CountrySign LocalMobiles[] = {
+    {u"0650", u"Österreich"}, {u"0660", u"Österreich"}, {u"0664", u"Österreich"},
+    {u"0665", u"Österreich"}, {u"0667", u"Österreich"}, {u"0670", u"Österreich"},
+    {u"0676", u"Österreich"}, {u"0677", u"Österreich"}, {u"0678", u"Österreich"},
+    {u"0680", u"Österreich"}, {u"0681", u"Österreich"}, {u"0688", u"Österreich"},
+    {u"0690", u"Österreich"}, {u"0699", u"Österreich"}, {u"075", u"Schweiz"},
+    {u"076", u"Schweiz"},     {u"077", u"Schweiz"},     {u"078", u"Schweiz"},
+    {u"079", u"Schweiz"},
 };
 
 } // namespace
@@ -784,9 +820,13 @@ std::span<const Cue> JobTitleWords()
 {
     return JobWords;
 }
-std::span<const Cue> CompanyCues()
+std::span<const Cue> LegalForms()
 {
-    return Companies;
+    return LegalFormsTable;
+}
+std::span<const Cue> BusinessWords()
+{
+    return Businesses;
 }
 std::span<const Cue> StreetCues()
 {
@@ -847,4 +887,8 @@ std::span<const CountrySign> FourDigitCities()
 std::span<const QStringView> MobilePrefixes()
 {
     return Mobiles;
+}
+std::span<const CountrySign> LocalMobilePrefixes()
+{
+    return LocalMobiles;
 }

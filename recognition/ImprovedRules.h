@@ -32,6 +32,7 @@ struct DropRule
 {
     QStringView reason;
     std::span<const Cue> cues;
+    bool imprintHeading = false; // the block is a web imprint
 };
 std::span<const DropRule> DropRules();
 
@@ -39,8 +40,10 @@ std::span<const DropRule> DropRules();
 std::span<const Cue> RoleLabels();
 // Words that make a line a job title when no company form is on it.
 std::span<const Cue> JobTitleWords();
-// Legal forms and words that name a business.
-std::span<const Cue> CompanyCues();
+// Legal forms ("GmbH", "&"): a line with one is a company, whatever else it holds.
+std::span<const Cue> LegalForms();
+// Words that name a business ("...bau", "Praxis"), weaker than a job title.
+std::span<const Cue> BusinessWords();
 // Words of a street line ("...straße", "Am ...").
 std::span<const Cue> StreetCues();
 std::span<const Cue> DepartmentCues();
@@ -100,3 +103,5 @@ std::span<const CountrySign>
 FourDigitCities(); // lower case; cities of Switzerland and Liechtenstein
 // Cleaned number starts of mobile networks.
 std::span<const QStringView> MobilePrefixes();
+// Cleaned number starts of mobile networks as dialled inside their country.
+std::span<const CountrySign> LocalMobilePrefixes();
