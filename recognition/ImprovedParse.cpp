@@ -94,7 +94,7 @@ std::optional<QStringView> afterLabel(QStringView text, QStringView lower,
                                       std::span<const Cue> cues, bool wholeWord = true)
 {
     for (const Cue &cue : cues) {
-        if (!lower.startsWith(cue.text))
+        if (!StartsWithText(lower, cue.text))
             continue;
         qsizetype end = cue.text.size();
         if (end < lower.size() && lower[end].isLetterOrNumber()) {
@@ -129,7 +129,7 @@ struct PostcodeCity
 bool isCountryPrefix(QStringView letters)
 {
     for (const CountryPrefixRule &prefix : PostcodePrefixes()) {
-        if (prefix.prefix.chopped(1) == letters)
+        if (SameText(prefix.prefix.chopped(1), letters))
             return true;
     }
     return false;
@@ -176,7 +176,7 @@ const PhoneLabel *phoneLabelAt(QStringView lower, qsizetype at)
         return nullptr;
     for (const PhoneLabel &label : PhoneLabels()) {
         const qsizetype end = at + label.text.size();
-        if (lower.sliced(at).startsWith(label.text) &&
+        if (StartsWithText(lower.sliced(at), label.text) &&
             (end >= lower.size() || !lower[end].isLetter()))
             return &label;
     }
@@ -186,7 +186,7 @@ const PhoneLabel *phoneLabelAt(QStringView lower, qsizetype at)
 // Cuts a line before every further phone label that follows digits ("Tel 0711 1 Fax 0711 2").
 void splitPhoneLabels(QStringView line, QList<QStringView> &out)
 {
-    const QString lower = line.toString().toLower();
+    const QString lower = LowerText(line);
     if (phoneLabelAt(lower, 0) == nullptr) {
         out.append(line);
         return;
@@ -211,7 +211,7 @@ bool isStreet(QStringView s, bool business)
 {
     if (s.isEmpty() || !s[0].isLetter() || !hasDigit(s) || s.count(u' ') + 1 > MostStreetWords)
         return false;
-    const QString lower = s.toString().toLower();
+    const QString lower = LowerText(s);
     if (FindCue(lower, StreetCues()) != nullptr)
         return true;
     return !business && IsDigit09(s[s.lastIndexOf(u' ') + 1]);
@@ -222,7 +222,7 @@ bool isStreet(QStringView s, bool business)
 bool startsOwnValue(QStringView part)
 {
     part = part.first(std::min(part.size(), LongestValue));
-    const QString lower = part.toString().toLower();
+    const QString lower = LowerText(part);
     QStringView value = part;
     const qsizetype comma = value.indexOf(u',');
     if (comma > 0)
@@ -315,9 +315,10 @@ QStringView fromNameMarks(QStringView text)
 {
     const QList<QStringView> words = text.split(u' ', Qt::SkipEmptyParts);
     for (QStringView word : words) {
-        const bool mark = std::any_of(Salutations().begin(), Salutations().end(),
-                                      [word](const Salutation &s) { return word == s.text; }) ||
-                          (word.endsWith(u'.') && word.size() <= 6 && word[0].isUpper());
+        const bool mark =
+            std::any_of(Salutations().begin(), Salutations().end(),
+                        [word](const Salutation &s) { return SameText(word, s.text); }) ||
+            (word.endsWith(u'.') && word.size() <= 6 && word[0].isUpper());
         if (mark)
             return text.sliced(word.data() - text.data());
     }
@@ -327,7 +328,7 @@ QStringView fromNameMarks(QStringView text)
 bool isMobile(QStringView number)
 {
     for (QStringView prefix : MobilePrefixes()) {
-        if (number.startsWith(prefix))
+        if (StartsWithText(number, prefix))
             return true;
     }
     return false;
@@ -335,9 +336,8 @@ bool isMobile(QStringView number)
 
 bool looksLikeWebAddress(QStringView s)
 {
-    if (s.startsWith(u"www.", Qt::CaseInsensitive) ||
-        s.startsWith(u"http://", Qt::CaseInsensitive) ||
-        s.startsWith(u"https://", Qt::CaseInsensitive))
+    if (StartsWithNoCase(s, u"www.") || StartsWithNoCase(s, u"http://") ||
+        StartsWithNoCase(s, u"https://"))
         return !s.contains(u' ');
     const qsizetype dot = s.lastIndexOf(u'.');
     if (s.contains(u' ') || dot <= 0 || s.size() - dot - 1 < 2 || s.size() - dot - 1 > 6)
@@ -396,7 +396,7 @@ bool readPhone(QStringView line, QStringView lower, PhoneKind &kind, QString &nu
 QString withoutCompanyWord(QStringView line)
 {
     // "Firma Lindqvist GmbH": the word "Firma" is no part of the name.
-    if (line.startsWith(u"Firma ", Qt::CaseInsensitive))
+    if (StartsWithNoCase(line, u"firma "))
         return line.sliced(6).toString();
     return line.toString();
 }
@@ -459,8 +459,9 @@ void LineSorter::Sort(QStringView line)
         return drop(line.first(LongestValue), u"too long for an address line");
     if (!any(line, [](QChar c) { return c.isLetterOrNumber(); }))
         return drop(line, u"a rule");
-    const QString lowerText = line.toString().toLower();
+    const QString lowerText = LowerText(line);
     const QStringView lower = lowerText;
+    const CueText cueText(lower);
     const bool roleLabel = std::exchange(m_pending.roleLabel, false);
     m_contactSeen = !m_contact.email.isEmpty() || !m_contact.website.isEmpty() ||
                     !m_contact.telephones.isEmpty() || !m_contact.fax.isEmpty() ||
@@ -503,7 +504,7 @@ void LineSorter::Sort(QStringView line)
         return;
     }
     for (const DropRule &rule : DropRules()) {
-        if (FindCue(lower, rule.cues) != nullptr) {
+        if (FindCue(cueText, rule.cues) != nullptr) {
             m_imprint = m_imprint || rule.imprintHeading;
             return drop(line, rule.reason);
         }
@@ -538,36 +539,36 @@ void LineSorter::Sort(QStringView line)
             m_contact.postcode = place->postcode.toString();
             m_contact.city = place->city.toString();
             for (const CountryPrefixRule &prefix : PostcodePrefixes()) {
-                if (prefix.prefix.first(prefix.prefix.size() - 1) == place->prefix)
+                if (SameText(prefix.prefix.chopped(1), place->prefix))
                     m_contact.postcodeCountry = prefix.stored.toString();
             }
         }
         return;
     }
     for (const CountryName &country : CountryNames()) {
-        if (trimmedView(lower) == country.written) {
+        if (StandardView(trimmedView(lower)) == StandardView(country.written)) {
             explain(line, "Land", u"a country");
             if (m_contact.country.isEmpty())
                 m_contact.country = country.stored.toString();
             return;
         }
     }
-    if (FindCue(lower, DepartmentCues()) != nullptr && !hasDigit(line)) {
+    if (FindCue(cueText, DepartmentCues()) != nullptr && !hasDigit(line)) {
         if (m_contact.department.isEmpty()) {
             explain(line, "Abteilung", u"a department");
             m_contact.department = line.toString();
         }
         return;
     }
-    if (FindCue(lower, PostBoxCues()) != nullptr)
+    if (FindCue(cueText, PostBoxCues()) != nullptr)
         return takeAddress(line, u"a post-office box or c/o");
     const QStringView salutation = SalutationAlone(line);
     if (!salutation.isEmpty()) {
         m_pending.salutation = salutation.toString();
         return drop(line, u"a salutation for the next line");
     }
-    const bool legalForm = FindCue(lower, LegalForms()) != nullptr;
-    const bool business = legalForm || FindCue(lower, BusinessWords()) != nullptr;
+    const bool legalForm = FindCue(cueText, LegalForms()) != nullptr;
+    const bool business = legalForm || FindCue(cueText, BusinessWords()) != nullptr;
     // A salutation on the line before makes the line a name, whatever its words.
     const bool nameExpected = !m_pending.salutation.isEmpty() || (roleLabel && !business);
     if (takePerson(line, line, !nameExpected, u"a salutation or title"))
@@ -576,7 +577,7 @@ void LineSorter::Sort(QStringView line)
         return takeAddress(value, u"a street and house number");
     if (legalForm)
         return takeCompany(line, u"a legal form");
-    if (FindCue(lower, JobTitleWords()) != nullptr)
+    if (FindCue(cueText, JobTitleWords()) != nullptr)
         return drop(line, u"a job title");
     if (business)
         return takeCompany(line, u"a business word");

@@ -1,6 +1,10 @@
 #include "ImprovedRules.h"
 
-#include <iterator>
+#include "TextOps.h"
+
+#include <array>
+#include <unordered_map>
+#include <vector>
 
 namespace {
 
@@ -8,12 +12,15 @@ using At = CueAt;
 
 bool isWordChar(QChar c)
 {
+    const char16_t u = c.unicode();
+    if (u < 128)
+        return (u >= u'a' && u <= u'z') || (u >= u'A' && u <= u'Z') || (u >= u'0' && u <= u'9');
     return c.isLetterOrNumber();
 }
 
-bool startsWord(QStringView s, qsizetype at)
+bool same(QStringView a, QStringView b)
 {
-    return at == 0 || !isWordChar(s[at - 1]);
+    return StandardView(a) == StandardView(b);
 }
 
 bool endsWord(QStringView s, qsizetype end)
@@ -770,42 +777,157 @@ const CountrySign LocalMobiles[] = {
 
 } // namespace
 
-qsizetype CuePosition(QStringView lower, const Cue &cue)
+namespace {
+
+// A table's cues sorted for a quick look-up: those bound to word starts by
+// their first letter, those bound to word ends by their last, the rest tried
+// one by one. A line is then walked once per table, whatever its size.
+class CueIndex
 {
-    const QStringView text = cue.text;
-    switch (cue.at) {
-    case At::Start:
-        return lower.startsWith(text) ? 0 : -1;
-    case At::Whole:
-        return core(lower) == text ? 0 : -1;
-    case At::Anywhere:
-        return lower.indexOf(text);
-    case At::Word:
-    case At::WordStart:
-    case At::WordEnd:
-        break;
+public:
+    explicit CueIndex(std::span<const Cue> cues)
+    {
+        for (const Cue &cue : cues) {
+            switch (cue.at) {
+            case At::Word:
+            case At::WordStart:
+                bucket(m_byFirst, cue.text.front()).push_back(&cue);
+                break;
+            case At::WordEnd:
+                bucket(m_byLast, cue.text.back()).push_back(&cue);
+                break;
+            case At::Start:
+            case At::Whole:
+                bucket(m_startByFirst, cue.text.front()).push_back(&cue);
+                break;
+            case At::Anywhere:
+                m_anywhere.push_back(&cue);
+                break;
+            }
+        }
     }
-    for (qsizetype at = lower.indexOf(text); at >= 0; at = lower.indexOf(text, at + 1)) {
-        const qsizetype end = at + text.size();
-        const bool wordBegins = startsWord(lower, at) || !isWordChar(text[0]);
-        const bool wordEnds = endsWord(lower, end) || !isWordChar(text.back());
-        if (cue.at == At::Word && wordBegins && wordEnds)
-            return at;
-        if (cue.at == At::WordStart && wordBegins)
-            return at;
-        if (cue.at == At::WordEnd && wordEnds)
-            return at;
+
+    const Cue *Find(const CueText &text) const
+    {
+        const QStringView lower = text.lower;
+        if (lower.isEmpty())
+            return nullptr;
+        const QStringView whole = text.whole;
+        for (const Cue *cue : bucketOf(m_startByFirst, lower[0])) {
+            if (cue->at == At::Start ? StandardView(lower).starts_with(StandardView(cue->text))
+                                     : same(whole, cue->text))
+                return cue;
+        }
+        if (!whole.isEmpty() && whole[0] != lower[0]) {
+            for (const Cue *cue : bucketOf(m_startByFirst, whole[0])) {
+                if (cue->at == At::Whole && same(whole, cue->text))
+                    return cue;
+            }
+        }
+        for (const Cue *cue : m_anywhere) {
+            if (FindText(lower, cue->text) >= 0)
+                return cue;
+        }
+        const qsizetype n = lower.size();
+        for (const auto &[start, end] : text.words) {
+            for (const Cue *cue : bucketOf(m_byFirst, lower[start])) {
+                const qsizetype after = start + cue->text.size();
+                if (after <= n && same(lower.sliced(start, cue->text.size()), cue->text) &&
+                    (cue->at == At::WordStart || endsWord(lower, after)))
+                    return cue;
+            }
+            for (const Cue *cue : bucketOf(m_byLast, lower[end - 1])) {
+                const qsizetype from = end - cue->text.size();
+                if (from >= 0 && same(lower.sliced(from, cue->text.size()), cue->text))
+                    return cue;
+            }
+        }
+        return nullptr;
     }
-    return -1;
+
+private:
+    using Buckets = std::array<std::vector<const Cue *>, 129>; // ASCII, then the rest
+
+    static std::vector<const Cue *> &bucket(Buckets &buckets, QChar c)
+    {
+        return buckets[c.unicode() < 128 ? c.unicode() : 128];
+    }
+    static const std::vector<const Cue *> &bucketOf(const Buckets &buckets, QChar c)
+    {
+        return buckets[c.unicode() < 128 ? c.unicode() : 128];
+    }
+
+    Buckets m_byFirst;
+    Buckets m_byLast;
+    Buckets m_startByFirst;
+    std::vector<const Cue *> m_anywhere;
+};
+
+} // namespace
+
+bool StartsWithNoCase(QStringView s, QStringView prefix)
+{
+    if (s.size() < prefix.size())
+        return false;
+    for (qsizetype k = 0; k < prefix.size(); ++k) {
+        const char16_t c = s[k].unicode();
+        const char16_t lower = (c >= u'A' && c <= u'Z') ? char16_t(c + 32) : c;
+        if (lower != prefix[k].unicode())
+            return false;
+    }
+    return true;
+}
+
+QString LowerText(QStringView s)
+{
+    QString out(s.size(), Qt::Uninitialized);
+    QChar *d = out.data();
+    for (qsizetype k = 0; k < s.size(); ++k) {
+        const char16_t c = s[k].unicode();
+        if (c < 128)
+            d[k] = QChar((c >= u'A' && c <= u'Z') ? char16_t(c + 32) : c);
+        else
+            d[k] = s[k].toLower();
+    }
+    return out;
+}
+
+CueText::CueText(QStringView lowerText) : lower(lowerText), whole(core(lowerText))
+{
+    const qsizetype n = lower.size();
+    for (qsizetype p = 0; p < n;) {
+        if (!isWordChar(lower[p])) {
+            ++p;
+            continue;
+        }
+        const qsizetype start = p;
+        while (p < n && isWordChar(lower[p]))
+            ++p;
+        words.push_back({start, p});
+    }
 }
 
 const Cue *FindCue(QStringView lower, std::span<const Cue> cues)
 {
-    for (const Cue &cue : cues) {
-        if (CuePosition(lower, cue) >= 0)
-            return &cue;
-    }
-    return nullptr;
+    return FindCue(CueText(lower), cues);
+}
+
+const Cue *FindCue(const CueText &text, std::span<const Cue> cues)
+{
+    // Built once for every table, before the first look-up of any thread.
+    static const std::unordered_map<const Cue *, CueIndex> indexes = [] {
+        std::unordered_map<const Cue *, CueIndex> built;
+        const std::span<const Cue> tables[] = {
+            Greetings,   Headings,    LegalLines, BankLines,       OpeningHours,
+            Disclaimers, Roles,       JobWords,   LegalFormsTable, Businesses,
+            Streets,     Departments, PostBoxes,  LeadIns,         Labels,
+        };
+        for (const std::span<const Cue> table : tables)
+            built.emplace(table.data(), CueIndex(table));
+        return built;
+    }();
+    const auto index = indexes.find(cues.data());
+    return index == indexes.end() ? CueIndex(cues).Find(text) : index->second.Find(text);
 }
 
 std::span<const DropRule> DropRules()

@@ -1,11 +1,31 @@
 #pragma once
 
+#include "TextOps.h"
+
+#include <QString>
 #include <QStringView>
 
 #include <span>
+#include <utility>
+#include <vector>
 
 // The improved recognizer's rule tables. Every cue is compared with the
 // lower-cased line; a rule's name is what the debug log gives as the reason.
+
+// Plain comparisons of the rule tables: Qt's general ones cost more than the
+// short texts compared here.
+inline bool SameText(QStringView a, QStringView b)
+{
+    return StandardView(a) == StandardView(b);
+}
+inline bool StartsWithText(QStringView s, QStringView prefix)
+{
+    return StandardView(s).starts_with(StandardView(prefix));
+}
+// prefix in lower case; s compared ASCII-case-insensitively.
+bool StartsWithNoCase(QStringView s, QStringView prefix);
+// Lower case, ASCII first.
+QString LowerText(QStringView s);
 
 enum class CueAt {
     Start,     // the line starts with it
@@ -22,10 +42,18 @@ struct Cue
     CueAt at;
 };
 
-// The first cue of cues that lower holds, or null.
+// A lower-cased line cut into its words once, for looking up many tables.
+struct CueText
+{
+    explicit CueText(QStringView lowerText);
+    QStringView lower;
+    QStringView whole; // without outer blanks and a trailing ":" or "."
+    std::vector<std::pair<qsizetype, qsizetype>> words; // [start, end) of each word
+};
+
+// A cue of cues that lower holds, or null.
 const Cue *FindCue(QStringView lower, std::span<const Cue> cues);
-// Where a cue found by FindCue starts in lower (-1 when it does not occur).
-qsizetype CuePosition(QStringView lower, const Cue &cue);
+const Cue *FindCue(const CueText &text, std::span<const Cue> cues);
 
 // Lines that are no part of an address and are dropped, each group with its reason.
 struct DropRule

@@ -22,7 +22,7 @@ bool isNameWord(QStringView word)
 bool isParticle(QStringView word)
 {
     for (QStringView particle : NameParticles()) {
-        if (word == particle)
+        if (SameText(word, particle))
             return true;
     }
     return false;
@@ -36,7 +36,7 @@ bool isTitleWord(QStringView word)
     while (bare.endsWith(u'.'))
         bare.chop(1);
     for (QStringView title : TitleWords()) {
-        if (bare == title)
+        if (SameText(bare, title))
             return true;
     }
     // "Dr.", "Dipl.-Ing.", "rer.", "med.": abbreviations end in a point.
@@ -45,9 +45,9 @@ bool isTitleWord(QStringView word)
 
 QStringView withoutLeadIn(QStringView text)
 {
-    const QString lower = text.toString().toLower();
+    const QString lower = LowerText(text);
     for (const Cue &cue : NameLeadIns()) {
-        if (lower.startsWith(cue.text))
+        if (StartsWithText(lower, cue.text))
             return text.sliced(cue.text.size()).trimmed();
     }
     return text;
@@ -75,7 +75,7 @@ QStringView SalutationAlone(QStringView text)
 {
     text = withoutLeadIn(text.trimmed());
     for (const Salutation &s : Salutations()) {
-        if (text == s.text)
+        if (SameText(text, s.text))
             return s.stored;
     }
     return {};
@@ -89,7 +89,7 @@ std::optional<PersonName> ReadPersonName(QStringView text, bool requireMarks)
     qsizetype at = 0;
     if (!words.isEmpty()) {
         for (const Salutation &s : Salutations()) {
-            if (words[0] == s.text) {
+            if (SameText(words[0], s.text)) {
                 person.salutation = s.stored.toString();
                 at = 1;
                 break;
