@@ -13,6 +13,7 @@
 #include "support/FieldRows.h"
 
 #include <QList>
+#include <QVarLengthArray>
 
 #include <algorithm>
 #include <optional>
@@ -94,7 +95,7 @@ std::optional<QStringView> afterLabel(QStringView text, QStringView lower,
                                       std::span<const Cue> cues, bool wholeWord = true)
 {
     for (const Cue &cue : cues) {
-        if (!StartsWithText(lower, cue.text))
+        if (lower.isEmpty() || lower[0] != cue.text[0] || !StartsWithText(lower, cue.text))
             continue;
         qsizetype end = cue.text.size();
         if (end < lower.size() && lower[end].isLetterOrNumber()) {
@@ -174,9 +175,11 @@ const PhoneLabel *phoneLabelAt(QStringView lower, qsizetype at)
 {
     if (at > 0 && lower[at - 1].isLetterOrNumber())
         return nullptr;
+    if (at >= lower.size())
+        return nullptr;
     for (const PhoneLabel &label : PhoneLabels()) {
         const qsizetype end = at + label.text.size();
-        if (StartsWithText(lower.sliced(at), label.text) &&
+        if (label.text[0] == lower[at] && StartsWithText(lower.sliced(at), label.text) &&
             (end >= lower.size() || !lower[end].isLetter()))
             return &label;
     }
@@ -259,7 +262,7 @@ void splitAtSpacedDashes(QStringView piece, QList<QStringView> &out)
 
 void splitLine(QStringView line, bool oneLine, QList<QStringView> &out)
 {
-    QList<QStringView> pieces;
+    QVarLengthArray<QStringView, 16> pieces;
     // "·", "|" and "•" always part values; a one-line text also parts at "," and ";".
     qsizetype from = 0;
     for (qsizetype at = 0; at <= line.size(); ++at) {
@@ -287,6 +290,7 @@ void splitLine(QStringView line, bool oneLine, QList<QStringView> &out)
         from = at + 1;
     }
     QList<QStringView> dashed;
+    dashed.reserve(pieces.size() + 4);
     for (QStringView piece : pieces) {
         if (piece.size() <= LongestValue && piece.contains(u' '))
             splitAtSpacedDashes(piece, dashed);
@@ -299,7 +303,7 @@ void splitLine(QStringView line, bool oneLine, QList<QStringView> &out)
             continue;
         }
         // "Anna Gruber c/o Sommerfeld": the c/o starts a line of its own.
-        const qsizetype co = piece.indexOf(u" c/o ");
+        const qsizetype co = FindText(piece, u" c/o ");
         if (co > 0) {
             splitPhoneLabels(trimmedView(piece.first(co)), out);
             splitPhoneLabels(trimmedView(piece.sliced(co + 1)), out);
@@ -503,11 +507,9 @@ void LineSorter::Sort(QStringView line)
             drop(line, u"a role without a name");
         return;
     }
-    for (const DropRule &rule : DropRules()) {
-        if (FindCue(cueText, rule.cues) != nullptr) {
-            m_imprint = m_imprint || rule.imprintHeading;
-            return drop(line, rule.reason);
-        }
+    if (const DropRule *rule = FindDropRule(cueText)) {
+        m_imprint = m_imprint || rule->imprintHeading;
+        return drop(line, rule->reason);
     }
     PhoneKind kind = PhoneKind::Telephone;
     QString number;

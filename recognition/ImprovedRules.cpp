@@ -3,7 +3,6 @@
 #include "TextOps.h"
 
 #include <array>
-#include <unordered_map>
 #include <vector>
 
 namespace {
@@ -785,7 +784,17 @@ namespace {
 class CueIndex
 {
 public:
-    explicit CueIndex(std::span<const Cue> cues)
+    explicit CueIndex(std::span<const Cue> cues) { add(cues); }
+    explicit CueIndex(std::span<const DropRule> rules)
+    {
+        for (const DropRule &rule : rules)
+            add(rule.cues);
+    }
+
+    const Cue *Find(const CueText &text) const;
+
+private:
+    void add(std::span<const Cue> cues)
     {
         for (const Cue &cue : cues) {
             switch (cue.at) {
@@ -807,45 +816,6 @@ public:
         }
     }
 
-    const Cue *Find(const CueText &text) const
-    {
-        const QStringView lower = text.lower;
-        if (lower.isEmpty())
-            return nullptr;
-        const QStringView whole = text.whole;
-        for (const Cue *cue : bucketOf(m_startByFirst, lower[0])) {
-            if (cue->at == At::Start ? StandardView(lower).starts_with(StandardView(cue->text))
-                                     : same(whole, cue->text))
-                return cue;
-        }
-        if (!whole.isEmpty() && whole[0] != lower[0]) {
-            for (const Cue *cue : bucketOf(m_startByFirst, whole[0])) {
-                if (cue->at == At::Whole && same(whole, cue->text))
-                    return cue;
-            }
-        }
-        for (const Cue *cue : m_anywhere) {
-            if (FindText(lower, cue->text) >= 0)
-                return cue;
-        }
-        const qsizetype n = lower.size();
-        for (const auto &[start, end] : text.words) {
-            for (const Cue *cue : bucketOf(m_byFirst, lower[start])) {
-                const qsizetype after = start + cue->text.size();
-                if (after <= n && same(lower.sliced(start, cue->text.size()), cue->text) &&
-                    (cue->at == At::WordStart || endsWord(lower, after)))
-                    return cue;
-            }
-            for (const Cue *cue : bucketOf(m_byLast, lower[end - 1])) {
-                const qsizetype from = end - cue->text.size();
-                if (from >= 0 && same(lower.sliced(from, cue->text.size()), cue->text))
-                    return cue;
-            }
-        }
-        return nullptr;
-    }
-
-private:
     using Buckets = std::array<std::vector<const Cue *>, 129>; // ASCII, then the rest
 
     static std::vector<const Cue *> &bucket(Buckets &buckets, QChar c)
@@ -862,6 +832,44 @@ private:
     Buckets m_startByFirst;
     std::vector<const Cue *> m_anywhere;
 };
+
+const Cue *CueIndex::Find(const CueText &text) const
+{
+    const QStringView lower = text.lower;
+    if (lower.isEmpty())
+        return nullptr;
+    const QStringView whole = text.whole;
+    for (const Cue *cue : bucketOf(m_startByFirst, lower[0])) {
+        if (cue->at == At::Start ? StandardView(lower).starts_with(StandardView(cue->text))
+                                 : same(whole, cue->text))
+            return cue;
+    }
+    if (!whole.isEmpty() && whole[0] != lower[0]) {
+        for (const Cue *cue : bucketOf(m_startByFirst, whole[0])) {
+            if (cue->at == At::Whole && same(whole, cue->text))
+                return cue;
+        }
+    }
+    for (const Cue *cue : m_anywhere) {
+        if (FindText(lower, cue->text) >= 0)
+            return cue;
+    }
+    const qsizetype n = lower.size();
+    for (const auto &[start, end] : text.words) {
+        for (const Cue *cue : bucketOf(m_byFirst, lower[start])) {
+            const qsizetype after = start + cue->text.size();
+            if (after <= n && same(lower.sliced(start, cue->text.size()), cue->text) &&
+                (cue->at == At::WordStart || endsWord(lower, after)))
+                return cue;
+        }
+        for (const Cue *cue : bucketOf(m_byLast, lower[end - 1])) {
+            const qsizetype from = end - cue->text.size();
+            if (from >= 0 && same(lower.sliced(from, cue->text.size()), cue->text))
+                return cue;
+        }
+    }
+    return nullptr;
+}
 
 } // namespace
 
@@ -915,19 +923,35 @@ const Cue *FindCue(QStringView lower, std::span<const Cue> cues)
 const Cue *FindCue(const CueText &text, std::span<const Cue> cues)
 {
     // Built once for every table, before the first look-up of any thread.
-    static const std::unordered_map<const Cue *, CueIndex> indexes = [] {
-        std::unordered_map<const Cue *, CueIndex> built;
+    static const std::vector<std::pair<const Cue *, CueIndex>> indexes = [] {
+        std::vector<std::pair<const Cue *, CueIndex>> built;
         const std::span<const Cue> tables[] = {
             Greetings,   Headings,    LegalLines, BankLines,       OpeningHours,
             Disclaimers, Roles,       JobWords,   LegalFormsTable, Businesses,
             Streets,     Departments, PostBoxes,  LeadIns,         Labels,
         };
         for (const std::span<const Cue> table : tables)
-            built.emplace(table.data(), CueIndex(table));
+            built.emplace_back(table.data(), CueIndex(table));
         return built;
     }();
-    const auto index = indexes.find(cues.data());
-    return index == indexes.end() ? CueIndex(cues).Find(text) : index->second.Find(text);
+    for (const auto &[table, index] : indexes) {
+        if (table == cues.data())
+            return index.Find(text);
+    }
+    return CueIndex(cues).Find(text);
+}
+
+const DropRule *FindDropRule(const CueText &text)
+{
+    static const CueIndex index{std::span<const DropRule>(Drops)};
+    const Cue *cue = index.Find(text);
+    if (cue == nullptr)
+        return nullptr;
+    for (const DropRule &rule : Drops) {
+        if (cue >= rule.cues.data() && cue < rule.cues.data() + rule.cues.size())
+            return &rule;
+    }
+    return nullptr;
 }
 
 std::span<const DropRule> DropRules()

@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <QStringView>
+#include <QVarLengthArray>
 
 #include <span>
 #include <utility>
@@ -48,7 +49,7 @@ struct CueText
     explicit CueText(QStringView lowerText);
     QStringView lower;
     QStringView whole; // without outer blanks and a trailing ":" or "."
-    std::vector<std::pair<qsizetype, qsizetype>> words; // [start, end) of each word
+    QVarLengthArray<std::pair<qsizetype, qsizetype>, 32> words; // [start, end) of each word
 };
 
 // A cue of cues that lower holds, or null.
@@ -63,6 +64,8 @@ struct DropRule
     bool imprintHeading = false; // the block is a web imprint
 };
 std::span<const DropRule> DropRules();
+// The rule of the first kind of line to drop that text is, or null.
+const DropRule *FindDropRule(const CueText &text);
 
 // A label of a role in front of a person's name ("Inhaber:", "Vertreten durch:").
 std::span<const Cue> RoleLabels();

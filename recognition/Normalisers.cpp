@@ -51,7 +51,7 @@ QString cutAroundMark(const QString &text, QStringView mark)
 // trunk zero for one before it ("+49+49 30" gives "030").
 QString DialableGermanPrefix(const QString &kept)
 {
-    if (!kept.contains(u"+49"))
+    if (FindText(kept, u"+49") < 0)
         return kept;
     const qsizetype length = kept.size();
     QString out(length, Qt::Uninitialized);

@@ -45,6 +45,9 @@ bool isTitleWord(QStringView word)
 
 QStringView withoutLeadIn(QStringView text)
 {
+    // Every lead-in starts with one of these letters.
+    if (text.isEmpty() || !QStringView(u"zZiIpPaA").contains(text[0]))
+        return text;
     const QString lower = LowerText(text);
     for (const Cue &cue : NameLeadIns()) {
         if (StartsWithText(lower, cue.text))
