@@ -260,29 +260,52 @@ void splitAtSpacedDashes(QStringView piece, QList<QStringView> &out)
     out.append(trimmedView(piece.sliced(from)));
 }
 
+// Whether the line parts values at the character at (the end always parts).
+bool cutsAt(QStringView line, qsizetype at, qsizetype from, bool oneLine)
+{
+    if (at == line.size())
+        return true;
+    const QChar c = line[at];
+    if (c == u'\t') {
+        // "Tel.:\t0711 ..." is one value; a tab between two values parts them.
+        const QStringView before = trimmedView(line.sliced(from, at - from));
+        return hasDigit(before) || before.size() >= 12;
+    }
+    if (c == u'|' || c == u'·' || c == u'•')
+        return true;
+    if (c != u',' && c != u';')
+        return false;
+    // A comma inside a number ("1,5") stays.
+    if (at > 0 && at + 1 < line.size() && IsDigit09(line[at - 1]) && IsDigit09(line[at + 1]))
+        return false;
+    // "Müller, Meier & Partner" stays unless the text is one line.
+    return oneLine || c == u';' || startsOwnValue(trimmedView(line.sliced(at + 1)));
+}
+
+// "Anna Gruber c/o Sommerfeld": the c/o starts a line of its own; a line of
+// phone labels is cut before each.
+void splitPiece(QStringView piece, QList<QStringView> &out)
+{
+    if (piece.size() > LongestValue) {
+        out.append(piece); // dropped as it is sorted
+        return;
+    }
+    const qsizetype co = FindText(piece, u" c/o ");
+    if (co > 0) {
+        splitPhoneLabels(trimmedView(piece.first(co)), out);
+        splitPhoneLabels(trimmedView(piece.sliced(co + 1)), out);
+    } else {
+        splitPhoneLabels(piece, out);
+    }
+}
+
 void splitLine(QStringView line, bool oneLine, QList<QStringView> &out)
 {
-    QVarLengthArray<QStringView, 16> pieces;
     // "·", "|" and "•" always part values; a one-line text also parts at "," and ";".
+    QVarLengthArray<QStringView, 16> pieces;
     qsizetype from = 0;
     for (qsizetype at = 0; at <= line.size(); ++at) {
-        const bool end = at == line.size();
-        const QChar c = end ? QChar(u'|') : line[at];
-        bool cut = c == u'|' || c == u'·' || c == u'•' || c == u'\t';
-        if (!cut && (c == u',' || c == u';')) {
-            cut = oneLine || c == u';' || startsOwnValue(trimmedView(line.sliced(at + 1)));
-            // "Müller, Meier & Partner" stays; a comma inside a number too.
-            if (cut && at + 1 < line.size() && IsDigit09(line[at + 1]) && at > 0 &&
-                IsDigit09(line[at - 1]))
-                cut = false;
-        }
-        if (c == u'\t' && !end) {
-            // "Tel.:\t0711 ..." is one value; a tab between two values parts them.
-            const QStringView before = trimmedView(line.sliced(from, at - from));
-            if (!hasDigit(before) && before.size() < 12)
-                continue;
-        }
-        if (!cut)
+        if (!cutsAt(line, at, from, oneLine))
             continue;
         const QStringView piece = trimmedView(line.sliced(from, at - from));
         if (!piece.isEmpty())
@@ -297,19 +320,8 @@ void splitLine(QStringView line, bool oneLine, QList<QStringView> &out)
         else
             dashed.append(piece);
     }
-    for (QStringView piece : dashed) {
-        if (piece.size() > LongestValue) {
-            out.append(piece); // dropped as it is sorted
-            continue;
-        }
-        // "Anna Gruber c/o Sommerfeld": the c/o starts a line of its own.
-        const qsizetype co = FindText(piece, u" c/o ");
-        if (co > 0) {
-            splitPhoneLabels(trimmedView(piece.first(co)), out);
-            splitPhoneLabels(trimmedView(piece.sliced(co + 1)), out);
-        } else
-            splitPhoneLabels(piece, out);
-    }
+    for (QStringView piece : dashed)
+        splitPiece(piece, out);
 }
 
 // --- sorting one value line
@@ -405,6 +417,8 @@ QString withoutCompanyWord(QStringView line)
     return line.toString();
 }
 
+struct SortedLine;
+
 class LineSorter
 {
 public:
@@ -416,6 +430,16 @@ private:
     void takeCompany(QStringView line, QStringView reason);
     void takeAddress(QStringView line, QStringView reason);
     void drop(QStringView line, QStringView reason) { explain(line, "nothing", reason); }
+    bool takeEMail(const SortedLine &l);
+    bool takeWebsite(const SortedLine &l);
+    bool takeRole(const SortedLine &l);
+    bool dropByRule(const SortedLine &l);
+    bool takePhone(const SortedLine &l);
+    bool takePlace(const SortedLine &l);
+    bool takeCountry(const SortedLine &l);
+    bool takeDepartment(const SortedLine &l);
+    bool takeSalutation(const SortedLine &l);
+    void sortByWords(const SortedLine &l);
 
     Contact &m_contact;
     Pending m_pending;
@@ -457,6 +481,170 @@ void LineSorter::takeAddress(QStringView line, QStringView reason)
     m_contact.addressLines.append(line.toString());
 }
 
+// The line as each step sees it.
+struct SortedLine
+{
+    QStringView line;
+    QStringView lower;
+    const CueText &cues;
+    QStringView value; // without a leading label ("Anschrift: ...")
+    bool roleLabel;    // the line before was a role label alone
+};
+
+bool LineSorter::takeEMail(const SortedLine &l)
+{
+    if (!l.line.contains(u'@'))
+        return false;
+    if (m_contact.email.isEmpty()) {
+        explain(l.line, "eMail", u"an @");
+        m_contact.email = CleanEMail(l.line.toString());
+    }
+    // "E: a@b.de Internet: www.b.de" holds the web address as well.
+    const qsizetype web = FindText(l.lower, u"www.");
+    if (web > 0 && m_contact.website.isEmpty() && !l.lower.sliced(web).contains(u'@')) {
+        explain(l.line, "Website", u"a web address after the e-mail address");
+        m_contact.website = webValue(l.line.sliced(web).split(u' ').first());
+    }
+    return true;
+}
+
+bool LineSorter::takeWebsite(const SortedLine &l)
+{
+    if (!looksLikeWebAddress(l.value))
+        return false;
+    if (m_contact.website.isEmpty()) {
+        explain(l.line, "Website", u"a web address");
+        m_contact.website = webValue(l.value);
+    }
+    return true;
+}
+
+bool LineSorter::takeRole(const SortedLine &l)
+{
+    const std::optional<QStringView> role = afterLabel(l.line, l.lower, RoleLabels(), false);
+    if (!role)
+        return false;
+    if (role->isEmpty()) {
+        m_pending.roleLabel = true;
+        drop(l.line, u"a role label");
+    } else if (m_contactSeen && !m_imprint) {
+        // A manager named in a letter's footer is not whom the letter is from;
+        // in an imprint the first owner or representative is the contact.
+        drop(l.line, u"a role named after the contact data");
+    } else if (!takePerson(l.line, *role, false, u"a person named after a role") &&
+               !takePerson(l.line, fromNameMarks(*role), true, u"a person named after a role")) {
+        drop(l.line, u"a role without a name");
+    }
+    return true;
+}
+
+bool LineSorter::dropByRule(const SortedLine &l)
+{
+    const DropRule *rule = FindDropRule(l.cues);
+    if (rule == nullptr)
+        return false;
+    m_imprint = m_imprint || rule->imprintHeading;
+    drop(l.line, rule->reason);
+    return true;
+}
+
+bool LineSorter::takePhone(const SortedLine &l)
+{
+    PhoneKind kind = PhoneKind::Telephone;
+    QString number;
+    if (!readPhone(l.line, l.lower, kind, number))
+        return false;
+    if (kind == PhoneKind::Telephone && m_contact.telephones.size() < MostTelephones) {
+        explain(l.line, "Telefon", u"a number");
+        m_contact.telephones.append(number);
+    } else if (kind == PhoneKind::Fax && m_contact.fax.isEmpty()) {
+        explain(l.line, "Fax", u"a fax label");
+        m_contact.fax = number;
+    } else if (kind == PhoneKind::Mobile && m_contact.mobile.isEmpty()) {
+        explain(l.line, "Mobil", u"a mobile label or network");
+        m_contact.mobile = number;
+    }
+    return true;
+}
+
+bool LineSorter::takePlace(const SortedLine &l)
+{
+    const std::optional<PostcodeCity> place = readPostcodeCity(l.value);
+    if (!place)
+        return false;
+    if (!m_contact.postcode.isEmpty())
+        return true;
+    explain(l.line, "PLZ/Ort", u"a postcode and a city");
+    m_contact.postcode = place->postcode.toString();
+    m_contact.city = place->city.toString();
+    for (const CountryPrefixRule &prefix : PostcodePrefixes()) {
+        if (SameText(prefix.prefix.chopped(1), place->prefix))
+            m_contact.postcodeCountry = prefix.stored.toString();
+    }
+    return true;
+}
+
+bool LineSorter::takeCountry(const SortedLine &l)
+{
+    for (const CountryName &country : CountryNames()) {
+        if (SameText(trimmedView(l.lower), country.written)) {
+            explain(l.line, "Land", u"a country");
+            if (m_contact.country.isEmpty())
+                m_contact.country = country.stored.toString();
+            return true;
+        }
+    }
+    return false;
+}
+
+bool LineSorter::takeDepartment(const SortedLine &l)
+{
+    if (FindCue(l.cues, DepartmentCues()) == nullptr || hasDigit(l.line))
+        return false;
+    if (m_contact.department.isEmpty()) {
+        explain(l.line, "Abteilung", u"a department");
+        m_contact.department = l.line.toString();
+    }
+    return true;
+}
+
+bool LineSorter::takeSalutation(const SortedLine &l)
+{
+    const QStringView salutation = SalutationAlone(l.line);
+    if (salutation.isEmpty())
+        return false;
+    m_pending.salutation = salutation.toString();
+    drop(l.line, u"a salutation for the next line");
+    return true;
+}
+
+// Names, streets, companies and job titles: told apart by their words.
+void LineSorter::sortByWords(const SortedLine &l)
+{
+    const bool legalForm = FindCue(l.cues, LegalForms()) != nullptr;
+    const bool business = legalForm || FindCue(l.cues, BusinessWords()) != nullptr;
+    // A salutation on the line before makes the line a name, whatever its words.
+    const bool nameExpected = !m_pending.salutation.isEmpty() || (l.roleLabel && !business);
+    if (takePerson(l.line, l.line, !nameExpected, u"a salutation or title"))
+        return;
+    if (isStreet(l.value, business))
+        return takeAddress(l.value, u"a street and house number");
+    if (legalForm)
+        return takeCompany(l.line, u"a legal form");
+    if (FindCue(l.cues, JobTitleWords()) != nullptr)
+        return drop(l.line, u"a job title");
+    if (business)
+        return takeCompany(l.line, u"a business word");
+    if (!m_contact.person && takePerson(l.line, l.line, false, u"a name's shape"))
+        return;
+    if (m_contact.leftOver.isEmpty() && hasLetter(l.line)) {
+        explain(l.line, "Firma", u"the first line left over, unless a line names a business");
+        m_contact.leftOver = withoutCompanyWord(l.line);
+        return;
+    }
+    drop(l.line, u"nothing it could be");
+}
+
 void LineSorter::Sort(QStringView line)
 {
     if (line.size() > LongestValue)
@@ -466,131 +654,26 @@ void LineSorter::Sort(QStringView line)
     const QString lowerText = LowerText(line);
     const QStringView lower = lowerText;
     const CueText cueText(lower);
-    const bool roleLabel = std::exchange(m_pending.roleLabel, false);
+    const std::optional<QStringView> labelled = afterLabel(line, lower, ValueLabels());
+    const SortedLine sorted{line, lower, cueText, labelled ? *labelled : line,
+                            std::exchange(m_pending.roleLabel, false)};
     m_contactSeen = !m_contact.email.isEmpty() || !m_contact.website.isEmpty() ||
                     !m_contact.telephones.isEmpty() || !m_contact.fax.isEmpty() ||
                     !m_contact.mobile.isEmpty();
-
-    if (line.contains(u'@')) {
-        if (m_contact.email.isEmpty()) {
-            explain(line, "eMail", u"an @");
-            m_contact.email = CleanEMail(line.toString());
-        }
-        // "E: a@b.de Internet: www.b.de" holds the web address as well.
-        const qsizetype web = lower.indexOf(u"www.");
-        if (web > 0 && m_contact.website.isEmpty() && !lower.sliced(web).contains(u'@')) {
-            explain(line, "Website", u"a web address after the e-mail address");
-            m_contact.website = webValue(line.sliced(web).split(u' ').first());
-        }
-        return;
-    }
-    const std::optional<QStringView> labelled = afterLabel(line, lower, ValueLabels());
-    const QStringView value = labelled ? *labelled : line;
-    if (looksLikeWebAddress(value)) {
-        if (m_contact.website.isEmpty()) {
-            explain(line, "Website", u"a web address");
-            m_contact.website = webValue(value);
-        }
-        return;
-    }
-    if (const std::optional<QStringView> role = afterLabel(line, lower, RoleLabels(), false)) {
-        if (role->isEmpty()) {
-            m_pending.roleLabel = true;
-            return drop(line, u"a role label");
-        }
-        // A manager named in a letter's footer is not whom the letter is from;
-        // in an imprint the first owner or representative is the contact.
-        if (m_contactSeen && !m_imprint)
-            return drop(line, u"a role named after the contact data");
-        if (!takePerson(line, *role, false, u"a person named after a role") &&
-            !takePerson(line, fromNameMarks(*role), true, u"a person named after a role"))
-            drop(line, u"a role without a name");
-        return;
-    }
-    if (const DropRule *rule = FindDropRule(cueText)) {
-        m_imprint = m_imprint || rule->imprintHeading;
-        return drop(line, rule->reason);
-    }
-    PhoneKind kind = PhoneKind::Telephone;
-    QString number;
-    if (readPhone(line, lower, kind, number)) {
-        switch (kind) {
-        case PhoneKind::Telephone:
-            if (m_contact.telephones.size() < MostTelephones) {
-                explain(line, "Telefon", u"a number");
-                m_contact.telephones.append(number);
-            }
+    // In this order: an earlier step knows a line a later one would misread.
+    const std::initializer_list<bool (LineSorter::*)(const SortedLine &)> steps = {
+        &LineSorter::takeEMail,   &LineSorter::takeWebsite,    &LineSorter::takeRole,
+        &LineSorter::dropByRule,  &LineSorter::takePhone,      &LineSorter::takePlace,
+        &LineSorter::takeCountry, &LineSorter::takeDepartment,
+    };
+    for (const auto step : steps) {
+        if ((this->*step)(sorted))
             return;
-        case PhoneKind::Fax:
-            if (m_contact.fax.isEmpty()) {
-                explain(line, "Fax", u"a fax label");
-                m_contact.fax = number;
-            }
-            return;
-        case PhoneKind::Mobile:
-            if (m_contact.mobile.isEmpty()) {
-                explain(line, "Mobil", u"a mobile label or network");
-                m_contact.mobile = number;
-            }
-            return;
-        }
-    }
-    if (const std::optional<PostcodeCity> place = readPostcodeCity(value)) {
-        if (m_contact.postcode.isEmpty()) {
-            explain(line, "PLZ/Ort", u"a postcode and a city");
-            m_contact.postcode = place->postcode.toString();
-            m_contact.city = place->city.toString();
-            for (const CountryPrefixRule &prefix : PostcodePrefixes()) {
-                if (SameText(prefix.prefix.chopped(1), place->prefix))
-                    m_contact.postcodeCountry = prefix.stored.toString();
-            }
-        }
-        return;
-    }
-    for (const CountryName &country : CountryNames()) {
-        if (StandardView(trimmedView(lower)) == StandardView(country.written)) {
-            explain(line, "Land", u"a country");
-            if (m_contact.country.isEmpty())
-                m_contact.country = country.stored.toString();
-            return;
-        }
-    }
-    if (FindCue(cueText, DepartmentCues()) != nullptr && !hasDigit(line)) {
-        if (m_contact.department.isEmpty()) {
-            explain(line, "Abteilung", u"a department");
-            m_contact.department = line.toString();
-        }
-        return;
     }
     if (FindCue(cueText, PostBoxCues()) != nullptr)
         return takeAddress(line, u"a post-office box or c/o");
-    const QStringView salutation = SalutationAlone(line);
-    if (!salutation.isEmpty()) {
-        m_pending.salutation = salutation.toString();
-        return drop(line, u"a salutation for the next line");
-    }
-    const bool legalForm = FindCue(cueText, LegalForms()) != nullptr;
-    const bool business = legalForm || FindCue(cueText, BusinessWords()) != nullptr;
-    // A salutation on the line before makes the line a name, whatever its words.
-    const bool nameExpected = !m_pending.salutation.isEmpty() || (roleLabel && !business);
-    if (takePerson(line, line, !nameExpected, u"a salutation or title"))
-        return;
-    if (isStreet(value, business))
-        return takeAddress(value, u"a street and house number");
-    if (legalForm)
-        return takeCompany(line, u"a legal form");
-    if (FindCue(cueText, JobTitleWords()) != nullptr)
-        return drop(line, u"a job title");
-    if (business)
-        return takeCompany(line, u"a business word");
-    if (!m_contact.person && takePerson(line, line, false, u"a name's shape"))
-        return;
-    if (m_contact.leftOver.isEmpty() && hasLetter(line)) {
-        explain(line, "Firma", u"the first line left over, unless a line names a business");
-        m_contact.leftOver = withoutCompanyWord(line);
-        return;
-    }
-    drop(line, u"nothing it could be");
+    if (!takeSalutation(sorted))
+        sortByWords(sorted);
 }
 
 // --- the country

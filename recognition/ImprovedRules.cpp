@@ -794,6 +794,9 @@ public:
     const Cue *Find(const CueText &text) const;
 
 private:
+    const Cue *findAtStart(const CueText &text) const;
+    const Cue *findInWords(const CueText &text) const;
+
     void add(std::span<const Cue> cues)
     {
         for (const Cue &cue : cues) {
@@ -833,27 +836,26 @@ private:
     std::vector<const Cue *> m_anywhere;
 };
 
-const Cue *CueIndex::Find(const CueText &text) const
+const Cue *CueIndex::findAtStart(const CueText &text) const
 {
     const QStringView lower = text.lower;
-    if (lower.isEmpty())
-        return nullptr;
     const QStringView whole = text.whole;
     for (const Cue *cue : bucketOf(m_startByFirst, lower[0])) {
-        if (cue->at == At::Start ? StandardView(lower).starts_with(StandardView(cue->text))
-                                 : same(whole, cue->text))
+        if (cue->at == At::Start ? StartsWithText(lower, cue->text) : same(whole, cue->text))
             return cue;
     }
-    if (!whole.isEmpty() && whole[0] != lower[0]) {
-        for (const Cue *cue : bucketOf(m_startByFirst, whole[0])) {
-            if (cue->at == At::Whole && same(whole, cue->text))
-                return cue;
-        }
-    }
-    for (const Cue *cue : m_anywhere) {
-        if (FindText(lower, cue->text) >= 0)
+    if (whole.isEmpty() || whole[0] == lower[0])
+        return nullptr;
+    for (const Cue *cue : bucketOf(m_startByFirst, whole[0])) {
+        if (cue->at == At::Whole && same(whole, cue->text))
             return cue;
     }
+    return nullptr;
+}
+
+const Cue *CueIndex::findInWords(const CueText &text) const
+{
+    const QStringView lower = text.lower;
     const qsizetype n = lower.size();
     for (const auto &[start, end] : text.words) {
         for (const Cue *cue : bucketOf(m_byFirst, lower[start])) {
@@ -869,6 +871,19 @@ const Cue *CueIndex::Find(const CueText &text) const
         }
     }
     return nullptr;
+}
+
+const Cue *CueIndex::Find(const CueText &text) const
+{
+    if (text.lower.isEmpty())
+        return nullptr;
+    if (const Cue *cue = findAtStart(text))
+        return cue;
+    for (const Cue *cue : m_anywhere) {
+        if (FindText(text.lower, cue->text) >= 0)
+            return cue;
+    }
+    return findInWords(text);
 }
 
 } // namespace
