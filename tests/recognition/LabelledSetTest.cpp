@@ -90,8 +90,8 @@ TEST(LabelledSet, ImprovedRecognizerNeedsNoCorrectionInMostBlocks)
         QString clipText;
         CaptureText(context, QString::fromUtf8(readBytes(folder.filePath(block))), false, rows,
                     clipText, nullptr);
-        const int fixes =
-            rowsToFix(rows, readTruth(folder.filePath(block.chopped(4) + QStringLiteral(".truth"))));
+        const int fixes = rowsToFix(
+            rows, readTruth(folder.filePath(block.chopped(4) + QStringLiteral(".truth"))));
         if (fixes == 0)
             ++clean;
         else
