@@ -230,7 +230,11 @@ bool startsOwnValue(QStringView part)
     const qsizetype comma = value.indexOf(u',');
     if (comma > 0)
         value = trimmedView(value.first(comma));
-    return readPostcodeCity(part).has_value() || phoneLabelAt(lower, 0) != nullptr ||
+    const QString lowerValue = LowerText(value);
+    const bool country = std::any_of(
+        CountryNames().begin(), CountryNames().end(),
+        [&lowerValue](const CountryName &c) { return SameText(lowerValue, c.written); });
+    return country || readPostcodeCity(part).has_value() || phoneLabelAt(lower, 0) != nullptr ||
            FindCue(lower, JobTitleWords()) != nullptr || value.contains(u'@') ||
            isStreet(value, false);
 }

@@ -227,6 +227,7 @@ const DropRule Drops[] = {
 
 const Cue Roles[] = {
     {u"inhaberin", At::Start},
+    {u"inh.", At::Start},
     {u"inhaber", At::Start},
     {u"geschäftsführerin", At::Start},
     {u"geschäftsführer", At::Start},
@@ -624,8 +625,13 @@ const Salutation SalutationTable[] = {
 };
 
 const QStringView Titles[] = {
-    u"DI", u"DDr", u"MBA", u"MSc", u"BSc", u"MA", u"BA", u"Dr", u"Prof", u"Mag", u"Ing", u"lic",
+    u"DI",  u"DDr",  u"MBA",  u"MSc",   u"BSc",   u"MA",  u"BA",   u"Dr",        u"Prof",
+    u"Mag", u"Ing",  u"lic",  u"MMag",  u"Bakk",  u"PD",  u"M.Sc", u"B.Sc",      u"M.A",
+    u"B.A", u"LL.M", u"Dkfm", u"Mag.a", u"Dr.in", u"DDI", u"Doz",  u"Priv.-Doz",
 };
+
+// Starts of compound titles ("Dipl.-Ing.", "Dr.-Ing.", "Univ.-Prof.").
+const QStringView TitleStarts[] = {u"Dipl", u"Dr.", u"Prof.", u"Univ.", u"Mag.", u"Ing."};
 
 const QStringView Particles[] = {
     u"von", u"van",   u"de", u"der", u"den", u"zu",  u"vom", u"zum", u"di",  u"da",
@@ -1020,6 +1026,10 @@ std::span<const Salutation> Salutations()
 std::span<const QStringView> TitleWords()
 {
     return Titles;
+}
+std::span<const QStringView> TitleBeginnings()
+{
+    return TitleStarts;
 }
 std::span<const QStringView> NameParticles()
 {

@@ -104,6 +104,7 @@ struct Salutation
 std::span<const Salutation> Salutations();
 // Academic titles and their parts ("Dr.", "Prof.", "Dipl.-Ing.", "(FH)").
 std::span<const QStringView> TitleWords();
+std::span<const QStringView> TitleBeginnings();
 // Name particles that belong to the last name ("von", "van", "de").
 std::span<const QStringView> NameParticles();
 

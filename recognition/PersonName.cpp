@@ -39,8 +39,12 @@ bool isTitleWord(QStringView word)
         if (SameText(bare, title))
             return true;
     }
-    // "Dr.", "Dipl.-Ing.", "rer.", "med.": abbreviations end in a point.
-    return word.size() >= 3 && word.endsWith(u'.') && word.size() <= 12;
+    for (QStringView start : TitleBeginnings()) {
+        if (StartsWithText(word, start))
+            return true;
+    }
+    // The parts of a doctor's title: "rer.", "nat.", "med.", "iur.".
+    return word.size() >= 3 && word.size() <= 8 && word.endsWith(u'.') && word[0].isLower();
 }
 
 QStringView withoutLeadIn(QStringView text)
