@@ -189,6 +189,16 @@ const PhoneLabel *phoneLabelAt(QStringView lower, qsizetype at)
 // Cuts a line before every further phone label that follows digits ("Tel 0711 1 Fax 0711 2").
 void splitPhoneLabels(QStringView line, QList<QStringView> &out)
 {
+    // Only a line that starts with a phone label can hold two.
+    const bool mayStartWithLabel =
+        !line.isEmpty() && std::any_of(PhoneLabels().begin(), PhoneLabels().end(),
+                                       [first = line[0].toLower()](const PhoneLabel &label) {
+                                           return label.text[0] == first;
+                                       });
+    if (!mayStartWithLabel) {
+        out.append(line);
+        return;
+    }
     const QString lower = LowerText(line);
     if (phoneLabelAt(lower, 0) == nullptr) {
         out.append(line);
@@ -793,8 +803,10 @@ void fillRows(Contact contact, FieldRows &rows, const Settings &settings)
 QString withLineFeeds(const QString &text, bool &oneLine)
 {
     QString out = text;
-    out.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    out.replace(u'\r', u'\n');
+    if (FindText(out, u"\r") >= 0) {
+        out.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+        out.replace(u'\r', u'\n');
+    }
     oneLine = !QStringView(out).trimmed().contains(u'\n');
     return out;
 }

@@ -2,7 +2,7 @@
 
 #include "ImprovedRules.h"
 
-#include <QList>
+#include <QVarLengthArray>
 
 namespace {
 
@@ -91,7 +91,17 @@ QStringView SalutationAlone(QStringView text)
 std::optional<PersonName> ReadPersonName(QStringView text, bool requireMarks)
 {
     text = withoutTail(withoutLeadIn(text.trimmed()));
-    QList<QStringView> words = text.split(u' ', Qt::SkipEmptyParts);
+    QVarLengthArray<QStringView, 12> words;
+    for (qsizetype at = 0; at < text.size();) {
+        if (text[at] == u' ') {
+            ++at;
+            continue;
+        }
+        const qsizetype start = at;
+        while (at < text.size() && text[at] != u' ')
+            ++at;
+        words.append(text.sliced(start, at - start));
+    }
     PersonName person;
     qsizetype at = 0;
     if (!words.isEmpty()) {
