@@ -489,6 +489,8 @@ void LineSorter::takeCompany(QStringView line, QStringView reason)
 
 void LineSorter::takeAddress(QStringView line, QStringView reason)
 {
+    if (m_contact.addressLines.contains(line))
+        return drop(line, u"an address line given before");
     if (m_contact.addressLines.size() >= MostAddressLines)
         return drop(line, u"a fourth address line");
     explain(line, "Adresse", reason);
@@ -566,7 +568,10 @@ bool LineSorter::takePhone(const SortedLine &l)
 {
     PhoneKind kind = PhoneKind::Telephone;
     QString number;
-    if (!readPhone(l.line, l.lower, kind, number))
+    // "Kontakt: Telefon: ...": the number after the label.
+    const QString lowerValue = l.value.size() == l.line.size() ? QString() : LowerText(l.value);
+    if (!readPhone(l.line, l.lower, kind, number) &&
+        (lowerValue.isEmpty() || !readPhone(l.value, lowerValue, kind, number)))
         return false;
     if (kind == PhoneKind::Telephone && m_contact.telephones.size() < MostTelephones) {
         explain(l.line, "Telefon", u"a number");

@@ -20,7 +20,7 @@
 namespace {
 
 // Blocks needing no correction, as reached; raise it when the recognizer gets better.
-constexpr double NoCorrectionFloor = 0.98;
+constexpr double NoCorrectionFloor = 0.99;
 
 std::multimap<qint32, QString> readTruth(const QString &path)
 {
