@@ -28,11 +28,14 @@ constexpr int MostStreetWords = 7;
 // No address line is longer; a longer one is no value, and looking ahead
 // only this far keeps a hostile text linear.
 constexpr qsizetype LongestValue = 300;
+constexpr QStringView ShapeOnly = u"a name's shape";
 
 // What the block holds, filled line by line; the first value of a field wins.
 struct Contact
 {
     std::optional<PersonName> person;
+    bool personWeak = false; // taken by the shape of its line alone
+    QString personLine;
     QString company;
     QString leftOver; // the company when no line names a business
     QString department;
@@ -470,12 +473,21 @@ bool LineSorter::takePerson(QStringView line, QStringView text, bool requireMark
     if (person->salutation.isEmpty())
         person->salutation = m_pending.salutation;
     m_pending.salutation.clear();
-    if (m_contact.person) {
+    // A name known only by its shape gives way to one with a salutation, a
+    // title or a role; its line was then most likely the company's name.
+    const bool weak = !requireMarks && !person->marked() && reason == ShapeOnly;
+    if (m_contact.person && (!m_contact.personWeak || weak)) {
         drop(line, u"a further person");
         return true;
     }
+    if (m_contact.person && m_contact.leftOver.isEmpty()) {
+        explain(m_contact.personLine, "Firma", u"a name's shape that gave way to a surer name");
+        m_contact.leftOver = m_contact.personLine;
+    }
     explain(line, "Kontakt", reason);
     m_contact.person = std::move(person);
+    m_contact.personWeak = weak;
+    m_contact.personLine = line.toString();
     return true;
 }
 
@@ -654,7 +666,7 @@ void LineSorter::sortByWords(const SortedLine &l)
         return drop(l.line, u"a job title");
     if (business)
         return takeCompany(l.line, u"a business word");
-    if (!m_contact.person && takePerson(l.line, l.line, false, u"a name's shape"))
+    if (!m_contact.person && takePerson(l.line, l.line, false, ShapeOnly))
         return;
     if (m_contact.leftOver.isEmpty() && hasLetter(l.line)) {
         explain(l.line, "Firma", u"the first line left over, unless a line names a business");
