@@ -88,10 +88,13 @@ QStringView SalutationAlone(QStringView text)
     return {};
 }
 
-std::optional<PersonName> ReadPersonName(QStringView text, bool requireMarks)
+namespace {
+
+using Words = QVarLengthArray<QStringView, 12>;
+
+Words wordsOf(QStringView text)
 {
-    text = withoutTail(withoutLeadIn(text.trimmed()));
-    QVarLengthArray<QStringView, 12> words;
+    Words words;
     for (qsizetype at = 0; at < text.size();) {
         if (text[at] == u' ') {
             ++at;
@@ -102,56 +105,63 @@ std::optional<PersonName> ReadPersonName(QStringView text, bool requireMarks)
             ++at;
         words.append(text.sliced(start, at - start));
     }
-    PersonName person;
+    return words;
+}
+
+// The text from the start of first to the end of last (words of text).
+QString span(QStringView text, QStringView first, QStringView last)
+{
+    return text.sliced(first.data() - text.data(), last.data() + last.size() - first.data())
+        .toString();
+}
+
+// Salutation and titles from the front of words; returns where the name starts.
+qsizetype readMarks(QStringView text, const Words &words, PersonName &person)
+{
     qsizetype at = 0;
-    if (!words.isEmpty()) {
-        for (const Salutation &s : Salutations()) {
-            if (SameText(words[0], s.text)) {
-                person.salutation = s.stored.toString();
-                at = 1;
-                break;
-            }
+    for (const Salutation &s : Salutations()) {
+        if (!words.isEmpty() && SameText(words[0], s.text)) {
+            person.salutation = s.stored.toString();
+            at = 1;
+            break;
         }
     }
     const qsizetype titleStart = at;
     while (at < words.size() - 1 && isTitleWord(words[at]))
         ++at;
-    if (at > titleStart) {
-        const QStringView first = words[titleStart];
-        const QStringView last = words[at - 1];
-        person.title =
-            text.sliced(first.data() - text.data(), last.data() + last.size() - first.data())
-                .toString();
-    }
-    const qsizetype nameWords = words.size() - at;
-    if (nameWords < 1 || nameWords > MostNameWords)
-        return std::nullopt;
-    if (requireMarks && !person.marked())
-        return std::nullopt;
-    if (!person.marked() && nameWords < 2)
-        return std::nullopt;
+    if (at > titleStart)
+        person.title = span(text, words[titleStart], words[at - 1]);
+    return at;
+}
+
+bool isName(const Words &words, qsizetype at)
+{
     for (qsizetype k = at; k < words.size(); ++k) {
         if (!isNameWord(words[k]) && !(k > at && k < words.size() - 1 && isParticle(words[k])))
-            return std::nullopt;
+            return false;
     }
-    const QStringView firstWord = words[at];
-    const QStringView lastWord = words.back();
-    person.name = text.sliced(firstWord.data() - text.data(),
-                              lastWord.data() + lastWord.size() - firstWord.data())
-                      .toString();
+    return true;
+}
+
+} // namespace
+
+std::optional<PersonName> ReadPersonName(QStringView text, bool requireMarks)
+{
+    text = withoutTail(withoutLeadIn(text.trimmed()));
+    const Words words = wordsOf(text);
+    PersonName person;
+    const qsizetype at = readMarks(text, words, person);
+    const qsizetype nameWords = words.size() - at;
+    if (nameWords < 1 || nameWords > MostNameWords || (requireMarks && !person.marked()) ||
+        (!person.marked() && nameWords < 2) || !isName(words, at))
+        return std::nullopt;
+    person.name = span(text, words[at], words.back());
     // The last word is the last name, with the particles before it.
     qsizetype lastStart = words.size() - 1;
     while (lastStart - 1 > at && isParticle(words[lastStart - 1]))
         --lastStart;
-    const QStringView lastFirst = words[lastStart];
-    person.lastName = text.sliced(lastFirst.data() - text.data(),
-                                  lastWord.data() + lastWord.size() - lastFirst.data())
-                          .toString();
-    if (lastStart > at) {
-        const QStringView before = words[lastStart - 1];
-        person.firstName = text.sliced(firstWord.data() - text.data(),
-                                       before.data() + before.size() - firstWord.data())
-                               .toString();
-    }
+    person.lastName = span(text, words[lastStart], words.back());
+    if (lastStart > at)
+        person.firstName = span(text, words[at], words[lastStart - 1]);
     return person;
 }
