@@ -76,6 +76,7 @@ int RunContactCommand(bool isNew, const QStringList &arguments)
     const Settings settings = LoadSettings(rows, *settingsFile);
     RecognitionContext context(settings);
     context.UserSeparator = options.separator.value_or(QString());
+    context.recognizer = options.recognizer;
 
     CliActHost host(rows, context, QString::fromUtf8(*input));
     ActConnection act;

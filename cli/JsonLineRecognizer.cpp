@@ -12,8 +12,8 @@
 using namespace Qt::StringLiterals;
 
 JsonLineRecognizer::JsonLineRecognizer(const FieldRows &catalogue, const Settings &settings,
-                                       const BlockOutput &output)
-    : m_settings(settings), m_output(output)
+                                       const BlockOutput &output, Recognizer recognizer)
+    : m_settings(settings), m_output(output), m_recognizer(recognizer)
 {
     m_rows.CopyCatalogueFrom(catalogue);
     // Nothing listens to these rows; each of the dozens of changes per block
@@ -71,6 +71,7 @@ void JsonLineRecognizer::recognize(const QString &text, const QString &separator
     m_rows.ResetAllRows();
     RecognitionContext context(m_settings);
     context.UserSeparator = separator;
+    context.recognizer = m_recognizer;
     const ParseStatus status = CaptureText(context, text, false, m_rows, m_clipText, nullptr);
     m_output.block(out, status, m_clipText, m_rows, context);
 }

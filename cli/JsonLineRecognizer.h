@@ -3,6 +3,8 @@
 #include "CardOutput.h"
 #include "PlainRequest.h"
 
+#include "recognition/Recognizer.h"
+
 #include "support/FieldRows.h"
 
 #include <QByteArrayView>
@@ -19,7 +21,7 @@ class JsonLineRecognizer
 {
 public:
     JsonLineRecognizer(const FieldRows &catalogue, const Settings &settings,
-                       const BlockOutput &output);
+                       const BlockOutput &output, Recognizer recognizer);
 
     // Appends the answer to every non-blank line of lines; returns how many
     // lines were answered.
@@ -34,6 +36,7 @@ private:
     FieldRows m_rows;
     const Settings &m_settings;
     const BlockOutput &m_output;
+    Recognizer m_recognizer;
     QString m_clipText;
     PlainRequest m_request;
 };

@@ -50,7 +50,8 @@ struct JsonLinesPipeline::Batch
 };
 
 JsonLinesPipeline::JsonLinesPipeline(const FieldRows &catalogue, const Settings &settings,
-                                     const BlockOutput &output, int jobs, ProgressLine &progress)
+                                     const BlockOutput &output, Recognizer recognizer, int jobs,
+                                     ProgressLine &progress)
     : m_progress(progress)
 {
     for (int k = 0; k < jobs * BatchesPerJob; ++k) {
@@ -60,7 +61,8 @@ JsonLinesPipeline::JsonLinesPipeline(const FieldRows &catalogue, const Settings 
     // Ctrl-C stays with the reading thread, where it ends the wait for input.
     StreamIo::BlockInterrupt(true);
     for (int k = 0; k < jobs; ++k) {
-        m_recognizers.push_back(std::make_unique<JsonLineRecognizer>(catalogue, settings, output));
+        m_recognizers.push_back(
+            std::make_unique<JsonLineRecognizer>(catalogue, settings, output, recognizer));
         m_workers.emplace_back([this, k] { work(*m_recognizers[size_t(k)]); });
     }
     StreamIo::BlockInterrupt(false);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "recognition/Recognizer.h"
+
 #include <QString>
 #include <QtGlobal>
 
@@ -26,7 +28,8 @@ class JsonLinesPipeline
 {
 public:
     JsonLinesPipeline(const FieldRows &catalogue, const Settings &settings,
-                      const BlockOutput &output, int jobs, ProgressLine &progress);
+                      const BlockOutput &output, Recognizer recognizer, int jobs,
+                      ProgressLine &progress);
     ~JsonLinesPipeline();
     JsonLinesPipeline(const JsonLinesPipeline &) = delete;
     JsonLinesPipeline &operator=(const JsonLinesPipeline &) = delete;

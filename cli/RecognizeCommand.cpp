@@ -34,6 +34,7 @@ int runSingle(const TextCommandOptions &options, const QString &text, FieldRows 
     const QString command = u"recognize"_s;
     RecognitionContext context(settings);
     context.UserSeparator = options.separator.value_or(QString());
+    context.recognizer = options.recognizer;
     QString clipText;
     const ParseStatus status = CaptureText(context, text, false, rows, clipText, nullptr);
     if (options.cards.format != CardOutputOptions::Format::None) {
@@ -82,7 +83,7 @@ int runJsonLines(const TextCommandOptions &options, const FieldRows &rows, const
     LineBatchReader reader(fd, MaxTextBytes);
     StreamIo::CatchInterrupt();
     const int jobs = options.jobs > 0 ? options.jobs : QThread::idealThreadCount();
-    JsonLinesPipeline pipeline(rows, settings, output, jobs, progress);
+    JsonLinesPipeline pipeline(rows, settings, output, options.recognizer, jobs, progress);
     const bool written = pipeline.Run(reader);
     progress.Clear();
     if (fd != StreamIo::StandardInput)

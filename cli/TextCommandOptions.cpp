@@ -32,7 +32,8 @@ const Flag Flags[] = {
 QList<QCommandLineOption> optionsOf(bool recognize)
 {
     QList<QCommandLineOption> options{{u"settings"_s, QString(), u"FILE"_s},
-                                      {u"separator"_s, QString(), u"SEP"_s}};
+                                      {u"separator"_s, QString(), u"SEP"_s},
+                                      {u"recognizer"_s, QString(), u"NAME"_s}};
     if (recognize) {
         options.append({{u"jobs"_s, QString(), u"N"_s},
                         QCommandLineOption(u"vcard"_s),
@@ -80,6 +81,12 @@ QString readValues(const CommandLine &line, bool recognize, TextCommandOptions &
     options.settings = line.Value(u"settings"_s);
     if (line.IsSet(u"separator"_s))
         options.separator = line.Value(u"separator"_s);
+    if (line.IsSet(u"recognizer"_s)) {
+        const std::optional<Recognizer> recognizer = RecognizerNamed(line.Value(u"recognizer"_s));
+        if (!recognizer)
+            return u"--recognizer takes classic or improved"_s;
+        options.recognizer = *recognizer;
+    }
     for (const Flag &flag : Flags) {
         if (recognize || !flag.recognizeOnly)
             options.*flag.member = line.IsSet(QString::fromUtf16(flag.name));

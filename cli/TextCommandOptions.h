@@ -3,6 +3,8 @@
 #include "CardOutput.h"
 #include "CommandLine.h"
 
+#include "recognition/Recognizer.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -10,12 +12,13 @@
 #include <optional>
 
 // The options of the commands that recognise a text (recognize, new-contact,
-// edit-contact): [--settings FILE] [--separator SEP] [--json] [FILE], and
+// edit-contact): [--settings FILE] [--separator SEP] [--recognizer NAME] [--json] [FILE], and
 // recognize's batch options.
 struct TextCommandOptions
 {
     QString settings;
     std::optional<QString> separator;
+    Recognizer recognizer = Recognizer::Classic;
     bool json = false;
     bool jsonLines = false;  // recognize only, as are the options below
     int jobs = 0;            // 0: one per core

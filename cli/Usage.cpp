@@ -19,11 +19,16 @@ const char *const SettingsOption = "  --settings FILE   read FILE instead of ord
 const char *const SeparatorOption =
     "  --separator SEP   split the lines at SEP as well, as the separator dialog does\n";
 
+const char *const RecognizerOption =
+    "  --recognizer NAME classic (the default) or improved: drops greetings, job titles\n"
+    "                    and legal lines, splits names and lines of several values\n";
+
 const CommandText Commands[] = {
     {"recognize",
-     "ordalis-cli recognize [--settings FILE] [--separator SEP] [--json] [FILE]\n"
+     "ordalis-cli recognize [--settings FILE] [--separator SEP] [--recognizer NAME]\n"
+     "                             [--json] [FILE]\n"
      "       ordalis-cli recognize --jsonl [--jobs N] [--progress | --no-progress]\n"
-     "                             [--settings FILE] [FILE]\n"
+     "                             [--settings FILE] [--recognizer NAME] [FILE]\n"
      "       ordalis-cli recognize --vcard [--vcard-version 3.0] | --csv [--jsonl] [FILE]\n",
      "Recognises the address in FILE (standard input without FILE or with \"-\") and\n"
      "prints the sixteen field rows.\n"
@@ -39,11 +44,13 @@ const CommandText Commands[] = {
      "  --csv             print the rows as CSV (UTF-8 with byte-order mark, a header\n"
      "                    of the field names); with --jsonl one line per line read\n"},
     {"new-contact",
-     "ordalis-cli new-contact  [--settings FILE] [--separator SEP] [--json] [FILE]\n",
+     "ordalis-cli new-contact  [--settings FILE] [--separator SEP] [--recognizer NAME]\n"
+     "                             [--json] [FILE]\n",
      "Recognises the address and stores it in ACT! as a new contact.\n"
      "  --json            print the rows and the outcome as one JSON object\n"},
     {"edit-contact",
-     "ordalis-cli edit-contact [--settings FILE] [--separator SEP] [--json] [FILE]\n",
+     "ordalis-cli edit-contact [--settings FILE] [--separator SEP] [--recognizer NAME]\n"
+     "                             [--json] [FILE]\n",
      "Recognises the address and writes it over the contact ACT! shows.\n"
      "  --json            print the rows and the outcome as one JSON object\n"},
     {"fields", "ordalis-cli fields [--json]\n",
@@ -86,6 +93,7 @@ QByteArray ProgramHelp()
             "Options:\n";
     help += SettingsOption;
     help += SeparatorOption;
+    help += RecognizerOption;
     help += "  --json, --jsonl   JSON output (see ordalis-cli COMMAND --help)\n"
             "  -h, --help        this text; after a command, that command's help\n"
             "\n"
@@ -107,6 +115,7 @@ QByteArray CommandHelp(const QString &command)
     if (takesInputOptions(*text)) {
         help += SettingsOption;
         help += SeparatorOption;
+        help += RecognizerOption;
     }
     return help;
 }

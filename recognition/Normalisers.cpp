@@ -46,6 +46,30 @@ QString cutAroundMark(const QString &text, QStringView mark)
     return shortened.left(right);
 }
 
+// A "+49" before a trunk zero ("0", "(0)") only goes; any other "+49" becomes that zero,
+// so the number stays dialable. Decided right to left: a "+49" that turns into "0" is a
+// trunk zero for one before it ("+49+49 30" gives "030").
+QString DialableGermanPrefix(const QString &kept)
+{
+    if (FindText(kept, u"+49") < 0)
+        return kept;
+    const qsizetype length = kept.size();
+    QString out(length, Qt::Uninitialized);
+    QChar *d = out.data();
+    qsizetype start = length; // the result so far is [start, length)
+    for (qsizetype i = length - 1; i >= 0; --i) {
+        if (i >= 2 && kept[i - 2] == u'+' && kept[i - 1] == u'4' && kept[i] == u'9') {
+            const QStringView after(d + start, length - start);
+            if (!after.startsWith(u'0') && !after.startsWith(u"(0)"))
+                d[--start] = u'0';
+            i -= 2;
+            continue;
+        }
+        d[--start] = kept[i];
+    }
+    return out.mid(start);
+}
+
 } // namespace
 
 QString CleanPhone(const QString &text)
@@ -60,18 +84,7 @@ QString CleanPhone(const QString &text)
     result.truncate(length);
     if (result.isEmpty())
         return text;
-    // Every "+49" goes, found left to right without overlap.
-    QChar *out = result.data();
-    qsizetype kept = 0;
-    for (qsizetype i = 0; i < length; ++i) {
-        if (out[i] == u'+' && i + 2 < length && out[i + 1] == u'4' && out[i + 2] == u'9') {
-            i += 2;
-            continue;
-        }
-        out[kept++] = out[i];
-    }
-    result.truncate(kept);
-    return result;
+    return DialableGermanPrefix(result);
 }
 
 QString CleanEMail(const QString &text)

@@ -2,6 +2,7 @@
 
 #include "CountryPrefixes.h"
 #include "FieldAssignment.h"
+#include "ImprovedParse.h"
 #include "LineScorer.h"
 #include "LineSplitter.h"
 #include "RecognitionContext.h"
@@ -52,6 +53,10 @@ ParseStatus parse(RecognitionContext &context, const QString &text, FieldRows &r
                   QString &clipText, SeparatorDialog *dialog)
 {
     rows.ResetAllRows();
+    if (context.recognizer == Recognizer::Improved) {
+        ParseImproved(context, text, rows, clipText);
+        return ParseStatus::Ok;
+    }
 
     QString separator = context.UserSeparator;
     if (separator.isEmpty())

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Recognizer.h"
+
 #include "support/clsZusatzDefs.h"
 #include "support/modZusatzDefs.h"
 
@@ -17,6 +19,8 @@ struct RecognitionContext
     // The clipboard's text as the last capture fetched it, line feeds taken as
     // CR LF (the separator dialog shows and previews it).
     QString ClipboardText;
+    // Which recognizer parses; the window and the CLI let the user choose.
+    Recognizer recognizer = Recognizer::Classic;
     // The separator accepted in the separator dialog; empty: detect automatically.
     QString UserSeparator;
     // What the user-defined labels found in the last parse that looked for them.

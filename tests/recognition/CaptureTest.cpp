@@ -275,10 +275,13 @@ TEST_F(CaptureTest, HostileTextParsesWithoutFailure)
              return text;
          }()},
     };
-    for (const auto &c : cases) {
-        QString clipText;
-        const ParseStatus status = CaptureText(Context, c.text, false, Rows, clipText, nullptr);
-        EXPECT_TRUE(status == ParseStatus::Ok || status == ParseStatus::NoSeparator) << c.name;
+    for (const Recognizer recognizer : {Recognizer::Classic, Recognizer::Improved}) {
+        Context.recognizer = recognizer;
+        for (const auto &c : cases) {
+            QString clipText;
+            const ParseStatus status = CaptureText(Context, c.text, false, Rows, clipText, nullptr);
+            EXPECT_TRUE(status == ParseStatus::Ok || status == ParseStatus::NoSeparator) << c.name;
+        }
     }
 }
 
