@@ -27,7 +27,7 @@ QByteArray cardBytes(const QMimeData &data)
 
 } // namespace
 
-std::optional<ContactValues> CardOnClipboard(const QMimeData *data, const FieldCatalogue &catalogue)
+std::optional<ClipboardCard> CardOnClipboard(const QMimeData *data, const FieldCatalogue &catalogue)
 {
     if (data == nullptr)
         return std::nullopt;
@@ -40,5 +40,5 @@ std::optional<ContactValues> CardOnClipboard(const QMimeData *data, const FieldC
     ContactValues values = ContactFromVCard(read.Cards.first(), NoteLabels(catalogue)).Values;
     if (values.isEmpty())
         return std::nullopt;
-    return values;
+    return ClipboardCard{values, QString::fromUtf8(bytes)};
 }

@@ -14,7 +14,7 @@ namespace {
 
 // The field list's width where the window had room for it, in twips.
 constexpr int FieldWidth = 2340;
-constexpr int RowSpacing = 60;
+constexpr int RowSpacing = 30;
 
 } // namespace
 
@@ -24,6 +24,7 @@ RowsPanel::RowsPanel(QAbstractItemModel *catalogue, QWidget *parent) : QScrollAr
     setFrameShape(QFrame::NoFrame);
     setWidgetResizable(true);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setFocusPolicy(Qt::NoFocus); // Tab goes from the box straight on to the buttons
 
     auto *rows = new QWidget(this);
     const qreal dpi = rows->logicalDpiY();

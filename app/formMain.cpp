@@ -131,6 +131,8 @@ void formMain::createControls()
     txtClipText->setObjectName(QStringLiteral("txtClipText"));
     txtClipText->setTabChangesFocus(true);
     txtClipText->setLineWrapMode(QPlainTextEdit::NoWrap);
+    // As high as the buttons beside it; the rows take the height left.
+    txtClipText->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Ignored);
     m_cardActions = new CardActions(m_rows, m_context, *this, *txtClipText);
 
     auto *bottom = new QHBoxLayout;
@@ -185,6 +187,8 @@ QLayout *formMain::createNotices()
 {
     lblZeilenErsetzt = new QLabel(this);
     lblZeilenErsetzt->setObjectName(QStringLiteral("lblZeilenErsetzt"));
+    // Wraps rather than widening the window past a small screen.
+    lblZeilenErsetzt->setWordWrap(true);
     actZeilenWiederherstellen = new QAction(QStringLiteral("Zeilen wiederherstellen"), this);
     actZeilenWiederherstellen->setObjectName(QStringLiteral("actZeilenWiederherstellen"));
     actZeilenWiederherstellen->setShortcut(RestoreRowsKey);
@@ -351,14 +355,14 @@ void formMain::CaptureClipboard()
 bool formMain::fillRowsFromCard()
 {
     const QMimeData *data = QGuiApplication::clipboard()->mimeData(QClipboard::Clipboard);
-    const std::optional<ContactValues> card = CardOnClipboard(data, CatalogueFromRows(m_rows));
+    const std::optional<ClipboardCard> card = CardOnClipboard(data, CatalogueFromRows(m_rows));
     if (!card)
         return false;
     // The card's fields as they are: nothing to recognise, no labels to find.
-    RowsFromValues(*card, m_rows);
+    RowsFromValues(card->Values, m_rows);
     m_context.DefinitionHits.clear();
-    m_context.ClipboardText = WithCrLfLineBreaks(data->text());
-    setBoxText(data->text());
+    m_context.ClipboardText = WithCrLfLineBreaks(card->Text);
+    setBoxText(QString(card->Text).remove(u'\r'));
     return true;
 }
 
