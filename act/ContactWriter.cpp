@@ -96,7 +96,9 @@ bool WriteContact(bool isNew, const FieldRows &rows, const RecognitionContext &c
         host.SetTopMost(false);
         // Fields already sent stay; the next write connects afresh.
         act.ReleaseActObjects();
-        ShowMessage(isNew ? MessageText::ContactNotCreated : MessageText::ContactNotEdited,
+        ShowMessage(host.FailureMessage(isNew ? MessageText::ContactNotCreated
+                                              : MessageText::ContactNotEdited,
+                                        CaughtFailureReason()),
                     MessageStyle::Exclamation);
         return false;
     }

@@ -118,6 +118,10 @@ void CardActions::showTextBoxMenu(const QPoint &position)
     menu->addSeparator();
     menu->addAction(m_copy);
     menu->addAction(m_save);
+    if (!m_menuExtras.isEmpty()) {
+        menu->addSeparator();
+        menu->addActions(m_menuExtras);
+    }
     menu->setAttribute(Qt::WA_DeleteOnClose);
     menu->popup(m_textBox.viewport()->mapToGlobal(position));
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QObject>
 
 class FieldRows;
@@ -27,6 +28,8 @@ public:
 
     QAction *CopyAction() const { return m_copy; }
     QAction *SaveAction() const { return m_save; }
+    // One more entry of the text box's context menu, after the card's.
+    void AddToTextBoxMenu(QAction *action) { m_menuExtras.append(action); }
 
 private:
     void showTextBoxMenu(const QPoint &position);
@@ -41,4 +44,5 @@ private:
     QPlainTextEdit &m_textBox;
     QAction *m_copy = nullptr;
     QAction *m_save = nullptr;
+    QList<QAction *> m_menuExtras;
 };

@@ -1,14 +1,20 @@
 #include "FieldRowBinder.h"
 
 #include "FieldCatalogueModel.h"
+#include "RowMarks.h"
 
 #include "support/FieldRows.h"
 
+#include <QAbstractItemView>
+#include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QCompleter>
 #include <QFocusEvent>
 #include <QLineEdit>
+#include <QScrollBar>
 #include <QSignalBlocker>
+#include <QStyle>
 
 #include <algorithm>
 
@@ -29,13 +35,10 @@ FieldRowBinder::FieldRowBinder(FieldRows &rows, FieldCatalogueModel &catalogue,
             connect(edit, &QLineEdit::textEdited, this,
                     [this, row](const QString &text) { fieldTyped(row, text); });
             connect(edit, &QLineEdit::returnPressed, this, [this, row] { commitTyped(row); });
-            if (QCompleter *completer = field->completer()) {
-                // The completer has put the picked name into the text by now.
-                connect(completer, qOverload<const QString &>(&QCompleter::activated), this,
-                        [this, row] { commitTyped(row); });
-            }
             field->installEventFilter(this);
         }
+        m_marks[row] = m_values[row]->addAction(QIcon(), QLineEdit::TrailingPosition);
+        m_marks[row]->setVisible(false);
         connect(m_values[row], &QLineEdit::textEdited, this,
                 [this, row](const QString &text) { m_rows.SetRowValue(row, text); });
     }
@@ -44,13 +47,17 @@ FieldRowBinder::FieldRowBinder(FieldRows &rows, FieldCatalogueModel &catalogue,
         // first if the catalogue changed since they were filled.
         if (!m_catalogue.Refresh())
             showRow(row);
+        showMarks();
     });
     connect(&catalogue, &FieldCatalogueModel::refreshed, this, [this] {
         // A new catalogue drops the lists' texts; whatever was typed is gone.
         m_typing.fill(false);
         showAllRows();
+        showMarks();
+        widenPopups();
     });
     showAllRows();
+    widenPopups();
 }
 
 bool FieldRowBinder::eventFilter(QObject *watched, QEvent *event)
@@ -83,8 +90,22 @@ void FieldRowBinder::commitTyped(int row)
     if (!m_typing[row])
         return;
     m_typing[row] = false;
-    const QString text = m_fields[row]->currentText();
-    m_rows.SelectRowPosition(row, m_rows.PositionOfName(text, Qt::CaseInsensitive));
+    m_rows.SelectRowPosition(row, positionTakenBy(m_fields[row]->currentText()));
+}
+
+int FieldRowBinder::positionTakenBy(const QString &text) const
+{
+    if (text.isEmpty())
+        return -1;
+    const int exact = m_rows.PositionOfName(text, Qt::CaseInsensitive);
+    if (exact >= 0)
+        return exact;
+    // The name the inline completion offered, should its rest have been cut.
+    for (int position = 0; position < m_rows.EntryCount(); ++position) {
+        if (m_rows.EntryAt(position).Name.startsWith(text, Qt::CaseInsensitive))
+            return position;
+    }
+    return -1;
 }
 
 void FieldRowBinder::showRow(int row)
@@ -116,4 +137,48 @@ void FieldRowBinder::showAllRows()
 {
     for (int row = 0; row < RowCount; ++row)
         showRow(row);
+}
+
+void FieldRowBinder::showMarks()
+{
+    for (int row = 0; row < RowCount; ++row) {
+        const RowMark mark = MarkOfRow(m_rows, row);
+        QAction *shown = m_marks[row];
+        const bool marked = mark.What != RowMark::Kind::None;
+        if (marked) {
+            const QStyle::StandardPixmap icon = mark.What == RowMark::Kind::NoField
+                                                    ? QStyle::SP_MessageBoxWarning
+                                                    : QStyle::SP_MessageBoxInformation;
+            shown->setIcon(m_values[row]->style()->standardIcon(icon));
+            shown->setToolTip(mark.ToolTip);
+        }
+        if (shown->isVisible() != marked)
+            shown->setVisible(marked);
+        m_values[row]->setToolTip(mark.ToolTip);
+        m_fields[row]->setToolTip(mark.ToolTip);
+        // The field list takes the mark's colour as well.
+        QPalette palette = QApplication::palette(m_fields[row]);
+        if (mark.What == RowMark::Kind::NoField)
+            palette.setColor(QPalette::Base, QColor(0xff, 0xd7, 0xd7));
+        else if (mark.What == RowMark::Kind::SameFieldElsewhere)
+            palette.setColor(QPalette::Base, QColor(0xff, 0xf0, 0xb3));
+        if (m_fields[row]->palette() != palette)
+            m_fields[row]->setPalette(palette);
+    }
+}
+
+void FieldRowBinder::widenPopups()
+{
+    // Each name whole in the drop-down, however narrow the list is.
+    if (m_fields[0] == nullptr)
+        return;
+    QAbstractItemView *view = m_fields[0]->view();
+    const QFontMetrics metrics(view->font());
+    int widest = 0;
+    for (int position = 0; position < m_rows.EntryCount(); ++position)
+        widest = std::max(widest, metrics.horizontalAdvance(m_rows.EntryAt(position).Name));
+    const int extra = 2 * view->frameWidth() + view->verticalScrollBar()->sizeHint().width() +
+                      4 * view->style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 16;
+    for (QComboBox *field : m_fields)
+        field->view()->setMinimumWidth(widest + extra);
 }

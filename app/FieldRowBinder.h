@@ -6,6 +6,7 @@
 
 class FieldCatalogueModel;
 class FieldRows;
+class QAction;
 class QComboBox;
 class QLineEdit;
 
@@ -13,7 +14,9 @@ class QLineEdit;
 // edit goes into the model; every change of the model (recognition, a field
 // load) is shown in the widgets. Text typed into a field list becomes a field
 // only when it names an entry: at once for a complete name, and when the user
-// leaves the list, where anything else leaves the row without a field.
+// leaves the list or presses Enter, where the first name it begins takes the
+// row and text that begins none leaves the row without a field. Rows that
+// will not be written as the user sees them are marked.
 class FieldRowBinder : public QObject
 {
     Q_OBJECT
@@ -32,6 +35,9 @@ private:
     void showAllRows();
     void fieldTyped(int row, const QString &text);
     void commitTyped(int row);
+    int positionTakenBy(const QString &text) const;
+    void showMarks();
+    void widenPopups();
 
     FieldRows &m_rows;
     FieldCatalogueModel &m_catalogue;
@@ -40,4 +46,6 @@ private:
     // The user is typing into that row's list: the model is not shown there
     // until the text is committed.
     std::array<bool, RowCount> m_typing{};
+    // The mark in each value box, shown when the row has something to mark.
+    std::array<QAction *, RowCount> m_marks{};
 };

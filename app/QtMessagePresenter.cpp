@@ -26,7 +26,16 @@ QWidget *ownerWindow()
 {
     if (QWidget *modal = QApplication::activeModalWidget())
         return modal;
-    return QApplication::activeWindow();
+    if (QWidget *active = QApplication::activeWindow())
+        return active;
+    // A window just shown may not be active yet (start-up): the box still
+    // belongs over it, not alone on the screen.
+    for (QWidget *window : QApplication::topLevelWidgets()) {
+        const Qt::WindowType type = window->windowType();
+        if (window->isVisible() && (type == Qt::Window || type == Qt::Dialog))
+            return window;
+    }
+    return nullptr;
 }
 
 } // namespace

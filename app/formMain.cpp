@@ -2,12 +2,14 @@
 
 #include "AppDiagnostics.h"
 #include "CardActions.h"
+#include "ClipboardCard.h"
 #include "FieldCatalogueModel.h"
 #include "FieldRowBinder.h"
+#include "RowsPanel.h"
 #include "TextBoxText.h"
 #include "Twips.h"
 #include "UpdateLauncher.h"
-#include "WheelNeedsFocus.h"
+#include "VisibleSeparator.h"
 #include "formAbout.h"
 #include "formFertigAbfrage.h"
 #include "formTrenner.h"
@@ -18,52 +20,69 @@
 #include "support/MessageTexts.h"
 #include "support/Messages.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QBoxLayout>
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QCompleter>
+#include <QGridLayout>
+#include <QLabel>
 #include <QLineEdit>
-#include <QListView>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
+#include <QSettings>
+#include <QStyle>
 
 namespace {
 
-// Client area and the geometry of the controls, in twips.
+// The window's default client size, in twips.
 constexpr int ClientWidth = 9900;
 constexpr int ClientHeight = 8025;
-constexpr int RowTop = 120;
-constexpr int RowPitch = 360;
-constexpr int RowHeight = 300;
+constexpr int Margin = 120;
+constexpr int ButtonHeight = 375;
+constexpr int ButtonSpacing = 45;
 
 struct ButtonLayout
 {
     const char *name;
     const char *caption;
     const char *toolTip;
-    int left, top, width, height;
+    int row, column, columnSpan;
 };
 
-// In tab order.
+// In tab order; two columns, a wide button spans both.
 const ButtonLayout Buttons[] = {
     {"cmdGetClipboard", "Hole aus Zwischenablage",
-     "Holt den Textinhalt aus der Zwischenablage und analysiert ihn nach Adressinformationen", 6630,
-     5880, 3135, 375},
-    {"cmdNeuanlageInACT", "Neu Anlegen", "Legt den oben abgebildeten Satz in ACT! an.", 6630, 6300,
-     1550, 375},
+     "Holt den Textinhalt aus der Zwischenablage und analysiert ihn nach Adressinformationen", 0, 0,
+     2},
+    {"cmdNeuanlageInACT", "Neu Anlegen", "Legt den oben abgebildeten Satz in ACT! an.", 1, 0, 1},
     {"cmdBearbeitenInAct", "Bearbeiten",
-     "Überschreibt den aktuellen Kontakt mit den oben abgebildeten Daten", 8215, 6300, 1550, 375},
+     "Überschreibt den aktuellen Kontakt mit den oben abgebildeten Daten", 1, 1, 1},
     {"cmdNeuerTrenner", "Neuen Trenner wählen",
-     "Ein neues Zeilentrennzeichen wählen falls die automatische Auswahl nicht korrekt war.", 6630,
-     6720, 3135, 375},
+     "Ein neues Zeilentrennzeichen wählen falls die automatische Auswahl nicht korrekt war.", 2, 0,
+     2},
     {"cmdAlleFelder", "Felder aus ACT! DB laden",
      "Es werden alle Felder aus der aktuell geöffneten ACT! DB geladen und in die Auswahlboxen "
      "eingefügt.",
-     6630, 7140, 3135, 375},
-    {"cmdInfo", "Über", "Über Ordalis", 6630, 7560, 1550, 375},
-    {"cmdUpdate", "Updaten", "Das Online Update starten", 8215, 7560, 1550, 375},
+     3, 0, 2},
+    {"cmdInfo", "Über", "Über Ordalis", 4, 0, 1},
+    {"cmdUpdate", "Updaten", "Das Online Update starten", 4, 1, 1},
 };
+
+// Not the text fields' own Ctrl+Z, which undoes typing.
+const QKeySequence RestoreRowsKey(Qt::CTRL | Qt::ALT | Qt::Key_Z);
+const QKeySequence GetClipboardKey(Qt::CTRL | Qt::SHIFT | Qt::Key_V);
+
+// Window state lives where the platform keeps a program's preferences, apart
+// from the settings file.
+QSettings windowSettings()
+{
+    return QSettings(QSettings::NativeFormat, QSettings::UserScope, ProgramName, ProgramName);
+}
+const QString GeometryKey = QStringLiteral("formMain/geometry");
 
 // Sets a flag for the length of a scope, also when the scope is left by a throw.
 class FlagScope
@@ -102,51 +121,48 @@ formMain::~formMain()
 void formMain::createControls()
 {
     const qreal dpi = logicalDpiY();
-    setFixedSize(TwipsToPixels(ClientWidth, dpi), TwipsToPixels(ClientHeight, dpi));
-
     m_catalogue = new FieldCatalogueModel(m_rows, this);
-    auto *wheelNeedsFocus = new WheelNeedsFocus(this);
-    for (int row = 0; row < RowCount; ++row) {
-        const int top = RowTop + RowPitch * row;
-        auto *value = new QLineEdit(this);
-        value->setObjectName(QStringLiteral("txtWert%1").arg(row));
-        value->setGeometry(TwipsRect(120, top, 7260, RowHeight, dpi));
-        txtWert[row] = value;
-
-        // Editable, so that a name with blanks can be typed and a field taken
-        // away; the completion offers existing entries only and the binder
-        // never lets free text become a field.
-        auto *field = new QComboBox(this);
-        field->setObjectName(QStringLiteral("txtField%1").arg(row));
-        field->setModel(m_catalogue);
-        field->setEditable(true);
-        field->setInsertPolicy(QComboBox::NoInsert);
-        field->setFocusPolicy(Qt::StrongFocus); // a wheel passing over takes no focus
-        field->installEventFilter(wheelNeedsFocus);
-        QCompleter *completer = field->completer();
-        completer->setCompletionMode(QCompleter::PopupCompletion);
-        completer->setCaseSensitivity(Qt::CaseInsensitive);
-        completer->setFilterMode(Qt::MatchStartsWith);
-        completer->setMaxVisibleItems(20);
-        field->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-        field->setMaxVisibleItems(20);
-        // thousands of ACT! fields open fast
-        for (QAbstractItemView *view : {field->view(), completer->popup()}) {
-            if (auto *list = qobject_cast<QListView *>(view))
-                list->setUniformItemSizes(true);
-        }
-        field->setGeometry(TwipsRect(7440, top, 2340, RowHeight, dpi));
-        txtField[row] = field;
-    }
+    m_rowsPanel = new RowsPanel(m_catalogue, this);
+    txtWert = m_rowsPanel->Values();
+    txtField = m_rowsPanel->Fields();
     m_binder = new FieldRowBinder(m_rows, *m_catalogue, txtWert, txtField, this);
 
     txtClipText = new QPlainTextEdit(this);
     txtClipText->setObjectName(QStringLiteral("txtClipText"));
-    txtClipText->setGeometry(TwipsRect(120, 5880, 6415, 2055, dpi));
     txtClipText->setTabChangesFocus(true);
     txtClipText->setLineWrapMode(QPlainTextEdit::NoWrap);
+    // As high as the buttons beside it; the rows take the height left.
+    txtClipText->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Ignored);
     m_cardActions = new CardActions(m_rows, m_context, *this, *txtClipText);
 
+    auto *bottom = new QHBoxLayout;
+    bottom->addWidget(txtClipText, 1);
+    bottom->addLayout(createButtons());
+
+    const int margin = TwipsToPixels(Margin, dpi);
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(margin, margin, margin, margin);
+    layout->setSpacing(TwipsToPixels(ButtonSpacing, dpi));
+    layout->addWidget(m_rowsPanel, 1);
+    layout->addLayout(createNotices());
+    layout->addLayout(bottom);
+
+    // The rows scroll before the box and the buttons leave the screen.
+    m_rowsPanel->setMinimumHeight(txtWert[0]->sizeHint().height() * 3);
+    txtClipText->setMinimumHeight(txtWert[0]->sizeHint().height() * 3);
+    // Today's size where the screen has room for it, with its frame.
+    const QRect screen = this->screen()->availableGeometry();
+    const int frame = 2 * style()->pixelMetric(QStyle::PM_DefaultFrameWidth) + 8;
+    const int titleBar = style()->pixelMetric(QStyle::PM_TitleBarHeight);
+    resize(std::min(TwipsToPixels(ClientWidth, dpi), screen.width() - frame),
+           std::min(TwipsToPixels(ClientHeight, dpi), screen.height() - frame - titleBar));
+}
+
+QLayout *formMain::createButtons()
+{
+    const qreal dpi = logicalDpiY();
+    auto *grid = new QGridLayout;
+    grid->setSpacing(TwipsToPixels(ButtonSpacing, dpi));
     QPushButton **targets[] = {&cmdGetClipboard, &cmdNeuanlageInACT, &cmdBearbeitenInAct,
                                &cmdNeuerTrenner, &cmdAlleFelder,     &cmdInfo,
                                &cmdUpdate};
@@ -155,15 +171,60 @@ void formMain::createControls()
         auto *button = new QPushButton(QString::fromUtf8(layout.caption), this);
         button->setObjectName(QLatin1String(layout.name));
         button->setToolTip(QString::fromUtf8(layout.toolTip));
-        button->setGeometry(TwipsRect(layout.left, layout.top, layout.width, layout.height, dpi));
+        button->setMinimumHeight(TwipsToPixels(ButtonHeight, dpi));
         button->setAutoDefault(false);
+        grid->addWidget(button, layout.row, layout.column, 1, layout.columnSpan);
         *targets[index++] = button;
     }
+    grid->setRowStretch(int(std::size(Buttons)), 1);
+    cmdGetClipboard->setShortcut(GetClipboardKey);
+    cmdGetClipboard->setToolTip(QStringLiteral("%1 (%2)").arg(
+        cmdGetClipboard->toolTip(), GetClipboardKey.toString(QKeySequence::NativeText)));
+    return grid;
+}
+
+QLayout *formMain::createNotices()
+{
+    lblZeilenErsetzt = new QLabel(this);
+    lblZeilenErsetzt->setObjectName(QStringLiteral("lblZeilenErsetzt"));
+    // Wraps rather than widening the window past a small screen.
+    lblZeilenErsetzt->setWordWrap(true);
+    actZeilenWiederherstellen = new QAction(QStringLiteral("Zeilen wiederherstellen"), this);
+    actZeilenWiederherstellen->setObjectName(QStringLiteral("actZeilenWiederherstellen"));
+    actZeilenWiederherstellen->setShortcut(RestoreRowsKey);
+    actZeilenWiederherstellen->setShortcutContext(Qt::WindowShortcut);
+    actZeilenWiederherstellen->setToolTip(
+        QStringLiteral("Holt die Zeilen zurück, wie sie vor dem neuen Füllen waren (%1)")
+            .arg(RestoreRowsKey.toString(QKeySequence::NativeText)));
+    addAction(actZeilenWiederherstellen);
+    m_cardActions->AddToTextBoxMenu(actZeilenWiederherstellen);
+    cmdZeilenWiederherstellen = new QPushButton(actZeilenWiederherstellen->text(), this);
+    cmdZeilenWiederherstellen->setObjectName(QStringLiteral("cmdZeilenWiederherstellen"));
+    cmdZeilenWiederherstellen->setToolTip(actZeilenWiederherstellen->toolTip());
+    cmdZeilenWiederherstellen->setAutoDefault(false);
+
+    lblTrenner = new QLabel(this);
+    lblTrenner->setObjectName(QStringLiteral("lblTrenner"));
+    cmdTrennerAutomatisch = new QPushButton(QStringLiteral("Automatisch"), this);
+    cmdTrennerAutomatisch->setObjectName(QStringLiteral("cmdTrennerAutomatisch"));
+    cmdTrennerAutomatisch->setToolTip(
+        QStringLiteral("Zurück zur automatischen Erkennung des Zeilentrennzeichens"));
+    cmdTrennerAutomatisch->setAutoDefault(false);
+
+    auto *notices = new QHBoxLayout;
+    notices->addWidget(lblZeilenErsetzt);
+    notices->addWidget(cmdZeilenWiederherstellen);
+    notices->addStretch(1);
+    notices->addWidget(lblTrenner);
+    notices->addWidget(cmdTrennerAutomatisch);
+    showNotices();
+    return notices;
 }
 
 void formMain::setTabStops()
 {
-    // Buttons first, then value and field of each row, row by row, then the box.
+    // Buttons first, then value and field of each row, row by row, then the
+    // box; the notes' buttons after it, as they come and go.
     QList<QWidget *> order = {cmdGetClipboard, cmdNeuanlageInACT, cmdBearbeitenInAct,
                               cmdNeuerTrenner, cmdAlleFelder,     cmdInfo,
                               cmdUpdate};
@@ -172,6 +233,8 @@ void formMain::setTabStops()
         order.append(txtField[row]);
     }
     order.append(txtClipText);
+    order.append(cmdZeilenWiederherstellen);
+    order.append(cmdTrennerAutomatisch);
     for (qsizetype i = 0; i + 1 < order.size(); ++i)
         setTabOrder(order[i], order[i + 1]);
 }
@@ -185,11 +248,19 @@ void formMain::connectCommands()
     connect(cmdAlleFelder, &QPushButton::clicked, this, &formMain::cmdAlleFelder_Click);
     connect(cmdInfo, &QPushButton::clicked, this, &formMain::cmdInfo_Click);
     connect(cmdUpdate, &QPushButton::clicked, this, &formMain::cmdUpdate_Click);
+    connect(actZeilenWiederherstellen, &QAction::triggered, this, &formMain::restoreRows);
+    connect(cmdZeilenWiederherstellen, &QPushButton::clicked, this, &formMain::restoreRows);
+    connect(cmdTrennerAutomatisch, &QPushButton::clicked, this, &formMain::resetSeparator);
 }
 
 void formMain::StartUp()
 {
     setWindowTitle(ProgramName + QStringLiteral(" v.") + ProgramVersion);
+    // Shown first, so that start-up messages appear over the window.
+    restoreWindowState();
+    show();
+    raise();
+    activateWindow();
     m_context.UserSeparator.clear();
     m_rows.FillStandardCatalogue();
     // Known before it is read, so a failed read still saves the cache there.
@@ -204,6 +275,19 @@ void formMain::StartUp()
         cmdGetClipboard_Click();
     }
     cmdGetClipboard->setFocus();
+}
+
+void formMain::restoreWindowState()
+{
+    const QByteArray geometry = windowSettings().value(GeometryKey).toByteArray();
+    if (!geometry.isEmpty())
+        restoreGeometry(geometry);
+}
+
+void formMain::saveWindowState() const
+{
+    QSettings settings = windowSettings();
+    settings.setValue(GeometryKey, saveGeometry());
 }
 
 void formMain::runCommand(const std::function<void()> &command, const QString &failureMessage)
@@ -256,12 +340,80 @@ QString formMain::CapturedText() const
 
 void formMain::CaptureClipboard()
 {
-    const FlagScope busy(ParseBusy);
-    setBoxText({});
-    QString clipText;
-    CaptureText(m_context, QGuiApplication::clipboard()->text(QClipboard::Clipboard), StartingUp,
-                m_rows, clipText, this);
-    setBoxText(clipText);
+    refillRows([this] {
+        if (fillRowsFromCard())
+            return;
+        const FlagScope busy(ParseBusy);
+        setBoxText({});
+        QString clipText;
+        CaptureText(m_context, QGuiApplication::clipboard()->text(QClipboard::Clipboard),
+                    StartingUp, m_rows, clipText, this);
+        setBoxText(clipText);
+    });
+}
+
+bool formMain::fillRowsFromCard()
+{
+    const QMimeData *data = QGuiApplication::clipboard()->mimeData(QClipboard::Clipboard);
+    const std::optional<ClipboardCard> card = CardOnClipboard(data, CatalogueFromRows(m_rows));
+    if (!card)
+        return false;
+    // The card's fields as they are: nothing to recognise, no labels to find.
+    RowsFromValues(card->Values, m_rows);
+    m_context.DefinitionHits.clear();
+    m_context.ClipboardText = WithCrLfLineBreaks(card->Text);
+    setBoxText(QString(card->Text).remove(u'\r'));
+    return true;
+}
+
+void formMain::refillRows(const std::function<void()> &refill)
+{
+    const auto kept = [this] {
+        return RowRefills::Extra{txtClipText->toPlainText(), m_context.DefinitionHits};
+    };
+    try {
+        m_refills.Run(refill, kept);
+    } catch (...) {
+        showNotices();
+        throw;
+    }
+    showNotices();
+}
+
+void formMain::restoreRows()
+{
+    const std::optional<RowRefills::Extra> kept = m_refills.Restore();
+    if (!kept)
+        return;
+    m_context.DefinitionHits = kept->DefinitionHits;
+    setBoxText(kept->BoxText);
+    showNotices();
+}
+
+void formMain::resetSeparator()
+{
+    m_context.UserSeparator.clear();
+    showNotices();
+}
+
+void formMain::showNotices()
+{
+    const bool canRestore = m_refills.CanRestore();
+    lblZeilenErsetzt->setText(
+        QStringLiteral("Ihre geänderten Zeilen wurden ersetzt. Zurückholen mit %1:")
+            .arg(RestoreRowsKey.toString(QKeySequence::NativeText)));
+    lblZeilenErsetzt->setVisible(canRestore);
+    cmdZeilenWiederherstellen->setVisible(canRestore);
+    actZeilenWiederherstellen->setEnabled(canRestore);
+
+    const QString &separator = m_context.UserSeparator;
+    const bool chosen = !separator.isEmpty();
+    lblTrenner->setText(QStringLiteral("Trennzeichen: „%1“").arg(VisibleSeparator(separator)));
+    lblTrenner->setToolTip(
+        chosen ? QStringLiteral("Gilt für jede Erfassung: %1").arg(SeparatorNames(separator))
+               : QString());
+    lblTrenner->setVisible(chosen);
+    cmdTrennerAutomatisch->setVisible(chosen);
 }
 
 quint8 formMain::ShowCompletionDialog(bool LastWriteWasNew)
@@ -285,8 +437,14 @@ QString formMain::Open()
     return dialog.UserSeparator();
 }
 
+QString formMain::FailureMessage(const QString &message, const QString &reason) const
+{
+    return reason.isEmpty() ? message : message + QStringLiteral("\n\n") + reason;
+}
+
 void formMain::closeEvent(QCloseEvent *event)
 {
+    saveWindowState();
     m_act.ReleaseActObjects();
     event->accept();
 }
@@ -318,6 +476,7 @@ void formMain::cmdNeuerTrenner_Click()
             return;
         }
         m_context.UserSeparator = Open();
+        showNotices();
         if (!m_context.UserSeparator.isEmpty())
             CaptureClipboard();
     });
@@ -325,7 +484,8 @@ void formMain::cmdNeuerTrenner_Click()
 
 void formMain::cmdAlleFelder_Click()
 {
-    runCommand([this] { LoadFieldList(m_rows, m_settings, m_act, *this); },
+    // A new catalogue takes the rows' fields away before its own capture refills them.
+    runCommand([this] { refillRows([this] { LoadFieldList(m_rows, m_settings, m_act, *this); }); },
                MessageText::FieldLoadFailed);
 }
 
@@ -359,12 +519,17 @@ void formMain::focusChanged(QWidget *previous, QWidget *current)
 
 void formMain::txtClipText_Validate()
 {
-    if (ParseBusy)
+    // Only an edited text is recognised anew: unchanged text would only
+    // replace the rows the user corrected since.
+    if (ParseBusy || !txtClipText->document()->isModified())
         return;
-    const FlagScope busy(ParseBusy);
-    const QString text = CapturedText();
-    setBoxText({});
-    QString clipText;
-    ParseAddress(m_context, text, m_rows, clipText, this);
-    setBoxText(clipText);
+    refillRows([this] {
+        const FlagScope busy(ParseBusy);
+        const QString text = CapturedText();
+        setBoxText({});
+        QString clipText;
+        ParseAddress(m_context, text, m_rows, clipText, this);
+        setBoxText(clipText);
+    });
+    showNotices();
 }

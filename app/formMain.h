@@ -2,6 +2,7 @@
 
 #include "act/ActConnection.h"
 #include "act/ActHost.h"
+#include "app/RowRefills.h"
 #include "recognition/RecognitionContext.h"
 #include "recognition/SeparatorDialog.h"
 #include "support/FieldRows.h"
@@ -15,7 +16,11 @@
 class CardActions;
 class FieldCatalogueModel;
 class FieldRowBinder;
+class RowsPanel;
+class QAction;
 class QComboBox;
+class QLabel;
+class QLayout;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
@@ -49,6 +54,7 @@ public:
     void CaptureClipboard() override;
     quint8 ShowCompletionDialog(bool LastWriteWasNew) override;
     void EndProgram() override;
+    QString FailureMessage(const QString &message, const QString &reason) const override;
 
     // SeparatorDialog: the separator dialog, modal over this window.
     QString Open() override;
@@ -61,8 +67,12 @@ protected:
 
 private:
     void createControls();
+    QLayout *createNotices();
+    QLayout *createButtons();
     void setTabStops();
     void connectCommands();
+    void restoreWindowState();
+    void saveWindowState() const;
 
     void cmdGetClipboard_Click();
     void cmdNeuanlageInACT_Click();
@@ -73,6 +83,14 @@ private:
     void cmdUpdate_Click();
     void txtClipText_Validate();
     void focusChanged(QWidget *previous, QWidget *current);
+    void restoreRows();
+    void resetSeparator();
+
+    // Runs something that fills the rows anew, so that rows the user changed
+    // can be brought back afterwards.
+    void refillRows(const std::function<void()> &refill);
+    bool fillRowsFromCard();
+    void showNotices();
 
     // Runs one command to its end: an unexpected failure restores the pointer
     // and shows the command's own message (if it has one).
@@ -83,9 +101,11 @@ private:
     Settings m_settings;
     RecognitionContext m_context{m_settings};
     ActConnection m_act;
+    RowRefills m_refills{m_rows};
     FieldCatalogueModel *m_catalogue = nullptr;
     FieldRowBinder *m_binder = nullptr;
     CardActions *m_cardActions = nullptr;
+    RowsPanel *m_rowsPanel = nullptr;
 
     std::array<QLineEdit *, RowCount> txtWert{};
     std::array<QComboBox *, RowCount> txtField{};
@@ -97,6 +117,13 @@ private:
     QPushButton *cmdAlleFelder = nullptr;
     QPushButton *cmdInfo = nullptr;
     QPushButton *cmdUpdate = nullptr;
+    // Notes under the rows: rows replaced and how to get them back, and the
+    // separator chosen for every capture until it is reset.
+    QLabel *lblZeilenErsetzt = nullptr;
+    QPushButton *cmdZeilenWiederherstellen = nullptr;
+    QAction *actZeilenWiederherstellen = nullptr;
+    QLabel *lblTrenner = nullptr;
+    QPushButton *cmdTrennerAutomatisch = nullptr;
 
     bool ParseBusy = false;
     bool StartingUp = false;

@@ -1,6 +1,7 @@
 #include "formTrenner.h"
 
 #include "MarkedCharacter.h"
+#include "VisibleSeparator.h"
 
 #include "recognition/LineSplitter.h"
 #include "recognition/TextOps.h"
@@ -14,9 +15,6 @@
 #include <QPushButton>
 #include <QStyle>
 
-#include <algorithm>
-#include <iterator>
-
 namespace {
 
 QPushButton *makeButton(QWidget *parent, const char *name, const QString &caption,
@@ -29,71 +27,12 @@ QPushButton *makeButton(QWidget *parent, const char *name, const QString &captio
     return button;
 }
 
-// Characters that an empty-looking box would hide, each shown as one visible
-// sign (one for one, so cursor positions stay valid while typing) and named in
-// the tool tip.
-struct VisibleCharacter
-{
-    QChar character;
-    QChar sign;
-    const char *name;
-};
-constexpr VisibleCharacter VisibleCharacters[] = {
-    {u' ', u'\u2423', "Leerzeichen"},                    // ␣
-    {u'\t', u'\u21E5', "Tabulator"},                     // ⇥
-    {u'\r', u'\u21B5', "Zeilenumbruch (Wagenrücklauf)"}, // ↵
-    {u'\n', u'\u240A', "Zeilenvorschub"},                // ␊
-};
-
-// Other control characters show as their control picture (U+2400 + code).
-constexpr char16_t ControlPictures = 0x2400;
-
-enum class Direction { ToSigns, FromSigns };
-
-QString swapSigns(QString text, Direction direction)
-{
-    const bool toSigns = direction == Direction::ToSigns;
-    for (QChar &c : text) {
-        const auto known = std::find_if(
-            std::begin(VisibleCharacters), std::end(VisibleCharacters),
-            [&](const VisibleCharacter &v) { return c == (toSigns ? v.character : v.sign); });
-        if (known != std::end(VisibleCharacters))
-            c = toSigns ? known->sign : known->character;
-        else if (toSigns && c.unicode() < 0x20)
-            c = QChar(ControlPictures + c.unicode());
-        else if (!toSigns && c.unicode() >= ControlPictures && c.unicode() < ControlPictures + 0x20)
-            c = QChar(c.unicode() - ControlPictures);
-    }
-    return text;
-}
-
-QString visibleSeparator(const QString &separator)
-{
-    return swapSigns(separator, Direction::ToSigns);
-}
-
-QString separatorFromShown(const QString &shown)
-{
-    return swapSigns(shown, Direction::FromSigns);
-}
-
 QString separatorToolTip(const QString &separator)
 {
     const QString base = QStringLiteral("Gewähltes Trennzeichen");
     if (separator.isEmpty())
         return base;
-    QStringList names;
-    for (QChar c : separator) {
-        QString name = QStringLiteral("„%1“").arg(c);
-        for (const VisibleCharacter &visible : VisibleCharacters) {
-            if (c == visible.character)
-                name = QString::fromUtf8(visible.name);
-        }
-        if (c.unicode() < 0x20 && name.startsWith(u'„'))
-            name = QStringLiteral("Steuerzeichen %1").arg(c.unicode());
-        names.append(name);
-    }
-    return base + QStringLiteral(": ") + names.join(QStringLiteral(", "));
+    return base + QStringLiteral(": ") + SeparatorNames(separator);
 }
 
 } // namespace
@@ -140,6 +79,8 @@ formTrenner::formTrenner(QWidget *owner, const QString &ClipboardText)
     cmdWeiter =
         makeButton(this, "cmdWeiter", QStringLiteral("Weiter mit Trennzeichen"),
                    QStringLiteral("Übernimmt das Trennzeichen in das Ordalis Hauptfenster"));
+    // Enter in "Trennzeichen" takes what was typed there.
+    cmdWeiter->setDefault(true);
 
     auto *markRow = new QHBoxLayout;
     markRow->addWidget(Label1, 1);
@@ -194,20 +135,20 @@ void formTrenner::cmdTrennerVerwerfen_Click()
 
 void formTrenner::cmdWeiter_Click()
 {
-    m_accepted = separatorFromShown(txtTrenner->text());
+    m_accepted = SeparatorFromShown(txtTrenner->text());
     accept();
 }
 
 void formTrenner::setSeparator(const QString &separator)
 {
-    txtTrenner->setText(visibleSeparator(separator));
+    txtTrenner->setText(VisibleSeparator(separator));
 }
 
 void formTrenner::txtTrenner_Changed(const QString &shown)
 {
-    const QString separator = separatorFromShown(shown);
+    const QString separator = SeparatorFromShown(shown);
     txtTrenner->setToolTip(separatorToolTip(separator));
-    const QString visible = visibleSeparator(separator);
+    const QString visible = VisibleSeparator(separator);
     if (visible == shown)
         return;
     // A typed or pasted blank shows as its sign at once; signs replace

@@ -27,3 +27,14 @@ FieldCatalogue CatalogueFromRows(const FieldRows &rows)
     }
     return catalogue;
 }
+
+void RowsFromValues(const ContactValues &values, FieldRows &rows)
+{
+    rows.ResetAllRows();
+    int row = 0;
+    for (auto value = values.cbegin(); value != values.cend() && row < FieldRows::RowCount;
+         ++value, ++row) {
+        rows.SelectRowField(row, value.key());
+        rows.SetRowValue(row, value.value());
+    }
+}

@@ -23,5 +23,9 @@ using FieldCatalogue = QList<CatalogueField>;
 // rows without a field or value are skipped, a later row of the same field
 // wins, and the hits come last.
 ContactValues ValuesFromRows(const FieldRows &rows, const QList<clsZusatzDefs> &hits = {});
+// A contact into the rows, one field a row in the order of the field numbers,
+// from row 0; every row is reset first, values beyond the last row are left
+// out. A field the catalogue lacks leaves its row with the value and no field.
+void RowsFromValues(const ContactValues &values, FieldRows &rows);
 // The rows' field catalogue, whose labels name the fields a card keeps in its note.
 FieldCatalogue CatalogueFromRows(const FieldRows &rows);

@@ -113,6 +113,7 @@ void StandinWindow::buildUi()
     setCentralWidget(splitter);
 
     m_status = new QLabel;
+    m_status->setObjectName(u"statusLabel"_s);
     statusBar()->addWidget(m_status, 1);
     m_status->setText(m_database ? u"Datenbank: %1"_s.arg(m_database->Path())
                                  : u"Keine Datenbank geöffnet"_s);
@@ -163,12 +164,16 @@ void StandinWindow::reloadContacts()
         int column = 2;
         for (const qint32 number : MainFields)
             m_contacts->setItem(row, column++, cell(contact.values.value(number), isShown));
-        if (contact.id == selected)
+        // A newly shown contact (a write, another program) takes the
+        // highlight; else the user's row keeps it.
+        if (shown != m_shownContact ? isShown : contact.id == selected)
             m_contacts->setCurrentCell(row, 1);
     }
+    m_shownContact = shown;
     m_contacts->resizeColumnsToContents();
-    m_status->setText(
-        u"Datenbank: %1 — %2 Kontakte"_s.arg(m_database->Path()).arg(contacts.size()));
+    const QString count =
+        contacts.size() == 1 ? u"1 Kontakt"_s : u"%1 Kontakte"_s.arg(contacts.size());
+    m_status->setText(u"Datenbank: %1 — %2"_s.arg(m_database->Path(), count));
 }
 
 void StandinWindow::reloadCommands()

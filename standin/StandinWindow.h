@@ -42,5 +42,6 @@ private:
     QLabel *m_status = nullptr;
     QTimer *m_timer = nullptr;
     qint64 m_dataVersion = -1;
+    qint64 m_shownContact = -1; // the contact shown at the last reload
     QByteArray m_commandFileStamp;
 };

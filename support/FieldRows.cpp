@@ -86,7 +86,7 @@ void FieldRows::ensureSorted() const
         return;
     QCollator collator{QLocale(QLocale::German, QLocale::Germany)};
     collator.setCaseSensitivity(Qt::CaseInsensitive);
-    collator.setNumericMode(false);
+    collator.setNumericMode(true); // "Benutzer 2" before "Benutzer 10"
 
     // One sort key per entry, so the sort compares keys instead of collating
     // thousands of strings again and again.
@@ -176,4 +176,37 @@ std::optional<RowContent> FieldRows::ReadRow(int row) const
     if (!validRow(row) || m_rows[row].entry < 0)
         return std::nullopt;
     return RowContent{m_entries.at(m_rows[row].entry).FieldNumber, m_rows[row].value};
+}
+
+FieldRows::Snapshot FieldRows::TakeSnapshot() const
+{
+    Snapshot snapshot;
+    for (int row = 0; row < RowCount; ++row) {
+        RowSnapshot &taken = snapshot[row];
+        taken.Value = m_rows[row].value;
+        if (m_rows[row].entry >= 0) {
+            const CatalogueEntry &entry = m_entries.at(m_rows[row].entry);
+            taken.HasField = true;
+            taken.FieldName = entry.Name;
+            taken.FieldNumber = entry.FieldNumber;
+        }
+    }
+    return snapshot;
+}
+
+void FieldRows::RestoreSnapshot(const Snapshot &snapshot)
+{
+    ensureSorted();
+    for (int row = 0; row < RowCount; ++row) {
+        const RowSnapshot &taken = snapshot[row];
+        int position = -1;
+        if (taken.HasField) {
+            position = PositionOfName(taken.FieldName);
+            if (position < 0 || EntryAt(position).FieldNumber != taken.FieldNumber)
+                position = PositionOfField(taken.FieldNumber);
+        }
+        m_rows[row].entry = position >= 0 ? m_sorted.at(position) : -1;
+        m_rows[row].value = taken.Value;
+        announce(row);
+    }
 }

@@ -22,6 +22,17 @@ struct RowContent
     QString Value;
 };
 
+// What one row holds, kept apart from the catalogue: the chosen entry by name
+// and number (a later catalogue may sort it elsewhere) and the value.
+struct RowSnapshot
+{
+    bool HasField = false;
+    QString FieldName;
+    qint32 FieldNumber = 0;
+    QString Value;
+    bool operator==(const RowSnapshot &) const = default;
+};
+
 // The sixteen field rows: one catalogue shared by all rows (so a list of
 // thousands of fields is held and sorted once), and per row a selection into it
 // and a value. Plain data: the window shows it, recognition fills it, contact
@@ -34,7 +45,8 @@ public:
 
     explicit FieldRows(QObject *parent = nullptr);
 
-    // --- the catalogue, in sorted order (case-insensitive, German collation, stable)
+    // --- the catalogue, in sorted order (case-insensitive, German collation,
+    // numbers by value, stable)
     void FillStandardCatalogue();
     void ClearAllLists();
     void AddEntryToAllRows(const QString &name, qint32 fieldNumber);
@@ -58,6 +70,13 @@ public:
     void SetRowValue(int row, const QString &value);
     const QString &RowValue(int row) const;
     std::optional<RowContent> ReadRow(int row) const;
+
+    // --- all rows at once, to bring them back after a refill
+    using Snapshot = std::array<RowSnapshot, RowCount>;
+    Snapshot TakeSnapshot() const;
+    // Each row takes the entry of that name and number, else the first of that
+    // number, else none.
+    void RestoreSnapshot(const Snapshot &snapshot);
 
 signals:
     void catalogueChanged();

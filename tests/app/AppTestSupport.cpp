@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDir>
+#include <QSettings>
 #include <QTest>
 #include <QTimer>
 #include <QWidget>
@@ -37,7 +38,8 @@ void MarkText(QPlainTextEdit *editor, int start, int length)
 void AppTest::SetUp()
 {
     if (QApplication::instance() == nullptr) { // one for the whole program, offscreen
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
         static int argc = 1;
         static char name[] = "test_app";
         static char *argv[] = {name, nullptr};
@@ -49,6 +51,8 @@ void AppTest::SetUp()
     qputenv("ORDALIS_HOME", ProgramHome().toLocal8Bit());
     SetMessagePresenter(&m_presenter);
     SetClipboard(QString());
+    // The window's place and size go here, not to the user's own.
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_root.path());
 }
 
 void AppTest::TearDown()

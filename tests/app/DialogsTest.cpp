@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTest>
 
 using namespace Qt::StringLiterals;
 
@@ -66,6 +67,15 @@ TEST_F(SeparatorDialogTest, NoMarkAsksForOneMarkingAgainTakesFromThePreviewDisca
     EXPECT_TRUE(separator()->text().isEmpty());
     click("cmdWeiter");
     EXPECT_TRUE(m_dialog->UserSeparator().isEmpty());
+
+    // Enter in "Trennzeichen" takes what was typed there.
+    open(u"Name# Ort"_s);
+    m_dialog->show();
+    separator()->setFocus();
+    QTest::keyClicks(separator(), u"#"_s);
+    QTest::keyClick(separator(), Qt::Key_Return);
+    EXPECT_EQ(m_dialog->result(), QDialog::Accepted);
+    EXPECT_EQ(m_dialog->UserSeparator(), u"#"_s);
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 #include "app/FieldCatalogueModel.h"
 #include "app/formMain.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
 #include <QCoreApplication>
@@ -62,45 +63,53 @@ TEST_F(FieldLists, AFieldLoadOfThousandsResetsTheListsOnce)
     EXPECT_EQ(field(3)->currentIndex(), -1);
 }
 
-TEST_F(FieldLists, TypedTextBecomesAFieldOnlyWhenItNamesOne)
+TEST_F(FieldLists, TypedTextTakesTheNameItCompletesToOrLeavesTheRowMarked)
 {
     rows().AddEntryToAllRows(u"Firma"_s, 900); // sorts behind the standard "Firma"
     QCoreApplication::processEvents();
     showActive();
-    // typed, confirmed by Enter (else by moving on), the field it gives (0: none), shown
-    const std::tuple<QString, bool, qint32, QString> cases[] = {
-        {u"Telefon 2"_s, false, 74, u"Telefon 2"_s},
-        {u"telefon 3"_s, true, 77, u"Telefon 3"_s},
-        {u"FIRMA"_s, false, 25, u"Firma"_s},
-        {u"xyz"_s, false, 0, QString()},
-        {u"Tele"_s, true, 0, QString()},
-        {QString(), false, 0, QString()},
+    // typed, how the row is left, the field it gives (0: none), shown
+    const std::tuple<QString, Qt::Key, qint32, QString> cases[] = {
+        {u"Telefon 2"_s, Qt::Key_unknown, 74, u"Telefon 2"_s},
+        {u"telefon 3"_s, Qt::Key_Return, 77, u"Telefon 3"_s},
+        {u"FIRMA"_s, Qt::Key_Tab, 25, u"Firma"_s},
+        {u"Abt"_s, Qt::Key_Tab, 88, u"Abteilung"_s},
+        {u"tele"_s, Qt::Key_Return, 35, u"Telefon"_s},
+        {u"em"_s, Qt::Key_unknown, 200, u"eMail"_s},
+        {u"xyz"_s, Qt::Key_Tab, 0, QString()},
+        {QString(), Qt::Key_unknown, 0, QString()},
     };
     int row = 0;
-    for (const auto &[typed, byEnter, number, shown] : cases) {
+    for (const auto &[typed, key, number, shown] : cases) {
         rows().SelectRowField(row, 26);
+        rows().SetRowValue(row, u"Wert"_s);
         field(row)->setFocus();
         field(row)->lineEdit()->selectAll();
         QTest::keyClick(field(row), Qt::Key_Delete);
         QTest::keyClicks(field(row), typed);
-        if (number == 0) {
-            ASSERT_TRUE(rows().ReadRow(row)) << qPrintable(typed);
-            EXPECT_EQ(rows().ReadRow(row)->FieldNumber, 26)
-                << "nothing before leaving " << qPrintable(typed);
-        }
-        if (byEnter) {
-            QWidget *completion = QApplication::activePopupWidget(); // has the keyboard
-            QTest::keyClick(completion ? completion : field(row), Qt::Key_Return);
-        } else {
-            if (QWidget *completion = QApplication::activePopupWidget())
-                completion->close(); // as a click elsewhere does first
-            value(row + 1)->setFocus();
-        }
+        if (key != Qt::Key_unknown)
+            QTest::keyClick(field(row), key);
+        else
+            value(row + 1)->setFocus(); // as a click elsewhere
         const std::optional<RowContent> content = rows().ReadRow(row);
         EXPECT_EQ(content ? content->FieldNumber : 0, number) << qPrintable(typed);
         EXPECT_EQ(field(row)->currentText(), shown) << qPrintable(typed);
+        EXPECT_EQ(value(row)->toolTip(),
+                  number == 0 ? u"Kein Feld gewählt – diese Zeile wird nicht gespeichert"_s
+                              : QString())
+            << qPrintable(typed);
+        rows().ResetRow(row);
         ++row;
     }
+}
+
+TEST_F(FieldLists, APopupIsWideEnoughForTheLongestName)
+{
+    const QString longest = u"Dritter Kontakt Telefon mit Durchwahl"_s;
+    rows().AddEntryToAllRows(longest, 901);
+    QCoreApplication::processEvents();
+    const QFontMetrics metrics(field(3)->view()->font());
+    EXPECT_GT(field(3)->view()->minimumWidth(), metrics.horizontalAdvance(longest));
 }
 
 TEST_F(FieldLists, TheWheelTurnsOnlyTheListWithTheFocus)

@@ -8,6 +8,7 @@
 #include "act/standin/StandinPaths.h"
 #include "standin/StandinWindow.h"
 
+#include <QLabel>
 #include <QPushButton>
 #include <QTableWidget>
 
@@ -43,6 +44,7 @@ TEST_F(StandinWindowFixture, FollowsOtherWritersAndShowsTheChosenContact)
     ASSERT_TRUE(contacts && commands && buttons && showButton);
     ASSERT_EQ(contacts->rowCount(), 1);
     EXPECT_EQ(markedRow(contacts), 0);
+    EXPECT_TRUE(window.findChild<QLabel *>(u"statusLabel"_s)->text().endsWith(u"— 1 Kontakt"_s));
     EXPECT_EQ(contacts->item(0, 2)->text(), u"Albers Beratung"_s);
 
     // Another program (its own connection) adds a contact and a command.
@@ -56,6 +58,7 @@ TEST_F(StandinWindowFixture, FollowsOtherWritersAndShowsTheChosenContact)
     window.Poll();
     ASSERT_EQ(contacts->rowCount(), 2);
     EXPECT_EQ(markedRow(contacts), 1);
+    EXPECT_EQ(contacts->currentRow(), 1) << "the contact just written is highlighted";
     EXPECT_EQ(contacts->item(1, 1)->text(), QString::number(added));
     EXPECT_EQ(contacts->item(1, 2)->text(), u"Berg AG"_s);
     ASSERT_EQ(commands->rowCount(), 1);
@@ -70,11 +73,17 @@ TEST_F(StandinWindowFixture, FollowsOtherWritersAndShowsTheChosenContact)
     EXPECT_EQ(markedRow(contacts), 0);
     EXPECT_EQ(other->Shown().contactId, contacts->item(0, 1)->text().toLongLong());
 
-    // A change elsewhere keeps the user's row selected.
+    // A change elsewhere keeps the user's row selected, until another
+    // contact is shown.
+    contacts->setCurrentCell(1, 1);
+    other->SetField(std::nullopt, 30, u"Bonn"_s);
+    window.Poll();
+    EXPECT_EQ(contacts->currentRow(), 1);
     other->AddNewContact();
     window.Poll();
     ASSERT_EQ(contacts->rowCount(), 3);
-    EXPECT_EQ(contacts->currentRow(), 0);
+    EXPECT_EQ(contacts->currentRow(), 2);
+    EXPECT_EQ(markedRow(contacts), 2);
 }
 
 TEST_F(StandinWindowFixture, WithoutDatabaseItShowsNoContacts)

@@ -26,6 +26,13 @@ TEST(FieldRows, SelectRowFieldTakesTheFirstSortedEntryOfThatNumber)
     EXPECT_EQ(rows.EntryAt(rows.SelectedPosition(3)).Name, QStringLiteral("Firma"));
     ASSERT_TRUE(rows.ReadRow(3));
     EXPECT_EQ(rows.ReadRow(3)->FieldNumber, 25);
+
+    // Numbers in names sort by value.
+    for (const char *name : {"Benutzer 10", "Benutzer 2", "Benutzer 1"})
+        rows.AddEntryToAllRows(QString::fromLatin1(name), 100);
+    const int first = rows.PositionOfName(QStringLiteral("Benutzer 1"));
+    EXPECT_EQ(rows.EntryAt(first + 1).Name, QStringLiteral("Benutzer 2"));
+    EXPECT_EQ(rows.EntryAt(first + 2).Name, QStringLiteral("Benutzer 10"));
 }
 
 TEST(FieldRows, ReadRowGivesFieldAndValueAsTyped)
