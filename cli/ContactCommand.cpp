@@ -9,7 +9,8 @@
 #include "Usage.h"
 
 #include "act/ActConnection.h"
-#include "act/ContactWriter.h"
+
+#include "destinations/ActDestination.h"
 
 #include "recognition/RecognitionContext.h"
 
@@ -81,13 +82,14 @@ int RunContactCommand(bool isNew, const QStringList &arguments)
 
     CliActHost host(rows, context, QString::fromUtf8(*input));
     ActConnection act;
+    ActDestination destination(act, host);
     // As at start-up: a successful field load ends with the capture; after a
     // failed one the cached or standard catalogue stays and the capture follows.
-    LoadFieldList(rows, settings, act, host);
+    destination.LoadFields(rows, settings);
     if (!host.Captured())
         host.CaptureClipboard();
 
-    const bool written = WriteContact(isNew, rows, context, act, host);
+    const bool written = destination.Write(isNew, rows, context);
     act.ReleaseActObjects();
 
     WriteStdout(options.json ? outcomeJson(host, rows, context, written, messages)
