@@ -1,5 +1,6 @@
 #include "ContactCommand.h"
 
+#include "CardDavContactCommand.h"
 #include "CliActHost.h"
 #include "InputFile.h"
 #include "JsonWriter.h"
@@ -70,6 +71,8 @@ int RunContactCommand(bool isNew, const QStringList &arguments)
     const std::optional<QString> settingsFile = SettingsFileToUse(options.settings, reason);
     if (!settingsFile)
         return CommandFailure(command, reason);
+    if (!options.carddav.url.isEmpty())
+        return RunCardDavContactCommand(isNew, options, *settingsFile);
     const std::optional<QByteArray> input = ReadInput(options.inputFile, reason);
     if (!input)
         return CommandFailure(command, reason);

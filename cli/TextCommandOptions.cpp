@@ -3,6 +3,7 @@
 #include "support/modZusatzDefs.h"
 
 #include <QFileInfo>
+#include <QUrl>
 
 #include <cstdio>
 
@@ -22,7 +23,7 @@ struct Flag
 // Adding a switch is one line here and one member.
 const Flag Flags[] = {
     {u"json", &TextCommandOptions::json, false},
-    {u"jsonl", &TextCommandOptions::jsonLines, true},
+    {u"jsonl", &TextCommandOptions::jsonLines, false},
     {u"progress", &TextCommandOptions::progress, true},
     {u"no-progress", &TextCommandOptions::noProgress, true},
 };
@@ -31,6 +32,14 @@ QList<QCommandLineOption> optionsOf(bool recognize)
 {
     QList<QCommandLineOption> options{{u"settings"_s, QString(), u"FILE"_s},
                                       {u"separator"_s, QString(), u"SEP"_s}};
+    if (!recognize) {
+        options.append({{u"carddav-url"_s, QString(), u"URL"_s},
+                        {u"user"_s, QString(), u"NAME"_s},
+                        {u"addressbook"_s, QString(), u"NAME"_s},
+                        QCommandLineOption(u"password-stdin"_s),
+                        {u"timeout"_s, QString(), u"SECONDS"_s},
+                        QCommandLineOption(u"create-anyway"_s)});
+    }
     if (recognize) {
         options.append({{u"jobs"_s, QString(), u"N"_s},
                         QCommandLineOption(u"vcard"_s),
@@ -56,24 +65,58 @@ QString conflict(const TextCommandOptions &options)
     return CardOptionConflict(options.cards, options.json);
 }
 
-QString readValues(const CommandLine &line, TextCommandOptions &options)
+QString readCardDav(const CommandLine &line, CardDavOptions &options, bool jsonLines)
+{
+    options.url = line.Value(u"carddav-url"_s);
+    options.user = line.Value(u"user"_s);
+    options.addressBook = line.Value(u"addressbook"_s);
+    options.passwordStdin = line.IsSet(u"password-stdin"_s);
+    options.createAnyway = line.IsSet(u"create-anyway"_s);
+    const bool account = line.IsSet(u"carddav-url"_s);
+    if (line.IsSet(u"timeout"_s)) {
+        bool number = false;
+        options.timeoutSeconds = line.Value(u"timeout"_s).toInt(&number);
+        if (!number || options.timeoutSeconds < 1 || options.timeoutSeconds > 30)
+            return u"--timeout takes a number of seconds from 1 to 30"_s;
+    }
+    const QUrl url(options.url, QUrl::StrictMode);
+    if (account && (!url.isValid() || url.host().isEmpty() ||
+                    (url.scheme() != u"http" && url.scheme() != u"https")))
+        return u"--carddav-url takes an http or https address, not %1"_s.arg(options.url);
+    if (account && options.user.isEmpty())
+        return u"--carddav-url needs --user"_s;
+    if (!account &&
+        (line.IsSet(u"user"_s) || line.IsSet(u"addressbook"_s) || options.passwordStdin ||
+         line.IsSet(u"timeout"_s) || options.createAnyway || jsonLines))
+        return u"--user, --addressbook, --password-stdin, --timeout, --create-anyway and --jsonl "
+               u"go with --carddav-url"_s;
+    return {};
+}
+
+QString readValues(const CommandLine &line, bool recognize, TextCommandOptions &options)
 {
     options.settings = line.Value(u"settings"_s);
     if (line.IsSet(u"separator"_s))
         options.separator = line.Value(u"separator"_s);
-    if (line.IsSet(u"jobs"_s)) {
+    if (recognize && line.IsSet(u"jobs"_s)) {
         bool number = false;
         options.jobs = line.Value(u"jobs"_s).toInt(&number);
         if (!number || options.jobs < 1 || options.jobs > MostJobs)
             return u"--jobs takes a number from 1 to %1"_s.arg(MostJobs);
     }
-    for (const Flag &flag : Flags)
-        options.*flag.member = line.IsSet(QString::fromUtf16(flag.name));
-    const QString cardReason = CardOptionsFrom(line.IsSet(u"vcard"_s), line.IsSet(u"csv"_s),
-                                               line.IsSet(u"vcard-version"_s)
-                                                   ? std::optional(line.Value(u"vcard-version"_s))
-                                                   : std::nullopt,
-                                               options.cards);
+    for (const Flag &flag : Flags) {
+        if (recognize || !flag.recognizeOnly)
+            options.*flag.member = line.IsSet(QString::fromUtf16(flag.name));
+    }
+    if (!recognize) {
+        const QString reason = readCardDav(line, options.carddav, options.jsonLines);
+        if (!reason.isEmpty())
+            return reason;
+    }
+    const bool version = recognize && line.IsSet(u"vcard-version"_s);
+    const QString cardReason = CardOptionsFrom(
+        recognize && line.IsSet(u"vcard"_s), recognize && line.IsSet(u"csv"_s),
+        version ? std::optional(line.Value(u"vcard-version"_s)) : std::nullopt, options.cards);
     if (!cardReason.isEmpty())
         return cardReason;
 
@@ -92,11 +135,12 @@ QString readValues(const CommandLine &line, TextCommandOptions &options)
 CommandLine::Outcome ParseTextCommandOptions(const QString &command, const QStringList &arguments,
                                              TextCommandOptions &options, QString &reason)
 {
-    CommandLine line(optionsOf(command == u"recognize"));
+    const bool recognize = command == u"recognize";
+    CommandLine line(optionsOf(recognize));
     const CommandLine::Outcome outcome = line.Parse(arguments, reason);
     if (outcome != CommandLine::Outcome::Run)
         return outcome;
-    reason = readValues(line, options);
+    reason = readValues(line, recognize, options);
     return reason.isEmpty() ? outcome : CommandLine::Outcome::BadUsage;
 }
 

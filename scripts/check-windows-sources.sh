@@ -8,6 +8,7 @@ cd "$(dirname "$0")/.."
 
 qt=$(dirname "$(find /usr/include -maxdepth 3 -type d -name QtCore -path '*qt6*' | head -n 1)")
 sources=$(ls support/*.cpp recognition/*.cpp act/*.cpp act/com/ComBoundary.cpp \
+    carddav/*.cpp destinations/*.cpp \
     act/com/ComActObject.cpp installer/*.cpp cli/*.cpp app/*.cpp |
     grep -v '^act/ActBoundary.cpp$') # the stand-in's boundary, replaced by COM's there
 
@@ -15,5 +16,5 @@ sources=$(ls support/*.cpp recognition/*.cpp act/*.cpp act/com/ComBoundary.cpp \
 printf '%s\n' $sources | xargs -P "${JOBS:-2}" -I{} \
     x86_64-w64-mingw32-g++-posix -std=c++20 -fsyntax-only -Wall -Wextra -Werror -Wno-attributes \
     -DQT_NO_CAST_FROM_ASCII -DQT_NO_CAST_TO_ASCII \
-    -I. -I"$qt" -I"$qt/QtCore" -I"$qt/QtGui" -I"$qt/QtWidgets" {}
+    -I. -I"$qt" -I"$qt/QtCore" -I"$qt/QtGui" -I"$qt/QtWidgets" -I"$qt/QtNetwork" {}
 echo "Windows build: $(printf '%s\n' $sources | wc -l) Qt sources parse with mingw-w64"
