@@ -49,14 +49,14 @@ public:
         const QUrl url(m_settings.value(u"Karte"_s).toString());
         if (!url.isValid())
             return std::nullopt;
-        return CardRef{url, m_settings.value(u"ETag"_s).toByteArray()};
+        return CardRef{url, m_settings.value(u"ETag"_s).toString().toUtf8()};
     }
 
     bool Write(const CardRef &card)
     {
         m_settings.setValue(u"Konto"_s, m_account);
         m_settings.setValue(u"Karte"_s, card.Url.toString());
-        m_settings.setValue(u"ETag"_s, card.ETag);
+        m_settings.setValue(u"ETag"_s, QString::fromUtf8(card.ETag));
         m_settings.sync();
         return m_settings.status() == QSettings::NoError;
     }
@@ -218,6 +218,8 @@ int RunCardDavContactCommand(bool isNew, const TextCommandOptions &options,
         WriteStdout(options.json ? outcomeLine(0, written, destination, messages) : text);
         SetMessagePresenter(nullptr);
     }
-    std::fflush(stdout);
+    // The cards are in; a report that got lost must still show as a failure.
+    if (std::fflush(stdout) != 0 || std::ferror(stdout))
+        return CommandFailure(command, u"cannot write standard output"_s);
     return allWritten ? 0 : ExitNotWritten;
 }
