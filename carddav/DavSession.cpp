@@ -42,7 +42,8 @@ QString certificateText(const QList<QSslError> &errors)
 
 } // namespace
 
-DavSession::DavSession(QString user, QString password, std::chrono::milliseconds timeout)
+DavSession::DavSession(const QString &user, const QString &password,
+                       std::chrono::milliseconds timeout)
     : m_timeout(std::min<std::chrono::milliseconds>(timeout, LongestTimeout))
 {
     m_authorization = "Basic " + (user + u':' + password).toUtf8().toBase64();

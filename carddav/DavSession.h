@@ -34,7 +34,8 @@ class DavSession
 public:
     static constexpr std::chrono::seconds LongestTimeout{30};
 
-    DavSession(QString user, QString password, std::chrono::milliseconds timeout = LongestTimeout);
+    DavSession(const QString &user, const QString &password,
+               std::chrono::milliseconds timeout = LongestTimeout);
 
     DavResponse Send(const QByteArray &method, const QUrl &url, const QByteArray &body = {},
                      const DavHeaders &headers = {});

@@ -100,15 +100,6 @@ public:
     QString text;
 };
 
-// One block: recognised as `recognize` does, then written.
-bool writeBlock(bool isNew, const QString &text, FieldRows &rows, RecognitionContext &context,
-                BlockHost &host, CardDavDestination &destination)
-{
-    rows.ResetAllRows();
-    CaptureText(context, text, false, rows, host.text, nullptr);
-    return destination.Write(isNew, rows, context);
-}
-
 // {"text", "separator"} as recognize --jsonl reads it; false with a reason otherwise.
 bool readRequest(QByteArrayView line, PlainRequest &request, QString &reason)
 {
@@ -125,60 +116,58 @@ bool readRequest(QByteArrayView line, PlainRequest &request, QString &reason)
     return true;
 }
 
-} // namespace
-
-int RunCardDavContactCommand(bool isNew, const TextCommandOptions &options,
-                             const QString &settingsFile)
+// The password (environment, or the first line of standard input) and the
+// input (FILE, or the rest of standard input); false with a reason.
+bool readPasswordAndInput(const TextCommandOptions &options, QString &password, QByteArray &input,
+                          QString &reason)
 {
-    const QString command = isNew ? u"new-contact"_s : u"edit-contact"_s;
-    const CardDavOptions &carddav = options.carddav;
-    if (options.jsonLines && !isNew)
-        return CommandFailure(command, u"--jsonl goes with new-contact"_s);
-
-    QString reason;
-    QByteArray input;
-    QString password = qEnvironmentVariable(PasswordVariable.toLatin1().constData());
-    if (carddav.passwordStdin) {
+    password = qEnvironmentVariable(PasswordVariable.toLatin1().constData());
+    const bool inputFromFile = !options.inputFile.isEmpty();
+    if (options.carddav.passwordStdin) {
         const std::optional<QByteArray> standardInput = ReadInput({}, reason);
         if (!standardInput)
-            return CommandFailure(command, reason);
+            return false;
         const qsizetype end = standardInput->indexOf('\n');
         password = QString::fromUtf8(standardInput->left(end)).remove(u'\r');
-        if (options.inputFile.isEmpty())
-            input = end < 0 ? QByteArray() : standardInput->mid(end + 1);
+        if (!inputFromFile && end >= 0)
+            input = standardInput->mid(end + 1);
     }
-    if (password.isEmpty())
-        return CommandFailure(
-            command, u"no password: set %1 or use --password-stdin"_s.arg(PasswordVariable));
-    if (!carddav.passwordStdin || !options.inputFile.isEmpty()) {
-        const std::optional<QByteArray> read = ReadInput(options.inputFile, reason);
-        if (!read)
-            return CommandFailure(command, reason);
+    if (password.isEmpty()) {
+        reason = u"no password: set %1 or use --password-stdin"_s.arg(PasswordVariable);
+        return false;
+    }
+    if (options.carddav.passwordStdin && !inputFromFile)
+        return true;
+    const std::optional<QByteArray> read = ReadInput(options.inputFile, reason);
+    if (read)
         input = *read;
+    return read.has_value();
+}
+
+// One command's writes into one account, with the card to edit remembered.
+class CardDavRun
+{
+public:
+    CardDavRun(const TextCommandOptions &options, const QString &settingsFile,
+               const QString &password)
+        : m_options(options), m_settings(LoadSettings(m_rows, settingsFile)),
+          m_destination({QUrl(options.carddav.url), options.carddav.user, password,
+                         options.carddav.addressBook,
+                         std::chrono::seconds(options.carddav.timeoutSeconds)},
+                        m_host, QFileInfo(settingsFile).absolutePath(),
+                        [create = options.carddav.createAnyway](const QString &) {
+                            return create ? DuplicateChoice::CreateAnyway : DuplicateChoice::Cancel;
+                        }),
+          m_store(settingsFile, options.carddav)
+    {
+        m_destination.LoadFields(m_rows, m_settings);
+        m_destination.SetLastCard(m_store.Read());
     }
 
-    FieldRows rows;
-    const Settings settings = LoadSettings(rows, settingsFile);
-    const CardDavAccount account{QUrl(carddav.url), carddav.user, password, carddav.addressBook,
-                                 std::chrono::seconds(carddav.timeoutSeconds)};
-    const auto ask = [&carddav](const QString &) {
-        return carddav.createAnyway ? DuplicateChoice::CreateAnyway : DuplicateChoice::Cancel;
-    };
-    BlockHost host;
-    CardDavDestination destination(account, host, QFileInfo(settingsFile).absolutePath(), ask);
-    destination.LoadFields(rows, settings);
-    LastCardStore store(settingsFile, carddav);
-    destination.SetLastCard(store.Read());
-
-    bool allWritten = true;
-    const auto remember = [&] {
-        if (destination.LastCard() && !store.Write(*destination.LastCard())) {
-            ShowMessage(u"Die zuletzt geschriebene Karte konnte nicht vermerkt werden."_s,
-                        MessageStyle::Exclamation);
-            allWritten = false;
-        }
-    };
-    if (options.jsonLines) {
+    // --jsonl: a card per line, a JSON line per card.
+    bool WriteLines(const QByteArray &input)
+    {
+        bool allWritten = true;
         qint64 number = 0;
         for (const QByteArray &line : input.split('\n')) {
             ++number;
@@ -187,37 +176,85 @@ int RunCardDavContactCommand(bool isNew, const TextCommandOptions &options,
             RecordingPresenter messages;
             SetMessagePresenter(&messages);
             PlainRequest request;
+            QString reason;
             bool written = false;
-            if (readRequest(line, request, reason)) {
-                RecognitionContext context(settings);
-                context.UserSeparator = request.separator;
-                written = writeBlock(true, request.text, rows, context, host, destination);
-            } else {
+            if (readRequest(line, request, reason))
+                written = write(true, request.text, request.separator);
+            else
                 ShowMessage(reason, MessageStyle::Exclamation);
-            }
             allWritten = allWritten && written;
-            WriteStdout(outcomeLine(number, written, destination, messages));
+            WriteStdout(outcomeLine(number, written, m_destination, messages));
             SetMessagePresenter(nullptr);
         }
-        remember();
-    } else {
+        return remember() && allWritten;
+    }
+
+    // One block, answered as the ACT! command answers.
+    bool WriteOne(bool isNew, const QByteArray &input)
+    {
         RecordingPresenter messages;
         SetMessagePresenter(&messages);
-        RecognitionContext context(settings);
-        context.UserSeparator = options.separator.value_or(QString());
-        const bool written =
-            writeBlock(isNew, QString::fromUtf8(input), rows, context, host, destination);
-        allWritten = written;
-        remember();
-        QByteArray text = RowTable(rows, context) + '\n';
+        // A card found instead of written is remembered too, for edit-contact.
+        const bool sent =
+            write(isNew, QString::fromUtf8(input), m_options.separator.value_or(QString()));
+        const bool written = remember() && sent;
+        QByteArray text = m_table + '\n';
         if (written)
             text += isNew ? "Kontakt wurde erfolgreich angelegt.\n"
                           : "Kontakt wurde erfolgreich bearbeitet.\n";
         else
             text += u"Nicht geschrieben: %1\n"_s.arg(messages.LastText()).toUtf8();
-        WriteStdout(options.json ? outcomeLine(0, written, destination, messages) : text);
+        WriteStdout(m_options.json ? outcomeLine(0, written, m_destination, messages) : text);
         SetMessagePresenter(nullptr);
+        return written;
     }
+
+private:
+    // Recognised as `recognize` does, then written.
+    bool write(bool isNew, const QString &text, const QString &separator)
+    {
+        m_rows.ResetAllRows();
+        RecognitionContext context(m_settings);
+        context.UserSeparator = separator;
+        CaptureText(context, text, false, m_rows, m_host.text, nullptr);
+        if (!m_options.jsonLines && !m_options.json)
+            m_table = RowTable(m_rows, context);
+        return m_destination.Write(isNew, m_rows, context);
+    }
+
+    bool remember()
+    {
+        if (!m_destination.LastCard() || m_store.Write(*m_destination.LastCard()))
+            return true;
+        ShowMessage(u"Die zuletzt geschriebene Karte konnte nicht vermerkt werden."_s,
+                    MessageStyle::Exclamation);
+        return false;
+    }
+
+    const TextCommandOptions &m_options;
+    FieldRows m_rows;
+    Settings m_settings;
+    BlockHost m_host;
+    CardDavDestination m_destination;
+    LastCardStore m_store;
+    QByteArray m_table;
+};
+
+} // namespace
+
+int RunCardDavContactCommand(bool isNew, const TextCommandOptions &options,
+                             const QString &settingsFile)
+{
+    const QString command = isNew ? u"new-contact"_s : u"edit-contact"_s;
+    if (options.jsonLines && !isNew)
+        return CommandFailure(command, u"--jsonl goes with new-contact"_s);
+    QString password, reason;
+    QByteArray input;
+    if (!readPasswordAndInput(options, password, input, reason))
+        return CommandFailure(command, reason);
+
+    CardDavRun run(options, settingsFile, password);
+    const bool allWritten = options.jsonLines ? run.WriteLines(input) : run.WriteOne(isNew, input);
     // The cards are in; a report that got lost must still show as a failure.
     if (std::fflush(stdout) != 0 || std::ferror(stdout))
         return CommandFailure(command, u"cannot write standard output"_s);
