@@ -13,8 +13,7 @@ QString DavFailureText(const DavError &error)
     case DavFailure::Unreachable:
         return u"Der Adressbuch-Server ist nicht erreichbar (%1)."_s.arg(d);
     case DavFailure::Timeout:
-        return u"Der Adressbuch-Server hat nicht geantwortet (abgebrochen nach %1 Sekunden)."_s.arg(
-            d);
+        return u"Der Adressbuch-Server hat nicht geantwortet (abgebrochen nach %1 s)."_s.arg(d);
     case DavFailure::Tls:
         return u"Die sichere Verbindung zum Adressbuch-Server ist fehlgeschlagen, es wurde nichts "
                u"gesendet: %1"_s.arg(d);

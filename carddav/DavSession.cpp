@@ -13,6 +13,8 @@ using namespace Qt::StringLiterals;
 namespace {
 
 constexpr int MostRedirects = 5;
+// An address book's answer to one request; past this it is no answer we take.
+constexpr qint64 LargestAnswer = qint64(64) * 1024 * 1024;
 
 bool sameServer(const QUrl &a, const QUrl &b)
 {
@@ -100,6 +102,13 @@ DavResponse DavSession::sendOnce(const QByteArray &method, const QUrl &url, cons
     });
     QObject::connect(reply, &QNetworkReply::sslErrors, &loop,
                      [&](const QList<QSslError> &errors) { tlsDetail = certificateText(errors); });
+    bool tooLarge = false;
+    QObject::connect(reply, &QNetworkReply::downloadProgress, &loop, [&](qint64 received, qint64) {
+        if (received > LargestAnswer && !tooLarge) {
+            tooLarge = true;
+            reply->abort();
+        }
+    });
     QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
     timer.start(m_timeout);
     if (!reply->isFinished())
@@ -112,6 +121,8 @@ DavResponse DavSession::sendOnce(const QByteArray &method, const QUrl &url, cons
     if (timedOut) {
         response.Error = {DavFailure::Timeout,
                           QString::number(double(m_timeout.count()) / 1000.0, 'g', 3)};
+    } else if (tooLarge) {
+        response.Error = {DavFailure::Refused, u"Antwort über 64 MiB"_s};
     } else if (!tlsDetail.isEmpty()) {
         response.Error = {DavFailure::Tls, tlsDetail};
     } else if (!status.isValid()) {

@@ -190,7 +190,7 @@ TEST_F(CardDavTest, EachBadConditionSaysWhyAndKeepsTheContact)
         {"never answers",
          u"http://127.0.0.1:%1/"_s.arg(silent.serverPort()),
          u"geheim"_s,
-         u"nicht geantwortet (abgebrochen nach 1 Sekunden)"_s,
+         u"nicht geantwortet (abgebrochen nach 1 s)"_s,
          {}},
         {"not CardDAV", oddUrl, u"geheim"_s, u"kein CardDAV-Adressbuch"_s, {}},
         {"redirect elsewhere",
