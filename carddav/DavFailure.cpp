@@ -16,7 +16,7 @@ QString DavFailureText(const DavError &error)
         return u"Der Adressbuch-Server hat nicht geantwortet (abgebrochen nach %1 s)."_s.arg(d);
     case DavFailure::Tls:
         return u"Die sichere Verbindung zum Adressbuch-Server ist fehlgeschlagen, es wurde nichts "
-               u"gesendet: %1"_s.arg(d);
+               u"gesendet: %1."_s.arg(d);
     case DavFailure::RedirectElsewhere:
         return u"Der Adressbuch-Server leitet auf einen anderen Server um (%1). Dem wird ohne "
                u"Zustimmung nicht gefolgt."_s.arg(d);

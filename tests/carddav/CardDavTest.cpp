@@ -174,7 +174,10 @@ TEST_F(CardDavTest, EachBadConditionSaysWhyAndKeepsTheContact)
     QProcess odd;
     odd.start(SystemPython, {QStringLiteral(ORDALIS_TEST_DATA "/odd-server.py")});
     ASSERT_TRUE(odd.waitForReadyRead(10000));
-    const QString oddUrl = u"http://127.0.0.1:%1/"_s.arg(odd.readLine().trimmed().toInt());
+    const QList<QByteArray> ports = odd.readLine().trimmed().split(' ');
+    ASSERT_EQ(ports.size(), 2);
+    const QString oddUrl = u"http://127.0.0.1:%1/"_s.arg(ports[0].toInt());
+    const QString tlsUrl = u"https://127.0.0.1:%1/"_s.arg(ports[1].toInt());
     const QString stopped = u"http://127.0.0.1:%1/"_s.arg(FreeLoopbackPort());
 
     const struct
@@ -191,6 +194,11 @@ TEST_F(CardDavTest, EachBadConditionSaysWhyAndKeepsTheContact)
          u"http://127.0.0.1:%1/"_s.arg(silent.serverPort()),
          u"geheim"_s,
          u"nicht geantwortet (abgebrochen nach 1 s)"_s,
+         {}},
+        {"self-signed certificate",
+         tlsUrl,
+         u"geheim"_s,
+         u"„127.0.0.1“, ausgestellt von „127.0.0.1“"_s,
          {}},
         {"not CardDAV", oddUrl, u"geheim"_s, u"kein CardDAV-Adressbuch"_s, {}},
         {"redirect elsewhere",

@@ -1,8 +1,11 @@
 # A server on loopback for the faults a real CardDAV server does not produce:
 # /weiter sends to another host, /voll is an address book whose quota is used
-# up, anything else is a plain web page. Prints its port, then serves.
+# up, anything else is a plain web page. The same again over TLS with a
+# self-signed certificate. Prints both ports, then serves.
 import http.server
-import sys
+import os
+import ssl
+import threading
 
 MULTISTATUS = (b'<?xml version="1.0"?><multistatus xmlns="DAV:" '
                b'xmlns:C="urn:ietf:params:xml:ns:carddav"><response><href>/voll/</href>'
@@ -40,6 +43,13 @@ class Handler(http.server.BaseHTTPRequestHandler):
         pass
 
 
-server = http.server.HTTPServer(("127.0.0.1", 0), Handler)
-print(server.server_address[1], flush=True)
-server.serve_forever()
+here = os.path.dirname(os.path.abspath(__file__))
+plain = http.server.ThreadingHTTPServer(("127.0.0.1", 0), Handler)
+secure = http.server.ThreadingHTTPServer(("127.0.0.1", 0), Handler)
+context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
+context.load_cert_chain(os.path.join(here, "self-signed-cert.pem"),
+                        os.path.join(here, "self-signed-key.pem"))
+secure.socket = context.wrap_socket(secure.socket, server_side=True)
+threading.Thread(target=secure.serve_forever, daemon=True).start()
+print(plain.server_address[1], secure.server_address[1], flush=True)
+plain.serve_forever()
