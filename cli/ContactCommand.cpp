@@ -1,5 +1,6 @@
 #include "ContactCommand.h"
 
+#include "CardDavContactCommand.h"
 #include "CliActHost.h"
 #include "InputFile.h"
 #include "JsonWriter.h"
@@ -9,7 +10,8 @@
 #include "Usage.h"
 
 #include "act/ActConnection.h"
-#include "act/ContactWriter.h"
+
+#include "destinations/ActDestination.h"
 
 #include "recognition/RecognitionContext.h"
 
@@ -67,6 +69,8 @@ int RunContactCommand(bool isNew, const QStringList &arguments)
     const std::optional<QString> settingsFile = SettingsFileToUse(options.settings, reason);
     if (!settingsFile)
         return CommandFailure(command, reason);
+    if (!options.carddav.url.isEmpty())
+        return RunCardDavContactCommand(isNew, options, *settingsFile);
     const std::optional<QByteArray> input = ReadInput(options.inputFile, reason);
     if (!input)
         return CommandFailure(command, reason);
@@ -80,13 +84,14 @@ int RunContactCommand(bool isNew, const QStringList &arguments)
 
     CliActHost host(rows, context, QString::fromUtf8(*input));
     ActConnection act;
+    ActDestination destination(act, host);
     // As at start-up: a successful field load ends with the capture; after a
     // failed one the cached or standard catalogue stays and the capture follows.
-    LoadFieldList(rows, settings, act, host);
+    destination.LoadFields(rows, settings);
     if (!host.Captured())
         host.CaptureClipboard();
 
-    const bool written = WriteContact(isNew, rows, context, act, host);
+    const bool written = destination.Write(isNew, rows, context);
     act.ReleaseActObjects();
 
     SetMessagePresenter(nullptr);

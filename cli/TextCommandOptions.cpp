@@ -5,6 +5,7 @@
 #include "support/modZusatzDefs.h"
 
 #include <QFileInfo>
+#include <QUrl>
 
 #include <cstdio>
 
@@ -24,7 +25,7 @@ struct Flag
 // Adding a switch is one line here and one member.
 const Flag Flags[] = {
     {u"json", &TextCommandOptions::json, false},
-    {u"jsonl", &TextCommandOptions::jsonLines, true},
+    {u"jsonl", &TextCommandOptions::jsonLines, false},
     {u"progress", &TextCommandOptions::progress, true},
     {u"no-progress", &TextCommandOptions::noProgress, true},
 };
@@ -34,7 +35,14 @@ QList<QCommandLineOption> optionsOf(bool recognize)
     QList<QCommandLineOption> options{{u"settings"_s, QString(), u"FILE"_s},
                                       {u"separator"_s, QString(), u"SEP"_s},
                                       {u"recognizer"_s, QString(), u"NAME"_s}};
-    if (recognize) {
+    if (!recognize) {
+        options.append({{u"carddav-url"_s, QString(), u"URL"_s},
+                        {u"user"_s, QString(), u"NAME"_s},
+                        {u"addressbook"_s, QString(), u"NAME"_s},
+                        QCommandLineOption(u"password-stdin"_s),
+                        {u"timeout"_s, QString(), u"SECONDS"_s},
+                        QCommandLineOption(u"create-anyway"_s)});
+    } else {
         options.append({{u"jobs"_s, QString(), u"N"_s},
                         QCommandLineOption(u"vcard"_s),
                         QCommandLineOption(u"csv"_s),
@@ -57,6 +65,34 @@ QString conflict(const TextCommandOptions &options)
     if (!options.jsonLines && (options.jobs != 0 || options.progress || options.noProgress))
         return u"--jobs, --progress and --no-progress go with --jsonl"_s;
     return CardOptionConflict(options.cards, options.json);
+}
+
+QString readCardDav(const CommandLine &line, CardDavOptions &options, bool jsonLines)
+{
+    options.url = line.Value(u"carddav-url"_s);
+    options.user = line.Value(u"user"_s);
+    options.addressBook = line.Value(u"addressbook"_s);
+    options.passwordStdin = line.IsSet(u"password-stdin"_s);
+    options.createAnyway = line.IsSet(u"create-anyway"_s);
+    const bool account = line.IsSet(u"carddav-url"_s);
+    if (line.IsSet(u"timeout"_s)) {
+        bool number = false;
+        options.timeoutSeconds = line.Value(u"timeout"_s).toInt(&number);
+        if (!number || options.timeoutSeconds < 1 || options.timeoutSeconds > 30)
+            return u"--timeout takes a number of seconds from 1 to 30"_s;
+    }
+    const QUrl url(options.url, QUrl::StrictMode);
+    if (account && (!url.isValid() || url.host().isEmpty() ||
+                    (url.scheme() != u"http" && url.scheme() != u"https")))
+        return u"--carddav-url takes an http or https address, not %1"_s.arg(options.url);
+    if (account && options.user.isEmpty())
+        return u"--carddav-url needs --user"_s;
+    if (!account &&
+        (line.IsSet(u"user"_s) || line.IsSet(u"addressbook"_s) || options.passwordStdin ||
+         line.IsSet(u"timeout"_s) || options.createAnyway || jsonLines))
+        return u"--user, --addressbook, --password-stdin, --timeout, --create-anyway and --jsonl "
+               u"go with --carddav-url"_s;
+    return {};
 }
 
 // recognize's own options; asking the parser about an option it was not given
@@ -91,11 +127,10 @@ QString readValues(const CommandLine &line, bool recognize, TextCommandOptions &
         if (recognize || !flag.recognizeOnly)
             options.*flag.member = line.IsSet(QString::fromUtf16(flag.name));
     }
-    if (recognize) {
-        const QString reason = readRecognizeValues(line, options);
-        if (!reason.isEmpty())
-            return reason;
-    }
+    const QString reason = recognize ? readRecognizeValues(line, options)
+                                     : readCardDav(line, options.carddav, options.jsonLines);
+    if (!reason.isEmpty())
+        return reason;
 
     const QStringList files = line.Positional();
     if (line.HasEmptyArgument())

@@ -11,6 +11,17 @@
 
 #include <optional>
 
+// new-contact and edit-contact into a CardDAV address book.
+struct CardDavOptions
+{
+    QString url; // empty: ACT!
+    QString user;
+    QString addressBook;
+    bool passwordStdin = false;
+    int timeoutSeconds = 30;
+    bool createAnyway = false;
+};
+
 // The options of the commands that recognise a text (recognize, new-contact,
 // edit-contact): [--settings FILE] [--separator SEP] [--recognizer NAME] [--json] [FILE], and
 // recognize's batch options.
@@ -25,6 +36,7 @@ struct TextCommandOptions
     bool progress = false;   // forced on
     bool noProgress = false; // forced off
     CardOutputOptions cards;
+    CardDavOptions carddav;
     QString inputFile; // empty: standard input
 };
 

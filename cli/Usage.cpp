@@ -45,13 +45,30 @@ const CommandText Commands[] = {
      "                    of the field names); with --jsonl one line per line read\n"},
     {"new-contact",
      "ordalis-cli new-contact  [--settings FILE] [--separator SEP] [--recognizer NAME]\n"
-     "                             [--json] [FILE]\n",
-     "Recognises the address and stores it in ACT! as a new contact.\n"
-     "  --json            print the rows and the outcome as one JSON object\n"},
+     "                             [--json] [FILE]\n"
+     "       ordalis-cli new-contact --carddav-url URL --user NAME [--addressbook NAME]\n"
+     "                   [--password-stdin] [--timeout SECONDS] [--create-anyway]\n"
+     "                   [--json | --jsonl] [FILE]\n",
+     "Recognises the address and stores it in ACT! as a new contact, or with\n"
+     "--carddav-url as a new card in a CardDAV address book.\n"
+     "  --json            print the rows and the outcome as one JSON object\n"
+     "  --carddav-url URL the server, the account or the address book itself\n"
+     "  --user NAME       the account; the password comes from ORDALIS_CARDDAV_PASSWORD\n"
+     "  --password-stdin  read the password from the first line of standard input\n"
+     "  --addressbook NAME  the address book (needed when the account has several)\n"
+     "  --timeout SECONDS give up on the server after SECONDS (1 to 30, default 30)\n"
+     "  --create-anyway   write the card even when the address book has the person\n"
+     "                    (else that card is reported and remembered for edit-contact)\n"
+     "  --jsonl           read one JSON object {\"text\", \"separator\"} per line and\n"
+     "                    write one card each, one JSON line per card, in input order\n"
+     "A card that cannot be written is kept as Kontakt-....vcf beside the settings.\n"},
     {"edit-contact",
      "ordalis-cli edit-contact [--settings FILE] [--separator SEP] [--recognizer NAME]\n"
-     "                             [--json] [FILE]\n",
-     "Recognises the address and writes it over the contact ACT! shows.\n"
+     "                             [--json] [FILE]\n"
+     "       ordalis-cli edit-contact --carddav-url URL --user NAME [...] [FILE]\n",
+     "Recognises the address and writes it over the contact ACT! shows, or with\n"
+     "--carddav-url over the card last written or found (the card's other fields\n"
+     "stay; a card changed on the server meanwhile is not overwritten).\n"
      "  --json            print the rows and the outcome as one JSON object\n"},
     {"fields", "ordalis-cli fields [--json]\n",
      "Lists ACT!'s fields as number and name (the cached or standard list when\n"

@@ -8,7 +8,7 @@ packages=(
     cmake ninja-build g++ pkg-config clang-format clang-tidy
     qt6-base-dev qt6-translations-l10n
     libsqlite3-dev
-    libgtest-dev libbenchmark-dev python3-vobject
+    libgtest-dev libbenchmark-dev python3-vobject python3-radicale
     xvfb xauth
     desktop-file-utils appstream dpkg-dev file lintian
     "$@"

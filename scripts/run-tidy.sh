@@ -11,4 +11,4 @@ if [[ ! -f "$build_dir/compile_commands.json" ]]; then
 fi
 # act/com and support/win build only for Windows; tests, benchmarks and fuzzers are not product code.
 run-clang-tidy -quiet -j "${JOBS:-2}" -p "$build_dir" \
-    "^$PWD/(?!act/com/|support/win/)(act|app|cards|cli|installer|recognition|standin|support)/"
+    "^$PWD/(?!act/com/|support/win/)(act|app|carddav|cards|cli|destinations|installer|recognition|standin|support)/"

@@ -1,0 +1,72 @@
+#pragma once
+
+#include "ContactDestination.h"
+
+#include "carddav/CardDavClient.h"
+#include "carddav/DavSession.h"
+
+#include "cards/ContactValues.h"
+#include "cards/VCardWriter.h"
+
+#include <QString>
+#include <QUrl>
+
+#include <functional>
+#include <optional>
+
+class ActHost;
+class NoteLabels;
+
+struct CardDavAccount
+{
+    QUrl Server; // the bare server, the principal or the address book itself
+    QString User;
+    QString Password;
+    QString AddressBookName; // display name or last path part; empty: the only one
+    std::chrono::milliseconds Timeout = DavSession::LongestTimeout;
+};
+
+// What to do when the address book holds the same person already.
+enum class DuplicateChoice { AddToFound, CreateAnyway, Cancel };
+
+// A CardDAV address book. The rows go in as a card of the same mapping the
+// exports use; a contact that cannot be written is kept as a .vcf file in
+// `keepFolder`, and the message says where.
+class CardDavDestination : public ContactDestination
+{
+public:
+    using AskDuplicate = std::function<DuplicateChoice(const QString &foundName)>;
+
+    CardDavDestination(CardDavAccount account, ActHost &host, QString keepFolder,
+                       AskDuplicate askDuplicate);
+
+    // The fields the card mapping knows; needs no server.
+    bool LoadFields(FieldRows &rows, const Settings &settings) override;
+    bool Write(bool isNew, const FieldRows &rows, const RecognitionContext &context) override;
+
+    // The card last written or found, which "Bearbeiten" edits.
+    const std::optional<CardRef> &LastCard() const { return m_last; }
+    void SetLastCard(std::optional<CardRef> card) { m_last = std::move(card); }
+    // The requests sent so far.
+    int RequestCount() const { return m_session.RequestCount(); }
+
+private:
+    enum class NewCard { Created, Cancelled, AddToFound };
+
+    DavError ensureBook();
+    DavError create(const QByteArray &vcard, const CardQuery &query, NewCard &outcome,
+                    QString &foundName);
+    // Over the last card: fetched, its fields kept where the rows set none.
+    DavError edit(const ContactValues &values, const NoteLabels &labels, VCardVersion version,
+                  QByteArray &vcard);
+    void fail(bool isNew, const DavError &error, const QByteArray &vcard);
+
+    CardDavAccount m_account;
+    ActHost &m_host;
+    QString m_keepFolder;
+    AskDuplicate m_askDuplicate;
+    DavSession m_session;
+    CardDavClient m_client;
+    std::optional<AddressBook> m_book;
+    std::optional<CardRef> m_last;
+};
