@@ -114,6 +114,9 @@ TEST_F(TastorRun, CasesOfTheCaseFile)
             } else if (command == u"stop") {
                 StopStandin();
                 running = false;
+            } else if (command == u"start") {
+                ASSERT_TRUE(StartStandin());
+                running = true;
             } else if (command == u"button") {
                 runQuietly({button(Unescape(argument))});
             }
