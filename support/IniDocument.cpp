@@ -338,7 +338,7 @@ QByteArray IniDocument::readString(QByteArrayView section, QByteArrayView key,
 }
 
 std::optional<QByteArrayView> IniDocument::storedValue(QByteArrayView section,
-                                                      QByteArrayView key) const
+                                                       QByteArrayView key) const
 {
     const int s = findSection(trimmed(section));
     const int line = s >= 0 ? findKey(s, trimmed(key)) : -1;

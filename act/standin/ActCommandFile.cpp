@@ -123,15 +123,13 @@ bool namedSo(const IniDocument &document, const Member &member,
 
 QString encodingName(const IniDocument &document)
 {
-    return document.encoding() == IniDocument::Encoding::Cp1252 ? u"Windows-1252"_s
-                                                                 : u"UTF-8"_s;
+    return document.encoding() == IniDocument::Encoding::Cp1252 ? u"Windows-1252"_s : u"UTF-8"_s;
 }
 
 // Why the file cannot hold the command as given; empty when it can. Stored
 // with "?" in place of a character, it would be another command than the one
 // asked for: never found again, never removed.
-QString unstorable(const IniDocument &document, const AuxCommandEntry &command,
-                   const QString &path)
+QString unstorable(const IniDocument &document, const AuxCommandEntry &command, const QString &path)
 {
     const QString lacking = document.unmappable(
         QStringList{command.name, command.program, command.folder, command.tooltip,

@@ -206,7 +206,7 @@ ContactDatabase::~ContactDatabase()
 }
 
 std::unique_ptr<ContactDatabase> ContactDatabase::Open(const QString &path, int busyTimeoutMs,
-                                                      Check check)
+                                                       Check check)
 {
     if (!QFileInfo(path).isFile())
         throw ActError(QStringLiteral("Die ACT!-Datenbank ist nicht vorhanden: %1").arg(path));
@@ -311,9 +311,10 @@ void ContactDatabase::requireIntact()
     int code = sqlite3_prepare_v2(m_db, "PRAGMA quick_check(5)", -1, &check, nullptr);
     if (code == SQLITE_OK) {
         while ((code = sqlite3_step(check)) == SQLITE_ROW) {
-            const QString row = columnText(check, 0);
-            if (row != u"ok")
-                problems.append(row);
+            for (const QString &line : columnText(check, 0).split(u'\n')) {
+                if (line != u"ok" && !line.startsWith(u"*** "))
+                    problems.append(line);
+            }
         }
     }
     sqlite3_finalize(check);
@@ -345,15 +346,13 @@ void ContactDatabase::requireIntact()
 QString ContactDatabase::copiedAside() const
 {
     const QFileInfo file(m_path);
-    const QString copy = m_path + u".defekt-"_s +
-                         file.lastModified().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    const QString copy =
+        m_path + u".defekt-"_s + file.lastModified().toString(QStringLiteral("yyyyMMdd-HHmmss"));
     if (QFileInfo::exists(copy))
         return copy;
-    const auto copied = [&](const QString &suffix) {
-        return !QFileInfo::exists(m_path + suffix) || QFile::copy(m_path + suffix, copy + suffix);
-    };
-    if (!copied(u"-wal"_s) || !copied(QString())) {
-        QFile::remove(copy + u"-wal"_s);
+    const QString log = m_path + u"-wal"_s;
+    if (!QFile::copy(m_path, copy) ||
+        (QFileInfo(log).size() > 0 && !QFile::copy(log, copy + u"-wal"_s))) {
         QFile::remove(copy);
         return {};
     }

@@ -47,9 +47,8 @@ public:
     enum class Check : quint8 { Whole, DoneByRunningStandin };
 
     // An existing database; missing, locked past the timeout or damaged throws.
-    static std::unique_ptr<ContactDatabase> Open(const QString &path,
-                                                 int busyTimeoutMs = DefaultBusyTimeoutMs,
-                                                 Check check = Check::Whole);
+    static std::unique_ptr<ContactDatabase>
+    Open(const QString &path, int busyTimeoutMs = DefaultBusyTimeoutMs, Check check = Check::Whole);
     // Creates the file with its first content when it has none yet; a field
     // count replaces the field list by that many seeded fields.
     static std::unique_ptr<ContactDatabase> OpenOrCreate(const QString &path,

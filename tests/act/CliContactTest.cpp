@@ -92,8 +92,10 @@ TEST_F(CliContactTest, ADamagedDatabaseIsRefusedBeforeAnythingIsWritten)
     } ways[] = {
         {"import", QStringLiteral(ACT_STANDIN_BINARY), {QStringLiteral("import"), cards}, refused},
         {"start", QStringLiteral(ACT_STANDIN_BINARY), {QStringLiteral("--headless")}, refused},
-        {"new contact after the refused start", QStringLiteral(ORDALIS_CLI_BINARY),
-         {QStringLiteral("new-contact")}, MessageText::ContactNotCreated},
+        {"new contact after the refused start",
+         QStringLiteral(ORDALIS_CLI_BINARY),
+         {QStringLiteral("new-contact")},
+         MessageText::ContactNotCreated},
     };
     for (const auto &way : ways) {
         SCOPED_TRACE(way.name);
