@@ -39,8 +39,8 @@ public:
     static constexpr int DefaultBusyTimeoutMs = 5000;
 
     // Damage shows itself only where a statement happens to read it, so an
-    // opening checks the whole file (SQLite's quick_check, about 1.5 s for
-    // 100,000 contacts) before anything can write to it; a damaged one is
+    // opening checks the whole file (SQLite's quick_check: about half a second
+    // for 100,000 contacts) before anything can write to it; a damaged one is
     // copied aside and refused. The running stand-in checked its database when
     // it started: the automation objects, which work only while it runs, skip
     // the check.
