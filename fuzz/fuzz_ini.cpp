@@ -114,9 +114,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     (void)shortBuffer.ReadData(sectionText, keyText, valueText);
 
     const std::shared_ptr<const IniDocument> before = IniFile::load(path);
-    const QByteArray sectionBytes = before->fileText(sectionText);
-    const QByteArray keyBytes = before->fileText(keyText);
-    const QByteArray valueBytes = before->fileText(valueText);
+    const QByteArray sectionBytes = before->fileText(sectionText).value();
+    const QByteArray keyBytes = before->fileText(keyText).value();
+    const QByteArray valueBytes = before->fileText(valueText).value();
     ini.WriteData(sectionText, keyText, valueText);
     const QByteArray written = ReadWhole(path);
     checkOnlyOneLineChanged(body(file, *before), body(written, *before));

@@ -23,9 +23,14 @@ const QString NameKey = QStringLiteral("cmdname");
 const QString CommandLineKey = QStringLiteral("cmdline");
 
 // Blanks only, as the comparison has always trimmed; one character for one when
-// upper-casing, so "ß" never equals "SS".
-QString comparable(const QString &name)
+// upper-casing, so "ß" never equals "SS". A control character counts as the
+// blank the stand-in stores in its place, so both find the same entries.
+QString comparable(QString name)
 {
+    for (QChar &c : name) {
+        if (c.unicode() < 0x20 || c.unicode() == 0x7F)
+            c = u' ';
+    }
     qsizetype first = 0;
     qsizetype last = name.size();
     while (first < last && name.at(first) == u' ')

@@ -1,6 +1,7 @@
 #include "StandinHost.h"
 
 #include "act/ActObject.h"
+#include "act/standin/ActCommandFile.h"
 #include "act/standin/ContactDatabase.h"
 #include "act/standin/StandinPaths.h"
 #include "support/Registry.h"
@@ -35,6 +36,13 @@ QString StandinHost::Start(bool noDatabase, std::optional<int> fieldCount)
             m_lock.Release();
             return error.reason();
         }
+    }
+    // A gap an installer left while the stand-in was closed ends the next
+    // installer's clean-up early; it lasts no longer than this start.
+    try {
+        ActCommandFile(CommandFilePath(m_folder)).Heal();
+    } catch (const ActError &) {
+        // Busy or read-only: the next call that takes the file's lock heals it.
     }
     m_lock.PublishDatabaseOpen(!noDatabase);
     IniFileRegistry(IniFileRegistry::DefaultFilePath())

@@ -62,6 +62,21 @@ QByteArray fromUnicode(QStringView text)
     return bytes;
 }
 
+QString missing(QStringView text)
+{
+    QString lacking;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        QStringView character = text.sliced(i, 1);
+        if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
+            character = text.sliced(i++, 2);
+        else if (encodeOne(text[i].unicode()) != '?' || text[i] == u'?')
+            continue;
+        if (!lacking.contains(character))
+            lacking.append(character);
+    }
+    return lacking;
+}
+
 QString toUnicode(QByteArrayView bytes)
 {
     QString text(bytes.size(), Qt::Uninitialized);

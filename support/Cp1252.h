@@ -10,6 +10,9 @@
 // that every byte survives a round trip.
 namespace Cp1252 {
 QByteArray fromUnicode(QStringView text);
+// The characters of text the code page lacks, each once, in order; empty when
+// fromUnicode loses nothing.
+QString missing(QStringView text);
 QString toUnicode(QByteArrayView bytes);
 // The byte's lower-case partner within the code page (A-Z, À-Þ, Š, Œ, Ž, Ÿ);
 // ß and every other byte stay as they are.

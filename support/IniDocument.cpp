@@ -100,15 +100,34 @@ void IniDocument::parse()
     collectSections();
 }
 
-QByteArray IniDocument::encode(QStringView text) const
+QString IniDocument::unmappable(QStringView text) const
 {
+    if (m_encoding == Encoding::Cp1252)
+        return Cp1252::missing(text);
+    // UTF-8 holds every character; only half a surrogate pair is none.
+    QString lacking;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
+            ++i;
+        else if (text[i].isSurrogate() && !lacking.contains(text[i]))
+            lacking.append(text[i]);
+    }
+    return lacking;
+}
+
+std::optional<QByteArray> IniDocument::encode(QStringView text) const
+{
+    if (!unmappable(text).isEmpty())
+        return std::nullopt;
     return m_encoding == Encoding::Cp1252 ? Cp1252::fromUnicode(text) : text.toUtf8();
 }
 
-QByteArray IniDocument::fileText(QStringView text) const
+std::optional<QByteArray> IniDocument::fileText(QStringView text) const
 {
-    QByteArray bytes = encode(text);
-    for (char &byte : bytes) {
+    std::optional<QByteArray> bytes = encode(text);
+    if (!bytes)
+        return std::nullopt;
+    for (char &byte : *bytes) {
         if (static_cast<unsigned char>(byte) < 0x20 || byte == 0x7F)
             byte = ' ';
     }
@@ -123,7 +142,17 @@ QString IniDocument::decode(QByteArrayView bytes) const
 QString IniDocument::readText(QStringView section, QStringView key, QStringView standard,
                               int bufferLength) const
 {
-    return decode(readString(fileText(section), fileText(key), encode(standard), bufferLength));
+    const std::optional<QByteArray> sectionBytes = fileText(section);
+    const std::optional<QByteArray> keyBytes = fileText(key);
+    if (!sectionBytes || !keyBytes || !storedValue(*sectionBytes, *keyBytes)) {
+        // Only the default is left, shaped as a file without keys gives it back;
+        // one this file cannot hold as in UTF-8.
+        const std::optional<QByteArray> standardBytes = encode(standard);
+        const IniDocument empty(QByteArray(), standardBytes ? m_encoding : Encoding::Utf8);
+        return empty.decode(
+            empty.readString({}, {}, standardBytes.value_or(standard.toUtf8()), bufferLength));
+    }
+    return decode(readString(*sectionBytes, *keyBytes, {}, bufferLength));
 }
 
 QByteArray IniDocument::foldedName(QByteArrayView name) const
@@ -282,19 +311,10 @@ QByteArray IniDocument::readString(QByteArrayView section, QByteArrayView key,
         return {};
 
     QByteArray text;
-    bool found = false;
-    const int s = findSection(trimmed(section));
-    if (s >= 0) {
-        const int line = findKey(s, trimmed(key));
-        if (line >= 0) {
-            const Classified c = classify(content(line));
-            if (c.hasValue) {
-                text = c.value.toByteArray();
-                found = true;
-            }
-        }
-    }
-    if (!found) {
+    const std::optional<QByteArrayView> stored = storedValue(section, key);
+    if (stored) {
+        text = stored->toByteArray();
+    } else {
         // The default travels as a C string; trailing blanks go, but never its first byte.
         const qsizetype nul = standard.indexOf('\0');
         QByteArrayView value = nul < 0 ? standard : standard.first(nul);
@@ -325,6 +345,17 @@ QByteArray IniDocument::readString(QByteArrayView section, QByteArrayView key,
     if (nul >= 0)
         result.truncate(nul);
     return result;
+}
+
+std::optional<QByteArrayView> IniDocument::storedValue(QByteArrayView section,
+                                                       QByteArrayView key) const
+{
+    const int s = findSection(trimmed(section));
+    const int line = s >= 0 ? findKey(s, trimmed(key)) : -1;
+    if (line < 0)
+        return std::nullopt;
+    const Classified c = classify(content(line));
+    return c.hasValue ? std::optional<QByteArrayView>(c.value) : std::nullopt;
 }
 
 std::optional<QByteArray> IniDocument::withValues(QByteArrayView section,

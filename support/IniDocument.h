@@ -34,17 +34,21 @@ public:
     const QByteArray &bytes() const { return m_bytes; }
     Encoding encoding() const { return m_encoding; }
 
-    // Text as this file holds it; characters Windows-1252 lacks become "?".
-    QByteArray encode(QStringView text) const;
+    // Text as this file holds it; nullopt when its encoding lacks a character
+    // of it (unmappable() says which), so no text is ever stored mangled.
+    std::optional<QByteArray> encode(QStringView text) const;
     // Names and values to write: encoded, control characters as blanks, so no
     // text can start a new line.
-    QByteArray fileText(QStringView text) const;
+    std::optional<QByteArray> fileText(QStringView text) const;
+    // The characters of text this file cannot hold; empty when it holds them all.
+    QString unmappable(QStringView text) const;
     QString decode(QByteArrayView bytes) const;
     // Two names are equal when their folded forms are: letter case is ignored
     // (ß stays ß), and no other letter ever matches an ASCII one.
     QByteArray foldedName(QByteArrayView name) const;
 
-    // readString with the names and the default as text.
+    // readString with the names and the default as text. A name the file cannot
+    // hold names nothing in it.
     QString readText(QStringView section, QStringView key, QStringView standard,
                      int bufferLength) const;
 
@@ -109,6 +113,7 @@ private:
     qsizetype lineEnd(int line) const; // offset after the line's end bytes
     int findSection(QByteArrayView trimmedName) const;
     int findKey(int section, QByteArrayView trimmedName) const;
+    std::optional<QByteArrayView> storedValue(QByteArrayView section, QByteArrayView key) const;
 
     std::optional<QByteArray> applyUntilStructural(QByteArrayView section,
                                                    const QList<Assignment> &assignments,

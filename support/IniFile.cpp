@@ -141,12 +141,30 @@ void write(const QString &path, QStringView section, const QList<TextAssignment>
     const std::shared_ptr<const IniDocument> document = writable(path);
     if (!document)
         return;
-    QList<IniDocument::Assignment> encoded;
-    encoded.reserve(assignments.size());
-    for (const TextAssignment &assignment : assignments)
-        encoded.append({document->fileText(assignment.key), document->fileText(assignment.value)});
-    const std::optional<QByteArray> next =
-        document->withValues(document->fileText(section), encoded);
+    // A text the file's encoding cannot hold would be stored mangled: the whole
+    // write is refused instead, and the log says why.
+    const auto encoded = [&](QStringView text) {
+        std::optional<QByteArray> bytes = document->fileText(text);
+        if (!bytes)
+            qCWarning(lcSettings).noquote()
+                << QStringLiteral("%1 nicht geschrieben: „%2“ passt nicht in die Kodierung der "
+                                  "Datei (%3)")
+                       .arg(path, text, document->unmappable(text));
+        return bytes;
+    };
+    const std::optional<QByteArray> sectionBytes = encoded(section);
+    if (!sectionBytes)
+        return;
+    QList<IniDocument::Assignment> lines;
+    lines.reserve(assignments.size());
+    for (const TextAssignment &assignment : assignments) {
+        std::optional<QByteArray> key = encoded(assignment.key);
+        std::optional<QByteArray> value = key ? encoded(assignment.value) : std::nullopt;
+        if (!value)
+            return;
+        lines.append({std::move(*key), std::move(*value)});
+    }
+    const std::optional<QByteArray> next = document->withValues(*sectionBytes, lines);
     if (next)
         replace(path, *next);
 }
@@ -157,7 +175,9 @@ void deleteSection(const QString &path, QStringView section)
     const std::shared_ptr<const IniDocument> document = writable(path);
     if (!document)
         return;
-    const std::optional<QByteArray> next = document->withoutSection(document->fileText(section));
+    // A name the file cannot hold names none of its sections.
+    const std::optional<QByteArray> name = document->fileText(section);
+    const std::optional<QByteArray> next = name ? document->withoutSection(*name) : std::nullopt;
     if (next)
         replace(path, *next);
 }

@@ -19,16 +19,17 @@ namespace {
 
 constexpr int ReadBufferLength = 8192;
 
+// ASCII: the same bytes in every encoding the file may have.
 namespace Key {
-const QString Name = u"cmdname"_s;
-const QString Program = u"cmdline"_s;
-const QString Folder = u"workdir"_s;
-const QString Tooltip = u"tooltip"_s;
-const QString Description = u"description"_s;
-const QString SmallIcon = u"smallicon"_s;
-const QString LargeIcon = u"largeicon"_s;
-const QString Options = u"options"_s;
-const QString Toolbar = u"toolbar"_s;
+const QByteArray Name = "cmdname";
+const QByteArray Program = "cmdline";
+const QByteArray Folder = "workdir";
+const QByteArray Tooltip = "tooltip";
+const QByteArray Description = "description";
+const QByteArray SmallIcon = "smallicon";
+const QByteArray LargeIcon = "largeicon";
+const QByteArray Options = "options";
+const QByteArray Toolbar = "toolbar";
 } // namespace Key
 
 // Another program holding the lock past the timeout fails the call like a
@@ -92,11 +93,53 @@ QList<Member> visibleMembers(const IniDocument &document, const QString &prefix)
     return members;
 }
 
-QString read(const IniDocument &document, const QByteArray &section, const QString &key,
-             const QString &standard = QString())
+QString read(const IniDocument &document, const QByteArray &section, const QByteArray &key,
+             const QByteArray &standard = {})
 {
-    return document.decode(document.readString(section, document.fileText(key),
-                                               document.fileText(standard), ReadBufferLength));
+    return document.decode(document.readString(section, key, standard, ReadBufferLength));
+}
+
+// A name as the file stores it: encoded, control characters as blanks, and
+// trimmed as a read trims it. nullopt when the file cannot hold it: then it
+// names nothing there.
+std::optional<QString> storedName(const IniDocument &document, const QString &name)
+{
+    const std::optional<QByteArray> bytes = document.fileText(name);
+    if (!bytes)
+        return std::nullopt;
+    QByteArrayView text = *bytes;
+    while (text.startsWith(' '))
+        text = text.sliced(1);
+    while (text.endsWith(' '))
+        text.chop(1);
+    return document.decode(text);
+}
+
+bool namedSo(const IniDocument &document, const Member &member,
+             const std::optional<QString> &stored)
+{
+    return stored && ActCommandFile::SameName(read(document, member.section, Key::Name), *stored);
+}
+
+QString encodingName(const IniDocument &document)
+{
+    return document.encoding() == IniDocument::Encoding::Cp1252 ? u"Windows-1252"_s : u"UTF-8"_s;
+}
+
+// Why the file cannot hold the command as given; empty when it can. Stored
+// with "?" in place of a character, it would be another command than the one
+// asked for: never found again, never removed.
+QString unstorable(const IniDocument &document, const AuxCommandEntry &command, const QString &path)
+{
+    const QString lacking = document.unmappable(
+        QStringList{command.name, command.program, command.folder, command.tooltip,
+                    command.description, command.smallIcon, command.largeIcon}
+            .join(u'\n'));
+    if (lacking.isEmpty())
+        return {};
+    return QStringLiteral("Der Befehl „%1“ lässt sich nicht in %2 speichern: „%3“ gibt es in "
+                          "der Kodierung der Datei (%4) nicht.")
+        .arg(command.name, path, lacking, encodingName(document));
 }
 
 AuxCommandEntry commandIn(const IniDocument &document, const Member &member)
@@ -110,14 +153,14 @@ AuxCommandEntry commandIn(const IniDocument &document, const Member &member)
     entry.description = read(document, member.section, Key::Description);
     entry.smallIcon = read(document, member.section, Key::SmallIcon);
     entry.largeIcon = read(document, member.section, Key::LargeIcon);
-    entry.options = read(document, member.section, Key::Options, u"0"_s).toInt();
+    entry.options = read(document, member.section, Key::Options, "0").toInt();
     return entry;
 }
 
 ToolbarEntry toolbarEntryIn(const IniDocument &document, const Member &member)
 {
     return {member.number, read(document, member.section, Key::Name),
-            read(document, member.section, Key::Toolbar, u"0"_s).toInt()};
+            read(document, member.section, Key::Toolbar, "0").toInt()};
 }
 
 // The file without the dropped sections and with each family numbered 0, 1,
@@ -179,9 +222,9 @@ ActCommandFile::ActCommandFile(QString path) : m_path(std::move(path)) {}
 
 bool ActCommandFile::SameName(const QString &a, const QString &b)
 {
-    // A section without a name is no command of any name.
-    const QString left = a.trimmed();
-    return !left.isEmpty() && left.compare(b.trimmed(), Qt::CaseInsensitive) == 0;
+    // Both as the file stores them, trimmed already. A section without a name
+    // is no command of any name.
+    return !a.isEmpty() && a.compare(b, Qt::CaseInsensitive) == 0;
 }
 
 QVector<AuxCommandEntry> ActCommandFile::Commands() const
@@ -204,16 +247,21 @@ QVector<ToolbarEntry> ActCommandFile::ToolbarEntries() const
 
 bool ActCommandFile::AuxCommandExists(const QString &name) const
 {
-    const QVector<AuxCommandEntry> commands = Commands();
-    return std::any_of(commands.begin(), commands.end(),
-                       [&](const AuxCommandEntry &entry) { return SameName(entry.name, name); });
+    const std::shared_ptr<const IniDocument> document = IniFile::load(m_path);
+    const std::optional<QString> stored = storedName(*document, name);
+    const QList<Member> members = visibleMembers(*document, CommandPrefix);
+    return std::any_of(members.begin(), members.end(),
+                       [&](const Member &member) { return namedSo(*document, member, stored); });
 }
 
 bool ActCommandFile::ExistsInToolbar(qint32 toolbar, const QString &name) const
 {
-    const QVector<ToolbarEntry> entries = ToolbarEntries();
-    return std::any_of(entries.begin(), entries.end(), [&](const ToolbarEntry &entry) {
-        return entry.toolbar == toolbar && SameName(entry.name, name);
+    const std::shared_ptr<const IniDocument> document = IniFile::load(m_path);
+    const std::optional<QString> stored = storedName(*document, name);
+    const QList<Member> members = visibleMembers(*document, ToolbarPrefix);
+    return std::any_of(members.begin(), members.end(), [&](const Member &member) {
+        return toolbarEntryIn(*document, member).toolbar == toolbar &&
+               namedSo(*document, member, stored);
     });
 }
 
@@ -225,13 +273,20 @@ int ActCommandFile::AddAuxCommand(const AuxCommandEntry &command)
     const CommandFileLock lock(m_path);
     requireLock(lock, m_path);
     bool exists = false;
+    QString refusal;
     apply(m_path, [&](const IniDocument &current) -> std::optional<QByteArray> {
-        const IniDocument document(tidied(current));
+        // Healed even when the add is refused: a gap must not outlive this call.
+        const QByteArray healed = tidied(current);
+        const IniDocument document(healed);
+        refusal = unstorable(document, command, m_path);
+        exists = false;
+        if (!refusal.isEmpty())
+            return healed;
+        const std::optional<QString> stored = storedName(document, command.name);
         const QList<Member> members = visibleMembers(document, CommandPrefix);
         std::optional<QByteArray> unfinished;
-        exists = false;
         for (const Member &member : members) {
-            if (!SameName(read(document, member.section, Key::Name), command.name))
+            if (!namedSo(document, member, stored))
                 continue;
             if (!read(document, member.section, Key::Program).isEmpty())
                 exists = true;
@@ -239,22 +294,25 @@ int ActCommandFile::AddAuxCommand(const AuxCommandEntry &command)
                 unfinished = member.section;
         }
         if (exists)
-            return std::nullopt;
-        const auto text = [&document](QStringView value) { return document.fileText(value); };
+            return healed;
+        // unstorable() found every text encodable.
+        const auto text = [&document](QStringView value) { return *document.fileText(value); };
         const QList<IniDocument::Assignment> keys = {
-            {text(Key::Name), text(command.name)},
-            {text(Key::Program), text(command.program)},
-            {text(Key::Folder), text(command.folder)},
-            {text(Key::Tooltip), text(command.tooltip)},
-            {text(Key::Description), text(command.description)},
-            {text(Key::SmallIcon), text(command.smallIcon)},
-            {text(Key::LargeIcon), text(command.largeIcon)},
-            {text(Key::Options), text(QString::number(command.options))},
+            {Key::Name, text(command.name)},
+            {Key::Program, text(command.program)},
+            {Key::Folder, text(command.folder)},
+            {Key::Tooltip, text(command.tooltip)},
+            {Key::Description, text(command.description)},
+            {Key::SmallIcon, text(command.smallIcon)},
+            {Key::LargeIcon, text(command.largeIcon)},
+            {Key::Options, QByteArray::number(command.options)},
         };
         return document
             .withValues(unfinished.value_or(sectionFor(CommandPrefix, members.size())), keys)
-            .value_or(document.bytes());
+            .value_or(healed);
     });
+    if (!refusal.isEmpty())
+        throw ActError(refusal);
     return exists ? 1 : 0;
 }
 
@@ -264,19 +322,18 @@ bool ActCommandFile::DeleteAuxCommand(const QString &name)
     requireLock(lock, m_path);
     bool deleted = false;
     apply(m_path, [&](const IniDocument &document) -> std::optional<QByteArray> {
+        const std::optional<QString> stored = storedName(document, name);
         QSet<int> dropped;
         for (const Member &member : visibleMembers(document, CommandPrefix)) {
-            if (SameName(read(document, member.section, Key::Name), name))
+            if (namedSo(document, member, stored))
                 dropped.insert(member.index);
         }
         deleted = !dropped.isEmpty();
         // A button whose command is gone would start nothing.
         for (const Member &member : visibleMembers(document, ToolbarPrefix)) {
-            if (SameName(read(document, member.section, Key::Name), name))
+            if (namedSo(document, member, stored))
                 dropped.insert(member.index);
         }
-        if (dropped.isEmpty())
-            return std::nullopt;
         return tidied(document, dropped);
     });
     return deleted;
@@ -288,18 +345,21 @@ bool ActCommandFile::AddToToolbar(qint32 toolbar, const QString &name)
     requireLock(lock, m_path);
     bool added = false;
     apply(m_path, [&](const IniDocument &current) -> std::optional<QByteArray> {
-        const IniDocument document(tidied(current));
+        const QByteArray healed = tidied(current);
+        const IniDocument document(healed);
+        const std::optional<QString> stored = storedName(document, name);
         const QList<Member> members = visibleMembers(document, ToolbarPrefix);
-        added = std::none_of(members.begin(), members.end(), [&](const Member &member) {
-            const ToolbarEntry entry = toolbarEntryIn(document, member);
-            return entry.toolbar == toolbar && SameName(entry.name, name);
-        });
+        added = stored && std::none_of(members.begin(), members.end(), [&](const Member &member) {
+                    return toolbarEntryIn(document, member).toolbar == toolbar &&
+                           namedSo(document, member, stored);
+                });
         if (!added)
-            return std::nullopt;
-        return document.withValues(
-            sectionFor(ToolbarPrefix, members.size()),
-            {{document.fileText(Key::Name), document.fileText(name)},
-             {document.fileText(Key::Toolbar), document.fileText(QString::number(toolbar))}});
+            return healed;
+        return document
+            .withValues(sectionFor(ToolbarPrefix, members.size()),
+                        {{Key::Name, *document.fileText(name)},
+                         {Key::Toolbar, QByteArray::number(toolbar)}})
+            .value_or(healed);
     });
     return added;
 }
@@ -310,16 +370,24 @@ bool ActCommandFile::RemoveFromToolbar(qint32 toolbar, const QString &name)
     requireLock(lock, m_path);
     bool removed = false;
     apply(m_path, [&](const IniDocument &document) -> std::optional<QByteArray> {
+        const std::optional<QString> stored = storedName(document, name);
         QSet<int> dropped;
         for (const Member &member : visibleMembers(document, ToolbarPrefix)) {
-            const ToolbarEntry entry = toolbarEntryIn(document, member);
-            if (entry.toolbar == toolbar && SameName(entry.name, name))
+            if (toolbarEntryIn(document, member).toolbar == toolbar &&
+                namedSo(document, member, stored))
                 dropped.insert(member.index);
         }
         removed = !dropped.isEmpty();
-        if (!removed)
-            return std::nullopt;
         return tidied(document, dropped);
     });
     return removed;
+}
+
+void ActCommandFile::Heal()
+{
+    const CommandFileLock lock(m_path);
+    requireLock(lock, m_path);
+    apply(m_path, [](const IniDocument &document) -> std::optional<QByteArray> {
+        return tidied(document);
+    });
 }

@@ -4,10 +4,13 @@
 
 #include "support/ActFields.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 
 #include <sqlite3.h>
+
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -202,7 +205,8 @@ ContactDatabase::~ContactDatabase()
     sqlite3_close_v2(m_db);
 }
 
-std::unique_ptr<ContactDatabase> ContactDatabase::Open(const QString &path, int busyTimeoutMs)
+std::unique_ptr<ContactDatabase> ContactDatabase::Open(const QString &path, int busyTimeoutMs,
+                                                       Check check)
 {
     if (!QFileInfo(path).isFile())
         throw ActError(QStringLiteral("Die ACT!-Datenbank ist nicht vorhanden: %1").arg(path));
@@ -214,6 +218,8 @@ std::unique_ptr<ContactDatabase> ContactDatabase::Open(const QString &path, int 
         database->fail(code, QStringLiteral("beim Öffnen"));
     sqlite3_busy_timeout(db, busyTimeoutMs);
     sqlite3_extended_result_codes(db, 1);
+    if (check == Check::Whole)
+        database->requireIntact();
     database->requireSchema();
     // In WAL mode this still never corrupts; it only skips a flush per call.
     database->exec("PRAGMA synchronous=NORMAL");
@@ -224,6 +230,7 @@ std::unique_ptr<ContactDatabase> ContactDatabase::OpenOrCreate(const QString &pa
                                                                std::optional<int> fieldCount)
 {
     QDir().mkpath(QFileInfo(path).absolutePath());
+    const bool existed = QFileInfo(path).size() > 0;
     sqlite3 *db = nullptr;
     const int code =
         sqlite3_open_v2(QFile::encodeName(path).constData(), &db,
@@ -233,6 +240,8 @@ std::unique_ptr<ContactDatabase> ContactDatabase::OpenOrCreate(const QString &pa
         database->fail(code, QStringLiteral("beim Anlegen"));
     sqlite3_busy_timeout(db, DefaultBusyTimeoutMs);
     sqlite3_extended_result_codes(db, 1);
+    if (existed)
+        database->requireIntact();
     database->exec("PRAGMA journal_mode=WAL");
     database->exec("PRAGMA synchronous=NORMAL");
     database->createSchemaAndSeed(fieldCount);
@@ -291,6 +300,63 @@ void ContactDatabase::createSchemaAndSeed(std::optional<int> fieldCount)
         show.bind(1, own).step();
     }
     transaction.commit();
+}
+
+// An insert can succeed in a file whose other pages are garbage, and the user
+// would be told of contacts that can never be listed again.
+void ContactDatabase::requireIntact()
+{
+    QStringList problems;
+    sqlite3_stmt *check = nullptr;
+    int code = sqlite3_prepare_v2(m_db, "PRAGMA quick_check(5)", -1, &check, nullptr);
+    if (code == SQLITE_OK) {
+        while ((code = sqlite3_step(check)) == SQLITE_ROW) {
+            for (const QString &line : columnText(check, 0).split(u'\n')) {
+                if (line != u"ok" && !line.startsWith(u"*** "))
+                    problems.append(line);
+            }
+        }
+    }
+    sqlite3_finalize(check);
+    if (code != SQLITE_DONE) {
+        if ((code & 0xff) != SQLITE_CORRUPT && (code & 0xff) != SQLITE_NOTADB)
+            fail(code, QStringLiteral("bei der Prüfung"));
+        problems.append(QString::fromUtf8(sqlite3_errmsg(m_db)));
+    }
+    if (problems.isEmpty())
+        return;
+
+    // Closing must not fold the write-ahead log into the damaged file.
+    sqlite3_db_config(m_db, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
+    const QString copy = copiedAside();
+    const QString kept = copy.isEmpty()
+                             ? QStringLiteral("Eine Kopie ließ sich nicht anlegen.")
+                             : QStringLiteral("Eine unveränderte Kopie liegt in %1.").arg(copy);
+    throw ActError(
+        QStringLiteral("Die ACT!-Datenbank %1 ist beschädigt (%2); es wurde nichts "
+                       "hineingeschrieben. %3 Zum Wiederherstellen act-standin beenden und die "
+                       "Datei durch eine Sicherung ersetzen, oder retten, was lesbar ist: "
+                       "„sqlite3 %1 .recover | sqlite3 neu.sqlite“ und neu.sqlite an ihre "
+                       "Stelle setzen. Ohne die Datei legt act-standin eine neue, leere an.")
+            .arg(m_path, problems.join(u"; "), kept));
+}
+
+// A copy of the damaged file (and its write-ahead log), named after the
+// file's time, so that trying again does not pile up copies of one damage.
+QString ContactDatabase::copiedAside() const
+{
+    const QFileInfo file(m_path);
+    const QString copy =
+        m_path + u".defekt-"_s + file.lastModified().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    if (QFileInfo::exists(copy))
+        return copy;
+    const QString log = m_path + u"-wal"_s;
+    if (!QFile::copy(m_path, copy) ||
+        (QFileInfo(log).size() > 0 && !QFile::copy(log, copy + u"-wal"_s))) {
+        QFile::remove(copy);
+        return {};
+    }
+    return copy;
 }
 
 void ContactDatabase::requireSchema()

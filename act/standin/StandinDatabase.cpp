@@ -34,7 +34,8 @@ QVariant StandinDatabase::openEx(const QString &name)
         m_database.reset();
         return {};
     }
-    m_database = ContactDatabase::Open(path);
+    m_database = ContactDatabase::Open(path, ContactDatabase::DefaultBusyTimeoutMs,
+                                       ContactDatabase::Check::DoneByRunningStandin);
     return {};
 }
 

@@ -20,8 +20,9 @@ StandinViewCollection::StandinViewCollection(const QString &dataFolder)
             throw ActError(
                 QStringLiteral("ACT! kennt die Ansicht %1, „%2“ nicht.").arg(type).arg(name));
         requireDatabaseOpen();
-        std::shared_ptr<ContactDatabase> database =
-            ContactDatabase::Open(ContactDatabasePath(this->dataFolder()));
+        std::shared_ptr<ContactDatabase> database = ContactDatabase::Open(
+            ContactDatabasePath(this->dataFolder()), ContactDatabase::DefaultBusyTimeoutMs,
+            ContactDatabase::Check::DoneByRunningStandin);
         return FromActObject(
             std::make_shared<StandinContactView>(this->dataFolder(), std::move(database)));
     });

@@ -114,6 +114,9 @@ TEST_F(TastorRun, CasesOfTheCaseFile)
             } else if (command == u"stop") {
                 StopStandin();
                 running = false;
+            } else if (command == u"start") {
+                ASSERT_TRUE(StartStandin());
+                running = true;
             } else if (command == u"button") {
                 runQuietly({button(Unescape(argument))});
             }
@@ -170,6 +173,12 @@ TEST_F(TastorRun, TalksOnlyWhenAsked)
     EXPECT_TRUE(upgrade.contains("alter Eintrag [AuxCommand-1] entfernt")) << upgrade.constData();
     EXPECT_FALSE(upgrade.contains("kein alter Eintrag")) << upgrade.constData();
     EXPECT_FALSE(upgrade.contains("kein Programm")) << upgrade.constData();
+    // The stand-in's refusal of a name the command file cannot hold.
+    const QByteArray refused = run({button("NAME=Haken \xe2\x9c\x93\r\nFILENAME=/p\r\n")}, verbose);
+    EXPECT_TRUE(
+        refused.contains("\xe2\x80\x9e\xe2\x9c\x93\xe2\x80\x9c gibt es in der Kodierung der "
+                         "Datei (Windows-1252) nicht"))
+        << refused.constData();
 }
 
 } // namespace

@@ -90,13 +90,22 @@ TEST_F(AuxCommands, AddClosesAGapAndWritesTheWholeCommandLast)
     EXPECT_EQ(readBytes(CommandFilePath()), closed);
 }
 
-TEST_F(AuxCommands, ADuplicateNameIsRefusedWithoutAChange)
+// A refused call still closes the gap: it is what stopped the installer's
+// clean-up before the add, and would stop it again.
+TEST_F(AuxCommands, ADuplicateNameIsRefusedAndOnlyTheGapCloses)
 {
-    writeBytes(CommandFilePath(), ForeignContent);
+    QByteArray closed = ForeignContent;
+    closed.replace("[AuxCommand-2]", "[AuxCommand-1]");
     for (const QString &duplicate : {u"Kalender"_s, u"KALENDER"_s, u"  kalender "_s}) {
+        writeBytes(CommandFilePath(), ForeignContent);
         EXPECT_EQ(add(duplicate).toInt(), 1) << duplicate.toStdString();
-        EXPECT_EQ(readBytes(CommandFilePath()), ForeignContent) << duplicate.toStdString();
+        EXPECT_EQ(readBytes(CommandFilePath()), closed) << duplicate.toStdString();
     }
+    // Names compare as the file stores them: a tab is stored as a blank.
+    EXPECT_EQ(add(u"Neuer\tBrief"_s).toInt(), 0);
+    EXPECT_EQ(add(u"Neuer\tBrief"_s).toInt(), 1);
+    EXPECT_TRUE(call(u"DeleteAuxCommand"_s, {u"neuer brief"_s}).toBool());
+    EXPECT_EQ(readBytes(CommandFilePath()), closed);
     EXPECT_TRUE(call(u"AuxCommandExists"_s, {u"kalender"_s}).toBool());
     EXPECT_FALSE(call(u"AuxCommandExists"_s, {u"Kalend"_s}).toBool());
     // The installer asks about "" when its button file is missing.
@@ -117,6 +126,9 @@ TEST_F(AuxCommands, RefusedCallsAndFailedWritesAreNoSuccess)
         {"toolbar as word", u"AuxCommandExistsInToolbar"_s, {u"eins"_s, u"x"_s}},
         {"empty name", u"AddAuxCommand"_s, {u" "_s, u"p"_s, u"f"_s, u"t"_s, u"d"_s, 0, 0, 0}},
         {"no program", u"AddAuxCommand"_s, {u"n"_s, u" "_s, u"f"_s, u"t"_s, u"d"_s, 0, 0, 0}},
+        {"a name Windows-1252 lacks",
+         u"AddAuxCommand"_s,
+         {u"Haken ✓"_s, u"p"_s, u"f"_s, u"t"_s, u"d"_s, 0, 0, 0}},
         {"seven arguments", u"AddAuxCommand"_s, {u"n"_s, u"p"_s, u"f"_s, 0, 0, 0, 0}},
     };
     for (const auto &c : refused)
