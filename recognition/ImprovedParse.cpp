@@ -202,7 +202,7 @@ void splitPhoneLabels(QStringView line, QList<QStringView> &out)
         out.append(line);
         return;
     }
-    const QString lower = LowerText(line);
+    const LowerLine lower(line);
     if (phoneLabelAt(lower, 0) == nullptr) {
         out.append(line);
         return;
@@ -227,7 +227,7 @@ bool isStreet(QStringView s, bool business)
 {
     if (s.isEmpty() || !s[0].isLetter() || !hasDigit(s) || s.count(u' ') + 1 > MostStreetWords)
         return false;
-    const QString lower = LowerText(s);
+    const LowerLine lower(s);
     if (FindCue(lower, StreetCues()) != nullptr)
         return true;
     return !business && IsDigit09(s[s.lastIndexOf(u' ') + 1]);
@@ -238,12 +238,12 @@ bool isStreet(QStringView s, bool business)
 bool startsOwnValue(QStringView part)
 {
     part = part.first(std::min(part.size(), LongestValue));
-    const QString lower = LowerText(part);
+    const LowerLine lower(part);
     QStringView value = part;
     const qsizetype comma = value.indexOf(u',');
     if (comma > 0)
         value = trimmedView(value.first(comma));
-    const QString lowerValue = LowerText(value);
+    const LowerLine lowerValue(value);
     const bool country = std::any_of(
         CountryNames().begin(), CountryNames().end(),
         [&lowerValue](const CountryName &c) { return SameText(lowerValue, c.written); });
@@ -581,10 +581,11 @@ bool LineSorter::takePhone(const SortedLine &l)
     PhoneKind kind = PhoneKind::Telephone;
     QString number;
     // "Kontakt: Telefon: ...": the number after the label.
-    const QString lowerValue = l.value.size() == l.line.size() ? QString() : LowerText(l.value);
-    if (!readPhone(l.line, l.lower, kind, number) &&
-        (lowerValue.isEmpty() || !readPhone(l.value, lowerValue, kind, number)))
-        return false;
+    if (!readPhone(l.line, l.lower, kind, number)) {
+        if (l.value.size() == l.line.size() || l.value.isEmpty() ||
+            !readPhone(l.value, LowerLine(l.value), kind, number))
+            return false;
+    }
     if (kind == PhoneKind::Telephone && m_contact.telephones.size() < MostTelephones) {
         explain(l.line, "Telefon", u"a number");
         m_contact.telephones.append(number);
@@ -682,7 +683,7 @@ void LineSorter::Sort(QStringView line)
         return drop(line.first(LongestValue), u"too long for an address line");
     if (!any(line, [](QChar c) { return c.isLetterOrNumber(); }))
         return drop(line, u"a rule");
-    const QString lowerText = LowerText(line);
+    const LowerLine lowerText(line);
     const QStringView lower = lowerText;
     const CueText cueText(lower);
     const std::optional<QStringView> labelled = afterLabel(line, lower, ValueLabels());
@@ -756,10 +757,13 @@ public:
     explicit RowFiller(FieldRows &rows) : m_rows(rows) {}
     void Put(qint32 field, const QString &value)
     {
-        if (value.isEmpty() || m_next >= FieldRows::RowCount || m_rows.PositionOfField(field) < 0)
+        if (value.isEmpty() || m_next >= FieldRows::RowCount)
+            return;
+        const int position = m_rows.PositionOfField(field);
+        if (position < 0)
             return;
         m_rows.SetRowValue(m_next, value);
-        m_rows.SelectRowField(m_next, field);
+        m_rows.SelectRowPosition(m_next, position);
         ++m_next;
     }
 
@@ -819,10 +823,19 @@ void fillRows(Contact contact, FieldRows &rows, const Settings &settings)
 // The text with line feeds only; a text of one line is cut at its separators later.
 QString withLineFeeds(const QString &text, bool &oneLine)
 {
-    QString out = text;
-    if (FindText(out, u"\r") >= 0) {
-        out.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-        out.replace(u'\r', u'\n');
+    QString out;
+    if (FindText(text, u"\r") < 0) {
+        out = text;
+    } else {
+        // "\r\n" and a lone "\r" each become one "\n", in one pass.
+        out.resize(text.size());
+        QChar *to = out.data();
+        for (qsizetype k = 0; k < text.size(); ++k) {
+            if (text[k] == u'\r' && k + 1 < text.size() && text[k + 1] == u'\n')
+                continue;
+            *to++ = text[k] == u'\r' ? QChar(u'\n') : text[k];
+        }
+        out.truncate(to - out.data());
     }
     oneLine = !QStringView(out).trimmed().contains(u'\n');
     return out;

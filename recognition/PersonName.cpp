@@ -52,7 +52,7 @@ QStringView withoutLeadIn(QStringView text)
     // Every lead-in starts with one of these letters.
     if (text.isEmpty() || !QStringView(u"zZiIpPaA").contains(text[0]))
         return text;
-    const QString lower = LowerText(text);
+    const LowerLine lower(text);
     for (const Cue &cue : NameLeadIns()) {
         if (StartsWithText(lower, cue.text))
             return text.sliced(cue.text.size()).trimmed();
