@@ -97,10 +97,12 @@ QStringView trimmedView(QStringView s)
 std::optional<QStringView> afterLabel(QStringView text, QStringView lower,
                                       std::span<const Cue> cues, bool wholeWord = true)
 {
-    for (const Cue &cue : cues) {
-        if (lower.isEmpty() || lower[0] != cue.text[0] || !StartsWithText(lower, cue.text))
+    if (lower.isEmpty())
+        return std::nullopt;
+    for (const Cue *cue : CuesStartingWith(cues, lower[0])) {
+        if (lower[0] != cue->text[0] || !StartsWithText(lower, cue->text))
             continue;
-        qsizetype end = cue.text.size();
+        qsizetype end = cue->text.size();
         if (end < lower.size() && lower[end].isLetterOrNumber()) {
             if (wholeWord)
                 continue; // "Email" is no label "E"
@@ -180,11 +182,11 @@ const PhoneLabel *phoneLabelAt(QStringView lower, qsizetype at)
         return nullptr;
     if (at >= lower.size())
         return nullptr;
-    for (const PhoneLabel &label : PhoneLabels()) {
-        const qsizetype end = at + label.text.size();
-        if (label.text[0] == lower[at] && StartsWithText(lower.sliced(at), label.text) &&
+    for (const PhoneLabel *label : PhoneLabelsStartingWith(lower[at])) {
+        const qsizetype end = at + label->text.size();
+        if (label->text[0] == lower[at] && StartsWithText(lower.sliced(at), label->text) &&
             (end >= lower.size() || !lower[end].isLetter()))
-            return &label;
+            return label;
     }
     return nullptr;
 }
@@ -277,6 +279,13 @@ void splitAtSpacedDashes(QStringView piece, QList<QStringView> &out)
     out.append(trimmedView(piece.sliced(from)));
 }
 
+// Only these characters can part values: most are passed over at once.
+inline bool mayCutAt(QChar c)
+{
+    const char16_t u = c.unicode();
+    return u == u',' || u == u';' || u == u'|' || u == u'\t' || u == u'·' || u == u'•';
+}
+
 // Whether the line parts values at the character at (the end always parts).
 bool cutsAt(QStringView line, qsizetype at, qsizetype from, bool oneLine)
 {
@@ -322,6 +331,8 @@ void splitLine(QStringView line, bool oneLine, QList<QStringView> &out)
     QVarLengthArray<QStringView, 16> pieces;
     qsizetype from = 0;
     for (qsizetype at = 0; at <= line.size(); ++at) {
+        if (at < line.size() && !mayCutAt(line[at]))
+            continue;
         if (!cutsAt(line, at, from, oneLine))
             continue;
         const QStringView piece = trimmedView(line.sliced(from, at - from));

@@ -995,6 +995,31 @@ const Cue *FindCue(const CueText &text, std::span<const Cue> cues)
     return CueIndex(cues).Find(text);
 }
 
+std::span<const Cue *const> CuesStartingWith(std::span<const Cue> cues, QChar c)
+{
+    using Buckets = std::array<std::vector<const Cue *>, 129>; // ASCII, then the rest
+    const auto byFirst = [](std::span<const Cue> table) {
+        Buckets buckets;
+        for (const Cue &cue : table)
+            buckets[cue.text.front().unicode() < 128 ? cue.text.front().unicode() : 128].push_back(
+                &cue);
+        return buckets;
+    };
+    // Built once, before the first look-up of any thread.
+    static const Buckets labels = byFirst(Labels);
+    static const Buckets roles = byFirst(Roles);
+    static thread_local std::vector<const Cue *> other;
+    const std::size_t at = c.unicode() < 128 ? c.unicode() : 128;
+    if (cues.data() == std::data(Labels) && cues.size() == std::size(Labels))
+        return labels[at];
+    if (cues.data() == std::data(Roles) && cues.size() == std::size(Roles))
+        return roles[at];
+    other.clear();
+    for (const Cue &cue : cues)
+        other.push_back(&cue);
+    return other;
+}
+
 const DropRule *FindDropRule(const CueText &text)
 {
     static const CueIndex index{std::span<const DropRule>(Drops)};
@@ -1051,6 +1076,20 @@ std::span<const Cue> ValueLabels()
 std::span<const PhoneLabel> PhoneLabels()
 {
     return Phones;
+}
+
+std::span<const PhoneLabel *const> PhoneLabelsStartingWith(QChar c)
+{
+    // Built once, before the first look-up of any thread.
+    static const std::array<std::vector<const PhoneLabel *>, 129> buckets = [] {
+        std::array<std::vector<const PhoneLabel *>, 129> built;
+        for (const PhoneLabel &label : Phones) {
+            const char16_t first = label.text.front().unicode();
+            built[first < 128 ? first : 128].push_back(&label);
+        }
+        return built;
+    }();
+    return buckets[c.unicode() < 128 ? c.unicode() : 128];
 }
 std::span<const Salutation> Salutations()
 {

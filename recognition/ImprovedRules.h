@@ -77,6 +77,10 @@ private:
 const Cue *FindCue(QStringView lower, std::span<const Cue> cues);
 const Cue *FindCue(const CueText &text, std::span<const Cue> cues);
 
+// The cues of a table whose first character is c, in table order (a few more
+// where c is no ASCII character).
+std::span<const Cue *const> CuesStartingWith(std::span<const Cue> cues, QChar c);
+
 // Lines that are no part of an address and are dropped, each group with its reason.
 struct DropRule
 {
@@ -116,6 +120,9 @@ struct PhoneLabel
     PhoneKind kind;
 };
 std::span<const PhoneLabel> PhoneLabels();
+// The phone labels whose first character is c, in table order (a few more
+// where c is no ASCII character).
+std::span<const PhoneLabel *const> PhoneLabelsStartingWith(QChar c);
 
 struct Salutation
 {
