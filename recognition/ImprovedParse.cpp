@@ -110,9 +110,9 @@ std::optional<QStringView> afterLabel(QStringView text, QStringView lower,
                 ++end; // "Vertretungsberechtigte"
         }
         QStringView rest = text.sliced(end);
-        const qsizetype colon = rest.indexOf(u':');
+        const qsizetype colon = FindChar(rest, u':');
         if (colon >= 0 && rest.first(colon).count(u' ') <= 4 && !hasDigit(rest.first(colon)) &&
-            !rest.first(colon).contains(u'@') && !rest.first(colon).contains(u'/'))
+            !HasChar(rest.first(colon), u'@') && !HasChar(rest.first(colon), u'/'))
             rest = rest.sliced(colon + 1);
         while (!rest.isEmpty() && (rest[0] == u' ' || rest[0] == u'.' || rest[0] == u':'))
             rest = rest.sliced(1);
@@ -232,7 +232,7 @@ bool isStreet(QStringView s, bool business)
     const LowerLine lower(s);
     if (FindCue(lower, StreetCues()) != nullptr)
         return true;
-    return !business && IsDigit09(s[s.lastIndexOf(u' ') + 1]);
+    return !business && IsDigit09(s[FindLastChar(s, u' ') + 1]);
 }
 
 // In a line of several lines, a comma or semicolon parts values only before a
@@ -242,7 +242,7 @@ bool startsOwnValue(QStringView part)
     part = part.first(std::min(part.size(), LongestValue));
     const LowerLine lower(part);
     QStringView value = part;
-    const qsizetype comma = value.indexOf(u',');
+    const qsizetype comma = FindChar(value, u',');
     if (comma > 0)
         value = trimmedView(value.first(comma));
     const LowerLine lowerValue(value);
@@ -250,7 +250,7 @@ bool startsOwnValue(QStringView part)
         CountryNames().begin(), CountryNames().end(),
         [&lowerValue](const CountryName &c) { return SameText(lowerValue, c.written); });
     return country || readPostcodeCity(part).has_value() || phoneLabelAt(lower, 0) != nullptr ||
-           FindCue(lower, JobTitleWords()) != nullptr || value.contains(u'@') ||
+           FindCue(lower, JobTitleWords()) != nullptr || HasChar(value, u'@') ||
            isStreet(value, false);
 }
 
@@ -343,7 +343,7 @@ void splitLine(QStringView line, bool oneLine, QList<QStringView> &out)
     QList<QStringView> dashed;
     dashed.reserve(pieces.size() + 4);
     for (QStringView piece : pieces) {
-        if (piece.size() <= LongestValue && piece.contains(u' '))
+        if (piece.size() <= LongestValue && HasChar(piece, u' '))
             splitAtSpacedDashes(piece, dashed);
         else
             dashed.append(piece);
@@ -382,9 +382,9 @@ bool looksLikeWebAddress(QStringView s)
 {
     if (StartsWithNoCase(s, u"www.") || StartsWithNoCase(s, u"http://") ||
         StartsWithNoCase(s, u"https://"))
-        return !s.contains(u' ');
-    const qsizetype dot = s.lastIndexOf(u'.');
-    if (s.contains(u' ') || dot <= 0 || s.size() - dot - 1 < 2 || s.size() - dot - 1 > 6)
+        return !HasChar(s, u' ');
+    const qsizetype dot = FindLastChar(s, u'.');
+    if (HasChar(s, u' ') || dot <= 0 || s.size() - dot - 1 < 2 || s.size() - dot - 1 > 6)
         return false;
     return !any(s.sliced(dot + 1), [](QChar c) { return !c.isLetter(); }) &&
            hasLetter(s.first(dot));
@@ -532,7 +532,7 @@ struct SortedLine
 
 bool LineSorter::takeEMail(const SortedLine &l)
 {
-    if (!l.line.contains(u'@'))
+    if (!HasChar(l.line, u'@'))
         return false;
     if (m_contact.email.isEmpty()) {
         explain(l.line, "eMail", u"an @");
@@ -540,7 +540,7 @@ bool LineSorter::takeEMail(const SortedLine &l)
     }
     // "E: a@b.de Internet: www.b.de" holds the web address as well.
     const qsizetype web = FindText(l.lower, u"www.");
-    if (web > 0 && m_contact.website.isEmpty() && !l.lower.sliced(web).contains(u'@')) {
+    if (web > 0 && m_contact.website.isEmpty() && !HasChar(l.lower.sliced(web), u'@')) {
         explain(l.line, "Website", u"a web address after the e-mail address");
         m_contact.website = webValue(l.line.sliced(web).split(u' ').first());
     }
