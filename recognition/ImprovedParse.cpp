@@ -97,10 +97,12 @@ QStringView trimmedView(QStringView s)
 std::optional<QStringView> afterLabel(QStringView text, QStringView lower,
                                       std::span<const Cue> cues, bool wholeWord = true)
 {
-    for (const Cue &cue : cues) {
-        if (lower.isEmpty() || lower[0] != cue.text[0] || !StartsWithText(lower, cue.text))
+    if (lower.isEmpty())
+        return std::nullopt;
+    for (const Cue *cue : CuesStartingWith(cues, lower[0])) {
+        if (lower[0] != cue->text[0] || !StartsWithText(lower, cue->text))
             continue;
-        qsizetype end = cue.text.size();
+        qsizetype end = cue->text.size();
         if (end < lower.size() && lower[end].isLetterOrNumber()) {
             if (wholeWord)
                 continue; // "Email" is no label "E"
@@ -108,9 +110,9 @@ std::optional<QStringView> afterLabel(QStringView text, QStringView lower,
                 ++end; // "Vertretungsberechtigte"
         }
         QStringView rest = text.sliced(end);
-        const qsizetype colon = rest.indexOf(u':');
+        const qsizetype colon = FindChar(rest, u':');
         if (colon >= 0 && rest.first(colon).count(u' ') <= 4 && !hasDigit(rest.first(colon)) &&
-            !rest.first(colon).contains(u'@') && !rest.first(colon).contains(u'/'))
+            !HasChar(rest.first(colon), u'@') && !HasChar(rest.first(colon), u'/'))
             rest = rest.sliced(colon + 1);
         while (!rest.isEmpty() && (rest[0] == u' ' || rest[0] == u'.' || rest[0] == u':'))
             rest = rest.sliced(1);
@@ -180,11 +182,11 @@ const PhoneLabel *phoneLabelAt(QStringView lower, qsizetype at)
         return nullptr;
     if (at >= lower.size())
         return nullptr;
-    for (const PhoneLabel &label : PhoneLabels()) {
-        const qsizetype end = at + label.text.size();
-        if (label.text[0] == lower[at] && StartsWithText(lower.sliced(at), label.text) &&
+    for (const PhoneLabel *label : PhoneLabelsStartingWith(lower[at])) {
+        const qsizetype end = at + label->text.size();
+        if (label->text[0] == lower[at] && StartsWithText(lower.sliced(at), label->text) &&
             (end >= lower.size() || !lower[end].isLetter()))
-            return &label;
+            return label;
     }
     return nullptr;
 }
@@ -202,7 +204,7 @@ void splitPhoneLabels(QStringView line, QList<QStringView> &out)
         out.append(line);
         return;
     }
-    const QString lower = LowerText(line);
+    const LowerLine lower(line);
     if (phoneLabelAt(lower, 0) == nullptr) {
         out.append(line);
         return;
@@ -227,10 +229,10 @@ bool isStreet(QStringView s, bool business)
 {
     if (s.isEmpty() || !s[0].isLetter() || !hasDigit(s) || s.count(u' ') + 1 > MostStreetWords)
         return false;
-    const QString lower = LowerText(s);
+    const LowerLine lower(s);
     if (FindCue(lower, StreetCues()) != nullptr)
         return true;
-    return !business && IsDigit09(s[s.lastIndexOf(u' ') + 1]);
+    return !business && IsDigit09(s[FindLastChar(s, u' ') + 1]);
 }
 
 // In a line of several lines, a comma or semicolon parts values only before a
@@ -238,17 +240,17 @@ bool isStreet(QStringView s, bool business)
 bool startsOwnValue(QStringView part)
 {
     part = part.first(std::min(part.size(), LongestValue));
-    const QString lower = LowerText(part);
+    const LowerLine lower(part);
     QStringView value = part;
-    const qsizetype comma = value.indexOf(u',');
+    const qsizetype comma = FindChar(value, u',');
     if (comma > 0)
         value = trimmedView(value.first(comma));
-    const QString lowerValue = LowerText(value);
+    const LowerLine lowerValue(value);
     const bool country = std::any_of(
         CountryNames().begin(), CountryNames().end(),
         [&lowerValue](const CountryName &c) { return SameText(lowerValue, c.written); });
     return country || readPostcodeCity(part).has_value() || phoneLabelAt(lower, 0) != nullptr ||
-           FindCue(lower, JobTitleWords()) != nullptr || value.contains(u'@') ||
+           FindCue(lower, JobTitleWords()) != nullptr || HasChar(value, u'@') ||
            isStreet(value, false);
 }
 
@@ -275,6 +277,13 @@ void splitAtSpacedDashes(QStringView piece, QList<QStringView> &out)
         from = at + 1;
     }
     out.append(trimmedView(piece.sliced(from)));
+}
+
+// Only these characters can part values: most are passed over at once.
+inline bool mayCutAt(QChar c)
+{
+    const char16_t u = c.unicode();
+    return u == u',' || u == u';' || u == u'|' || u == u'\t' || u == u'·' || u == u'•';
 }
 
 // Whether the line parts values at the character at (the end always parts).
@@ -322,6 +331,8 @@ void splitLine(QStringView line, bool oneLine, QList<QStringView> &out)
     QVarLengthArray<QStringView, 16> pieces;
     qsizetype from = 0;
     for (qsizetype at = 0; at <= line.size(); ++at) {
+        if (at < line.size() && !mayCutAt(line[at]))
+            continue;
         if (!cutsAt(line, at, from, oneLine))
             continue;
         const QStringView piece = trimmedView(line.sliced(from, at - from));
@@ -332,7 +343,7 @@ void splitLine(QStringView line, bool oneLine, QList<QStringView> &out)
     QList<QStringView> dashed;
     dashed.reserve(pieces.size() + 4);
     for (QStringView piece : pieces) {
-        if (piece.size() <= LongestValue && piece.contains(u' '))
+        if (piece.size() <= LongestValue && HasChar(piece, u' '))
             splitAtSpacedDashes(piece, dashed);
         else
             dashed.append(piece);
@@ -371,9 +382,9 @@ bool looksLikeWebAddress(QStringView s)
 {
     if (StartsWithNoCase(s, u"www.") || StartsWithNoCase(s, u"http://") ||
         StartsWithNoCase(s, u"https://"))
-        return !s.contains(u' ');
-    const qsizetype dot = s.lastIndexOf(u'.');
-    if (s.contains(u' ') || dot <= 0 || s.size() - dot - 1 < 2 || s.size() - dot - 1 > 6)
+        return !HasChar(s, u' ');
+    const qsizetype dot = FindLastChar(s, u'.');
+    if (HasChar(s, u' ') || dot <= 0 || s.size() - dot - 1 < 2 || s.size() - dot - 1 > 6)
         return false;
     return !any(s.sliced(dot + 1), [](QChar c) { return !c.isLetter(); }) &&
            hasLetter(s.first(dot));
@@ -521,7 +532,7 @@ struct SortedLine
 
 bool LineSorter::takeEMail(const SortedLine &l)
 {
-    if (!l.line.contains(u'@'))
+    if (!HasChar(l.line, u'@'))
         return false;
     if (m_contact.email.isEmpty()) {
         explain(l.line, "eMail", u"an @");
@@ -529,7 +540,7 @@ bool LineSorter::takeEMail(const SortedLine &l)
     }
     // "E: a@b.de Internet: www.b.de" holds the web address as well.
     const qsizetype web = FindText(l.lower, u"www.");
-    if (web > 0 && m_contact.website.isEmpty() && !l.lower.sliced(web).contains(u'@')) {
+    if (web > 0 && m_contact.website.isEmpty() && !HasChar(l.lower.sliced(web), u'@')) {
         explain(l.line, "Website", u"a web address after the e-mail address");
         m_contact.website = webValue(l.line.sliced(web).split(u' ').first());
     }
@@ -581,10 +592,11 @@ bool LineSorter::takePhone(const SortedLine &l)
     PhoneKind kind = PhoneKind::Telephone;
     QString number;
     // "Kontakt: Telefon: ...": the number after the label.
-    const QString lowerValue = l.value.size() == l.line.size() ? QString() : LowerText(l.value);
-    if (!readPhone(l.line, l.lower, kind, number) &&
-        (lowerValue.isEmpty() || !readPhone(l.value, lowerValue, kind, number)))
-        return false;
+    if (!readPhone(l.line, l.lower, kind, number)) {
+        if (l.value.size() == l.line.size() || l.value.isEmpty() ||
+            !readPhone(l.value, LowerLine(l.value), kind, number))
+            return false;
+    }
     if (kind == PhoneKind::Telephone && m_contact.telephones.size() < MostTelephones) {
         explain(l.line, "Telefon", u"a number");
         m_contact.telephones.append(number);
@@ -682,7 +694,7 @@ void LineSorter::Sort(QStringView line)
         return drop(line.first(LongestValue), u"too long for an address line");
     if (!any(line, [](QChar c) { return c.isLetterOrNumber(); }))
         return drop(line, u"a rule");
-    const QString lowerText = LowerText(line);
+    const LowerLine lowerText(line);
     const QStringView lower = lowerText;
     const CueText cueText(lower);
     const std::optional<QStringView> labelled = afterLabel(line, lower, ValueLabels());
@@ -756,10 +768,13 @@ public:
     explicit RowFiller(FieldRows &rows) : m_rows(rows) {}
     void Put(qint32 field, const QString &value)
     {
-        if (value.isEmpty() || m_next >= FieldRows::RowCount || m_rows.PositionOfField(field) < 0)
+        if (value.isEmpty() || m_next >= FieldRows::RowCount)
+            return;
+        const int position = m_rows.PositionOfField(field);
+        if (position < 0)
             return;
         m_rows.SetRowValue(m_next, value);
-        m_rows.SelectRowField(m_next, field);
+        m_rows.SelectRowPosition(m_next, position);
         ++m_next;
     }
 
@@ -819,10 +834,19 @@ void fillRows(Contact contact, FieldRows &rows, const Settings &settings)
 // The text with line feeds only; a text of one line is cut at its separators later.
 QString withLineFeeds(const QString &text, bool &oneLine)
 {
-    QString out = text;
-    if (FindText(out, u"\r") >= 0) {
-        out.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-        out.replace(u'\r', u'\n');
+    QString out;
+    if (FindText(text, u"\r") < 0) {
+        out = text;
+    } else {
+        // "\r\n" and a lone "\r" each become one "\n", in one pass.
+        out.resize(text.size());
+        QChar *to = out.data();
+        for (qsizetype k = 0; k < text.size(); ++k) {
+            if (text[k] == u'\r' && k + 1 < text.size() && text[k + 1] == u'\n')
+                continue;
+            *to++ = text[k] == u'\r' ? QChar(u'\n') : text[k];
+        }
+        out.truncate(to - out.data());
     }
     oneLine = !QStringView(out).trimmed().contains(u'\n');
     return out;

@@ -9,7 +9,7 @@ namespace {
 
 using At = CueAt;
 
-bool isWordChar(QChar c)
+inline bool isWordChar(QChar c)
 {
     const char16_t u = c.unicode();
     if (u < 128)
@@ -850,7 +850,10 @@ const Cue *CueIndex::findAtStart(const CueText &text) const
     const QStringView lower = text.lower;
     const QStringView whole = text.whole;
     for (const Cue *cue : bucketOf(m_startByFirst, lower[0])) {
-        if (cue->at == At::Start ? StartsWithText(lower, cue->text) : same(whole, cue->text))
+        if (cue->at == At::Start ? cue->text.size() <= lower.size() &&
+                                       lower[cue->text.size() - 1] == cue->text.back() &&
+                                       StartsWithText(lower, cue->text)
+                                 : same(whole, cue->text))
             return cue;
     }
     if (whole.isEmpty() || whole[0] == lower[0])
@@ -869,13 +872,15 @@ const Cue *CueIndex::findInWords(const CueText &text) const
     for (const auto &[start, end] : text.words) {
         for (const Cue *cue : bucketOf(m_byFirst, lower[start])) {
             const qsizetype after = start + cue->text.size();
-            if (after <= n && same(lower.sliced(start, cue->text.size()), cue->text) &&
+            if (after <= n && lower[after - 1] == cue->text.back() &&
+                same(lower.sliced(start, cue->text.size()), cue->text) &&
                 (cue->at == At::WordStart || endsWord(lower, after)))
                 return cue;
         }
         for (const Cue *cue : bucketOf(m_byLast, lower[end - 1])) {
             const qsizetype from = end - cue->text.size();
-            if (from >= 0 && same(lower.sliced(from, cue->text.size()), cue->text))
+            if (from >= 0 && lower[from] == cue->text.front() &&
+                same(lower.sliced(from, cue->text.size()), cue->text))
                 return cue;
         }
     }
@@ -889,7 +894,8 @@ const Cue *CueIndex::Find(const CueText &text) const
     if (const Cue *cue = findAtStart(text))
         return cue;
     for (const Cue *cue : m_anywhere) {
-        if (FindText(text.lower, cue->text) >= 0)
+        if (text.MayHold(cue->text.front()) && text.MayHold(cue->text.back()) &&
+            FindText(text.lower, cue->text) >= 0)
             return cue;
     }
     return findInWords(text);
@@ -910,10 +916,10 @@ bool StartsWithNoCase(QStringView s, QStringView prefix)
     return true;
 }
 
-QString LowerText(QStringView s)
+namespace {
+
+void lowerInto(QStringView s, QChar *d)
 {
-    QString out(s.size(), Qt::Uninitialized);
-    QChar *d = out.data();
     for (qsizetype k = 0; k < s.size(); ++k) {
         const char16_t c = s[k].unicode();
         if (c < 128)
@@ -921,22 +927,46 @@ QString LowerText(QStringView s)
         else
             d[k] = s[k].toLower();
     }
+}
+
+} // namespace
+
+QString LowerText(QStringView s)
+{
+    QString out(s.size(), Qt::Uninitialized);
+    lowerInto(s, out.data());
     return out;
+}
+
+LowerLine::LowerLine(QStringView s) : m_text(s.size())
+{
+    lowerInto(s, m_text.data());
 }
 
 CueText::CueText(QStringView lowerText) : lower(lowerText), whole(core(lowerText))
 {
     const qsizetype n = lower.size();
-    for (qsizetype p = 0; p < n;) {
-        if (!isWordChar(lower[p])) {
-            ++p;
-            continue;
+    qsizetype start = -1; // of the word being read
+    for (qsizetype p = 0; p < n; ++p) {
+        const char16_t u = lower[p].unicode();
+        bool wordChar;
+        if (u < 128) {
+            m_ascii[u / 64] |= quint64(1) << (u % 64);
+            wordChar =
+                (u >= u'a' && u <= u'z') || (u >= u'0' && u <= u'9') || (u >= u'A' && u <= u'Z');
+        } else {
+            m_otherSeen = true;
+            wordChar = lower[p].isLetterOrNumber();
         }
-        const qsizetype start = p;
-        while (p < n && isWordChar(lower[p]))
-            ++p;
-        words.push_back({start, p});
+        if (wordChar && start < 0) {
+            start = p;
+        } else if (!wordChar && start >= 0) {
+            words.push_back({start, p});
+            start = -1;
+        }
     }
+    if (start >= 0)
+        words.push_back({start, n});
 }
 
 const Cue *FindCue(QStringView lower, std::span<const Cue> cues)
@@ -963,6 +993,31 @@ const Cue *FindCue(const CueText &text, std::span<const Cue> cues)
             return index.Find(text);
     }
     return CueIndex(cues).Find(text);
+}
+
+std::span<const Cue *const> CuesStartingWith(std::span<const Cue> cues, QChar c)
+{
+    using Buckets = std::array<std::vector<const Cue *>, 129>; // ASCII, then the rest
+    const auto byFirst = [](std::span<const Cue> table) {
+        Buckets buckets;
+        for (const Cue &cue : table)
+            buckets[cue.text.front().unicode() < 128 ? cue.text.front().unicode() : 128].push_back(
+                &cue);
+        return buckets;
+    };
+    // Built once, before the first look-up of any thread.
+    static const Buckets labels = byFirst(Labels);
+    static const Buckets roles = byFirst(Roles);
+    static thread_local std::vector<const Cue *> other;
+    const std::size_t at = c.unicode() < 128 ? c.unicode() : 128;
+    if (cues.data() == std::data(Labels) && cues.size() == std::size(Labels))
+        return labels[at];
+    if (cues.data() == std::data(Roles) && cues.size() == std::size(Roles))
+        return roles[at];
+    other.clear();
+    for (const Cue &cue : cues)
+        other.push_back(&cue);
+    return other;
 }
 
 const DropRule *FindDropRule(const CueText &text)
@@ -1021,6 +1076,20 @@ std::span<const Cue> ValueLabels()
 std::span<const PhoneLabel> PhoneLabels()
 {
     return Phones;
+}
+
+std::span<const PhoneLabel *const> PhoneLabelsStartingWith(QChar c)
+{
+    // Built once, before the first look-up of any thread.
+    static const std::array<std::vector<const PhoneLabel *>, 129> buckets = [] {
+        std::array<std::vector<const PhoneLabel *>, 129> built;
+        for (const PhoneLabel &label : Phones) {
+            const char16_t first = label.text.front().unicode();
+            built[first < 128 ? first : 128].push_back(&label);
+        }
+        return built;
+    }();
+    return buckets[c.unicode() < 128 ? c.unicode() : 128];
 }
 std::span<const Salutation> Salutations()
 {

@@ -27,6 +27,17 @@ inline bool StartsWithText(QStringView s, QStringView prefix)
 bool StartsWithNoCase(QStringView s, QStringView prefix);
 // Lower case, ASCII first.
 QString LowerText(QStringView s);
+// The same lower case, kept on the stack for the lines of an address.
+class LowerLine
+{
+public:
+    explicit LowerLine(QStringView s);
+    QStringView view() const { return {m_text.data(), m_text.size()}; }
+    operator QStringView() const { return view(); }
+
+private:
+    QVarLengthArray<QChar, 128> m_text;
+};
 
 enum class CueAt {
     Start,     // the line starts with it
@@ -50,11 +61,25 @@ struct CueText
     QStringView lower;
     QStringView whole; // without outer blanks and a trailing ":" or "."
     QVarLengthArray<std::pair<qsizetype, qsizetype>, 32> words; // [start, end) of each word
+    // Whether c may occur in the line: exact for ASCII, any other character counts as one.
+    bool MayHold(QChar c) const
+    {
+        const char16_t u = c.unicode();
+        return u < 128 ? (m_ascii[u / 64] >> (u % 64)) & 1U : m_otherSeen;
+    }
+
+private:
+    quint64 m_ascii[2] = {0, 0};
+    bool m_otherSeen = false;
 };
 
 // A cue of cues that lower holds, or null.
 const Cue *FindCue(QStringView lower, std::span<const Cue> cues);
 const Cue *FindCue(const CueText &text, std::span<const Cue> cues);
+
+// The cues of a table whose first character is c, in table order (a few more
+// where c is no ASCII character).
+std::span<const Cue *const> CuesStartingWith(std::span<const Cue> cues, QChar c);
 
 // Lines that are no part of an address and are dropped, each group with its reason.
 struct DropRule
@@ -95,6 +120,9 @@ struct PhoneLabel
     PhoneKind kind;
 };
 std::span<const PhoneLabel> PhoneLabels();
+// The phone labels whose first character is c, in table order (a few more
+// where c is no ASCII character).
+std::span<const PhoneLabel *const> PhoneLabelsStartingWith(QChar c);
 
 struct Salutation
 {

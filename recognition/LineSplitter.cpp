@@ -72,7 +72,7 @@ LineList SplitIntoLines(const QString &text, const QString &separator, QString &
                         const LinesToBuild &build)
 {
     QString working = text;
-    if (separator != CrLf)
+    if (separator != CrLf && FindText(working, CrLf) >= 0)
         working.replace(CrLf, separator);
 
     // A details line's mark has no blank in "Details", so no piece holds one

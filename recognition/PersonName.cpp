@@ -50,9 +50,9 @@ bool isTitleWord(QStringView word)
 QStringView withoutLeadIn(QStringView text)
 {
     // Every lead-in starts with one of these letters.
-    if (text.isEmpty() || !QStringView(u"zZiIpPaA").contains(text[0]))
+    if (text.isEmpty() || !HasChar(u"zZiIpPaA", text[0].unicode()))
         return text;
-    const QString lower = LowerText(text);
+    const LowerLine lower(text);
     for (const Cue &cue : NameLeadIns()) {
         if (StartsWithText(lower, cue.text))
             return text.sliced(cue.text.size()).trimmed();
@@ -63,14 +63,14 @@ QStringView withoutLeadIn(QStringView text)
 // A role or remark after the name: "Reto Pfister, Geschäftsführer", "Georg Frick (Präsident)".
 QStringView withoutTail(QStringView text)
 {
-    const qsizetype comma = text.indexOf(u',');
+    const qsizetype comma = FindChar(text, u',');
     if (comma > 0)
         text = text.first(comma);
-    const qsizetype bracket = text.indexOf(u'(');
-    if (bracket > 0 && text.indexOf(u')', bracket) > 0) {
+    const qsizetype bracket = FindChar(text, u'(');
+    if (bracket > 0 && FindChar(text, u')', bracket) > 0) {
         // "(FH)" inside the titles stays; a bracket after the name goes.
         const QStringView inside = text.sliced(bracket);
-        if (!isTitleWord(inside.first(inside.indexOf(u')') + 1)) || bracket > text.size() / 2)
+        if (!isTitleWord(inside.first(FindChar(inside, u')') + 1)) || bracket > text.size() / 2)
             text = text.first(bracket);
     }
     return text.trimmed();

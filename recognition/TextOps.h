@@ -29,6 +29,22 @@ inline qsizetype FindLastText(QStringView text, QStringView needle)
     return at == std::u16string_view::npos ? -1 : qsizetype(at);
 }
 
+// The same for one character: Qt's search sets up as much for one as for many.
+inline qsizetype FindChar(QStringView text, char16_t c, qsizetype from = 0)
+{
+    const size_t at = StandardView(text).find(c, size_t(from));
+    return at == std::u16string_view::npos ? -1 : qsizetype(at);
+}
+inline qsizetype FindLastChar(QStringView text, char16_t c)
+{
+    const size_t at = StandardView(text).rfind(c);
+    return at == std::u16string_view::npos ? -1 : qsizetype(at);
+}
+inline bool HasChar(QStringView text, char16_t c)
+{
+    return FindChar(text, c) >= 0;
+}
+
 inline bool IsDigit09(QChar c)
 {
     return c.unicode() >= u'0' && c.unicode() <= u'9';
