@@ -83,6 +83,7 @@ QSettings windowSettings()
     return QSettings(QSettings::NativeFormat, QSettings::UserScope, ProgramName, ProgramName);
 }
 const QString GeometryKey = QStringLiteral("formMain/geometry");
+const QString RecognizerKey = QStringLiteral("formMain/recognizer");
 
 // Sets a flag for the length of a scope, also when the scope is left by a throw.
 class FlagScope
@@ -211,12 +212,24 @@ QLayout *formMain::createNotices()
         QStringLiteral("Zurück zur automatischen Erkennung des Zeilentrennzeichens"));
     cmdTrennerAutomatisch->setAutoDefault(false);
 
+    // In the order of the Recognizer enum.
+    cboErkennung = new QComboBox(this);
+    cboErkennung->setObjectName(QStringLiteral("cboErkennung"));
+    cboErkennung->addItems({QStringLiteral("wie beschrieben"), QStringLiteral("verbessert")});
+    cboErkennung->setToolTip(
+        QStringLiteral("„verbessert“ lässt Grüße, Berufsbezeichnungen und Registerangaben weg, "
+                       "trennt Anrede und Titel vom Namen und Zeilen mit mehreren Angaben"));
+    auto *lblErkennung = new QLabel(QStringLiteral("&Erkennung:"), this);
+    lblErkennung->setBuddy(cboErkennung);
+
     auto *notices = new QHBoxLayout;
     notices->addWidget(lblZeilenErsetzt);
     notices->addWidget(cmdZeilenWiederherstellen);
     notices->addStretch(1);
     notices->addWidget(lblTrenner);
     notices->addWidget(cmdTrennerAutomatisch);
+    notices->addWidget(lblErkennung);
+    notices->addWidget(cboErkennung);
     showNotices();
     return notices;
 }
@@ -235,6 +248,7 @@ void formMain::setTabStops()
     order.append(txtClipText);
     order.append(cmdZeilenWiederherstellen);
     order.append(cmdTrennerAutomatisch);
+    order.append(cboErkennung);
     for (qsizetype i = 0; i + 1 < order.size(); ++i)
         setTabOrder(order[i], order[i + 1]);
 }
@@ -251,6 +265,7 @@ void formMain::connectCommands()
     connect(actZeilenWiederherstellen, &QAction::triggered, this, &formMain::restoreRows);
     connect(cmdZeilenWiederherstellen, &QPushButton::clicked, this, &formMain::restoreRows);
     connect(cmdTrennerAutomatisch, &QPushButton::clicked, this, &formMain::resetSeparator);
+    connect(cboErkennung, &QComboBox::currentIndexChanged, this, &formMain::chooseRecognizer);
 }
 
 void formMain::StartUp()
@@ -279,9 +294,14 @@ void formMain::StartUp()
 
 void formMain::restoreWindowState()
 {
-    const QByteArray geometry = windowSettings().value(GeometryKey).toByteArray();
+    const QSettings settings = windowSettings();
+    const QByteArray geometry = settings.value(GeometryKey).toByteArray();
     if (!geometry.isEmpty())
         restoreGeometry(geometry);
+    m_context.recognizer =
+        RecognizerNamed(settings.value(RecognizerKey).toString()).value_or(Recognizer::Classic);
+    const QSignalBlocker quiet(cboErkennung);
+    cboErkennung->setCurrentIndex(int(m_context.recognizer));
 }
 
 void formMain::saveWindowState() const
@@ -394,6 +414,17 @@ void formMain::resetSeparator()
 {
     m_context.UserSeparator.clear();
     showNotices();
+}
+
+void formMain::chooseRecognizer(int index)
+{
+    m_context.recognizer = Recognizer(index);
+    windowSettings().setValue(RecognizerKey, RecognizerName(m_context.recognizer).toString());
+    // A request to recognise the box anew, as an edit of it is.
+    if (txtClipText->toPlainText().trimmed().isEmpty())
+        return;
+    txtClipText->document()->setModified(true);
+    txtClipText_Validate();
 }
 
 void formMain::showNotices()

@@ -85,6 +85,9 @@ private:
     void focusChanged(QWidget *previous, QWidget *current);
     void restoreRows();
     void resetSeparator();
+    // The recognizer the user chose: kept with the window state, and the box's
+    // text recognised anew with it (a refill that can be undone).
+    void chooseRecognizer(int index);
 
     // Runs something that fills the rows anew, so that rows the user changed
     // can be brought back afterwards.
@@ -124,6 +127,7 @@ private:
     QAction *actZeilenWiederherstellen = nullptr;
     QLabel *lblTrenner = nullptr;
     QPushButton *cmdTrennerAutomatisch = nullptr;
+    QComboBox *cboErkennung = nullptr;
 
     bool ParseBusy = false;
     bool StartingUp = false;

@@ -359,6 +359,29 @@ TEST_F(MainWindow, CorrectionsSurviveTheBoxAndAReplacingRefillCanBeUndone)
     EXPECT_TRUE(child<QLabel>(u"lblZeilenErsetzt"_s)->isHidden());
 }
 
+TEST_F(MainWindow, TheChosenRecognizerRecognisesTheBoxAnewAndStaysChosen)
+{
+    const QString greeting = u"Mit freundlichen Grüßen"_s;
+    SetClipboard(greeting + u'\n' + Address);
+    window().StartUp();
+    auto *choice = child<QComboBox>(u"cboErkennung"_s);
+    EXPECT_EQ(choice->currentIndex(), 0);
+    EXPECT_EQ(valueOf(26), greeting);
+
+    choice->setCurrentIndex(1);
+    EXPECT_EQ(valueOf(40), u"Herr"_s);
+    EXPECT_EQ(valueOf(46), u"Dr."_s);
+    EXPECT_EQ(valueOf(26), u"Hans Becker"_s);
+    EXPECT_EQ(valueOf(35), u"0891234567"_s);
+    EXPECT_FALSE(rowValues().contains(greeting));
+
+    // Kept with the window state: the next start recognises with it.
+    m_window.reset();
+    window().StartUp();
+    EXPECT_EQ(child<QComboBox>(u"cboErkennung"_s)->currentIndex(), 1);
+    EXPECT_EQ(valueOf(46), u"Dr."_s);
+}
+
 TEST_F(MainWindow, AWriteWithActGoneFailsWithItsMessageAndTheWindowGoesOn)
 {
     ASSERT_TRUE(StartStandin());
