@@ -58,6 +58,12 @@ inline const QString AuxCommands = QStringLiteral("ACTOLE.AUXCMDS");
 inline const QString EventControl = QStringLiteral("ACTEVENTLib.ActEvent");
 } // namespace ActProgId
 
+// The one view the system asks ACT!'s view collection for.
+namespace ActView {
+constexpr qint32 ContactType = 1;
+inline const QString ContactName = QStringLiteral("ContactView");
+} // namespace ActView
+
 // Creates an automation object by ProgID (the stand-in's on Linux); throws
 // ActError for an unknown ProgID.
 ActObjectPtr CreateActObject(const QString &progId);

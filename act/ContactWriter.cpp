@@ -36,7 +36,8 @@ void ensureContactView(ActConnection &act)
         return;
     act.ActApp = CreateActObject(ActProgId::Application);
     act.ActViews = ToActObject(act.ActApp->Call(u"Views"_s));
-    act.ActContactView = ToActObject(act.ActViews->Call(u"Create"_s, {1, u"ContactView"_s}));
+    act.ActContactView =
+        ToActObject(act.ActViews->Call(u"Create"_s, {ActView::ContactType, ActView::ContactName}));
 }
 
 // Everything that reaches ACT!; any failure throws and stops it where it is.

@@ -1,11 +1,12 @@
 #pragma once
 
+#include "support/FieldRows.h"
+
 #include <QObject>
 
 #include <array>
 
 class FieldCatalogueModel;
-class FieldRows;
 class QAction;
 class QComboBox;
 class QLineEdit;
@@ -21,7 +22,7 @@ class FieldRowBinder : public QObject
 {
     Q_OBJECT
 public:
-    static constexpr int RowCount = 16;
+    static constexpr int RowCount = FieldRows::RowCount;
 
     FieldRowBinder(FieldRows &rows, FieldCatalogueModel &catalogue,
                    const std::array<QLineEdit *, RowCount> &values,

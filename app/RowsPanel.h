@@ -1,5 +1,7 @@
 #pragma once
 
+#include "support/FieldRows.h"
+
 #include <QScrollArea>
 
 #include <array>
@@ -14,7 +16,7 @@ class RowsPanel : public QScrollArea
 {
     Q_OBJECT
 public:
-    static constexpr int RowCount = 16;
+    static constexpr int RowCount = FieldRows::RowCount;
 
     RowsPanel(QAbstractItemModel *catalogue, QWidget *parent = nullptr);
 

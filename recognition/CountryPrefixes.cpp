@@ -1,5 +1,6 @@
 #include "CountryPrefixes.h"
 
+#include "ScoreRules.h"
 #include "TextOps.h"
 
 namespace {
@@ -17,8 +18,6 @@ const CountryPrefix CountryPrefixes[] = {
     {u"CH -", u"CH", 4, u"Schweiz"},
     {u"A -", u"A", 4, u"Österreich"},
 };
-
-constexpr int InsertedCountryScore = 10;
 
 // "D - 12345" becomes "D-12345": the spaced form and the blank behind it lose their blanks.
 QString repairSpacedForm(const QString &text, QStringView spacedForm)
@@ -72,7 +71,7 @@ void ApplyCountryPrefixes(LineList &lines)
             lines[p].Text = s.mid(firstDigit);
             clsZeile country;
             country.Text = prefix.country.toString();
-            country.Land = InsertedCountryScore;
+            Award(country, ScoreRules::CountryOfPostcode);
             lines.insert(lines.begin() + qsizetype(p) + 1, std::move(country));
             break;
         }

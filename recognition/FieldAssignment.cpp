@@ -1,7 +1,7 @@
 #include "FieldAssignment.h"
 
 #include "Normalisers.h"
-#include "Score.h"
+#include "ScoreRules.h"
 #include "TextOps.h"
 
 #include "support/ActFields.h"
@@ -71,9 +71,11 @@ void settleCompanyContactTie(LineList &lines)
     clsZeile &first = lines[0];
     clsZeile &second = lines[1];
     if (first.Kontakt == first.Firma)
-        AddPoints(second.Firma > second.Kontakt ? first.Kontakt : first.Firma, 1);
+        Award(first, second.Firma > second.Kontakt ? ScoreRules::UndecidedAsContact
+                                                   : ScoreRules::UndecidedAsCompany);
     if (second.Kontakt == second.Firma)
-        AddPoints(first.Firma > first.Kontakt ? second.Kontakt : second.Firma, 1);
+        Award(second, first.Firma > first.Kontakt ? ScoreRules::UndecidedAsContact
+                                                  : ScoreRules::UndecidedAsCompany);
 }
 
 QString countryValue(const QString &text, const Settings &settings)

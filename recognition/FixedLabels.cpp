@@ -1,44 +1,33 @@
 #include "FixedLabels.h"
 
 #include "Keywords.h"
-#include "Score.h"
+#include "ScoreRules.h"
 
 namespace {
 
-struct Points
-{
-    qint16 clsZeile::*score;
-    int points;
-};
+namespace Rule = ScoreRules;
 
 struct FixedLabel
 {
     KeywordList labels;
-    Points first;
-    Points second; // points 0: none
+    const ScoreRule &rule;
 };
 
 const FixedLabel FixedLabelTable[] = {
-    {{u"Firma:", u"Company:"}, {&clsZeile::Firma, 15}, {}},
-    {{u"Name:"}, {&clsZeile::NachName, 10}, {&clsZeile::Kontakt, 5}},
-    {{u"Nachname:", u"Surname:", u"lastname:"}, {&clsZeile::NachName, 10}, {}},
-    {{u"Kontakt:", u"Contact:"}, {&clsZeile::Kontakt, 15}, {}},
-    {{u"Vorname:", u"Firstname:"}, {&clsZeile::Vorname, 15}, {}},
-    {{u"Strasse:", u"Straße:", u"Adresse:", u"address:"}, {&clsZeile::Adresse, 15}, {}},
-    {{u"PLZ:", u"Postleitzahl:", u"ZIP:", u"ZIP-Code:", u"ZIPCode:"}, {&clsZeile::PLZ, 15}, {}},
-    {{u"PLZ/Ort:"}, {&clsZeile::PLZ, 5}, {&clsZeile::Ort, 5}},
-    {{u"Stadt:", u"Ort:", u"City:"}, {&clsZeile::Ort, 15}, {}},
-    {{u"Land:", u"Country:"}, {&clsZeile::Land, 15}, {}},
-    {{u"Titel:"}, {&clsZeile::Titel, 15}, {}},
-    {{u"Anrede:"}, {&clsZeile::Anrede, 15}, {}},
-    {{u"Inhaber:"}, {&clsZeile::Kontakt, 15}, {}},
+    {{u"Firma:", u"Company:"}, Rule::CompanyLabel},
+    {{u"Name:"}, Rule::NameLabel},
+    {{u"Nachname:", u"Surname:", u"lastname:"}, Rule::LastNameLabel},
+    {{u"Kontakt:", u"Contact:"}, Rule::ContactLabel},
+    {{u"Vorname:", u"Firstname:"}, Rule::FirstNameLabel},
+    {{u"Strasse:", u"Straße:", u"Adresse:", u"address:"}, Rule::StreetLabel},
+    {{u"PLZ:", u"Postleitzahl:", u"ZIP:", u"ZIP-Code:", u"ZIPCode:"}, Rule::PostcodeLabel},
+    {{u"PLZ/Ort:"}, Rule::PostcodeAndCityLabel},
+    {{u"Stadt:", u"Ort:", u"City:"}, Rule::CityLabel},
+    {{u"Land:", u"Country:"}, Rule::CountryLabel},
+    {{u"Titel:"}, Rule::TitleLabel},
+    {{u"Anrede:"}, Rule::SalutationLabel},
+    {{u"Inhaber:"}, Rule::OwnerLabel},
 };
-
-void add(clsZeile &line, const Points &points)
-{
-    if (points.score != nullptr)
-        AddPoints(line.*points.score, points.points);
-}
 
 } // namespace
 
@@ -53,8 +42,7 @@ qsizetype ApplyFixedLabels(QStringView upper, clsZeile &line)
         if (!label.labels.AnyStartsOf(working))
             continue;
         start += working.indexOf(u':') + 1;
-        add(line, label.first);
-        add(line, label.second);
+        Award(line, label.rule);
     }
     return start;
 }

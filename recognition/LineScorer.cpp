@@ -2,7 +2,7 @@
 
 #include "FixedLabels.h"
 #include "Keywords.h"
-#include "Score.h"
+#include "ScoreRules.h"
 #include "TextOps.h"
 
 #include <algorithm>
@@ -31,8 +31,6 @@ const KeywordList DomainEndings{u".biz", u".com", u".de", u".net", u".at", u".eu
 const KeywordList Hyphen{u"-"};
 const KeywordList EMailMark{u"@"};
 const KeywordList LandWord{u"land"};
-
-constexpr qint16 InsertedCityScore = 11;
 
 bool isCapitalAZ(QChar c)
 {
@@ -84,135 +82,117 @@ struct Texts
     int digits;
 };
 
-// 1. position
+namespace Rule = ScoreRules;
+
+// Where the line stands in the block.
 void scorePosition(clsZeile &line, int i)
 {
-    if (i == 1) {
-        AddPoints(line.Firma, 3);
-        AddPoints(line.Kontakt, 3);
-    } else if (i == 2) {
-        AddPoints(line.Firma, 3);
-        AddPoints(line.Kontakt, 4);
-    }
+    if (i == 1)
+        Award(line, Rule::FirstLine);
+    else if (i == 2)
+        Award(line, Rule::SecondLine);
     if (i >= 3 && i <= 5)
-        AddPoints(line.Adresse, 3);
-    if (i == 4 || i == 5) {
-        AddPoints(line.Ort, 2);
-        AddPoints(line.PLZ, 1);
-    }
+        Award(line, Rule::ThirdToFifthLine);
+    if (i == 4 || i == 5)
+        Award(line, Rule::FourthOrFifthLine);
 }
 
-// 2. word count, 3. two capitals side by side, 4. digits, 5. hyphen
+// Word count, two capitals side by side, digits, a hyphen.
 void scoreShape(clsZeile &line, const Texts &t)
 {
     const int words = wordCount(t.text);
-    if (words == 2) {
-        AddPoints(line.Kontakt, 2);
-    } else if (words >= 3) {
-        AddPoints(line.Kontakt, 1);
-        AddPoints(line.Firma, 2);
-    }
+    if (words == 2)
+        Award(line, Rule::TwoWords);
+    else if (words >= 3)
+        Award(line, Rule::ThreeOrMoreWords);
     if (hasCapitalPair(t.text))
-        AddPoints(line.Firma, 3);
+        Award(line, Rule::TwoCapitalsInARow);
     if (t.digits > 0)
-        AddPoints(line.Firma, 1);
+        Award(line, Rule::AnyDigit);
     if (Hyphen.AnyContainedIn(t.upper, t.summary))
-        AddPoints(line.Firma, 1);
+        Award(line, Rule::Hyphen);
 }
 
-// 6. a bare postcode before or after this line makes it the city
+// A bare postcode before or after this line makes it the city.
 void scoreNextToPostcode(clsZeile &line, const Place &at, int digits)
 {
     if (digits > 5)
         return;
     if (at.i > 3 && at.previous != nullptr && isPostcodeOnly(*at.previous))
-        AddPoints(line.Ort, 10);
+        Award(line, Rule::NextToBarePostcode);
     if (at.i < at.n && at.next != nullptr && isPostcodeOnly(*at.next))
-        AddPoints(line.Ort, 10);
+        Award(line, Rule::NextToBarePostcode);
 }
 
-// 7. company marks, 8. countries
+// Company marks and country names.
 void scoreCompanyAndCountry(clsZeile &line, const Place &at, const Texts &t)
 {
     if (CompanySigns.AnyContainedIn(t.upper, t.summary) ||
         CompanyForms.AnyContainedIn(t.padded, t.summary)) {
-        AddPoints(line.Firma, 3);
+        Award(line, Rule::CompanyMark);
         if (at.i == 2 && at.previous != nullptr)
-            AddPoints(at.previous->Kontakt, 1);
+            Award(*at.previous, Rule::BesideCompanyMark);
         if (at.i == 1 && at.n > 1 && at.next != nullptr)
-            AddPoints(at.next->Kontakt, 1);
+            Award(*at.next, Rule::BesideCompanyMark);
     }
     if (Countries.AnyContainedIn(t.upper, t.summary))
-        AddPoints(line.Land, 6);
+        Award(line, Rule::CountryName);
     if (at.i >= 4 && LandWord.AnyContainedIn(t.upper, t.summary))
-        AddPoints(line.Land, 3);
+        Award(line, Rule::LandFromFourthLine);
 }
 
-// 9. salutation, with the name on this line or on the next; 10. academic titles
+// A salutation, with the name on this line or on the next; academic titles.
 void scoreSalutationAndTitle(clsZeile &line, const Place &at, const Texts &t)
 {
     if (Salutations.AnyContainedIn(t.upper, t.summary)) {
-        AddPoints(line.Anrede, 10);
+        Award(line, Rule::SalutationWord);
         if (t.text.size() > 4 && !TitleEndings.AnyEndsOf(t.upper)) {
-            AddPoints(line.Kontakt, 11);
+            Award(line, Rule::NameAfterSalutation);
         } else {
             if (at.i + 1 <= at.n && at.next != nullptr)
-                AddPoints(at.next->Kontakt, 10);
-            AddPoints(line.Anrede, 3);
+                Award(*at.next, Rule::NameBelowSalutation);
+            Award(line, Rule::SalutationAlone);
         }
     }
-    if (Titles.AnyContainedIn(t.upper, t.summary)) {
-        AddPoints(line.Kontakt, 4);
-        AddPoints(line.Titel, 3);
-    }
+    if (Titles.AnyContainedIn(t.upper, t.summary))
+        Award(line, Rule::AcademicTitle);
 }
 
-// 11. street words, 12. "Am Park" and the like, 13. post-office box
+// Street words, "Am Park" and the like, a post-office box.
 void scoreAddress(clsZeile &line, const Texts &t)
 {
     if (StreetWords.AnyContainedIn(t.upper, t.summary))
-        AddPoints(line.Adresse, 10);
+        Award(line, Rule::StreetWord);
     if (PlacePrepositions.AnyStartsOf(t.upper) && PlaceWords.AnyContainedIn(t.upper, t.summary))
-        AddPoints(line.Adresse, 5);
+        Award(line, Rule::PlaceName);
     if (PostBox.AnyContainedIn(t.upper, t.summary))
-        AddPoints(line.Postfach, 10);
+        Award(line, Rule::PostBoxWord);
 }
 
-// 17. web marks, 18. e-mail mark, 19. domain endings
+// Web marks, the e-mail mark, domain endings.
 void scoreOnlineAddress(clsZeile &line, const Texts &t)
 {
-    if (WebMarks.AnyContainedIn(t.upper, t.summary)) {
-        AddPoints(line.Website, 10);
-        AddPoints(line.EMail, 2);
-        AddPoints(line.Firma, 1);
-    }
-    if (EMailMark.AnyContainedIn(t.upper, t.summary)) {
-        AddPoints(line.EMail, 10);
-        AddPoints(line.Firma, 2);
-    }
-    if (DomainEndings.AnyEndsOf(t.upper)) {
-        AddPoints(line.EMail, 7);
-        AddPoints(line.Website, 7);
-    }
+    if (WebMarks.AnyContainedIn(t.upper, t.summary))
+        Award(line, Rule::WebMark);
+    if (EMailMark.AnyContainedIn(t.upper, t.summary))
+        Award(line, Rule::AtSign);
+    if (DomainEndings.AnyEndsOf(t.upper))
+        Award(line, Rule::DomainEnding);
 }
 
-// 21. few digits
+// One to five digits.
 void scoreFewDigits(clsZeile &line, int digits)
 {
     if (digits < 1 || digits > 5)
         return;
     if (digits < 4)
-        AddPoints(line.Adresse, 1);
-    AddPoints(line.Adresse, 3);
-    AddPoints(line.Postfach, 3);
+        Award(line, Rule::UpToThreeDigits);
+    Award(line, Rule::FewDigits);
     if (digits == 4)
-        AddPoints(line.PLZ, 2);
-    AddPoints(line.PLZ, 3);
-    AddPoints(line.Firma, 2);
-    AddPoints(line.EMail, 1);
+        Award(line, Rule::FourDigits);
 }
 
-// 22. a leading postcode; what follows it becomes a city line of its own
+// A leading postcode; what follows it becomes a city line of its own.
 std::optional<clsZeile> splitLeadingPostcode(clsZeile &line, int digits)
 {
     const QStringView s = line.Text;
@@ -225,12 +205,12 @@ std::optional<clsZeile> splitLeadingPostcode(clsZeile &line, int digits)
         postcodeLength = 4;
     if (postcodeLength == 0)
         return std::nullopt;
-    AddPoints(line.PLZ, 8);
+    Award(line, Rule::LeadingPostcode);
     if (s.size() == postcodeLength)
         return std::nullopt;
     clsZeile city;
     city.Text = TrimBlanks(s.sliced(postcodeLength)).toString();
-    city.Ort = InsertedCityScore;
+    Award(city, Rule::CityAfterPostcode);
     line.Text.truncate(postcodeLength);
     return city;
 }
@@ -274,30 +254,35 @@ void ScoringPass::prepareText(clsZeile &line)
     }
 }
 
-// 14.-16. telephone, fax and mobile words
+// Telephone, fax and mobile words.
 void ScoringPass::scorePhoneWords(clsZeile &line, QStringView upper)
 {
     if (TelephoneWords.AnyStartsOf(upper)) {
-        AddPoints(line.Telefon, 10);
+        Award(line, Rule::TelephoneWord);
         m_telKeywordSeen = true;
     }
     if (FaxWords.AnyStartsOf(upper)) {
-        AddPoints(line.Fax, 10);
+        Award(line, Rule::FaxWord);
         m_faxKeywordSeen = true;
     }
     if (MobileWords.AnyStartsOf(upper))
-        AddPoints(line.Mobil, 10);
+        Award(line, Rule::MobileWord);
 }
 
-// 20. a number line; once a telephone or fax word was seen, bare numbers count less
+// A number line; once a telephone or fax word was seen, bare numbers count less.
 void ScoringPass::scoreNumber(clsZeile &line, int digits) const
 {
     if (digits < 6)
         return;
-    AddPoints(line.Telefon, m_telKeywordSeen ? 6 : 10);
-    AddPoints(line.Fax, m_faxKeywordSeen ? 8 : 10);
-    AddPoints(line.Mobil, 5);
-    AddPoints(line.Postfach, 3);
+    if (m_telKeywordSeen)
+        Award(line, Rule::LongNumberAfterTelephoneWord);
+    else
+        Award(line, Rule::LongNumberAsTelephone);
+    if (m_faxKeywordSeen)
+        Award(line, Rule::LongNumberAfterFaxWord);
+    else
+        Award(line, Rule::LongNumberAsFax);
+    Award(line, Rule::LongNumber);
 }
 
 std::optional<clsZeile> ScoringPass::classify(clsZeile &line, const Place &at)

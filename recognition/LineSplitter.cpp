@@ -1,6 +1,7 @@
 #include "LineSplitter.h"
 
 #include "DetailsNames.h"
+#include "ScoreRules.h"
 #include "TextOps.h"
 
 #include <algorithm>
@@ -135,7 +136,7 @@ LineList SplitIntoLines(const QString &text, const QString &separator, QString &
     for (int k = details.Count() - 1; k >= 0 && lines.size() < first; --k) {
         clsZeile company;
         company.Text = details.At(k);
-        company.Firma = 20;
+        Award(company, ScoreRules::DetailsWindowName);
         details.ApplyFrom(k + 1, company.Text);
         lines.push_back(std::move(company));
     }

@@ -6,7 +6,7 @@ using namespace Qt::StringLiterals;
 
 StandinContactView::StandinContactView(const QString &dataFolder,
                                        std::shared_ptr<ContactDatabase> database)
-    : StandinObject(QStringLiteral("ContactView"), dataFolder), m_database(std::move(database))
+    : StandinObject(ActView::ContactName, dataFolder), m_database(std::move(database))
 {
     addMember(QStringLiteral("AddNewContact"), 0, [this](const QVariantList &) {
         requireDatabaseOpen();

@@ -15,8 +15,8 @@ StandinViewCollection::StandinViewCollection(const QString &dataFolder)
             IntegerArgument(arguments[0], argumentName(u"Create"_s, 0, u"Ansichtstyp"_s));
         const QString name =
             TextArgument(arguments[1], argumentName(u"Create"_s, 1, u"Ansichtsname"_s));
-        if (type != ContactViewType ||
-            name.compare(QLatin1String("ContactView"), Qt::CaseInsensitive) != 0)
+        if (type != ActView::ContactType ||
+            name.compare(ActView::ContactName, Qt::CaseInsensitive) != 0)
             throw ActError(
                 QStringLiteral("ACT! kennt die Ansicht %1, „%2“ nicht.").arg(type).arg(name));
         requireDatabaseOpen();

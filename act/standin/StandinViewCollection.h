@@ -7,6 +7,4 @@ class StandinViewCollection : public StandinObject
 {
 public:
     explicit StandinViewCollection(const QString &dataFolder);
-
-    static constexpr qint32 ContactViewType = 1;
 };
