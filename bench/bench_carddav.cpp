@@ -6,7 +6,7 @@
 
 #include "RadicaleServer.h"
 
-#include "act/ActHost.h"
+#include "cli/BlockHost.h"
 
 #include "destinations/CardDavDestination.h"
 
@@ -23,19 +23,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-class BenchHost : public ActHost
-{
-public:
-    void SetBusyPointer(bool) override {}
-    void SetTopMost(bool) override {}
-    QString CapturedText() const override { return text; }
-    void CaptureClipboard() override {}
-    quint8 ShowCompletionDialog(bool) override { return CompletionChoiceBack; }
-    void EndProgram() override {}
-
-    QString text;
-};
 
 // A block of its own per card, so none is a duplicate of another.
 QString block(int n)
@@ -65,7 +52,7 @@ struct Writer
     QTemporaryDir keep;
     FieldRows rows;
     Settings settings;
-    BenchHost host;
+    BlockHost host;
     CardDavDestination destination;
 };
 

@@ -1,5 +1,6 @@
 #include "CardDavContactCommand.h"
 
+#include "BlockHost.h"
 #include "InputFile.h"
 #include "JsonWriter.h"
 #include "PlainRequest.h"
@@ -7,8 +8,6 @@
 #include "RowOutput.h"
 #include "TextCommandOptions.h"
 #include "Usage.h"
-
-#include "act/ActHost.h"
 
 #include "destinations/CardDavDestination.h"
 
@@ -84,20 +83,6 @@ QByteArray outcomeLine(qint64 line, bool written, const CardDavDestination &dest
     out += '\n';
     return QByteArray::fromStdString(out);
 }
-
-// The front end of one block after another: its text is the block's.
-class BlockHost : public ActHost
-{
-public:
-    void SetBusyPointer(bool) override {}
-    void SetTopMost(bool) override {}
-    QString CapturedText() const override { return text; }
-    void CaptureClipboard() override {}
-    quint8 ShowCompletionDialog(bool) override { return CompletionChoiceBack; }
-    void EndProgram() override {}
-
-    QString text;
-};
 
 // {"text", "separator"} as recognize --jsonl reads it; false with a reason otherwise.
 bool readRequest(QByteArrayView line, PlainRequest &request, QString &reason)
