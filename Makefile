@@ -4,7 +4,7 @@ BUILD_DIR := build/$(PRESET)
 JOBS ?= 2
 
 .PHONY: run test test-linux test-asan test-windows test-windows-gui-if-built build programs deps \
-    configure bench clean format check-format tidy
+    configure bench clean format check-format tidy check-layers
 
 run: programs
 	@scripts/run-main-job.sh $(BUILD_DIR)
@@ -81,6 +81,10 @@ format: deps
 
 check-format: deps
 	$(CXX_SOURCES) | xargs clang-format --dry-run -Werror
+
+# No include runs back up a layer, and no widget below the programs.
+check-layers:
+	scripts/check-layers.py
 
 # clang-tidy (.clang-tidy) over the product sources; the build first, for the
 # generated sources the compiler needs to see.
