@@ -132,7 +132,7 @@ def check(root):
                     problems.append(f"{where} {target} of {target_unit}")
             elif allowed_qt is not None:
                 module = header.split("/")[0] if "/" in header else modules.get(header)
-                if module and module.startswith("Qt") and module not in allowed_qt:
+                if module in set(modules.values()) and module not in allowed_qt:
                     problems.append(f"{where} <{header}> of {module}")
     return problems
 

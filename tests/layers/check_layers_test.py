@@ -38,6 +38,7 @@ CASES = [
     ("carddav/A.cpp", "#include <QNetworkReply>", [], False),
     ("act/A.cpp", "#include <QNetworkReply>", [], True),
     ("app/A.cpp", "#include <QMessageBox>", [], False),
+    ("destinations/A.cpp", "#include <qt6keychain/keychain.h>", [], False),
     ("tests/recognition/A.cpp", '#include "app/formMain.h"', ["app/formMain.h"], False),
     ("newfolder/A.cpp", "#include <vector>", [], True),
 ]
