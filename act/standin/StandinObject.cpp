@@ -13,12 +13,9 @@ namespace {
 // the stand-in's calls take that long too, so slow databases can be tried.
 unsigned long callDelayMicroseconds()
 {
-    static const unsigned long delay = [] {
-        bool ok = false;
-        const int value = qEnvironmentVariableIntValue("ACT_STANDIN_CALL_DELAY_US", &ok);
-        return ok && value > 0 ? static_cast<unsigned long>(std::min(value, 1'000'000)) : 0UL;
-    }();
-    return delay;
+    bool ok = false;
+    const int delay = qEnvironmentVariableIntValue("ACT_STANDIN_CALL_DELAY_US", &ok);
+    return ok && delay > 0 ? static_cast<unsigned long>(std::min(delay, 1'000'000)) : 0UL;
 }
 
 } // namespace
