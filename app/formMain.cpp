@@ -534,9 +534,8 @@ void formMain::cmdAlleFelder_Click()
         [this] {
             const BusyCursor busy;
             DelayedProgress progress(*this, QStringLiteral("Felder werden geladen …"));
-            refillRows([&] {
-                LoadFieldList(m_rows, m_settings, m_act, *this, progress.Callback());
-            });
+            refillRows(
+                [&] { LoadFieldList(m_rows, m_settings, m_act, *this, progress.Callback()); });
         },
         MessageText::FieldLoadFailed);
 }

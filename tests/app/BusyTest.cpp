@@ -60,7 +60,10 @@ public:
 class Busy : public AppTest
 {
 protected:
-    int contactCount() { return int(ContactDatabase::Open(ContactDatabasePath(Home()))->Contacts().size()); }
+    int contactCount()
+    {
+        return int(ContactDatabase::Open(ContactDatabasePath(Home()))->Contacts().size());
+    }
 };
 
 TEST_F(Busy, TheHourglassComesAtOnceGivesWayToAMessageBoxAndNeverStays)
