@@ -7,6 +7,7 @@
 #include "act/standin/ContactDatabase.h"
 #include "act/standin/StandinPaths.h"
 #include "app/DelayedProgress.h"
+#include "app/HandedOverCapture.h"
 #include "app/QtMessagePresenter.h"
 #include "support/MessageTexts.h"
 
@@ -55,6 +56,19 @@ public:
 
     QStringList texts;
     QList<std::optional<Qt::CursorShape>> beforeBox, overBox;
+};
+
+// Every call of the stand-in's objects slowed, for the length of a scope.
+class SlowStandinCalls
+{
+public:
+    explicit SlowStandinCalls(const char *microseconds)
+    {
+        qputenv("ACT_STANDIN_CALL_DELAY_US", microseconds);
+    }
+    ~SlowStandinCalls() { qunsetenv("ACT_STANDIN_CALL_DELAY_US"); }
+    SlowStandinCalls(const SlowStandinCalls &) = delete;
+    SlowStandinCalls &operator=(const SlowStandinCalls &) = delete;
 };
 
 class Busy : public AppTest
@@ -132,28 +146,30 @@ TEST_F(Busy, StepwiseWorkShowsItsProgressOnlyAfterHalfASecondAndTakesNoInputMean
     EXPECT_EQ(clicks.count(), 1) << "the window takes input again";
 }
 
-TEST_F(Busy, ASlowFieldLoadShowsProgressAndACommandClickedMeanwhileDoesNotRun)
+TEST_F(Busy, ASlowFieldLoadShowsProgressRefusesAClickAndLetsAHandedOverCaptureWait)
 {
     ASSERT_TRUE(StartStandin({u"--fields"_s, u"1500"_s}));
     // 3000 calls of about half a millisecond each: a load of well over a second.
-    qputenv("ACT_STANDIN_CALL_DELAY_US", "400");
+    const SlowStandinCalls slowCalls("400");
     SetClipboard(u"Hans Becker\nIndustriestraße 12\n80331 München"_s);
     showActive();
     const int contactsBefore = contactCount();
 
     std::optional<Qt::CursorShape> pointerMeanwhile;
     bool progressShown = false;
+    HandedOverCapture handedOver(window());
     QTimer meanwhile;
     QObject::connect(&meanwhile, &QTimer::timeout, [&] {
         pointerMeanwhile = pointer();
         if (auto *dialog = window().findChild<QProgressDialog *>(u"dlgFortschritt"_s))
             progressShown = progressShown || dialog->isVisible();
         QTest::mouseClick(child<QPushButton>(u"cmdNeuanlageInACT"_s), Qt::LeftButton);
+        if (!handedOver.Pending())
+            handedOver.Request({});
     });
     meanwhile.start(50);
     click("cmdAlleFelder");
     meanwhile.stop();
-    qunsetenv("ACT_STANDIN_CALL_DELAY_US");
 
     EXPECT_EQ(pointerMeanwhile, Qt::WaitCursor);
     EXPECT_TRUE(progressShown);
@@ -163,6 +179,12 @@ TEST_F(Busy, ASlowFieldLoadShowsProgressAndACommandClickedMeanwhileDoesNotRun)
     EXPECT_EQ(valueOf(30), u"München"_s) << "the load's own capture ran";
     EXPECT_TRUE(m_presenter.shown.isEmpty()) << qPrintable(m_presenter.Texts().join(u'|'));
     EXPECT_EQ(contactCount(), contactsBefore) << "no contact written in the middle";
+
+    // The capture handed over during the load runs after it, not never.
+    ASSERT_TRUE(handedOver.Pending());
+    SetClipboard(u"Erika Muster\nHauptstraße 1\n10115 Berlin"_s);
+    QTRY_VERIFY(!handedOver.Pending());
+    EXPECT_EQ(valueOf(30), u"Berlin"_s);
 }
 
 } // namespace
