@@ -158,14 +158,16 @@ TEST_F(Busy, ASlowFieldLoadShowsProgressRefusesAClickAndLetsAHandedOverCaptureWa
     std::optional<Qt::CursorShape> pointerMeanwhile;
     bool progressShown = false;
     HandedOverCapture handedOver(window());
+    bool handOverAsked = false;
     QTimer meanwhile;
     QObject::connect(&meanwhile, &QTimer::timeout, [&] {
         pointerMeanwhile = pointer();
         if (auto *dialog = window().findChild<QProgressDialog *>(u"dlgFortschritt"_s))
             progressShown = progressShown || dialog->isVisible();
         QTest::mouseClick(child<QPushButton>(u"cmdNeuanlageInACT"_s), Qt::LeftButton);
-        if (!handedOver.Pending())
+        if (!handOverAsked)
             handedOver.Request({});
+        handOverAsked = true;
     });
     meanwhile.start(50);
     click("cmdAlleFelder");
