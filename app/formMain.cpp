@@ -575,7 +575,7 @@ void formMain::txtClipText_Validate()
     // replace the rows the user corrected since.
     if (ParseBusy || !txtClipText->document()->isModified())
         return;
-    const BusyCursor busy;
+    const BusyCursor pointer;
     refillRows([this] {
         const FlagScope busy(ParseBusy);
         const QString text = CapturedText();

@@ -1,9 +1,8 @@
 #pragma once
 
-#include "BusyCursor.h"
-
 #include "act/ActConnection.h"
 #include "act/ActHost.h"
+#include "app/BusyCursor.h"
 #include "app/RowRefills.h"
 #include "recognition/RecognitionContext.h"
 #include "recognition/SeparatorDialog.h"
