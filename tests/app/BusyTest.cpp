@@ -29,6 +29,15 @@ std::optional<Qt::CursorShape> pointer()
     return cursor ? std::optional(cursor->shape()) : std::nullopt;
 }
 
+bool progressShown()
+{
+    for (QWidget *widget : QApplication::topLevelWidgets()) {
+        if (qobject_cast<QProgressDialog *>(widget) != nullptr && widget->isVisible())
+            return true;
+    }
+    return false;
+}
+
 // The real message boxes, closed as soon as they open; notes the pointer when a
 // message is asked for and while its box is up.
 class ClosingPresenter : public QtMessagePresenter
@@ -38,6 +47,7 @@ public:
     {
         texts.append(text);
         beforeBox.append(pointer());
+        progressOpen.append(progressShown());
         auto watch = WhenModalOpens([this](QWidget *box) {
             overBox.append(pointer());
             box->close();
@@ -52,10 +62,12 @@ public:
         texts.clear();
         beforeBox.clear();
         overBox.clear();
+        progressOpen.clear();
     }
 
     QStringList texts;
     QList<std::optional<Qt::CursorShape>> beforeBox, overBox;
+    QList<bool> progressOpen;
 };
 
 // Every call of the stand-in's objects slowed, for the length of a scope.
@@ -187,6 +199,35 @@ TEST_F(Busy, ASlowFieldLoadShowsProgressRefusesAClickAndLetsAHandedOverCaptureWa
     SetClipboard(u"Erika Muster\nHauptstraße 1\n10115 Berlin"_s);
     QTRY_VERIFY(!handedOver.Pending());
     EXPECT_EQ(valueOf(30), u"Berlin"_s);
+}
+
+TEST_F(Busy, AFieldLoadThatFailsPartWayEndsItsProgressBeforeTheMessageAndKeepsTheCatalogue)
+{
+    ASSERT_TRUE(StartStandin({u"--fields"_s, u"1500"_s}));
+    const SlowStandinCalls slowCalls("400");
+    ClosingPresenter boxes;
+    SetMessagePresenter(&boxes);
+    rows().FillStandardCatalogue();
+    showActive();
+
+    // ACT! closes once the progress shows: the next field cannot be read.
+    QTimer meanwhile;
+    QObject::connect(&meanwhile, &QTimer::timeout, [&] {
+        if (progressShown() && meanwhile.isActive()) {
+            meanwhile.stop();
+            StopStandin();
+        }
+    });
+    meanwhile.start(50);
+    click("cmdAlleFelder");
+    SetMessagePresenter(&m_presenter);
+
+    EXPECT_FALSE(meanwhile.isActive()) << "the load failed part-way";
+    EXPECT_EQ(boxes.texts, QStringList{MessageText::FieldLoadFailed});
+    EXPECT_EQ(boxes.progressOpen, QList<bool>{false}) << "no progress behind the message";
+    EXPECT_EQ(boxes.overBox, QList<std::optional<Qt::CursorShape>>{std::nullopt});
+    EXPECT_EQ(pointer(), std::nullopt);
+    EXPECT_EQ(rows().EntryCount(), 20) << "the catalogue before the load stays";
 }
 
 } // namespace
