@@ -53,7 +53,7 @@ QString catalogueName(qint32 fieldNumber, const QString &label)
 
 // The open database's fields in ACT!'s order. Reads everything before the
 // rows are touched, so a load that fails part-way costs the rows nothing.
-QVector<CatalogueEntry> readFieldList(ActObject &database)
+QVector<CatalogueEntry> readFieldList(ActObject &database, const StepProgress &progress)
 {
     const ActObjectPtr contact = ToActObject(database.Call(u"Contact"_s));
     const ActObjectPtr fields = ToActObject(contact->Call(u"Fields"_s));
@@ -69,6 +69,7 @@ QVector<CatalogueEntry> readFieldList(ActObject &database)
         const qint32 number = wholeNumber(fields->Call(u"FieldIdAt"_s, {position}), u"FieldIdAt"_s);
         const QString label = fields->Call(u"Label"_s, {number}).toString();
         entries.append({catalogueName(number, label), number});
+        progress(position + 1, count);
     }
     return entries;
 }
@@ -113,7 +114,8 @@ bool ConnectDatabase(ActConnection &act, ActHost &host)
     return ready;
 }
 
-bool LoadFieldList(FieldRows &rows, const Settings &settings, ActConnection &act, ActHost &host)
+bool LoadFieldList(FieldRows &rows, const Settings &settings, ActConnection &act, ActHost &host,
+                   const StepProgress &progress)
 {
     if (!ConnectDatabase(act, host)) {
         act.ReleaseActObjects();
@@ -125,12 +127,16 @@ bool LoadFieldList(FieldRows &rows, const Settings &settings, ActConnection &act
 
     host.SetBusyPointer(true);
     QVector<CatalogueEntry> entries;
+    const StepProgress step = progress ? progress : [](int, int) {};
     try {
-        entries = readFieldList(*act.ActDatabase);
+        entries = readFieldList(*act.ActDatabase, step);
     } catch (const std::exception &) {
         qCWarning(lcAct).noquote() << "field list not read:" << CaughtFailureReason();
+        // The steps end here; the failure's message follows.
+        step(0, 0);
         return failLoad(act, host);
     }
+    step(int(entries.size()), int(entries.size()));
     replaceCatalogue(rows, entries);
     act.ActDatabase.reset();
     host.SetBusyPointer(false);

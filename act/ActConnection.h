@@ -2,6 +2,8 @@
 
 #include "ActObject.h"
 
+#include <functional>
+
 class ActHost;
 class FieldRows;
 struct Settings;
@@ -27,7 +29,12 @@ public:
 
 // True when ACT! runs and its database is open.
 bool ConnectDatabase(ActConnection &act, ActHost &host);
+// How far work in steps is: `done` of `total`; done == total when the steps end,
+// also when they end early.
+using StepProgress = std::function<void(int done, int total)>;
+
 // The field load ("Felder aus ACT! DB laden"): replaces the catalogue of all rows
 // with the open database's fields and saves it as the settings' field cache.
-// True when the list was loaded.
-bool LoadFieldList(FieldRows &rows, const Settings &settings, ActConnection &act, ActHost &host);
+// True when the list was loaded. `progress` hears of each field read.
+bool LoadFieldList(FieldRows &rows, const Settings &settings, ActConnection &act, ActHost &host,
+                   const StepProgress &progress = {});

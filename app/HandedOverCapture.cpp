@@ -61,8 +61,9 @@ void HandedOverCapture::captureWhenReady()
         m_retry.stop();
         return;
     }
-    // A dialog the user is answering goes first; its command may still use the rows.
-    if (QApplication::activeModalWidget() != nullptr)
+    // A dialog the user is answering goes first, and so does a command still
+    // running; either may still use the rows.
+    if (QApplication::activeModalWidget() != nullptr || m_window.Busy())
         return;
     if (m_waitForActive && !m_window.isActiveWindow()) {
         if (!m_toldToClick && m_patience.hasExpired()) {

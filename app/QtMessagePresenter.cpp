@@ -1,5 +1,7 @@
 #include "QtMessagePresenter.h"
 
+#include "BusyCursor.h"
+
 #include <QApplication>
 #include <QMessageBox>
 
@@ -42,6 +44,8 @@ QWidget *ownerWindow()
 
 qint16 QtMessagePresenter::Present(const QString &title, const QString &text, qint16 style)
 {
+    // A message in the middle of busy work wants the normal pointer.
+    const BusyCursor::Pause pause;
     const MessageKind kind = DecodeMessageStyle(style);
     const bool yesNo = kind.Buttons == MessageButtons::YesNo;
     QMessageBox box(iconOf(kind.Icon), title, text,

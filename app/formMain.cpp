@@ -3,6 +3,7 @@
 #include "AppDiagnostics.h"
 #include "CardActions.h"
 #include "ClipboardCard.h"
+#include "DelayedProgress.h"
 #include "FieldCatalogueModel.h"
 #include "FieldRowBinder.h"
 #include "RowsPanel.h"
@@ -312,6 +313,10 @@ void formMain::saveWindowState() const
 
 void formMain::runCommand(const std::function<void()> &command, const QString &failureMessage)
 {
+    // Work that lets the window repaint may see a click on another command.
+    if (m_commandRunning)
+        return;
+    const FlagScope running(m_commandRunning);
     try {
         command();
     } catch (...) {
@@ -331,16 +336,12 @@ void formMain::setBoxText(const QString &text)
 
 void formMain::SetBusyPointer(bool busy)
 {
-    if (busy) {
-        if (QApplication::overrideCursor() == nullptr)
-            QApplication::setOverrideCursor(Qt::WaitCursor);
-        else
-            QApplication::changeOverrideCursor(Qt::WaitCursor);
-        return;
-    }
-    // Back to the default pointer however often the hourglass was asked for.
-    while (QApplication::overrideCursor() != nullptr)
-        QApplication::restoreOverrideCursor();
+    // However often the hourglass was asked for, one "not busy" takes it back;
+    // a command's own hourglass stays until the command ends.
+    if (busy && !m_actPointer)
+        m_actPointer.emplace();
+    else if (!busy)
+        m_actPointer.reset();
 }
 
 void formMain::SetTopMost(bool onTop)
@@ -360,6 +361,8 @@ QString formMain::CapturedText() const
 
 void formMain::CaptureClipboard()
 {
+    // A large clipboard takes seconds to read and recognise.
+    const BusyCursor busy;
     refillRows([this] {
         if (fillRowsFromCard())
             return;
@@ -449,6 +452,7 @@ void formMain::showNotices()
 
 quint8 formMain::ShowCompletionDialog(bool LastWriteWasNew)
 {
+    const BusyCursor::Pause pause;
     formFertigAbfrage dialog(this, LastWriteWasNew);
     dialog.exec();
     return dialog.CompletionChoice();
@@ -463,6 +467,8 @@ void formMain::EndProgram()
 
 QString formMain::Open()
 {
+    // Asked in the middle of a capture.
+    const BusyCursor::Pause pause;
     formTrenner dialog(this, m_context.ClipboardText);
     dialog.exec();
     return dialog.UserSeparator();
@@ -489,14 +495,22 @@ void formMain::cmdGetClipboard_Click()
 
 void formMain::cmdNeuanlageInACT_Click()
 {
-    runCommand([this] { WriteContact(true, m_rows, m_context, m_act, *this); },
-               MessageText::ContactNotCreated);
+    runCommand(
+        [this] {
+            const BusyCursor busy;
+            WriteContact(true, m_rows, m_context, m_act, *this);
+        },
+        MessageText::ContactNotCreated);
 }
 
 void formMain::cmdBearbeitenInAct_Click()
 {
-    runCommand([this] { WriteContact(false, m_rows, m_context, m_act, *this); },
-               MessageText::ContactNotEdited);
+    runCommand(
+        [this] {
+            const BusyCursor busy;
+            WriteContact(false, m_rows, m_context, m_act, *this);
+        },
+        MessageText::ContactNotEdited);
 }
 
 void formMain::cmdNeuerTrenner_Click()
@@ -516,8 +530,14 @@ void formMain::cmdNeuerTrenner_Click()
 void formMain::cmdAlleFelder_Click()
 {
     // A new catalogue takes the rows' fields away before its own capture refills them.
-    runCommand([this] { refillRows([this] { LoadFieldList(m_rows, m_settings, m_act, *this); }); },
-               MessageText::FieldLoadFailed);
+    runCommand(
+        [this] {
+            const BusyCursor busy;
+            DelayedProgress progress(*this, QStringLiteral("Felder werden geladen …"));
+            refillRows(
+                [&] { LoadFieldList(m_rows, m_settings, m_act, *this, progress.Callback()); });
+        },
+        MessageText::FieldLoadFailed);
 }
 
 void formMain::cmdInfo_Click()
@@ -532,6 +552,7 @@ void formMain::cmdUpdate_Click()
 {
     runCommand(
         [this] {
+            const BusyCursor busy;
             if (RunOnlineUpdate())
                 EndProgram();
         },
@@ -554,6 +575,7 @@ void formMain::txtClipText_Validate()
     // replace the rows the user corrected since.
     if (ParseBusy || !txtClipText->document()->isModified())
         return;
+    const BusyCursor pointer;
     refillRows([this] {
         const FlagScope busy(ParseBusy);
         const QString text = CapturedText();

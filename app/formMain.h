@@ -2,6 +2,7 @@
 
 #include "act/ActConnection.h"
 #include "act/ActHost.h"
+#include "app/BusyCursor.h"
 #include "app/RowRefills.h"
 #include "recognition/RecognitionContext.h"
 #include "recognition/SeparatorDialog.h"
@@ -12,6 +13,7 @@
 
 #include <array>
 #include <functional>
+#include <optional>
 
 class CardActions;
 class FieldCatalogueModel;
@@ -46,6 +48,8 @@ public:
     const ActConnection &Act() const { return m_act; }
     // True once the program was told to end (quit after a write, update started).
     bool Ended() const { return m_ended; }
+    // A command runs: the window repaints meanwhile, but no second command starts.
+    bool Busy() const { return m_commandRunning; }
 
     // ActHost
     void SetBusyPointer(bool busy) override;
@@ -96,7 +100,8 @@ private:
     void showNotices();
 
     // Runs one command to its end: an unexpected failure restores the pointer
-    // and shows the command's own message (if it has one).
+    // and shows the command's own message (if it has one). Refused while
+    // another command runs.
     void runCommand(const std::function<void()> &command, const QString &failureMessage = {});
     void setBoxText(const QString &text);
 
@@ -129,6 +134,9 @@ private:
     QPushButton *cmdTrennerAutomatisch = nullptr;
     QComboBox *cboErkennung = nullptr;
 
+    // The hourglass the ACT! commands ask for, apart from the commands' own.
+    std::optional<BusyCursor> m_actPointer;
+    bool m_commandRunning = false;
     bool ParseBusy = false;
     bool StartingUp = false;
     bool m_ended = false;

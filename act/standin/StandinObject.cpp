@@ -3,6 +3,23 @@
 #include "StandinPaths.h"
 #include "StandinRunLock.h"
 
+#include <QThread>
+
+#include <algorithm>
+
+namespace {
+
+// ACT!'s automation answers from another process, each call a round trip; set,
+// the stand-in's calls take that long too, so slow databases can be tried.
+unsigned long callDelayMicroseconds()
+{
+    bool ok = false;
+    const int delay = qEnvironmentVariableIntValue("ACT_STANDIN_CALL_DELAY_US", &ok);
+    return ok && delay > 0 ? static_cast<unsigned long>(std::min(delay, 1'000'000)) : 0UL;
+}
+
+} // namespace
+
 StandinObject::StandinObject(QString objectName, QString dataFolder)
     : m_objectName(std::move(objectName)), m_dataFolder(std::move(dataFolder))
 {}
@@ -23,6 +40,8 @@ QVariant StandinObject::Call(const QString &member, const QVariantList &argument
                            .arg(found->name)
                            .arg(found->argumentCount)
                            .arg(arguments.size()));
+    if (const unsigned long delay = callDelayMicroseconds())
+        QThread::usleep(delay);
     if (found->needs == Needs::Running) {
         const StandinRunLock::Probe probe = StandinRunLock::Look(RunLockPath(m_dataFolder));
         if (!probe.running)
