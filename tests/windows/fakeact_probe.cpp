@@ -1,6 +1,7 @@
 // fakeact_probe: reads the fake ACT! server's state from outside, for the GUI test.
 //   fakeact_probe hold <seconds>     keeps the local server alive
-//   fakeact_probe contact            contact count, then "<field>=<value>" of the current contact
+//   fakeact_probe contact            contact count, then "<field>=<value>" of the current
+//                                    contact for every field of the list that holds a value
 //   fakeact_probe command <name>...  "<name> <exists> <on toolbar 1> <on toolbar 3> <path>"
 // Output is UTF-8.
 
@@ -61,9 +62,16 @@ int contact()
 {
     const com::ObjectPtr view = contactView();
     std::printf("contacts=%d\n", int(number(view->Call(u"ContactCount", {}))));
-    for (const std::int32_t field : {1, 2, 3, 4, 25, 26, 27, 40}) {
+    const com::ObjectPtr database = com::CreateObject(u"ACTOLE.DATABASE");
+    database->Call(u"OpenEx", {std::u16string()});
+    const auto table = std::get<com::ObjectPtr>(database->Call(u"Contact", {}));
+    const auto fields = std::get<com::ObjectPtr>(table->Call(u"Fields", {}));
+    const std::int32_t count = number(table->Call(u"FieldCount", {}));
+    for (std::int32_t position = 0; position < count; ++position) {
+        const std::int32_t field = number(fields->Call(u"FieldIdAt", {position}));
         const auto value = std::get<std::u16string>(view->Call(u"GetField", {field}));
-        std::printf("%d=%s\n", int(field), utf8(value).c_str());
+        if (!value.empty())
+            std::printf("%d=%s\n", int(field), utf8(value).c_str());
     }
     return 0;
 }
