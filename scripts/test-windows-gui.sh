@@ -101,21 +101,31 @@ sleep 1
 click "$dialog" $((120 + 4575 / 2)) $((1080 + 495 / 2)) # Den Ordalis verlassen
 timeout 60 tail --pid="$ordalis" -f /dev/null || fail "Ordalis did not end"
 
-# What ACT! should now hold: the Linux build's rows for the fields the fake has.
+# What ACT! should now hold: every row the Linux build recognises (postcode,
+# city and country included), as the contact writer sends them.
 "$linux_cli" recognize --settings examples/ordalis.ini --json "$address" >"$work/rows.json"
 python3 - "$work/rows.json" >"$work/expected" <<'EOF'
 import json, sys
-fake_fields = [1, 2, 3, 4, 25, 26, 27, 40]
+result = json.load(open(sys.argv[1], encoding="utf-8"))
 values = {}
-for row in json.load(open(sys.argv[1], encoding="utf-8"))["rows"]:
-    if row["field"] in fake_fields:
+for row in result["rows"]:
+    if row["field"] is not None:
         values[row["field"]] = row["value"]
+if values.get(78) and values.get(79) and not values.get(26):
+    values[26] = values[78] + " " + values[79]
+for hit in result["hits"]:
+    if hit["id"] != -1:
+        values[hit["id"]] = hit["value"]
+for postcode_city_country in (32, 30, 33):
+    if not values.get(postcode_city_country):
+        sys.exit(f"no field {postcode_city_country} recognised: the address tests too little")
 print("contacts=2")
-for field in fake_fields:
-    print(f"{field}={values.get(field, '')}")
+for field, value in values.items():
+    if value:
+        print(f"{field}={value}")
 EOF
 wine "$probe" contact | tr -d '\r' >"$work/contact"
-diff -u "$work/expected" "$work/contact" || fail "the new contact is not what was recognised"
+diff -u <(sort "$work/expected") <(sort "$work/contact") || fail "the new contact is not what was recognised"
 echo "contact written: $(grep -c '^[0-9]*=.' "$work/contact") fields as recognised"
 
 echo "== Tastor.exe: a toolbar command from a button file"
