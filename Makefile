@@ -25,10 +25,14 @@ test-windows:
 QT_WINDOWS ?= $(or $(ORDALIS_QT_WINDOWS),$(HOME)/.cache/ordalis/qt6-mingw-6.4.2)
 export ORDALIS_QT_WINDOWS := $(QT_WINDOWS)
 
-.PHONY: windows-package test-windows-gui
+.PHONY: windows-package windows-setup test-windows-gui
 # build/windows-package/Ordalis-<version>-win64.zip
 windows-package:
 	JOBS=$(JOBS) scripts/package-windows.sh
+
+# build/windows-package/Ordalis-Setup-<version>.exe, from the zip's files (NSIS).
+windows-setup:
+	JOBS=$(JOBS) scripts/windows-setup.sh
 
 # The package under Wine: Ordalis, Tastor and ordalis-cli against the fake ACT! server.
 test-windows-gui: build
