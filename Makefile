@@ -38,9 +38,15 @@ windows-setup:
 test-windows-gui: build
 	JOBS=$(JOBS) scripts/test-windows-gui.sh
 
+# The setup under Wine: silent installation with and without ACT!, the installed
+# program, an update and the silent uninstallation, against the fake ACT! server.
+.PHONY: test-windows-setup
+test-windows-setup: build
+	JOBS=$(JOBS) scripts/test-windows-setup.sh
+
 test-windows-gui-if-built:
-	@if test -f "$(QT_WINDOWS)/.ordalis-complete"; then $(MAKE) test-windows-gui; \
-	else echo "test-windows-gui skipped: no Qt for Windows in $(QT_WINDOWS) (scripts/build-qt-windows.sh)"; fi
+	@if test -f "$(QT_WINDOWS)/.ordalis-complete"; then $(MAKE) test-windows-gui test-windows-setup; \
+	else echo "test-windows-gui and test-windows-setup skipped: no Qt for Windows in $(QT_WINDOWS) (scripts/build-qt-windows.sh)"; fi
 
 # The whole suite again, built with AddressSanitizer and UndefinedBehaviorSanitizer.
 # Leaks of the platform's libraries are suppressed in .ci/lsan-suppressions.txt;

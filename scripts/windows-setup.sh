@@ -8,7 +8,7 @@ cd "$(dirname "$0")/.."
 out=build/windows-package
 stage=$out/Ordalis
 [[ ${1:-} == --no-package ]] || scripts/package-windows.sh
-scripts/install-deps.sh nsis
+scripts/install-deps.sh nsis librsvg2-bin imagemagick
 
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' build/windows-app/CMakeCache.txt)
 work=build/windows-setup
@@ -26,7 +26,13 @@ win_path() { printf '%s' "${1#./}" | tr / '\\'; }
     done
 } >"$work/files.nsh"
 
+# The picture beside the first and the last page: the icon on its own blue.
+rsvg-convert -w 120 -h 120 packaging/org.example.Ordalis.svg -o "$work/icon.png"
+convert -size 164x314 xc:'#2f6f9f' "$work/icon.png" -gravity north -geometry +0+40 -composite \
+    -type TrueColor BMP3:"$work/welcome.bmp"
+
 setup=$out/Ordalis-Setup-$version.exe
 makensis -V2 -INPUTCHARSET UTF8 -DVERSION="$version" -DSTAGE="$PWD/$stage" \
-    -DFILES="$PWD/$work/files.nsh" -DOUTFILE="$PWD/$setup" packaging/windows/ordalis.nsi
+    -DFILES="$PWD/$work/files.nsh" -DPICTURE="$PWD/$work/welcome.bmp" -DOUTFILE="$PWD/$setup" \
+    packaging/windows/ordalis.nsi
 echo "$setup: $(du -k "$setup" | cut -f1) KiB"

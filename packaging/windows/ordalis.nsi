@@ -1,6 +1,6 @@
 ; The Windows setup of Ordalis, built by scripts/windows-setup.sh with makensis:
 ;   makensis -DVERSION=1.18 -DSTAGE=<folder of the zip's files> -DFILES=<list.nsh> \
-;            -DOUTFILE=<setup.exe> ordalis.nsi
+;            -DPICTURE=<164x314 bitmap> -DOUTFILE=<setup.exe> ordalis.nsi
 ; FILES is made from the same folder: one "Delete" or "RMDir" line a file or
 ; folder, deepest first, so the uninstaller removes what was installed and nothing else.
 ; Silent: Ordalis-Setup-<version>.exe /S [/D=C:\Anderer Ordner]; Deinstallieren.exe /S.
@@ -16,9 +16,16 @@ RequestExecutionLevel admin
 !include "FileFunc.nsh"
 !include "LogicLib.nsh"
 
-!ifndef VERSION | STAGE | FILES | OUTFILE
-  !error "VERSION, STAGE, FILES and OUTFILE must be given with -D"
-!endif
+!macro Needs name
+  !ifndef ${name}
+    !error "${name} must be given with -D"
+  !endif
+!macroend
+!insertmacro Needs VERSION
+!insertmacro Needs STAGE
+!insertmacro Needs FILES
+!insertmacro Needs PICTURE
+!insertmacro Needs OUTFILE
 
 !define PRODUCT "Ordalis"
 !define PUBLISHER "Ordalis-Team"
@@ -46,6 +53,8 @@ VIAddVersionKey /LANG=1031 "LegalCopyright" "${PUBLISHER}"
 !define MUI_ICON "${STAGE}\ordalis.ico"
 !define MUI_UNICON "${STAGE}\ordalis.ico"
 !define MUI_ABORTWARNING
+!define MUI_WELCOMEFINISHPAGE_BITMAP "${PICTURE}"
+!define MUI_UNWELCOMEFINISHPAGE_BITMAP "${PICTURE}"
 !define MUI_WELCOMEPAGE_TEXT "Dieser Assistent installiert ${PRODUCT} ${VERSION}.$\r$\n$\r$\n\
 ${PRODUCT} macht aus einer kopierten Postanschrift einen Kontakt in ACT!. Ist ACT! \
 installiert, bekommen seine Symbolleisten eine Schaltfläche für ${PRODUCT}.$\r$\n$\r$\n\

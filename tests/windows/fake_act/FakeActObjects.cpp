@@ -448,7 +448,14 @@ const Kind ActEvent{
 const Kind Control{
     L"FakeAct.Control",
     {{L"LiveObjects", {}, [](const Args &, VARIANT *result) { SetI4(result, liveObjects); }},
-     {L"Reset", {}, [](const Args &, VARIANT *) { state().Reset(); }}},
+     {L"Reset", {}, [](const Args &, VARIANT *) { state().Reset(); }},
+     // What no ACT! member tells: how many commands and buttons there are in all.
+     {L"CommandCount",
+      {},
+      [](const Args &, VARIANT *result) { SetI4(result, LONG(state().commands.size())); }},
+     {L"ButtonCount",
+      {VT_I2},
+      [](const Args &args, VARIANT *result) { SetI4(result, LONG(Toolbar(args.I2(0)).size())); }}},
     false};
 
 template <const Kind &kind> IDispatch *Create()
