@@ -64,7 +64,8 @@ sed 's/\r*$/\r/' packaging/windows/LIESMICH.txt >"$stage/LIESMICH.txt"
 printf '%s\r\n' '[BUTTON]' 'INSTALL=1' 'NAME=Ordalis' 'FILENAME=Ordalis.exe' \
     'DESCRIPTION=Adresse aus der Zwischenablage als Kontakt übernehmen' \
     'TOOLTIP=Ordalis: Adresse aus der Zwischenablage' 'ICONL=ordalis-gross.bmp' \
-    'ICONS=ordalis-klein.bmp' 'CONTACT=1' 'GROUP=1' | iconv -f UTF-8 -t CP1252 >"$stage/Schaltfläche.ini"
+    'ICONS=ordalis-klein.bmp' 'CONTACT=1' 'GROUP=1' |
+    iconv -f UTF-8 -t CP1252 >"$stage/Schaltfläche.ini"
 
 # The program's icon for shortcuts and Windows' list of programs, and the
 # toolbar button's pictures for ACT! (bitmaps on the toolbar's grey).

@@ -53,8 +53,8 @@ if [[ ${1:-} == --screenshots ]]; then
     echo "== the setup's first page"
     wine "$setup" >/dev/null 2>&1 &
     background+=($!)
-    page=$(timeout 60 xdotool search --sync --onlyvisible --name "^Installation von Ordalis $version\$" |
-        tail -n 1) || fail "no setup window"
+    page=$(timeout 60 xdotool search --sync --onlyvisible \
+        --name "^Installation von Ordalis $version\$" | tail -n 1) || fail "no setup window"
     sleep 2
     mkdir -p docs/tried
     import -window "$page" docs/tried/windows-setup-welcome.png
