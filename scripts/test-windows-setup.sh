@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The Windows setup under Wine and Xvfb, in a fresh prefix, as an administrator
-# rolls it out: silently. Without ACT! it installs and reports no error; with
-# the fake ACT! server registered it installs the files, the Start-menu entries,
-# the Uninstall key and Ordalis's command on toolbars 1 and 3; the installed
+# rolls it out: silently. Without ACT! it installs into a folder given with /D=
+# and reports no error; with the fake ACT! server registered it installs the
+# files, the Start-menu entries, the Uninstall key and Ordalis's command on
+# toolbars 1 and 3; the installed
 # Ordalis writes a contact with its settings in %APPDATA%\Ordalis; a second run
 # (an update) leaves one command; the silent uninstaller takes away command,
 # buttons, folder, entries and key, and leaves the settings.
@@ -31,17 +32,21 @@ menu="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Orda
 key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Ordalis'
 settings="$(winepath -u "$(wine cmd /c echo %APPDATA% | tr -d '\r')")/Ordalis"
 
+# /D= takes the rest of the command line, blanks included, unquoted: through
+# cmd, as wine would quote it as one argument.
 install_silently() {
-    timeout 300 wine "$setup" /S || fail "the setup ended with $?"
+    timeout 300 wine cmd /c "$(winepath -w "$setup") /S${1:+ /D=$1}" ||
+        fail "the setup ended with $?"
 }
 # The uninstaller runs from a copy of itself in %TEMP% and returns at once.
 uninstall_silently() {
-    timeout 60 wine "$folder/Deinstallieren.exe" /S || fail "the uninstaller ended with $?"
+    local installed=${1:-$folder}
+    timeout 60 wine "$installed/Deinstallieren.exe" /S || fail "the uninstaller ended with $?"
     for _ in $(seq 120); do
-        [[ -e $folder ]] || wine reg query "$key" >/dev/null 2>&1 || return 0
+        [[ -e $installed ]] || wine reg query "$key" >/dev/null 2>&1 || return 0
         sleep 0.5
     done
-    fail "the uninstaller left the folder or the key behind"
+    fail "the uninstaller left $installed or the key behind"
 }
 key_value() {
     wine reg query "$key" /v "$1" 2>/dev/null | tr -d '\r' |
@@ -62,11 +67,15 @@ if [[ ${1:-} == --screenshots ]]; then
     wineserver -k
 fi
 
-echo "== without ACT!: the setup installs and reports no error"
-install_silently
-[[ -f $folder/Ordalis.exe && $(key_value DisplayName) == Ordalis ]] ||
-    fail "not installed without ACT!"
-uninstall_silently
+echo "== without ACT!, into a folder of one's own: the setup installs and reports no error"
+own_folder="$WINEPREFIX/drive_c/Ordalis Büro"
+install_silently 'C:\Ordalis Büro'
+[[ -f $own_folder/Ordalis.exe && $(key_value DisplayName) == Ordalis ]] ||
+    fail "not installed into C:\Ordalis Büro without ACT!"
+grep -Fqx 'FILENAME=C:\Ordalis Büro\Ordalis.exe' \
+    <(iconv -f CP1252 -t UTF-8 "$own_folder/Schaltfläche.ini" | tr -d '\r') ||
+    fail "the button file does not name the installed Ordalis.exe"
+uninstall_silently "$own_folder"
 
 echo "== with the fake ACT! server"
 start_fake_act
