@@ -3,9 +3,9 @@
 # rolls it out: silently. Without ACT! it installs into a folder given with /D=
 # and reports no error; with the fake ACT! server registered it installs the
 # files, the Start-menu entries, the Uninstall key and Ordalis's command on
-# toolbars 1 and 3; the installed
-# Ordalis writes a contact with its settings in %APPDATA%\Ordalis; a second run
-# (an update) leaves one command; the silent uninstaller takes away command,
+# toolbars 1 and 3; the installed Ordalis writes a contact with its settings in
+# %APPDATA%\Ordalis; the setup stops while Ordalis runs; a second run (an
+# update) leaves one command; the silent uninstaller takes away command,
 # buttons, folder, entries and key, and leaves the settings.
 #   --screenshots  also saves the setup's first page and the installed Ordalis
 #                  to docs/tried/
@@ -109,6 +109,18 @@ write_contact_with_ordalis "$folder" examples/ordalis.ini "$shot"
 [[ ! -e $folder/logfile.txt ]] || fail "the installed Ordalis logs into its program folder"
 cmp -s "$folder/ordalis.ini" build/windows-package/Ordalis/ordalis.ini ||
     fail "the installed Ordalis changed the example in its program folder"
+
+echo "== the setup while the installed Ordalis runs: it stops, changing nothing"
+(cd "$folder" && exec wine Ordalis.exe) >/dev/null 2>&1 &
+running=$!
+background+=($running)
+timeout 120 xdotool search --sync --onlyvisible --name '^Ordalis v\.1\.18$' >/dev/null ||
+    fail "the installed Ordalis did not start again"
+status=0
+timeout 300 wine cmd /c "$(winepath -w "$setup") /S" || status=$?
+[[ $status == 2 ]] || fail "the setup over a running Ordalis ended with $status, not 2"
+kill "$running"
+timeout 60 tail --pid="$running" -f /dev/null || fail "Ordalis did not end"
 
 echo "== the setup again, as an update"
 install_silently

@@ -102,6 +102,29 @@ Schließen Sie ACT! vor der Installation.$\r$\n$\r$\n$_CLICK"
   ExecWait '"$INSTDIR\Tastor.exe" ${BUTTON_FILE}'
 !macroend
 
+; A running Ordalis.exe cannot be replaced or removed: Windows keeps it open.
+; Asked before anything changes; silently the run ends with exit code 2.
+!macro StopWhileRunning un
+  Function ${un}StopWhileRunning
+    ${IfNot} ${FileExists} "$INSTDIR\Ordalis.exe"
+      Return
+    ${EndIf}
+    retry:
+    ClearErrors
+    FileOpen $0 "$INSTDIR\Ordalis.exe" a
+    ${IfNot} ${Errors}
+      FileClose $0
+      Return
+    ${EndIf}
+    MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION \
+      "${PRODUCT} läuft noch. Bitte ${PRODUCT} beenden und „Wiederholen“ wählen." \
+      /SD IDCANCEL IDRETRY retry
+    Abort
+  FunctionEnd
+!macroend
+!insertmacro StopWhileRunning ""
+!insertmacro StopWhileRunning "un."
+
 Function .onInit
   SetRegView 64
   ; An update goes where the last installation went, unless /D names a folder.
@@ -110,6 +133,7 @@ Function .onInit
   ${AndIf} $INSTDIR == "$PROGRAMFILES64\${PRODUCT}"
     StrCpy $INSTDIR $0
   ${EndIf}
+  Call StopWhileRunning
 FunctionEnd
 
 Section "${PRODUCT}" SecProgram
@@ -146,6 +170,7 @@ SectionEnd
 
 Function un.onInit
   SetRegView 64
+  Call un.StopWhileRunning
 FunctionEnd
 
 Section "-un.${PRODUCT}"
