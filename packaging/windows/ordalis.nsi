@@ -63,7 +63,6 @@ Schließen Sie ACT! vor der Installation.$\r$\n$\r$\n$_CLICK"
 !define MUI_FINISHPAGE_SHOWREADME_NOTCHECKED
 !define MUI_FINISHPAGE_LINK "${WEBSITE}"
 !define MUI_FINISHPAGE_LINK_LOCATION "${WEBSITE}"
-!define MUI_UNCOMPONENTSPAGE_NODESC
 
 !insertmacro MUI_PAGE_WELCOME
 !insertmacro MUI_PAGE_DIRECTORY
@@ -71,6 +70,9 @@ Schließen Sie ACT! vor der Installation.$\r$\n$\r$\n$_CLICK"
 !insertmacro MUI_PAGE_FINISH
 
 !insertmacro MUI_UNPAGE_CONFIRM
+!define MUI_COMPONENTSPAGE_NODESC
+!define MUI_COMPONENTSPAGE_TEXT_TOP "Ihre Einstellungen (ordalis.ini) und das Protokoll \
+in $APPDATA\${PRODUCT} bleiben erhalten, außer Sie kreuzen das unten an."
 !insertmacro MUI_UNPAGE_COMPONENTS
 !insertmacro MUI_UNPAGE_INSTFILES
 
