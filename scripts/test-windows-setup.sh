@@ -57,7 +57,7 @@ fake_act_counts() { wine "$probe" count | tr -d '\r'; }
 if [[ ${1:-} == --screenshots ]]; then
     echo "== the setup's first page"
     wine "$setup" >/dev/null 2>&1 &
-    background+=($!)
+    background+=("$!")
     page=$(timeout 60 xdotool search --sync --onlyvisible \
         --name "^Installation von Ordalis $version\$" | tail -n 1) || fail "no setup window"
     sleep 2
@@ -113,7 +113,7 @@ cmp -s "$folder/ordalis.ini" build/windows-package/Ordalis/ordalis.ini ||
 echo "== the setup while the installed Ordalis runs: it stops, changing nothing"
 (cd "$folder" && exec wine Ordalis.exe) >/dev/null 2>&1 &
 running=$!
-background+=($running)
+background+=("$running")
 timeout 120 xdotool search --sync --onlyvisible --name '^Ordalis v\.1\.18$' >/dev/null ||
     fail "the installed Ordalis did not start again"
 status=0

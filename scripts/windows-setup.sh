@@ -16,7 +16,10 @@ rm -rf "$work"
 mkdir -p "$work"
 
 # What the uninstaller removes: the files, then the folders deepest first.
-win_path() { printf '%s' "${1#./}" | tr / '\\'; }
+win_path() {
+    local path=${1#./}
+    printf '%s' "${path//\//\\}"
+}
 {
     (cd "$stage" && find . -type f | LC_ALL=C sort) | while read -r file; do
         echo "Delete \"\$INSTDIR\\$(win_path "$file")\""

@@ -1,3 +1,5 @@
+# shellcheck shell=bash disable=SC2154
+# (repo and linux_cli come from the script that sources this one)
 # Sourced by the Wine tests of the Windows package: a fresh Wine prefix on its
 # own Xvfb display, the fake ACT! server in it, and Ordalis driven as a user
 # drives it. Expects repo (the source tree) and linux_cli (the Linux build's
@@ -31,9 +33,10 @@ build_fake_act() {
 
 start_wine() {
     Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
-    background+=($!)
+    background+=("$!")
     for _ in $(seq 50); do [[ -s $work/display ]] && break; sleep 0.1; done
-    export DISPLAY=:$(cat "$work/display")
+    DISPLAY=:$(cat "$work/display")
+    export DISPLAY
     timeout 300 wineboot -i >/dev/null 2>&1
     # The prefix is complete only when its first wineserver has finished.
     timeout 120 wineserver -w
@@ -43,7 +46,7 @@ start_wine() {
 start_fake_act() {
     timeout 60 wine "$repo/build/windows/fake_act/fakeact_server.exe" /RegServer
     wine "$probe" hold 900 >"$work/hold" &
-    background+=($!)
+    background+=("$!")
     for _ in $(seq 100); do grep -q holding "$work/hold" 2>/dev/null && break; sleep 0.2; done
     grep -q holding "$work/hold" || fail "the fake ACT! server did not start"
 }
@@ -58,10 +61,10 @@ write_contact_with_ordalis() {
     printf '%s\n' 'Köhler & Partner GmbH' 'Frau Dr. Jana Köhler' 'Lindenstraße 5' \
         '80331 München' >"$address"
     xclip -quiet -selection clipboard -i "$address" >/dev/null 2>&1 &
-    background+=($!)
+    background+=("$!")
     (cd "$folder" && exec wine Ordalis.exe) >/dev/null 2>&1 &
     local ordalis=$!
-    background+=($ordalis)
+    background+=("$ordalis")
     local window dialog
     window=$(timeout 120 xdotool search --sync --onlyvisible --name '^Ordalis v\.1\.18$' |
         tail -n 1) || fail "no window titled \"Ordalis v.1.18\""
