@@ -25,18 +25,28 @@ test-windows:
 QT_WINDOWS ?= $(or $(ORDALIS_QT_WINDOWS),$(HOME)/.cache/ordalis/qt6-mingw-6.4.2)
 export ORDALIS_QT_WINDOWS := $(QT_WINDOWS)
 
-.PHONY: windows-package test-windows-gui
+.PHONY: windows-package windows-setup test-windows-gui
 # build/windows-package/Ordalis-<version>-win64.zip
 windows-package:
 	JOBS=$(JOBS) scripts/package-windows.sh
+
+# build/windows-package/Ordalis-Setup-<version>.exe, from the zip's files (NSIS).
+windows-setup:
+	JOBS=$(JOBS) scripts/windows-setup.sh
 
 # The package under Wine: Ordalis, Tastor and ordalis-cli against the fake ACT! server.
 test-windows-gui: build
 	JOBS=$(JOBS) scripts/test-windows-gui.sh
 
+# The setup under Wine: silent installation with and without ACT!, the installed
+# program, an update and the silent uninstallation, against the fake ACT! server.
+.PHONY: test-windows-setup
+test-windows-setup: build
+	JOBS=$(JOBS) scripts/test-windows-setup.sh
+
 test-windows-gui-if-built:
-	@if test -f "$(QT_WINDOWS)/.ordalis-complete"; then $(MAKE) test-windows-gui; \
-	else echo "test-windows-gui skipped: no Qt for Windows in $(QT_WINDOWS) (scripts/build-qt-windows.sh)"; fi
+	@if test -f "$(QT_WINDOWS)/.ordalis-complete"; then $(MAKE) test-windows-gui test-windows-setup; \
+	else echo "test-windows-gui and test-windows-setup skipped: no Qt for Windows in $(QT_WINDOWS) (scripts/build-qt-windows.sh)"; fi
 
 # The whole suite again, built with AddressSanitizer and UndefinedBehaviorSanitizer.
 # Leaks of the platform's libraries are suppressed in .ci/lsan-suppressions.txt;

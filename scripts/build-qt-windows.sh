@@ -4,9 +4,57 @@
 # Does nothing when that cache is complete. Takes an hour or so on 2 cores.
 #   ORDALIS_QT_WINDOWS  the install folder (default ~/.cache/ordalis/qt6-mingw-6.4.2)
 #   JOBS                parallel compile steps (default: all cores)
+#   --print-sources [LIST PARTS]  only prints the source entries it would use,
+#                   derived from LIST and PARTS (default: apt's own), and exits
 set -euo pipefail
 cd "$(dirname "$0")/.."
 repo=$PWD
+
+# The machine's own binary sources, as source entries, into OUT: one-line "deb"
+# lines of LIST and PARTS/*.list into OUT/own.list, deb822 stanzas whose Types
+# hold "deb" (and that are not "Enabled: no") from PARTS/*.sources into
+# OUT/own.sources. Options such as signed-by stay; so mirrors, proxies and local
+# snapshots the machine uses serve the sources too.
+derive_source_entries() {
+    local list=$1 parts=$2 out=$3
+    local lists=() stanzas=()
+    [[ -f $list ]] && lists+=("$list")
+    for file in "$parts"/*.list; do [[ -f $file ]] && lists+=("$file"); done
+    for file in "$parts"/*.sources; do [[ -f $file ]] && stanzas+=("$file"); done
+    : >"$out/own.list"
+    : >"$out/own.sources"
+    ((${#lists[@]} == 0)) ||
+        sed -n 's/^[[:space:]]*deb\([[:space:]]\)/deb-src\1/p' "${lists[@]}" >"$out/own.list"
+    ((${#stanzas[@]} == 0)) || awk '
+        function flush() {
+            if (types ~ /(^|[ \t])deb([ \t]|$)/ && tolower(enabled) != "no")
+                printf "%sTypes: deb-src\n%s\n", (count++ ? "\n" : ""), body
+            types = ""; enabled = ""; body = ""
+        }
+        FNR == 1 { flush() }
+        /^#/ { next }
+        /^[ \t]*$/ { flush(); next }
+        /^[Tt]ypes:/ { types = $0; sub(/^[^:]*:/, "", types); next }
+        /^[Ee]nabled:/ { enabled = $2 }
+        { body = body (body == "" ? "" : "\n") $0 }
+        END { flush() }
+    ' "${stanzas[@]}" >"$out/own.sources"
+}
+
+apt_list=/etc/apt/sources.list
+apt_parts=/etc/apt/sources.list.d
+if command -v apt-config >/dev/null; then
+    eval "$(apt-config shell apt_list Dir::Etc::SourceList/f apt_parts Dir::Etc::SourceParts/d)"
+fi
+if [[ ${1:-} == --print-sources ]]; then
+    out=$(mktemp -d)
+    trap 'rm -rf "$out"' EXIT
+    derive_source_entries "${2:-$apt_list}" "${3:-$apt_parts}" "$out"
+    cat "$out/own.list"
+    echo "--"
+    cat "$out/own.sources"
+    exit 0
+fi
 
 qt_version=6.4.2
 prefix=${ORDALIS_QT_WINDOWS:-$HOME/.cache/ordalis/qt6-mingw-$qt_version}
@@ -35,14 +83,14 @@ if [[ -z $src || ! -f $src/.ordalis-unpacked ]]; then
     apt_dir=$(mktemp -d)
     trap 'rm -rf "$apt_dir"' EXIT
     mkdir -p "$apt_dir/lists/partial" "$apt_dir/cache/archives/partial"
-    suite=$(. /etc/os-release && echo "$VERSION_CODENAME")
-    cat >"$apt_dir/sources.list" <<EOF
-deb-src http://deb.debian.org/debian $suite main
-deb-src http://deb.debian.org/debian $suite-updates main
-deb-src http://deb.debian.org/debian-security $suite-security main
-EOF
-    apt_opts=(-o "Dir::Etc::SourceList=$apt_dir/sources.list"
-        -o "Dir::Etc::SourceParts=$apt_dir/none"
+    mkdir -p "$apt_dir/parts"
+    derive_source_entries "$apt_list" "$apt_parts" "$apt_dir/parts"
+    if [[ ! -s $apt_dir/parts/own.list && ! -s $apt_dir/parts/own.sources ]]; then
+        echo "No \"deb\" entries in $apt_list or $apt_parts to take the Qt sources from" >&2
+        exit 1
+    fi
+    apt_opts=(-o "Dir::Etc::SourceList=$apt_dir/none"
+        -o "Dir::Etc::SourceParts=$apt_dir/parts"
         -o "Dir::State::Lists=$apt_dir/lists"
         -o "Dir::Cache=$apt_dir/cache"
         -o "APT::Sandbox::User=root")

@@ -12,7 +12,8 @@ build=build/windows-app
 jobs=${JOBS:-2}
 
 scripts/build-qt-windows.sh
-scripts/install-deps.sh qt6-translations-l10n zip binutils-mingw-w64-x86-64
+scripts/install-deps.sh qt6-translations-l10n zip binutils-mingw-w64-x86-64 librsvg2-bin \
+    imagemagick
 
 started=$(date +%s)
 test -f "$build/build.ninja" ||
@@ -57,6 +58,25 @@ x86_64-w64-mingw32-strip "$stage"/*.exe "$stage"/*.dll "$stage"/*/*.dll
 printf '[Paths]\r\nPrefix=.\r\nPlugins=.\r\nTranslations=translations\r\n' >"$stage/qt.conf"
 sed 's/\r*$/\r/' examples/ordalis.ini >"$stage/ordalis.ini"
 sed 's/\r*$/\r/' packaging/windows/LIESMICH.txt >"$stage/LIESMICH.txt"
+
+# The toolbar button for an unpacked folder: bare names are taken from Tastor's
+# own folder. The setup writes its own with the installed paths.
+printf '%s\r\n' '[BUTTON]' 'INSTALL=1' 'NAME=Ordalis' 'FILENAME=Ordalis.exe' \
+    'DESCRIPTION=Adresse aus der Zwischenablage als Kontakt übernehmen' \
+    'TOOLTIP=Ordalis: Adresse aus der Zwischenablage' 'ICONL=ordalis-gross.bmp' \
+    'ICONS=ordalis-klein.bmp' 'CONTACT=1' 'GROUP=1' |
+    iconv -f UTF-8 -t CP1252 >"$stage/Schaltfläche.ini"
+
+# The program's icon for shortcuts and Windows' list of programs, and the
+# toolbar button's pictures for ACT! (bitmaps on the toolbar's grey).
+icons=build/windows-icons
+mkdir -p "$icons"
+for size in 16 24 32 48 256; do
+    rsvg-convert -w $size -h $size packaging/org.example.Ordalis.svg -o "$icons/$size.png"
+done
+convert "$icons"/{16,24,32,48,256}.png "$stage/ordalis.ico"
+convert "$icons/16.png" -background '#c0c0c0' -flatten BMP3:"$stage/ordalis-klein.bmp"
+convert "$icons/32.png" -background '#c0c0c0' -flatten BMP3:"$stage/ordalis-gross.bmp"
 
 zip_name=Ordalis-$version-win64.zip
 (cd "$out" && zip -qr9 "$zip_name" Ordalis)

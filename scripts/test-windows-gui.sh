@@ -15,36 +15,10 @@ linux_cli=build/default/cli/ordalis-cli
 scripts/install-deps.sh wine wine64 xvfb xauth xdotool xclip imagemagick unzip python3 \
     g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix
 JOBS=$jobs scripts/package-windows.sh
-test -f build/windows/build.ninja ||
-    cmake -S tests/windows -B build/windows -G Ninja \
-        --toolchain "$repo/cmake/mingw-w64-x86_64.cmake" -DCMAKE_BUILD_TYPE=RelWithDebInfo
-nice -n 19 cmake --build build/windows -j "$jobs" --target fake_act_server fakeact_probe
-probe=$repo/build/windows/fakeact_probe.exe
-
-work=$(mktemp -d)
-export WINEPREFIX="$work/prefix" WINEARCH=win64 WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml="
-background=()
-finish() {
-    for pid in "${background[@]}"; do kill "$pid" 2>/dev/null || true; done
-    wineserver -k 2>/dev/null || true
-    rm -rf "$work"
-}
-trap finish EXIT
-fail() {
-    echo "FAIL: $*" >&2
-    echo "windows: $(xdotool search --name . getwindowname %@ 2>/dev/null | sort -u | tr '\n' '|')" >&2
-    exit 1
-}
-
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
-background+=($!)
-for _ in $(seq 50); do [[ -s $work/display ]] && break; sleep 0.1; done
-export DISPLAY=:$(cat "$work/display")
-
+source scripts/wine-session.sh
+build_fake_act
 started=$(date +%s)
-timeout 300 wineboot -i >/dev/null 2>&1
-timeout 120 wineserver -w
+start_wine
 
 folder="$WINEPREFIX/drive_c/Program Files/Ordalis Büro"
 win_folder='C:\Program Files\Ordalis Büro'
@@ -52,11 +26,7 @@ unzip -q build/windows-package/Ordalis-*-win64.zip -d "$work/zip"
 mkdir -p "$folder"
 cp -r "$work/zip/Ordalis/." "$folder/"
 
-timeout 60 wine "$repo/build/windows/fake_act/fakeact_server.exe" /RegServer
-wine "$probe" hold 900 >"$work/hold" &
-background+=($!)
-for _ in $(seq 100); do grep -q holding "$work/hold" 2>/dev/null && break; sleep 0.2; done
-grep -q holding "$work/hold" || fail "the fake ACT! server did not start"
+start_fake_act
 
 # The JSON byte for byte; only the line ends in CR LF on Windows.
 echo "== ordalis-cli recognize --json: Windows against Linux"
@@ -75,48 +45,10 @@ done
 echo "identical on $compared blocks"
 
 echo "== Ordalis.exe: clipboard to a new contact"
-address=$work/address.txt
-printf '%s\n' 'Köhler & Partner GmbH' 'Frau Dr. Jana Köhler' 'Lindenstraße 5' '80331 München' \
-    >"$address"
-xclip -quiet -selection clipboard -i "$address" >/dev/null 2>&1 &
-background+=($!)
-(cd "$folder" && exec wine Ordalis.exe) >/dev/null 2>&1 &
-ordalis=$!
-background+=($ordalis)
-window=$(timeout 120 xdotool search --sync --onlyvisible --name '^Ordalis v\.1\.18$' | tail -n 1) ||
-    fail "no window titled \"Ordalis v.1.18\""
-# Positions in twips, as the window lays out its buttons, at Wine's 96 dpi.
-click() { xdotool mousemove --window "$1" "$(($2 / 15))" "$(($3 / 15))" click 1; }
-sleep 3
-click "$window" $((6630 + 3135 / 2)) $((5880 + 375 / 2)) # Hole aus Zwischenablage
-sleep 3
-import -window "$window" "$work/ordalis.png"
+write_contact_with_ordalis "$folder" examples/ordalis.ini "$work/ordalis.png"
 if [[ ${1:-} == --screenshot ]]; then
     cp "$work/ordalis.png" docs/ordalis-wine.png
 fi
-click "$window" $((6630 + 1550 / 2)) $((6300 + 375 / 2)) # Neu Anlegen
-dialog=$(timeout 60 xdotool search --sync --onlyvisible --name '^Beenden oder zurück zum Ordalis$' |
-    tail -n 1) || fail "no completion dialog"
-sleep 1
-click "$dialog" $((120 + 4575 / 2)) $((1080 + 495 / 2)) # Den Ordalis verlassen
-timeout 60 tail --pid="$ordalis" -f /dev/null || fail "Ordalis did not end"
-
-# What ACT! should now hold: the Linux build's rows for the fields the fake has.
-"$linux_cli" recognize --settings examples/ordalis.ini --json "$address" >"$work/rows.json"
-python3 - "$work/rows.json" >"$work/expected" <<'EOF'
-import json, sys
-fake_fields = [1, 2, 3, 4, 25, 26, 27, 40]
-values = {}
-for row in json.load(open(sys.argv[1], encoding="utf-8"))["rows"]:
-    if row["field"] in fake_fields:
-        values[row["field"]] = row["value"]
-print("contacts=2")
-for field in fake_fields:
-    print(f"{field}={values.get(field, '')}")
-EOF
-wine "$probe" contact | tr -d '\r' >"$work/contact"
-diff -u "$work/expected" "$work/contact" || fail "the new contact is not what was recognised"
-echo "contact written: $(grep -c '^[0-9]*=.' "$work/contact") fields as recognised"
 
 echo "== Tastor.exe: a toolbar command from a button file"
 buttons="$folder/Schaltflächen"

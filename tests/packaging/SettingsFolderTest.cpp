@@ -3,6 +3,7 @@
 #include "support/modZusatzDefs.h"
 
 #include "common/CaseFile.h"
+#include "common/TestFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -19,11 +20,13 @@ TEST(SettingsFolder, ChoiceByEnvironmentAndWritability)
 {
     const std::vector<DataCase> cases =
         ReadCases(QStringLiteral(ORDALIS_TEST_DATA "/settings-folders.txt"));
-    ASSERT_GE(cases.size(), 10u);
+    ASSERT_GE(cases.size(), 19u);
     for (const DataCase &c : cases) {
-        const QStringList f = c.value(u"facts"_s).split(u'|');
-        ASSERT_EQ(f.size(), 5) << c.name.toStdString();
-        EXPECT_EQ(ChooseSettingsFolder({f[0], f[1], f[2] == u"yes", f[3], f[4]}),
+        QStringList f = c.value(u"facts"_s).split(u'|');
+        ASSERT_TRUE(f.size() == 5 || f.size() == 8) << c.name.toStdString();
+        f.resize(8);
+        EXPECT_EQ(ChooseSettingsFolder({f[0], f[1], f[2] == u"yes", f[3], f[4], f[5] == u"windows",
+                                        f[6] == u"yes", f[7]}),
                   c.value(u"folder"_s))
             << c.name.toStdString();
     }
@@ -67,6 +70,28 @@ TEST_F(SettingsFolderOfThisProcess, SettingsAndLogFollowTheChosenFolderWithoutCr
     EXPECT_EQ(SettingsFolder(), missing);
     EXPECT_FALSE(QFileInfo::exists(missing));
     EXPECT_THROW(AppendToLog(u"x"_s), std::runtime_error);
+}
+
+// Windows copies the example into a fresh per-user folder on first start.
+TEST(SettingsFolder, TheExampleIsCopiedOnlyIntoAFolderWithoutSettings)
+{
+    QTemporaryDir program, settings;
+    const QString example = program.filePath(u"ordalis.ini"_s);
+    const QString copy = settings.filePath(u"ordalis.ini"_s);
+    EXPECT_FALSE(CopyExampleSettings(program.path(), settings.path())) << "no example";
+    EXPECT_FALSE(QFileInfo::exists(copy));
+
+    writeBytes(example, "[Config]\r\nStandardLand5PLZ=Deutschland\r\n");
+    QFile::setPermissions(example, QFileDevice::ReadOwner | QFileDevice::ReadUser);
+    EXPECT_FALSE(CopyExampleSettings(program.path(), program.path() + u"/"_s))
+        << "the program's own folder";
+    ASSERT_TRUE(CopyExampleSettings(program.path(), settings.path()));
+    EXPECT_EQ(readBytes(copy), readBytes(example));
+    EXPECT_TRUE(QFileInfo(copy).isWritable()) << "the field cache is written into it";
+
+    writeBytes(copy, "[Config]\r\n");
+    EXPECT_FALSE(CopyExampleSettings(program.path(), settings.path()));
+    EXPECT_EQ(readBytes(copy), "[Config]\r\n") << "the user's settings stay";
 }
 
 } // namespace

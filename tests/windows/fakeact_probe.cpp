@@ -1,7 +1,9 @@
 // fakeact_probe: reads the fake ACT! server's state from outside, for the GUI test.
 //   fakeact_probe hold <seconds>     keeps the local server alive
-//   fakeact_probe contact            contact count, then "<field>=<value>" of the current contact
+//   fakeact_probe contact            contact count, then "<field>=<value>" of the current
+//                                    contact for every field of the list that holds a value
 //   fakeact_probe command <name>...  "<name> <exists> <on toolbar 1> <on toolbar 3> <path>"
+//   fakeact_probe count              "commands=<n> toolbar1=<n> toolbar3=<n>", all there are
 // Output is UTF-8.
 
 #include "act/com/Automation.h"
@@ -61,9 +63,16 @@ int contact()
 {
     const com::ObjectPtr view = contactView();
     std::printf("contacts=%d\n", int(number(view->Call(u"ContactCount", {}))));
-    for (const std::int32_t field : {1, 2, 3, 4, 25, 26, 27, 40}) {
+    const com::ObjectPtr database = com::CreateObject(u"ACTOLE.DATABASE");
+    database->Call(u"OpenEx", {std::u16string()});
+    const auto table = std::get<com::ObjectPtr>(database->Call(u"Contact", {}));
+    const auto fields = std::get<com::ObjectPtr>(table->Call(u"Fields", {}));
+    const std::int32_t count = number(table->Call(u"FieldCount", {}));
+    for (std::int32_t position = 0; position < count; ++position) {
+        const std::int32_t field = number(fields->Call(u"FieldIdAt", {position}));
         const auto value = std::get<std::u16string>(view->Call(u"GetField", {field}));
-        std::printf("%d=%s\n", int(field), utf8(value).c_str());
+        if (!value.empty())
+            std::printf("%d=%s\n", int(field), utf8(value).c_str());
     }
     return 0;
 }
@@ -88,6 +97,16 @@ int commands(int count, wchar_t **names)
     return 0;
 }
 
+int count()
+{
+    const com::ObjectPtr control = com::CreateObject(u"FakeAct.Control");
+    std::printf("commands=%d toolbar1=%d toolbar3=%d\n",
+                int(number(control->Call(u"CommandCount", {}))),
+                int(number(control->Call(u"ButtonCount", {std::int16_t(1)}))),
+                int(number(control->Call(u"ButtonCount", {std::int16_t(3)}))));
+    return 0;
+}
+
 } // namespace
 
 int main()
@@ -102,12 +121,15 @@ int main()
             return contact();
         if (mode == L"command")
             return commands(argc - 2, argv + 2);
+        if (mode == L"count" && argc == 2)
+            return count();
     } catch (const com::Error &error) {
         std::fprintf(stderr, "fakeact_probe: %s failed (%08lx): %s\n",
                      utf8(error.Subject()).c_str(), static_cast<unsigned long>(error.Result()),
                      utf8(error.Description()).c_str());
         return 1;
     }
-    std::fprintf(stderr, "usage: fakeact_probe hold <seconds> | contact | command <name>...\n");
+    std::fprintf(stderr,
+                 "usage: fakeact_probe hold <seconds> | contact | command <name>... | count\n");
     return 2;
 }

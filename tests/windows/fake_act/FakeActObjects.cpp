@@ -17,8 +17,11 @@ struct Field
     LONG number;
     const wchar_t *label;
 };
-const Field Fields[] = {{1, L"Firma"},   {2, L"Kontakt"}, {3, L"Vorname"}, {4, L"Nachname"},
-                        {25, L"Straße"}, {26, L"PLZ"},    {27, L"Ort"},    {40, L""}};
+// ACT!'s standard numbers and names, the list the Linux stand-in starts with.
+const Field Fields[] = {
+#define TYPICAL_FIELD(number, label) {number, L"" label},
+#include "act/standin/TypicalFields.inc"
+};
 
 using CommandTexts = std::array<std::wstring, 7>; // name, path, folder, tooltip, ..., icons
 
@@ -39,7 +42,7 @@ struct State
     void Reset()
     {
         open = false;
-        contacts = {{{1, L"Muster GmbH"}, {3, L"Erika"}, {4, L"Mustermann"}}};
+        contacts = {{{25, L"Muster GmbH"}, {78, L"Erika"}, {79, L"Mustermann"}}};
         current = 0;
         commands.clear();
         toolbars[0].clear();
@@ -445,7 +448,14 @@ const Kind ActEvent{
 const Kind Control{
     L"FakeAct.Control",
     {{L"LiveObjects", {}, [](const Args &, VARIANT *result) { SetI4(result, liveObjects); }},
-     {L"Reset", {}, [](const Args &, VARIANT *) { state().Reset(); }}},
+     {L"Reset", {}, [](const Args &, VARIANT *) { state().Reset(); }},
+     // What no ACT! member tells: how many commands and buttons there are in all.
+     {L"CommandCount",
+      {},
+      [](const Args &, VARIANT *result) { SetI4(result, LONG(state().commands.size())); }},
+     {L"ButtonCount",
+      {VT_I2},
+      [](const Args &args, VARIANT *result) { SetI4(result, LONG(Toolbar(args.I2(0)).size())); }}},
     false};
 
 template <const Kind &kind> IDispatch *Create()
