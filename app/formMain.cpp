@@ -1,5 +1,6 @@
 #include "formMain.h"
 
+#include "AddressBookCommands.h"
 #include "AppDiagnostics.h"
 #include "CardActions.h"
 #include "ClipboardCard.h"
@@ -135,6 +136,8 @@ void formMain::createControls()
     // As high as the buttons beside it; the rows take the height left.
     txtClipText->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Ignored);
     m_cardActions = new CardActions(m_rows, m_context, *this, *txtClipText);
+    m_addressBook = new AddressBookCommands(*this, *this);
+    m_cardActions->AddToTextBoxMenu(m_addressBook->SetupAction());
 
     auto *bottom = new QHBoxLayout;
     bottom->addWidget(txtClipText, 1);
@@ -230,6 +233,7 @@ QLayout *formMain::createNotices()
     notices->addWidget(cmdTrennerAutomatisch);
     notices->addWidget(lblErkennung);
     notices->addWidget(cboErkennung);
+    notices->addWidget(m_addressBook->TargetButton());
     showNotices();
     return notices;
 }
@@ -249,6 +253,7 @@ void formMain::setTabStops()
     order.append(cmdZeilenWiederherstellen);
     order.append(cmdTrennerAutomatisch);
     order.append(cboErkennung);
+    order.append(m_addressBook->TargetButton());
     for (qsizetype i = 0; i + 1 < order.size(); ++i)
         setTabOrder(order[i], order[i + 1]);
 }
@@ -266,6 +271,8 @@ void formMain::connectCommands()
     connect(cmdZeilenWiederherstellen, &QPushButton::clicked, this, &formMain::restoreRows);
     connect(cmdTrennerAutomatisch, &QPushButton::clicked, this, &formMain::resetSeparator);
     connect(cboErkennung, &QComboBox::currentIndexChanged, this, &formMain::chooseRecognizer);
+    connect(m_addressBook, &AddressBookCommands::targetChanged, this,
+            &formMain::cmdAlleFelder_Click);
 }
 
 void formMain::StartUp()
@@ -489,12 +496,22 @@ void formMain::cmdGetClipboard_Click()
 
 void formMain::cmdNeuanlageInACT_Click()
 {
+    if (m_addressBook->Active()) {
+        runCommand([this] { m_addressBook->Write(true, m_rows, m_context); },
+                   MessageText::ContactNotCreated);
+        return;
+    }
     runCommand([this] { WriteContact(true, m_rows, m_context, m_act, *this); },
                MessageText::ContactNotCreated);
 }
 
 void formMain::cmdBearbeitenInAct_Click()
 {
+    if (m_addressBook->Active()) {
+        runCommand([this] { m_addressBook->Write(false, m_rows, m_context); },
+                   MessageText::ContactNotEdited);
+        return;
+    }
     runCommand([this] { WriteContact(false, m_rows, m_context, m_act, *this); },
                MessageText::ContactNotEdited);
 }
@@ -516,6 +533,15 @@ void formMain::cmdNeuerTrenner_Click()
 void formMain::cmdAlleFelder_Click()
 {
     // A new catalogue takes the rows' fields away before its own capture refills them.
+    if (m_addressBook->Active()) {
+        runCommand([this] {
+            refillRows([this] {
+                m_addressBook->LoadFields(m_rows, m_settings);
+                CaptureClipboard();
+            });
+        });
+        return;
+    }
     runCommand([this] { refillRows([this] { LoadFieldList(m_rows, m_settings, m_act, *this); }); },
                MessageText::FieldLoadFailed);
 }

@@ -13,6 +13,7 @@
 #include <array>
 #include <functional>
 
+class AddressBookCommands;
 class CardActions;
 class FieldCatalogueModel;
 class FieldRowBinder;
@@ -44,6 +45,7 @@ public:
     FieldRows &Rows() { return m_rows; }
     RecognitionContext &Context() { return m_context; }
     const ActConnection &Act() const { return m_act; }
+    AddressBookCommands &AddressBook() { return *m_addressBook; }
     // True once the program was told to end (quit after a write, update started).
     bool Ended() const { return m_ended; }
 
@@ -108,6 +110,7 @@ private:
     FieldCatalogueModel *m_catalogue = nullptr;
     FieldRowBinder *m_binder = nullptr;
     CardActions *m_cardActions = nullptr;
+    AddressBookCommands *m_addressBook = nullptr;
     RowsPanel *m_rowsPanel = nullptr;
 
     std::array<QLineEdit *, RowCount> txtWert{};
