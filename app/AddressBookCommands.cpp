@@ -28,8 +28,10 @@ public:
     void SetBusyPointer(bool busy) override
     {
         m_window.SetBusyPointer(busy);
-        if (progress != nullptr)
-            progress->Hold(!busy);
+        if (progress != nullptr && busy == m_idle) {
+            m_idle = !busy;
+            progress->Hold(m_idle);
+        }
     }
     void SetTopMost(bool onTop) override { m_window.SetTopMost(onTop); }
     QString CapturedText() const override { return m_window.CapturedText(); }
@@ -44,10 +46,28 @@ public:
         return m_window.FailureMessage(message, reason);
     }
 
+    // Asks the user with the progress out of the way.
+    template <typename Question> auto Ask(const Question &question)
+    {
+        if (progress != nullptr)
+            progress->Hold(true);
+        const auto answer = question();
+        if (progress != nullptr)
+            progress->Hold(false);
+        return answer;
+    }
+
+    void Attach(DelayedProgress *shown)
+    {
+        progress = shown;
+        m_idle = false;
+    }
+
     DelayedProgress *progress = nullptr;
 
 private:
     ActHost &m_window;
+    bool m_idle = false;
 };
 
 namespace {
@@ -99,7 +119,8 @@ void AddressBookCommands::Setup()
     if (m_writing)
         return;
     const QString password = m_passwords->Read(m_account.PasswordKey());
-    AddressBookDialog dialog(&m_window, m_account, password, m_passwords->Problem());
+    const QString knownProblem = m_passwords->Problem();
+    AddressBookDialog dialog(&m_window, m_account, password, knownProblem);
     if (dialog.exec() != QDialog::Accepted)
         return;
     const bool wasActive = Active();
@@ -110,8 +131,10 @@ void AddressBookCommands::Setup()
         ShowMessage(u"Die Einstellungen des Adressbuchs konnten nicht gespeichert werden."_s,
                     MessageStyle::Exclamation);
     QString reason;
+    // The dialog said so already when the keyring was known to be missing.
     if (!dialog.Password().isEmpty() && dialog.Password() != password &&
-        !m_passwords->Write(m_account.PasswordKey(), dialog.Password(), reason))
+        !m_passwords->Write(m_account.PasswordKey(), dialog.Password(), reason) &&
+        knownProblem.isEmpty())
         ShowMessage(u"Das Passwort konnte nicht im Schlüsselbund gespeichert werden (%1). Es "
                     u"gilt nur bis zum Ende dieser Sitzung."_s.arg(reason),
                     MessageStyle::Information);
@@ -136,12 +159,7 @@ CardDavDestination &AddressBookCommands::destination()
                 QPushButton *create = box.addButton(u"Trotzdem anlegen"_s, QMessageBox::AcceptRole);
                 box.addButton(u"Abbrechen"_s, QMessageBox::RejectRole);
                 box.setDefaultButton(add);
-                const bool busy = m_host->progress != nullptr;
-                if (busy)
-                    m_host->progress->Hold(true);
-                box.exec();
-                if (busy)
-                    m_host->progress->Hold(false);
+                m_host->Ask([&box] { return box.exec(); });
                 if (box.clickedButton() == add)
                     return DuplicateChoice::AddToFound;
                 return box.clickedButton() == create ? DuplicateChoice::CreateAnyway
@@ -149,15 +167,21 @@ CardDavDestination &AddressBookCommands::destination()
             });
         m_destination->SetLastCard(m_account.LastCard);
         CardDavPrompts prompts;
-        prompts.Password = [this] { return askPassword(); };
-        prompts.OverwriteChanged = [] {
-            return ShowMessage(u"Die Karte wurde inzwischen auf dem Server geändert. Die Felder "
-                               u"der Zeilen trotzdem eintragen? Die übrigen Angaben der Karte "
-                               u"auf dem Server bleiben erhalten."_s,
-                               MessageStyle::YesNoQuestion) == MessageAnswer::Yes;
+        prompts.Password = [this] { return m_host->Ask([this] { return askPassword(); }); };
+        prompts.OverwriteChanged = [this] {
+            return m_host->Ask([] {
+                return ShowMessage(
+                           u"Die Karte wurde inzwischen auf dem Server geändert. Die Felder "
+                           u"der Zeilen trotzdem eintragen? Die übrigen Angaben der Karte "
+                           u"auf dem Server bleiben erhalten."_s,
+                           MessageStyle::YesNoQuestion) == MessageAnswer::Yes;
+            });
         };
         prompts.NotWritten = [this](const QString &message, const QByteArray &vcard) {
-            keepContact(message, vcard);
+            m_host->Ask([&] {
+                keepContact(message, vcard);
+                return true;
+            });
         };
         m_destination->SetPrompts(std::move(prompts));
     }
@@ -203,8 +227,8 @@ void AddressBookCommands::Write(bool isNew, const FieldRows &rows,
     {
         DelayedProgress progress(m_window, u"Schreibe in das Adressbuch …"_s,
                                  [&target] { target.Cancel(); });
-        m_host->progress = &progress;
-        const auto detach = qScopeGuard([this] { m_host->progress = nullptr; });
+        m_host->Attach(&progress);
+        const auto detach = qScopeGuard([this] { m_host->Attach(nullptr); });
         target.Write(isNew, rows, context);
     }
     if (target.LastCard() != m_account.LastCard) {

@@ -54,9 +54,10 @@ AddressBookDialog::AddressBookDialog(QWidget *owner, const AddressBookAccount &a
     lblSchluesselbund = new QLabel(
         keyringProblem.isEmpty()
             ? u"Das Passwort wird im Schlüsselbund der Arbeitsumgebung gespeichert."_s
-            : u"Kein Schlüsselbund verfügbar (%1): Das Passwort gilt nur bis zum Ende dieser "
-              u"Sitzung und wird nie in eine Datei geschrieben."_s.arg(keyringProblem),
+            : u"Kein Schlüsselbund verfügbar: Das Passwort gilt nur bis zum Ende dieser Sitzung "
+              u"und wird nie in eine Datei geschrieben."_s,
         this);
+    lblSchluesselbund->setToolTip(keyringProblem);
     lblSchluesselbund->setObjectName(u"lblSchluesselbund"_s);
     lblSchluesselbund->setWordWrap(true);
     cmdSuchen = new QPushButton(u"&Suchen"_s, this);
@@ -98,10 +99,14 @@ AddressBookDialog::AddressBookDialog(QWidget *owner, const AddressBookAccount &a
     form->addRow(u"Se&rver:"_s, txtServer);
     form->addRow(u"&Benutzer:"_s, txtBenutzer);
     form->addRow(u"&Passwort:"_s, txtPasswort);
-    form->addRow(QString(), lblSchluesselbund);
-    form->addRow(u"&Adressbuch:"_s, search);
+    auto *lblAdressbuch = new QLabel(u"&Adressbuch:"_s, this);
+    lblAdressbuch->setBuddy(cboAdressbuch);
+    auto *books = new QFormLayout;
+    books->addRow(lblAdressbuch, search);
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(form);
+    layout->addWidget(lblSchluesselbund);
+    layout->addLayout(books);
     layout->addWidget(lblStatus);
     layout->addWidget(target);
     layout->addStretch(1);
@@ -118,6 +123,8 @@ void AddressBookDialog::showStatus(const QString &text, bool problem)
     lblStatus->setText(text);
     lblStatus->setStyleSheet(problem ? u"color: #b00000;"_s : QString());
     lblStatus->setVisible(!text.isEmpty());
+    // Room for the status, never squeezing the fields above it.
+    resize(width(), std::max(height(), sizeHint().height()));
 }
 
 void AddressBookDialog::Search()

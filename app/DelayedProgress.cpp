@@ -37,7 +37,7 @@ DelayedProgress::~DelayedProgress()
 
 void DelayedProgress::show()
 {
-    if (m_holding)
+    if (m_holds > 0)
         return;
     if (m_dialog == nullptr) {
         m_dialog = new QProgressDialog(m_label, u"Abbrechen"_s, 0, 0, &m_window);
@@ -57,12 +57,12 @@ void DelayedProgress::show()
 
 void DelayedProgress::Hold(bool holding)
 {
-    m_holding = holding;
+    m_holds += holding ? 1 : -1;
     if (holding) {
         m_delay.stop();
         if (m_dialog != nullptr)
             m_dialog->hide();
-    } else {
+    } else if (m_holds == 0) {
         m_delay.start();
     }
 }
@@ -70,7 +70,7 @@ void DelayedProgress::Hold(bool holding)
 bool DelayedProgress::eventFilter(QObject *watched, QEvent *event)
 {
     // Holding, the work waits for the user: the window is theirs again.
-    if (m_holding)
+    if (m_holds > 0)
         return false;
     switch (event->type()) {
     case QEvent::MouseButtonPress:

@@ -21,7 +21,8 @@ public:
     DelayedProgress(QWidget &window, QString label, std::function<void()> cancel);
     ~DelayedProgress() override;
 
-    // Hidden while a question is asked (holding), back half a second after.
+    // Hidden while a question is asked (holding), back half a second after the
+    // last hold ends; holds nest.
     void Hold(bool holding);
 
 protected:
@@ -35,5 +36,5 @@ private:
     std::function<void()> m_cancel;
     QTimer m_delay;
     QProgressDialog *m_dialog = nullptr;
-    bool m_holding = false;
+    int m_holds = 0;
 };

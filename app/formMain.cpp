@@ -534,12 +534,13 @@ void formMain::cmdAlleFelder_Click()
 {
     // A new catalogue takes the rows' fields away before its own capture refills them.
     if (m_addressBook->Active()) {
-        runCommand([this] {
-            refillRows([this] {
-                m_addressBook->LoadFields(m_rows, m_settings);
-                CaptureClipboard();
-            });
-        });
+        // The box's text goes into the new lists; the clipboard may hold something else by now.
+        runCommand(
+            [this] { refillRows([this] { m_addressBook->LoadFields(m_rows, m_settings); }); });
+        if (!txtClipText->toPlainText().trimmed().isEmpty()) {
+            txtClipText->document()->setModified(true);
+            txtClipText_Validate();
+        }
         return;
     }
     runCommand([this] { refillRows([this] { LoadFieldList(m_rows, m_settings, m_act, *this); }); },

@@ -157,10 +157,11 @@ DavError CardDavDestination::edit(const ContactValues &values, const NoteLabels 
         return error;
     // Changed since we wrote or found it: the rows would overwrite someone's edit
     // unless the user says otherwise; the server's version is then the one edited.
-    if (!m_last->ETag.isEmpty() && server.Ref.ETag != m_last->ETag) {
+    QByteArray expected = m_last->ETag;
+    if (!expected.isEmpty() && server.Ref.ETag != expected) {
         if (!m_prompts.OverwriteChanged || !m_prompts.OverwriteChanged())
             return {DavFailure::Changed, {}};
-        m_last->ETag = server.Ref.ETag;
+        expected = server.Ref.ETag;
     }
     const VCardReadResult read = ReadVCards(server.VCard);
     if (read.Cards.size() != 1)
@@ -178,7 +179,7 @@ DavError CardDavDestination::edit(const ContactValues &values, const NoteLabels 
             uid = property.Value;
     }
     vcard = withUid(WriteVCard(merged, labels, version), uid);
-    CardRef ref{m_last->Url, m_last->ETag.isEmpty() ? server.Ref.ETag : m_last->ETag};
+    CardRef ref{m_last->Url, expected.isEmpty() ? server.Ref.ETag : expected};
     if (const DavError error = m_client.Update(ref, vcard))
         return error;
     m_last = ref;
