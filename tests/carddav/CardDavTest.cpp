@@ -13,6 +13,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QSettings>
 #include <QTcpServer>
 
 using namespace Qt::StringLiterals;
@@ -33,17 +34,20 @@ struct CliRun
 class CardDavTest : public ::testing::Test
 {
 protected:
-    // ordalis-cli COMMAND --carddav-url URL --user anna ... --json, settings in the temporary
-    // folder.
+    // ordalis-cli COMMAND --carddav-url URL --user anna ... --json (--carddav when there is no
+    // URL), settings and the platform's settings place in the temporary folder.
     CliRun Run(const QString &command, const QString &url, const QStringList &more,
                const QByteArray &input, const QString &password = u"geheim"_s)
     {
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(u"ORDALIS_HOME"_s, home.path());
         environment.insert(u"ORDALIS_CARDDAV_PASSWORD"_s, password);
+        environment.insert(u"XDG_CONFIG_HOME"_s, home.path());
         QProcess cli;
         cli.setProcessEnvironment(environment);
-        QStringList arguments{command, u"--carddav-url"_s, url, u"--user"_s, u"anna"_s};
+        QStringList arguments =
+            url.isEmpty() ? QStringList{command, u"--carddav"_s}
+                          : QStringList{command, u"--carddav-url"_s, url, u"--user"_s, u"anna"_s};
         arguments += more.contains(u"--jsonl"_s) ? more : more + QStringList{u"--json"_s};
         cli.start(QStringLiteral(ORDALIS_CLI), arguments);
         cli.write(input);
@@ -141,6 +145,23 @@ TEST_F(CardDavTest, EditGoesOnFromTheLastCardButNeverOverAnotherClientsChange)
     EXPECT_EQ(ReadCard(radicale.CardFile(card)).value("fn"_L1).toArray().first().toString(),
               u"Maximilian Mustermann"_s);
     EXPECT_EQ(KeptCards().size(), 1);
+}
+
+TEST_F(CardDavTest, CarddavWritesIntoTheAccountSetUpInTheWindow)
+{
+    ASSERT_TRUE(radicale.Start());
+    const CliRun none = Run(u"new-contact"_s, {}, {}, Sample);
+    EXPECT_EQ(none.exitCode, 2);
+    EXPECT_TRUE(none.err.contains(u"no address book is set up"_s)) << none.err.toStdString();
+
+    // As the window's setup dialog leaves it.
+    QSettings window(home.filePath(u"Ordalis/Ordalis.conf"_s), QSettings::IniFormat);
+    window.setValue(u"Adressbuch/Adresse"_s, radicale.Url() + u"anna/kontakte/"_s);
+    window.setValue(u"Adressbuch/Benutzer"_s, u"anna"_s);
+    window.sync();
+    const CliRun run = Run(u"new-contact"_s, {}, {}, Sample);
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_EQ(radicale.CardCount(), 1);
 }
 
 TEST_F(CardDavTest, JsonlWritesOneCardPerLineInInputOrder)
