@@ -139,7 +139,8 @@ void AddressBookCommands::Setup()
                     u"gilt nur bis zum Ende dieser Sitzung."_s.arg(reason),
                     MessageStyle::Information);
     showTarget();
-    if (wasActive != Active() || Active())
+    // Another address book takes the same fields: the rows stay as they are.
+    if (wasActive != Active())
         emit targetChanged();
 }
 
@@ -190,11 +191,15 @@ CardDavDestination &AddressBookCommands::destination()
 
 std::optional<QString> AddressBookCommands::askPassword()
 {
+    // Without a keyring the password of an earlier session is gone: no refusal to report.
+    const bool hadOne = m_destination && !m_destination->Account().Password.isEmpty();
+    const QString question = hadOne ? u"Der Server hat die Anmeldung abgelehnt.\n"_s : QString();
     bool ok = false;
-    const QString password = QInputDialog::getText(
-        &m_window, ProgramName,
-        u"Der Server hat die Anmeldung abgelehnt.\nPasswort für „%1“:"_s.arg(m_account.User),
-        QLineEdit::Password, QString(), &ok);
+    const QString password =
+        QInputDialog::getText(&m_window, ProgramName,
+                              question + u"Passwort für „%1“ (Adressbuch „%2“):"_s.arg(
+                                             m_account.User, m_account.BookName),
+                              QLineEdit::Password, QString(), &ok);
     if (!ok || password.isEmpty())
         return std::nullopt;
     QString reason;
@@ -208,8 +213,14 @@ void AddressBookCommands::keepContact(const QString &message, const QByteArray &
     if (ShowMessage(message + u"\n\nDen Kontakt als vCard-Datei sichern?"_s,
                     MessageStyle::YesNoQuestion) != MessageAnswer::Yes)
         return;
+    QString name = QString::fromUtf8(vcard).section(u"\r\nFN:"_s, 1).section(u"\r\n"_s, 0, 0);
+    for (QChar &c : name) {
+        if (u"\\/:*?\"<>|"_s.contains(c) || c.unicode() < 32)
+            c = u'_';
+    }
+    name = name.trimmed().isEmpty() ? u"Kontakt"_s : name.trimmed();
     const QString path = QFileDialog::getSaveFileName(
-        &m_window, u"Als vCard speichern"_s, QDir(documentsFolder()).filePath(u"Kontakt.vcf"_s),
+        &m_window, u"Als vCard speichern"_s, QDir(documentsFolder()).filePath(name + u".vcf"_s),
         u"vCard (*.vcf)"_s);
     if (!path.isEmpty() && !ReplaceAtomically(path, vcard))
         ShowMessage(u"Die vCard ließ sich nicht speichern:\n%1"_s.arg(path),
