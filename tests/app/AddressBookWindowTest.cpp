@@ -7,6 +7,7 @@
 
 #include "app/AddressBookCommands.h"
 #include "app/AddressBookDialog.h"
+#include "carddav/DavSession.h"
 #include "support/ActFields.h"
 
 #include <QDir>
@@ -15,6 +16,7 @@
 #include <QLabel>
 #include <QRadioButton>
 #include <QTest>
+#include <QTimer>
 
 using namespace Qt::StringLiterals;
 
@@ -41,15 +43,23 @@ protected:
         return QJsonDocument::fromJson(python.readAllStandardOutput()).object();
     }
 
-    // Clicks a command of the window and answers the completion dialog it ends with.
-    void write(const char *command)
+    // Clicks a command of the window and answers the windows it opens: the
+    // duplicate question with the button `duplicate`, the completion dialog with "back".
+    void write(const char *command, const QString &duplicate = {})
     {
-        const auto watch = WhenModalOpens([](QWidget *modal) {
-            if (auto *back = modal->findChild<QPushButton *>(u"cmdNeueRunde"_s))
-                back->click();
+        QTimer poll;
+        QObject::connect(&poll, &QTimer::timeout, [&duplicate] {
+            QWidget *modal = QApplication::activeModalWidget();
+            if (modal == nullptr)
+                return;
+            for (QPushButton *button : modal->findChildren<QPushButton *>()) {
+                if (button->objectName() == u"cmdNeueRunde" ||
+                    (!duplicate.isEmpty() && button->text() == duplicate))
+                    button->click();
+            }
         });
+        poll.start(10);
         click(command);
-        watch->cancelled = true;
     }
 
     RadicaleServer radicale;
@@ -102,6 +112,35 @@ TEST_F(AddressBookWindowTest, SetUpInTheDialogThenNewAndEditReachTheCardOnTheSer
     card = readCard();
     EXPECT_EQ(values("tel"), QStringList{u"030 7654321"_s});
     EXPECT_EQ(values("fn"), QStringList{u"Max Mustermann"_s});
+
+    // Another client changed the card: written over only after the question, and
+    // the server's fields the rows do not set stay.
+    QFile file(radicale.CardFile(m_window->AddressBook().Account().LastCard->Url.toString()));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray theirs = file.readAll().replace("N:;;;;", "N:Mustermann;Max;;;");
+    file.close();
+    DavSession other(u"anna"_s, u"geheim"_s);
+    ASSERT_EQ(other
+                  .Send("PUT", m_window->AddressBook().Account().LastCard->Url, theirs,
+                        {{"Content-Type", "text/vcard"}})
+                  .Status,
+              201); // as Radicale answers a replaced card
+    phone->selectAll();
+    QTest::keyClicks(phone, u"030 1111111"_s);
+    m_presenter.answers = {MessageAnswer::Yes};
+    write("cmdBearbeitenInAct");
+    EXPECT_TRUE(m_presenter.Texts().join(u' ').contains(u"inzwischen auf dem Server"_s));
+    card = readCard();
+    EXPECT_EQ(values("n"), QStringList{u"Mustermann;Max;;;"_s});
+    EXPECT_EQ(values("tel"), QStringList{u"030 1111111"_s});
+
+    // The same person again: added to the card found, no second card.
+    phone->selectAll();
+    QTest::keyClicks(phone, u"030 2222222"_s);
+    write("cmdNeuanlageInACT", u"Zu dieser Karte hinzufügen"_s);
+    EXPECT_EQ(radicale.CardCount(), 1);
+    card = readCard();
+    EXPECT_EQ(values("tel"), QStringList{u"030 2222222"_s});
 
     // Server gone: said so, and the contact offered as a file (the script declines).
     radicale.Stop();
