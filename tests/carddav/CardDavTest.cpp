@@ -4,11 +4,13 @@
 #include "RadicaleServer.h"
 
 #include "carddav/DavSession.h"
+#include "destinations/PasswordStore.h"
 
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QDirIterator>
 #include <QHostAddress>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -252,6 +254,40 @@ TEST_F(CardDavTest, EachBadConditionSaysWhyAndKeepsTheContact)
     EXPECT_EQ(radicale.CardCount(), 0);
     odd.kill();
     odd.waitForFinished();
+}
+
+// Without a keyring (no session bus here) the password lasts the session only,
+// and no file anywhere under the user's folders holds it.
+TEST(PasswordStoreTest, WithoutAKeyringThePasswordStaysInMemoryOnly)
+{
+    QTemporaryDir user;
+    const QProcessEnvironment before = QProcessEnvironment::systemEnvironment();
+    const auto restore = qScopeGuard([&before] {
+        for (const char *variable : {"HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME",
+                                     "DBUS_SESSION_BUS_ADDRESS"}) {
+            const QString name = QString::fromLatin1(variable);
+            if (before.contains(name))
+                qputenv(variable, before.value(name).toLocal8Bit());
+            else
+                qunsetenv(variable);
+        }
+    });
+    for (const char *variable : {"HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME"})
+        qputenv(variable, user.path().toLocal8Bit());
+    qputenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent/bus");
+    KeyringPasswordStore store;
+    QString reason;
+    EXPECT_FALSE(store.Write(u"carddav:anna@127.0.0.1"_s, u"geheim-123"_s, reason));
+    EXPECT_FALSE(reason.isEmpty());
+    EXPECT_EQ(store.Problem(), reason);
+    EXPECT_EQ(store.Read(u"carddav:anna@127.0.0.1"_s), u"geheim-123"_s);
+    EXPECT_EQ(KeyringPasswordStore().Read(u"carddav:anna@127.0.0.1"_s), QString());
+    QDirIterator files(user.path(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (files.hasNext()) {
+        QFile file(files.next());
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        EXPECT_FALSE(file.readAll().contains("geheim-123")) << file.fileName().toStdString();
+    }
 }
 
 } // namespace
