@@ -178,6 +178,9 @@ CardDavDestination &AddressBookCommands::destination()
                            MessageStyle::YesNoQuestion) == MessageAnswer::Yes;
             });
         };
+        prompts.FollowRedirect = [this](const QUrl &next) {
+            return m_host->Ask([&next] { return AgreeToRedirect(next); });
+        };
         prompts.NotWritten = [this](const QString &message, const QByteArray &vcard) {
             m_host->Ask([&] {
                 keepContact(message, vcard);
@@ -235,15 +238,19 @@ void AddressBookCommands::Write(bool isNew, const FieldRows &rows,
         return;
     const QScopedValueRollback writing(m_writing, true);
     CardDavDestination &target = destination();
+    bool written = false;
     {
         DelayedProgress progress(m_window, u"Schreibe in das Adressbuch …"_s,
                                  [&target] { target.Cancel(); });
         m_host->Attach(&progress);
         const auto detach = qScopeGuard([this] { m_host->Attach(nullptr); });
-        target.Write(isNew, rows, context);
+        written = target.Write(isNew, rows, context);
     }
-    if (target.LastCard() != m_account.LastCard) {
+    // A server the user agreed to go on to is the account's once a card went there.
+    const QString bookUrl = written ? target.Account().Server.toString() : m_account.BookUrl;
+    if (target.LastCard() != m_account.LastCard || bookUrl != m_account.BookUrl) {
         m_account.LastCard = target.LastCard();
+        m_account.BookUrl = bookUrl;
         QSettings preferences = ProgramPreferences();
         m_account.Save(preferences);
     }

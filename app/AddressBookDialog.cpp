@@ -35,6 +35,15 @@ QUrl ServerAddress(const QString &typed)
     return url;
 }
 
+// Name and password would go to that server: only with the user's consent.
+bool AgreeToRedirect(const QUrl &next)
+{
+    return ShowMessage(u"Der Server leitet auf einen anderen Server um:\n%1\n\nDorthin "
+                       u"verbinden? Benutzername und Passwort werden dann dorthin gesendet."_s.arg(
+                           next.toDisplayString()),
+                       MessageStyle::YesNoQuestion) == MessageAnswer::Yes;
+}
+
 AddressBookDialog::AddressBookDialog(QWidget *owner, const AddressBookAccount &account,
                                      const QString &password, const QString &keyringProblem)
     : QDialog(owner), m_account(account), m_password(password)
@@ -152,12 +161,7 @@ void AddressBookDialog::Search()
             if (error.Kind != DavFailure::RedirectElsewhere || redirect == MostRedirects)
                 break;
             const QUrl next(error.Detail);
-            // Name and password would go to that server: only with the user's consent.
-            if (ShowMessage(
-                    u"Der Server leitet auf einen anderen Server um:\n%1\n\nDorthin "
-                    u"verbinden? Benutzername und Passwort werden dann dorthin gesendet."_s.arg(
-                        next.toDisplayString()),
-                    MessageStyle::YesNoQuestion) != MessageAnswer::Yes)
+            if (!AgreeToRedirect(next))
                 break;
             server = next;
             txtServer->setText(next.toString());

@@ -49,3 +49,6 @@ private:
 // What the user typed as the server: an address with a scheme (https when none
 // was typed), or an empty one when it names no server.
 QUrl ServerAddress(const QString &typed);
+
+// Asks whether to follow the server to `next`, where name and password would go too.
+bool AgreeToRedirect(const QUrl &next);

@@ -227,6 +227,16 @@ bool CardDavDestination::Write(bool isNew, const FieldRows &rows, const Recognit
         m_host.SetBusyPointer(true);
         error = send(isNew, values, labels, vcard, outcome, foundName);
     }
+    // Sent elsewhere while the address book was looked up: that server is the account's now.
+    while (error.Kind == DavFailure::RedirectElsewhere && !m_book && m_prompts.FollowRedirect) {
+        m_host.SetBusyPointer(false);
+        const QUrl next(error.Detail);
+        if (!m_prompts.FollowRedirect(next))
+            break;
+        m_account.Server = next;
+        m_host.SetBusyPointer(true);
+        error = send(isNew, values, labels, vcard, outcome, foundName);
+    }
     m_host.SetBusyPointer(false);
     m_host.SetTopMost(false);
 

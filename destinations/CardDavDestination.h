@@ -37,6 +37,9 @@ struct CardDavPrompts
     // Whether the rows go over a card changed on the server meanwhile, the
     // server's other fields kept.
     std::function<bool()> OverwriteChanged;
+    // Whether to go on to another server the address book sends us to; the
+    // name and password go there too.
+    std::function<bool(const QUrl &)> FollowRedirect;
     // Keeps a contact that could not be written, the message said; unset:
     // kept in the keep folder.
     std::function<void(const QString &message, const QByteArray &vcard)> NotWritten;
