@@ -1,7 +1,7 @@
 #include "AddressBookCommands.h"
 
 #include "AddressBookDialog.h"
-#include "DelayedProgress.h"
+#include "CancellableProgress.h"
 
 #include "destinations/CardDavDestination.h"
 #include "support/AtomicReplace.h"
@@ -57,13 +57,13 @@ public:
         return answer;
     }
 
-    void Attach(DelayedProgress *shown)
+    void Attach(CancellableProgress *shown)
     {
         progress = shown;
         m_idle = false;
     }
 
-    DelayedProgress *progress = nullptr;
+    CancellableProgress *progress = nullptr;
 
 private:
     ActHost &m_window;
@@ -240,8 +240,8 @@ void AddressBookCommands::Write(bool isNew, const FieldRows &rows,
     CardDavDestination &target = destination();
     bool written = false;
     {
-        DelayedProgress progress(m_window, u"Schreibe in das Adressbuch …"_s,
-                                 [&target] { target.Cancel(); });
+        CancellableProgress progress(m_window, u"Schreibe in das Adressbuch …"_s,
+                                     [&target] { target.Cancel(); });
         m_host->Attach(&progress);
         const auto detach = qScopeGuard([this] { m_host->Attach(nullptr); });
         written = target.Write(isNew, rows, context);

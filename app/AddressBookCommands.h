@@ -9,7 +9,7 @@
 #include <memory>
 
 class CardDavDestination;
-class DelayedProgress;
+class CancellableProgress;
 class FieldRows;
 struct RecognitionContext;
 struct Settings;

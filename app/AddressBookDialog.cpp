@@ -1,6 +1,6 @@
 #include "AddressBookDialog.h"
 
-#include "DelayedProgress.h"
+#include "CancellableProgress.h"
 
 #include "carddav/CardDavClient.h"
 #include "carddav/DavSession.h"
@@ -154,8 +154,8 @@ void AddressBookDialog::Search()
     QList<AddressBook> books;
     DavError error;
     {
-        const DelayedProgress progress(*this, u"Suche die Adressbücher auf dem Server …"_s,
-                                       [&session] { session.Cancel(); });
+        const CancellableProgress progress(*this, u"Suche die Adressbücher auf dem Server …"_s,
+                                           [&session] { session.Cancel(); });
         for (int redirect = 0;; ++redirect) {
             error = client.Discover(server, books);
             if (error.Kind != DavFailure::RedirectElsewhere || redirect == MostRedirects)

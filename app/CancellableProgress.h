@@ -12,14 +12,14 @@ class QWidget;
 // A cancellable progress indication over `window` while work turns the event
 // loop (a network request): shown only after half a second, so quick work
 // shows none; the window takes no input and cannot be closed meanwhile.
-class DelayedProgress : public QObject
+class CancellableProgress : public QObject
 {
     Q_OBJECT
 public:
     static constexpr int DelayMs = 500;
 
-    DelayedProgress(QWidget &window, QString label, std::function<void()> cancel);
-    ~DelayedProgress() override;
+    CancellableProgress(QWidget &window, QString label, std::function<void()> cancel);
+    ~CancellableProgress() override;
 
     // Hidden while a question is asked (holding), back half a second after the
     // last hold ends; holds nest.

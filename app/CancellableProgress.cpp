@@ -1,4 +1,4 @@
-#include "DelayedProgress.h"
+#include "CancellableProgress.h"
 
 #include <QApplication>
 #include <QEvent>
@@ -19,23 +19,24 @@ QWidget *widgetOf(QObject *object)
 
 } // namespace
 
-DelayedProgress::DelayedProgress(QWidget &window, QString label, std::function<void()> cancel)
+CancellableProgress::CancellableProgress(QWidget &window, QString label,
+                                         std::function<void()> cancel)
     : m_window(window), m_label(std::move(label)), m_cancel(std::move(cancel))
 {
     m_delay.setSingleShot(true);
     m_delay.setInterval(DelayMs);
-    connect(&m_delay, &QTimer::timeout, this, &DelayedProgress::show);
+    connect(&m_delay, &QTimer::timeout, this, &CancellableProgress::show);
     m_delay.start();
     qApp->installEventFilter(this);
 }
 
-DelayedProgress::~DelayedProgress()
+CancellableProgress::~CancellableProgress()
 {
     qApp->removeEventFilter(this);
     delete m_dialog;
 }
 
-void DelayedProgress::show()
+void CancellableProgress::show()
 {
     if (m_holds > 0)
         return;
@@ -55,7 +56,7 @@ void DelayedProgress::show()
     m_dialog->show();
 }
 
-void DelayedProgress::Hold(bool holding)
+void CancellableProgress::Hold(bool holding)
 {
     m_holds += holding ? 1 : -1;
     if (holding) {
@@ -67,7 +68,7 @@ void DelayedProgress::Hold(bool holding)
     }
 }
 
-bool DelayedProgress::eventFilter(QObject *watched, QEvent *event)
+bool CancellableProgress::eventFilter(QObject *watched, QEvent *event)
 {
     // Holding, the work waits for the user: the window is theirs again.
     if (m_holds > 0)
