@@ -261,18 +261,17 @@ void formMain::setTabStops()
 void formMain::connectCommands()
 {
     connect(cmdGetClipboard, &QPushButton::clicked, this, &formMain::cmdGetClipboard_Click);
-    connect(cmdNeuanlageInACT, &QPushButton::clicked, this, &formMain::cmdNeuanlageInACT_Click);
-    connect(cmdBearbeitenInAct, &QPushButton::clicked, this, &formMain::cmdBearbeitenInAct_Click);
+    connect(cmdNeuanlageInACT, &QPushButton::clicked, this, [this] { writeContact(true); });
+    connect(cmdBearbeitenInAct, &QPushButton::clicked, this, [this] { writeContact(false); });
     connect(cmdNeuerTrenner, &QPushButton::clicked, this, &formMain::cmdNeuerTrenner_Click);
-    connect(cmdAlleFelder, &QPushButton::clicked, this, &formMain::cmdAlleFelder_Click);
+    connect(cmdAlleFelder, &QPushButton::clicked, this, &formMain::loadFieldLists);
     connect(cmdInfo, &QPushButton::clicked, this, &formMain::cmdInfo_Click);
     connect(cmdUpdate, &QPushButton::clicked, this, &formMain::cmdUpdate_Click);
     connect(actZeilenWiederherstellen, &QAction::triggered, this, &formMain::restoreRows);
     connect(cmdZeilenWiederherstellen, &QPushButton::clicked, this, &formMain::restoreRows);
     connect(cmdTrennerAutomatisch, &QPushButton::clicked, this, &formMain::resetSeparator);
     connect(cboErkennung, &QComboBox::currentIndexChanged, this, &formMain::chooseRecognizer);
-    connect(m_addressBook, &AddressBookCommands::targetChanged, this,
-            &formMain::cmdAlleFelder_Click);
+    connect(m_addressBook, &AddressBookCommands::targetChanged, this, &formMain::loadFieldLists);
 }
 
 void formMain::StartUp()
@@ -288,7 +287,7 @@ void formMain::StartUp()
     // Known before it is read, so a failed read still saves the cache there.
     m_settings.FilePath = SettingsFilePath();
     runCommand([this] { m_settings = LoadSettings(m_rows); });
-    cmdAlleFelder_Click();
+    loadFieldLists();
     setBoxText({});
     SetTopMost(true);
     SetTopMost(false);
@@ -496,22 +495,12 @@ void formMain::cmdGetClipboard_Click()
 
 void formMain::cmdNeuanlageInACT_Click()
 {
-    if (m_addressBook->Active()) {
-        runCommand([this] { m_addressBook->Write(true, m_rows, m_context); },
-                   MessageText::ContactNotCreated);
-        return;
-    }
     runCommand([this] { WriteContact(true, m_rows, m_context, m_act, *this); },
                MessageText::ContactNotCreated);
 }
 
 void formMain::cmdBearbeitenInAct_Click()
 {
-    if (m_addressBook->Active()) {
-        runCommand([this] { m_addressBook->Write(false, m_rows, m_context); },
-                   MessageText::ContactNotEdited);
-        return;
-    }
     runCommand([this] { WriteContact(false, m_rows, m_context, m_act, *this); },
                MessageText::ContactNotEdited);
 }
@@ -533,16 +522,6 @@ void formMain::cmdNeuerTrenner_Click()
 void formMain::cmdAlleFelder_Click()
 {
     // A new catalogue takes the rows' fields away before its own capture refills them.
-    if (m_addressBook->Active()) {
-        // The box's text goes into the new lists; the clipboard may hold something else by now.
-        runCommand(
-            [this] { refillRows([this] { m_addressBook->LoadFields(m_rows, m_settings); }); });
-        if (!txtClipText->toPlainText().trimmed().isEmpty()) {
-            txtClipText->document()->setModified(true);
-            txtClipText_Validate();
-        }
-        return;
-    }
     runCommand([this] { refillRows([this] { LoadFieldList(m_rows, m_settings, m_act, *this); }); },
                MessageText::FieldLoadFailed);
 }
@@ -590,4 +569,33 @@ void formMain::txtClipText_Validate()
         setBoxText(clipText);
     });
     showNotices();
+}
+
+// --- the address book as destination; ACT!'s commands stay as they are
+
+void formMain::writeContact(bool isNew)
+{
+    if (!m_addressBook->Active()) {
+        if (isNew)
+            cmdNeuanlageInACT_Click();
+        else
+            cmdBearbeitenInAct_Click();
+        return;
+    }
+    runCommand([this, isNew] { m_addressBook->Write(isNew, m_rows, m_context); },
+               isNew ? MessageText::ContactNotCreated : MessageText::ContactNotEdited);
+}
+
+void formMain::loadFieldLists()
+{
+    if (!m_addressBook->Active()) {
+        cmdAlleFelder_Click();
+        return;
+    }
+    // The box's text goes into the new lists; the clipboard may hold something else by now.
+    runCommand([this] { refillRows([this] { m_addressBook->LoadFields(m_rows, m_settings); }); });
+    if (!txtClipText->toPlainText().trimmed().isEmpty()) {
+        txtClipText->document()->setModified(true);
+        txtClipText_Validate();
+    }
 }

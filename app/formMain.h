@@ -83,6 +83,9 @@ private:
     void cmdAlleFelder_Click();
     void cmdInfo_Click();
     void cmdUpdate_Click();
+    // "Neu Anlegen" / "Bearbeiten" and the field load, to ACT! or the address book.
+    void writeContact(bool isNew);
+    void loadFieldLists();
     void txtClipText_Validate();
     void focusChanged(QWidget *previous, QWidget *current);
     void restoreRows();

@@ -10,13 +10,15 @@
 
 #include "act/ActHost.h"
 
-#include "destinations/AddressBookAccount.h"
 #include "destinations/CardDavDestination.h"
-#include "destinations/PasswordStore.h"
 
 #include "recognition/ParseAddress.h"
 
 #include "recognition/RecognitionContext.h"
+
+// The account set up in the window, and its password.
+#include "destinations/AddressBookAccount.h"
+#include "destinations/PasswordStore.h"
 
 #include "support/FieldRows.h"
 #include "support/modZusatzDefs.h"
