@@ -21,7 +21,7 @@
 #include "destinations/PasswordStore.h"
 
 #include "support/FieldRows.h"
-#include "support/modZusatzDefs.h"
+#include "support/SettingsFile.h"
 
 #include <QFileInfo>
 #include <QJsonDocument>

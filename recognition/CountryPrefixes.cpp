@@ -70,7 +70,7 @@ void ApplyCountryPrefixes(LineList &lines)
             while (firstDigit < s.size() && !IsDigit09(s[firstDigit]))
                 ++firstDigit;
             lines[p].Text = s.mid(firstDigit);
-            clsZeile country;
+            CapturedLine country;
             country.Text = prefix.country.toString();
             country.Land = InsertedCountryScore;
             lines.insert(lines.begin() + qsizetype(p) + 1, std::move(country));

@@ -7,7 +7,7 @@ namespace {
 
 struct Points
 {
-    qint16 clsZeile::*score;
+    qint16 CapturedLine::*score;
     int points;
 };
 
@@ -19,22 +19,22 @@ struct FixedLabel
 };
 
 const FixedLabel FixedLabelTable[] = {
-    {{u"Firma:", u"Company:"}, {&clsZeile::Firma, 15}, {}},
-    {{u"Name:"}, {&clsZeile::NachName, 10}, {&clsZeile::Kontakt, 5}},
-    {{u"Nachname:", u"Surname:", u"lastname:"}, {&clsZeile::NachName, 10}, {}},
-    {{u"Kontakt:", u"Contact:"}, {&clsZeile::Kontakt, 15}, {}},
-    {{u"Vorname:", u"Firstname:"}, {&clsZeile::Vorname, 15}, {}},
-    {{u"Strasse:", u"Straße:", u"Adresse:", u"address:"}, {&clsZeile::Adresse, 15}, {}},
-    {{u"PLZ:", u"Postleitzahl:", u"ZIP:", u"ZIP-Code:", u"ZIPCode:"}, {&clsZeile::PLZ, 15}, {}},
-    {{u"PLZ/Ort:"}, {&clsZeile::PLZ, 5}, {&clsZeile::Ort, 5}},
-    {{u"Stadt:", u"Ort:", u"City:"}, {&clsZeile::Ort, 15}, {}},
-    {{u"Land:", u"Country:"}, {&clsZeile::Land, 15}, {}},
-    {{u"Titel:"}, {&clsZeile::Titel, 15}, {}},
-    {{u"Anrede:"}, {&clsZeile::Anrede, 15}, {}},
-    {{u"Inhaber:"}, {&clsZeile::Kontakt, 15}, {}},
+    {{u"Firma:", u"Company:"}, {&CapturedLine::Firma, 15}, {}},
+    {{u"Name:"}, {&CapturedLine::Nachname, 10}, {&CapturedLine::Kontakt, 5}},
+    {{u"Nachname:", u"Surname:", u"lastname:"}, {&CapturedLine::Nachname, 10}, {}},
+    {{u"Kontakt:", u"Contact:"}, {&CapturedLine::Kontakt, 15}, {}},
+    {{u"Vorname:", u"Firstname:"}, {&CapturedLine::Vorname, 15}, {}},
+    {{u"Strasse:", u"Straße:", u"Adresse:", u"address:"}, {&CapturedLine::Adresse, 15}, {}},
+    {{u"PLZ:", u"Postleitzahl:", u"ZIP:", u"ZIP-Code:", u"ZIPCode:"}, {&CapturedLine::PLZ, 15}, {}},
+    {{u"PLZ/Ort:"}, {&CapturedLine::PLZ, 5}, {&CapturedLine::Ort, 5}},
+    {{u"Stadt:", u"Ort:", u"City:"}, {&CapturedLine::Ort, 15}, {}},
+    {{u"Land:", u"Country:"}, {&CapturedLine::Land, 15}, {}},
+    {{u"Titel:"}, {&CapturedLine::Titel, 15}, {}},
+    {{u"Anrede:"}, {&CapturedLine::Anrede, 15}, {}},
+    {{u"Inhaber:"}, {&CapturedLine::Kontakt, 15}, {}},
 };
 
-void add(clsZeile &line, const Points &points)
+void add(CapturedLine &line, const Points &points)
 {
     if (points.score != nullptr)
         AddPoints(line.*points.score, points.points);
@@ -42,7 +42,7 @@ void add(clsZeile &line, const Points &points)
 
 } // namespace
 
-qsizetype ApplyFixedLabels(QStringView upper, clsZeile &line)
+qsizetype ApplyFixedLabels(QStringView upper, CapturedLine &line)
 {
     // Every label ends in a colon.
     if (!upper.contains(u':'))

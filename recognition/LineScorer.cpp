@@ -40,7 +40,7 @@ bool isCapitalAZ(QChar c)
 }
 
 // A bare postcode standing next to a city line: short, four or five digits.
-bool isPostcodeOnly(const clsZeile &line)
+bool isPostcodeOnly(const CapturedLine &line)
 {
     if (line.Text.size() >= 6)
         return false;
@@ -70,8 +70,8 @@ struct Place
 {
     int i; // 1-based
     int n; // lines in the list
-    clsZeile *previous;
-    clsZeile *next;
+    CapturedLine *previous;
+    CapturedLine *next;
 };
 
 // The line's text as the keyword rules see it.
@@ -85,7 +85,7 @@ struct Texts
 };
 
 // 1. position
-void scorePosition(clsZeile &line, int i)
+void scorePosition(CapturedLine &line, int i)
 {
     if (i == 1) {
         AddPoints(line.Firma, 3);
@@ -103,7 +103,7 @@ void scorePosition(clsZeile &line, int i)
 }
 
 // 2. word count, 3. two capitals side by side, 4. digits, 5. hyphen
-void scoreShape(clsZeile &line, const Texts &t)
+void scoreShape(CapturedLine &line, const Texts &t)
 {
     const int words = wordCount(t.text);
     if (words == 2) {
@@ -121,7 +121,7 @@ void scoreShape(clsZeile &line, const Texts &t)
 }
 
 // 6. a bare postcode before or after this line makes it the city
-void scoreNextToPostcode(clsZeile &line, const Place &at, int digits)
+void scoreNextToPostcode(CapturedLine &line, const Place &at, int digits)
 {
     if (digits > 5)
         return;
@@ -132,7 +132,7 @@ void scoreNextToPostcode(clsZeile &line, const Place &at, int digits)
 }
 
 // 7. company marks, 8. countries
-void scoreCompanyAndCountry(clsZeile &line, const Place &at, const Texts &t)
+void scoreCompanyAndCountry(CapturedLine &line, const Place &at, const Texts &t)
 {
     if (CompanySigns.AnyContainedIn(t.upper, t.summary) ||
         CompanyForms.AnyContainedIn(t.padded, t.summary)) {
@@ -149,7 +149,7 @@ void scoreCompanyAndCountry(clsZeile &line, const Place &at, const Texts &t)
 }
 
 // 9. salutation, with the name on this line or on the next; 10. academic titles
-void scoreSalutationAndTitle(clsZeile &line, const Place &at, const Texts &t)
+void scoreSalutationAndTitle(CapturedLine &line, const Place &at, const Texts &t)
 {
     if (Salutations.AnyContainedIn(t.upper, t.summary)) {
         AddPoints(line.Anrede, 10);
@@ -168,7 +168,7 @@ void scoreSalutationAndTitle(clsZeile &line, const Place &at, const Texts &t)
 }
 
 // 11. street words, 12. "Am Park" and the like, 13. post-office box
-void scoreAddress(clsZeile &line, const Texts &t)
+void scoreAddress(CapturedLine &line, const Texts &t)
 {
     if (StreetWords.AnyContainedIn(t.upper, t.summary))
         AddPoints(line.Adresse, 10);
@@ -179,7 +179,7 @@ void scoreAddress(clsZeile &line, const Texts &t)
 }
 
 // 17. web marks, 18. e-mail mark, 19. domain endings
-void scoreOnlineAddress(clsZeile &line, const Texts &t)
+void scoreOnlineAddress(CapturedLine &line, const Texts &t)
 {
     if (WebMarks.AnyContainedIn(t.upper, t.summary)) {
         AddPoints(line.Website, 10);
@@ -197,7 +197,7 @@ void scoreOnlineAddress(clsZeile &line, const Texts &t)
 }
 
 // 21. few digits
-void scoreFewDigits(clsZeile &line, int digits)
+void scoreFewDigits(CapturedLine &line, int digits)
 {
     if (digits < 1 || digits > 5)
         return;
@@ -213,7 +213,7 @@ void scoreFewDigits(clsZeile &line, int digits)
 }
 
 // 22. a leading postcode; what follows it becomes a city line of its own
-std::optional<clsZeile> splitLeadingPostcode(clsZeile &line, int digits)
+std::optional<CapturedLine> splitLeadingPostcode(CapturedLine &line, int digits)
 {
     const QStringView s = line.Text;
     if (s.size() < 4 || digits > 6)
@@ -228,7 +228,7 @@ std::optional<clsZeile> splitLeadingPostcode(clsZeile &line, int digits)
     AddPoints(line.PLZ, 8);
     if (s.size() == postcodeLength)
         return std::nullopt;
-    clsZeile city;
+    CapturedLine city;
     city.Text = TrimBlanks(s.sliced(postcodeLength)).toString();
     city.Ort = InsertedCityScore;
     line.Text.truncate(postcodeLength);
@@ -242,10 +242,10 @@ public:
     LineList Run(LineList input);
 
 private:
-    std::optional<clsZeile> classify(clsZeile &line, const Place &at);
-    void prepareText(clsZeile &line);
-    void scorePhoneWords(clsZeile &line, QStringView upper);
-    void scoreNumber(clsZeile &line, int digits) const;
+    std::optional<CapturedLine> classify(CapturedLine &line, const Place &at);
+    void prepareText(CapturedLine &line);
+    void scorePhoneWords(CapturedLine &line, QStringView upper);
+    void scoreNumber(CapturedLine &line, int digits) const;
     QStringView padded() const { return QStringView(m_padded.data(), qsizetype(m_padded.size())); }
 
     bool m_telKeywordSeen = false;
@@ -255,7 +255,7 @@ private:
 };
 
 // Labels first; then the working text, trimmed, is the line's text.
-void ScoringPass::prepareText(clsZeile &line)
+void ScoringPass::prepareText(CapturedLine &line)
 {
     const auto pad = [this](QStringView text) {
         m_padded.resize(size_t(text.size()) + 2);
@@ -275,7 +275,7 @@ void ScoringPass::prepareText(clsZeile &line)
 }
 
 // 14.-16. telephone, fax and mobile words
-void ScoringPass::scorePhoneWords(clsZeile &line, QStringView upper)
+void ScoringPass::scorePhoneWords(CapturedLine &line, QStringView upper)
 {
     if (TelephoneWords.AnyStartsOf(upper)) {
         AddPoints(line.Telefon, 10);
@@ -290,7 +290,7 @@ void ScoringPass::scorePhoneWords(clsZeile &line, QStringView upper)
 }
 
 // 20. a number line; once a telephone or fax word was seen, bare numbers count less
-void ScoringPass::scoreNumber(clsZeile &line, int digits) const
+void ScoringPass::scoreNumber(CapturedLine &line, int digits) const
 {
     if (digits < 6)
         return;
@@ -300,7 +300,7 @@ void ScoringPass::scoreNumber(clsZeile &line, int digits) const
     AddPoints(line.Postfach, 3);
 }
 
-std::optional<clsZeile> ScoringPass::classify(clsZeile &line, const Place &at)
+std::optional<CapturedLine> ScoringPass::classify(CapturedLine &line, const Place &at)
 {
     const QStringView padded = this->padded();
     const Texts t{line.Text, padded.sliced(1, line.Text.size()), padded, m_summary,
@@ -326,15 +326,15 @@ LineList ScoringPass::Run(LineList input)
     scored.reserve(2 * input.size());
     // The line list is scored + current + (inserted city) + input[next...]; a
     // city line is visited right after its postcode, as if inserted there.
-    std::optional<clsZeile> inserted;
+    std::optional<CapturedLine> inserted;
     size_t next = 0;
     while (inserted || next < input.size()) {
-        clsZeile current = inserted ? std::move(*inserted) : std::move(input[next++]);
+        CapturedLine current = inserted ? std::move(*inserted) : std::move(input[next++]);
         inserted.reset();
         const int i = int(scored.size()) + 1;
         const int n = i + int(input.size() - next);
-        clsZeile *previous = scored.empty() ? nullptr : &scored.back();
-        clsZeile *following = next < input.size() ? &input[next] : nullptr;
+        CapturedLine *previous = scored.empty() ? nullptr : &scored.back();
+        CapturedLine *following = next < input.size() ? &input[next] : nullptr;
         prepareText(current);
         inserted = classify(current, Place{i, n, previous, following});
         scored.push_back(std::move(current));
