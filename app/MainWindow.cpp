@@ -1,6 +1,7 @@
 #include "MainWindow.h"
 
 #include "AboutDialog.h"
+#include "AddressBookCommands.h"
 #include "AppDiagnostics.h"
 #include "CardActions.h"
 #include "ClipboardCard.h"
@@ -136,6 +137,8 @@ void MainWindow::createControls()
     // As high as the buttons beside it; the rows take the height left.
     txtClipText->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Ignored);
     m_cardActions = new CardActions(m_rows, m_context, *this, *txtClipText);
+    m_addressBook = new AddressBookCommands(*this, *this);
+    m_cardActions->AddToTextBoxMenu(m_addressBook->SetupAction());
 
     auto *bottom = new QHBoxLayout;
     bottom->addWidget(txtClipText, 1);
@@ -231,6 +234,7 @@ QLayout *MainWindow::createNotices()
     notices->addWidget(cmdTrennerAutomatisch);
     notices->addWidget(lblErkennung);
     notices->addWidget(cboErkennung);
+    notices->addWidget(m_addressBook->TargetButton());
     showNotices();
     return notices;
 }
@@ -250,6 +254,7 @@ void MainWindow::setTabStops()
     order.append(cmdZeilenWiederherstellen);
     order.append(cmdTrennerAutomatisch);
     order.append(cboErkennung);
+    order.append(m_addressBook->TargetButton());
     for (qsizetype i = 0; i + 1 < order.size(); ++i)
         setTabOrder(order[i], order[i + 1]);
 }
@@ -257,16 +262,17 @@ void MainWindow::setTabStops()
 void MainWindow::connectCommands()
 {
     connect(cmdGetClipboard, &QPushButton::clicked, this, &MainWindow::getClipboardClicked);
-    connect(cmdNeuanlageInACT, &QPushButton::clicked, this, &MainWindow::newContactClicked);
-    connect(cmdBearbeitenInAct, &QPushButton::clicked, this, &MainWindow::editContactClicked);
+    connect(cmdNeuanlageInACT, &QPushButton::clicked, this, [this] { writeContact(true); });
+    connect(cmdBearbeitenInAct, &QPushButton::clicked, this, [this] { writeContact(false); });
     connect(cmdNeuerTrenner, &QPushButton::clicked, this, &MainWindow::newSeparatorClicked);
-    connect(cmdAlleFelder, &QPushButton::clicked, this, &MainWindow::allFieldsClicked);
+    connect(cmdAlleFelder, &QPushButton::clicked, this, &MainWindow::loadFieldLists);
     connect(cmdInfo, &QPushButton::clicked, this, &MainWindow::infoClicked);
     connect(cmdUpdate, &QPushButton::clicked, this, &MainWindow::updateClicked);
     connect(actZeilenWiederherstellen, &QAction::triggered, this, &MainWindow::restoreRows);
     connect(cmdZeilenWiederherstellen, &QPushButton::clicked, this, &MainWindow::restoreRows);
     connect(cmdTrennerAutomatisch, &QPushButton::clicked, this, &MainWindow::resetSeparator);
     connect(cboErkennung, &QComboBox::currentIndexChanged, this, &MainWindow::chooseRecognizer);
+    connect(m_addressBook, &AddressBookCommands::targetChanged, this, &MainWindow::loadFieldLists);
 }
 
 void MainWindow::StartUp()
@@ -282,7 +288,7 @@ void MainWindow::StartUp()
     // Known before it is read, so a failed read still saves the cache there.
     m_settings.FilePath = SettingsFilePath();
     runCommand([this] { m_settings = LoadSettings(m_rows); });
-    allFieldsClicked();
+    loadFieldLists();
     setBoxText({});
     SetTopMost(true);
     SetTopMost(false);
@@ -585,4 +591,33 @@ void MainWindow::txtClipText_Validate()
         setBoxText(clipText);
     });
     showNotices();
+}
+
+// --- the address book as destination; ACT!'s commands stay as they are
+
+void MainWindow::writeContact(bool isNew)
+{
+    if (!m_addressBook->Active()) {
+        if (isNew)
+            newContactClicked();
+        else
+            editContactClicked();
+        return;
+    }
+    runCommand([this, isNew] { m_addressBook->Write(isNew, m_rows, m_context); },
+               isNew ? MessageText::ContactNotCreated : MessageText::ContactNotEdited);
+}
+
+void MainWindow::loadFieldLists()
+{
+    if (!m_addressBook->Active()) {
+        allFieldsClicked();
+        return;
+    }
+    // The box's text goes into the new lists; the clipboard may hold something else by now.
+    runCommand([this] { refillRows([this] { m_addressBook->LoadFields(m_rows, m_settings); }); });
+    if (!txtClipText->toPlainText().trimmed().isEmpty()) {
+        txtClipText->document()->setModified(true);
+        txtClipText_Validate();
+    }
 }

@@ -15,6 +15,7 @@
 #include <functional>
 #include <optional>
 
+class AddressBookCommands;
 class CardActions;
 class FieldCatalogueModel;
 class FieldRowBinder;
@@ -47,6 +48,7 @@ public:
     FieldRows &Rows() { return m_rows; }
     RecognitionContext &Context() { return m_context; }
     const ActConnection &Act() const { return m_act; }
+    AddressBookCommands &AddressBook() { return *m_addressBook; }
     // True once the program was told to end (quit after a write, update started).
     bool Ended() const { return m_ended; }
     // A command runs: the window repaints meanwhile, but no second command starts.
@@ -86,6 +88,9 @@ private:
     void allFieldsClicked();
     void infoClicked();
     void updateClicked();
+    // "Neu Anlegen" / "Bearbeiten" and the field load, to ACT! or the address book.
+    void writeContact(bool isNew);
+    void loadFieldLists();
     void txtClipText_Validate();
     void focusChanged(QWidget *previous, QWidget *current);
     void restoreRows();
@@ -114,6 +119,7 @@ private:
     FieldCatalogueModel *m_catalogue = nullptr;
     FieldRowBinder *m_binder = nullptr;
     CardActions *m_cardActions = nullptr;
+    AddressBookCommands *m_addressBook = nullptr;
     RowsPanel *m_rowsPanel = nullptr;
 
     std::array<QLineEdit *, RowCount> txtWert{};

@@ -23,6 +23,8 @@ struct CardRef
 {
     QUrl Url;
     QByteArray ETag;
+
+    bool operator==(const CardRef &) const = default;
 };
 
 struct ServerCard

@@ -40,6 +40,8 @@ QString DavFailureText(const DavError &error)
                u"nicht überschrieben."_s.arg(d);
     case DavFailure::Refused:
         return u"Der Adressbuch-Server hat die Anfrage abgelehnt (%1)."_s.arg(d);
+    case DavFailure::Cancelled:
+        return u"Die Verbindung zum Adressbuch wurde abgebrochen."_s;
     }
     return {};
 }

@@ -19,6 +19,7 @@ enum class DavFailure {
     NoCard,            // nothing written or found yet to edit
     Foreign,           // the card holds what an edit would lose
     Refused,           // any other answer
+    Cancelled,         // the user stopped the request
 };
 
 struct DavError

@@ -48,8 +48,21 @@ DavSession::DavSession(const QString &user, const QString &password,
                        std::chrono::milliseconds timeout)
     : m_timeout(std::min<std::chrono::milliseconds>(timeout, LongestTimeout))
 {
-    m_authorization = "Basic " + (user + u':' + password).toUtf8().toBase64();
+    SetCredentials(user, password);
     m_network.setRedirectPolicy(QNetworkRequest::ManualRedirectPolicy);
+}
+
+void DavSession::SetCredentials(const QString &user, const QString &password)
+{
+    m_authorization = "Basic " + (user + u':' + password).toUtf8().toBase64();
+}
+
+void DavSession::Cancel()
+{
+    if (m_current == nullptr)
+        return;
+    m_cancelled = true;
+    m_current->abort();
 }
 
 DavResponse DavSession::Send(const QByteArray &method, const QUrl &url, const QByteArray &body,
@@ -94,6 +107,8 @@ DavResponse DavSession::sendOnce(const QByteArray &method, const QUrl &url, cons
     QEventLoop loop;
     QTimer timer;
     timer.setSingleShot(true);
+    m_current = reply;
+    m_cancelled = false;
     bool timedOut = false;
     QString tlsDetail;
     QObject::connect(&timer, &QTimer::timeout, &loop, [&] {
@@ -114,11 +129,14 @@ DavResponse DavSession::sendOnce(const QByteArray &method, const QUrl &url, cons
     if (!reply->isFinished())
         loop.exec();
     timer.stop();
+    m_current = nullptr;
 
     DavResponse response;
     response.Url = url;
     const QVariant status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
-    if (timedOut) {
+    if (m_cancelled) {
+        response.Error = {DavFailure::Cancelled, {}};
+    } else if (timedOut) {
         response.Error = {DavFailure::Timeout,
                           QString::number(double(m_timeout.count()) / 1000.0, 'g', 3)};
     } else if (tooLarge) {

@@ -40,6 +40,11 @@ public:
     DavResponse Send(const QByteArray &method, const QUrl &url, const QByteArray &body = {},
                      const DavHeaders &headers = {});
 
+    // Ends the request under way, which fails as Cancelled; the next one goes out again.
+    void Cancel();
+    // Another password for the requests that follow (after a 401).
+    void SetCredentials(const QString &user, const QString &password);
+
     // How many requests went out, redirects included.
     int RequestCount() const { return m_requests; }
 
@@ -51,4 +56,6 @@ private:
     QByteArray m_authorization;
     std::chrono::milliseconds m_timeout;
     int m_requests = 0;
+    QNetworkReply *m_current = nullptr;
+    bool m_cancelled = false;
 };

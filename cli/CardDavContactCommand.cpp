@@ -15,6 +15,10 @@
 
 #include "recognition/RecognitionContext.h"
 
+// The account set up in the window, and its password.
+#include "destinations/AddressBookAccount.h"
+#include "destinations/PasswordStore.h"
+
 #include "support/FieldRows.h"
 #include "support/SettingsFile.h"
 
@@ -117,7 +121,14 @@ bool readPasswordAndInput(const TextCommandOptions &options, QString &password, 
             input = standardInput->mid(end + 1);
     }
     if (password.isEmpty()) {
-        reason = u"no password: set %1 or use --password-stdin"_s.arg(PasswordVariable);
+        AddressBookAccount account;
+        account.User = options.carddav.user;
+        account.BookUrl = options.carddav.url;
+        password = KeyringPasswordStore().Read(account.PasswordKey());
+    }
+    if (password.isEmpty()) {
+        reason = u"no password: set %1, use --password-stdin or keep it in the keyring (the "
+                 u"window's address book setup)"_s.arg(PasswordVariable);
         return false;
     }
     if (options.carddav.passwordStdin && !inputFromFile)
@@ -240,13 +251,22 @@ int RunCardDavContactCommand(bool isNew, const TextCommandOptions &options,
     const QString command = isNew ? u"new-contact"_s : u"edit-contact"_s;
     if (options.jsonLines && !isNew)
         return CommandFailure(command, u"--jsonl goes with new-contact"_s);
+    TextCommandOptions resolved = options;
+    if (options.carddav.storedAccount) {
+        const AddressBookAccount account = AddressBookAccount::Load(ProgramPreferences());
+        if (!account.Complete())
+            return CommandFailure(command, u"--carddav: no address book is set up (Ordalis, "
+                                           u"\"Adressbuch einrichten …\")"_s);
+        resolved.carddav.url = account.BookUrl;
+        resolved.carddav.user = account.User;
+    }
     QString password, reason;
     QByteArray input;
-    if (!readPasswordAndInput(options, password, input, reason))
+    if (!readPasswordAndInput(resolved, password, input, reason))
         return CommandFailure(command, reason);
 
-    CardDavRun run(command, options, settingsFile, password);
-    const bool allWritten = options.jsonLines ? run.WriteLines(input) : run.WriteOne(isNew, input);
+    CardDavRun run(command, resolved, settingsFile, password);
+    const bool allWritten = resolved.jsonLines ? run.WriteLines(input) : run.WriteOne(isNew, input);
     // The cards are in; a report that got lost must still show as a failure.
     if (!run.Reported())
         return ExitFailure;

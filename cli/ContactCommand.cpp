@@ -69,7 +69,7 @@ int RunContactCommand(bool isNew, const QStringList &arguments)
     const std::optional<QString> settingsFile = SettingsFileToUse(options.settings, reason);
     if (!settingsFile)
         return CommandFailure(command, reason);
-    if (!options.carddav.url.isEmpty())
+    if (!options.carddav.url.isEmpty() || options.carddav.storedAccount)
         return RunCardDavContactCommand(isNew, options, *settingsFile);
     const std::optional<QByteArray> input = ReadInput(options.inputFile, reason);
     if (!input)

@@ -36,7 +36,8 @@ QList<QCommandLineOption> optionsOf(bool recognize)
                                       {u"separator"_s, QString(), u"SEP"_s},
                                       {u"recognizer"_s, QString(), u"NAME"_s}};
     if (!recognize) {
-        options.append({{u"carddav-url"_s, QString(), u"URL"_s},
+        options.append({QCommandLineOption(u"carddav"_s),
+                        {u"carddav-url"_s, QString(), u"URL"_s},
                         {u"user"_s, QString(), u"NAME"_s},
                         {u"addressbook"_s, QString(), u"NAME"_s},
                         QCommandLineOption(u"password-stdin"_s),
@@ -74,6 +75,10 @@ QString readCardDav(const CommandLine &line, CardDavOptions &options, bool jsonL
     options.addressBook = line.Value(u"addressbook"_s);
     options.passwordStdin = line.IsSet(u"password-stdin"_s);
     options.createAnyway = line.IsSet(u"create-anyway"_s);
+    options.storedAccount = line.IsSet(u"carddav"_s);
+    if (options.storedAccount && (line.IsSet(u"carddav-url"_s) || line.IsSet(u"user"_s)))
+        return u"--carddav takes the account set up in the window, without --carddav-url and "
+               u"--user"_s;
     const bool account = line.IsSet(u"carddav-url"_s);
     if (line.IsSet(u"timeout"_s)) {
         bool number = false;
@@ -87,11 +92,11 @@ QString readCardDav(const CommandLine &line, CardDavOptions &options, bool jsonL
         return u"--carddav-url takes an http or https address, not %1"_s.arg(options.url);
     if (account && options.user.isEmpty())
         return u"--carddav-url needs --user"_s;
-    if (!account &&
+    if (!account && !options.storedAccount &&
         (line.IsSet(u"user"_s) || line.IsSet(u"addressbook"_s) || options.passwordStdin ||
          line.IsSet(u"timeout"_s) || options.createAnyway || jsonLines))
         return u"--user, --addressbook, --password-stdin, --timeout, --create-anyway and --jsonl "
-               u"go with --carddav-url"_s;
+               u"go with --carddav-url or --carddav"_s;
     return {};
 }
 

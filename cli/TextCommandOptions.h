@@ -14,7 +14,8 @@
 // new-contact and edit-contact into a CardDAV address book.
 struct CardDavOptions
 {
-    QString url; // empty: ACT!
+    QString url;                // empty: ACT!, unless storedAccount
+    bool storedAccount = false; // --carddav: the account set up in the window
     QString user;
     QString addressBook;
     bool passwordStdin = false;

@@ -48,12 +48,15 @@ const CommandText Commands[] = {
      "                             [--json] [FILE]\n"
      "       ordalis-cli new-contact --carddav-url URL --user NAME [--addressbook NAME]\n"
      "                   [--password-stdin] [--timeout SECONDS] [--create-anyway]\n"
-     "                   [--json | --jsonl] [FILE]\n",
+     "                   [--json | --jsonl] [FILE]\n"
+     "       ordalis-cli new-contact --carddav [--password-stdin] [...] [FILE]\n",
      "Recognises the address and stores it in ACT! as a new contact, or with\n"
-     "--carddav-url as a new card in a CardDAV address book.\n"
+     "--carddav-url or --carddav as a new card in a CardDAV address book.\n"
      "  --json            print the rows and the outcome as one JSON object\n"
+     "  --carddav         the address book set up in the window (Adressbuch einrichten)\n"
      "  --carddav-url URL the server, the account or the address book itself\n"
-     "  --user NAME       the account; the password comes from ORDALIS_CARDDAV_PASSWORD\n"
+     "  --user NAME       the account; the password comes from ORDALIS_CARDDAV_PASSWORD,\n"
+     "                    else from the desktop's keyring\n"
      "  --password-stdin  read the password from the first line of standard input\n"
      "  --addressbook NAME  the address book (needed when the account has several)\n"
      "  --timeout SECONDS give up on the server after SECONDS (1 to 30, default 30)\n"
@@ -65,10 +68,11 @@ const CommandText Commands[] = {
     {"edit-contact",
      "ordalis-cli edit-contact [--settings FILE] [--separator SEP] [--recognizer NAME]\n"
      "                             [--json] [FILE]\n"
-     "       ordalis-cli edit-contact --carddav-url URL --user NAME [...] [FILE]\n",
+     "       ordalis-cli edit-contact --carddav-url URL --user NAME [...] [FILE]\n"
+     "       ordalis-cli edit-contact --carddav [...] [FILE]\n",
      "Recognises the address and writes it over the contact ACT! shows, or with\n"
-     "--carddav-url over the card last written or found (the card's other fields\n"
-     "stay; a card changed on the server meanwhile is not overwritten).\n"
+     "--carddav-url or --carddav over the card last written or found (the card's\n"
+     "other fields stay; a card changed on the server meanwhile is not overwritten).\n"
      "  --json            print the rows and the outcome as one JSON object\n"},
     {"fields", "ordalis-cli fields [--json]\n",
      "Lists ACT!'s fields as number and name (the cached or standard list when\n"

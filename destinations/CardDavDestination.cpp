@@ -85,6 +85,21 @@ bool CardDavDestination::LoadFields(FieldRows &rows, const Settings &)
     return true;
 }
 
+DavError CardDavDestination::send(bool isNew, const ContactValues &values, const NoteLabels &labels,
+                                  QByteArray &vcard, NewCard &outcome, QString &foundName)
+{
+    DavError error = ensureBook();
+    const VCardVersion version =
+        m_book && m_book->OffersVCard4 ? VCardVersion::V4 : VCardVersion::V3;
+    vcard = WriteVCard(values, labels, version);
+    outcome = NewCard::Created;
+    if (!error && isNew)
+        error = create(vcard, queryFor(values), outcome, foundName);
+    if (!error && (!isNew || outcome == NewCard::AddToFound))
+        error = edit(values, labels, version, vcard);
+    return error;
+}
+
 DavError CardDavDestination::ensureBook()
 {
     if (m_book)
@@ -140,9 +155,14 @@ DavError CardDavDestination::edit(const ContactValues &values, const NoteLabels 
     ServerCard server;
     if (const DavError error = m_client.Fetch(m_last->Url, server))
         return error;
-    // Changed since we wrote or found it: the rows would overwrite someone's edit.
-    if (!m_last->ETag.isEmpty() && server.Ref.ETag != m_last->ETag)
-        return {DavFailure::Changed, {}};
+    // Changed since we wrote or found it: the rows would overwrite someone's edit
+    // unless the user says otherwise; the server's version is then the one edited.
+    QByteArray expected = m_last->ETag;
+    if (!expected.isEmpty() && server.Ref.ETag != expected) {
+        if (!m_prompts.OverwriteChanged || !m_prompts.OverwriteChanged())
+            return {DavFailure::Changed, {}};
+        expected = server.Ref.ETag;
+    }
     const VCardReadResult read = ReadVCards(server.VCard);
     if (read.Cards.size() != 1)
         return {DavFailure::Foreign, u"keine lesbare Karte"_s};
@@ -159,7 +179,7 @@ DavError CardDavDestination::edit(const ContactValues &values, const NoteLabels 
             uid = property.Value;
     }
     vcard = withUid(WriteVCard(merged, labels, version), uid);
-    CardRef ref{m_last->Url, m_last->ETag.isEmpty() ? server.Ref.ETag : m_last->ETag};
+    CardRef ref{m_last->Url, expected.isEmpty() ? server.Ref.ETag : expected};
     if (const DavError error = m_client.Update(ref, vcard))
         return error;
     m_last = ref;
@@ -168,15 +188,20 @@ DavError CardDavDestination::edit(const ContactValues &values, const NoteLabels 
 
 void CardDavDestination::fail(bool isNew, const DavError &error, const QByteArray &vcard)
 {
+    const QString message =
+        (isNew ? MessageText::ContactNotCreated : MessageText::ContactNotEdited) + u' ' +
+        DavFailureText(error);
+    if (m_prompts.NotWritten) {
+        m_prompts.NotWritten(message, vcard);
+        return;
+    }
     const QString uid = QString::fromUtf8(vcard).section(u"\r\nUID:"_s, 1).section(u"\r\n"_s, 0, 0);
     const QString kept = keepCard(m_keepFolder, vcard, uid);
     const QString where =
         kept.isEmpty() ? u"Der Kontakt konnte auch nicht als Datei in „%1“ gesichert werden."_s.arg(
                              QDir::toNativeSeparators(m_keepFolder))
                        : u"Der Kontakt wurde als „%1“ gesichert."_s.arg(kept);
-    ShowMessage((isNew ? MessageText::ContactNotCreated : MessageText::ContactNotEdited) + u' ' +
-                    DavFailureText(error) + u' ' + where,
-                MessageStyle::Exclamation);
+    ShowMessage(message + u' ' + where, MessageStyle::Exclamation);
 }
 
 bool CardDavDestination::Write(bool isNew, const FieldRows &rows, const RecognitionContext &context)
@@ -188,17 +213,30 @@ bool CardDavDestination::Write(bool isNew, const FieldRows &rows, const Recognit
     m_host.SetBusyPointer(true);
     const ContactValues values = ValuesFromRows(rows, context.LoadedDefinitionHits());
     const NoteLabels labels(CatalogueFromRows(rows));
-    DavError error = ensureBook();
-    const VCardVersion version =
-        m_book && m_book->OffersVCard4 ? VCardVersion::V4 : VCardVersion::V3;
-    QByteArray vcard = WriteVCard(values, labels, version);
-
+    QByteArray vcard;
     NewCard outcome = NewCard::Created;
     QString foundName;
-    if (!error && isNew)
-        error = create(vcard, queryFor(values), outcome, foundName);
-    if (!error && (!isNew || outcome == NewCard::AddToFound))
-        error = edit(values, labels, version, vcard);
+    DavError error = send(isNew, values, labels, vcard, outcome, foundName);
+    while (error.Kind == DavFailure::Unauthorized && m_prompts.Password) {
+        m_host.SetBusyPointer(false);
+        const std::optional<QString> password = m_prompts.Password();
+        if (!password)
+            break;
+        m_account.Password = *password;
+        m_session.SetCredentials(m_account.User, *password);
+        m_host.SetBusyPointer(true);
+        error = send(isNew, values, labels, vcard, outcome, foundName);
+    }
+    // Sent elsewhere while the address book was looked up: that server is the account's now.
+    while (error.Kind == DavFailure::RedirectElsewhere && !m_book && m_prompts.FollowRedirect) {
+        m_host.SetBusyPointer(false);
+        const QUrl next(error.Detail);
+        if (!m_prompts.FollowRedirect(next))
+            break;
+        m_account.Server = next;
+        m_host.SetBusyPointer(true);
+        error = send(isNew, values, labels, vcard, outcome, foundName);
+    }
     m_host.SetBusyPointer(false);
     m_host.SetTopMost(false);
 

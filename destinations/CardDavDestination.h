@@ -29,6 +29,22 @@ struct CardDavAccount
 // What to do when the address book holds the same person already.
 enum class DuplicateChoice { AddToFound, CreateAnyway, Cancel };
 
+// The questions a write may need answered; each unset one is answered "no".
+struct CardDavPrompts
+{
+    // Another password after the server refused this one; nothing: give up.
+    std::function<std::optional<QString>()> Password;
+    // Whether the rows go over a card changed on the server meanwhile, the
+    // server's other fields kept.
+    std::function<bool()> OverwriteChanged;
+    // Whether to go on to another server the address book sends us to; the
+    // name and password go there too.
+    std::function<bool(const QUrl &)> FollowRedirect;
+    // Keeps a contact that could not be written, the message said; unset:
+    // kept in the keep folder.
+    std::function<void(const QString &message, const QByteArray &vcard)> NotWritten;
+};
+
 // A CardDAV address book. The rows go in as a card of the same mapping the
 // exports use; a contact that cannot be written is kept as a .vcf file in
 // `keepFolder`, and the message says where.
@@ -47,12 +63,19 @@ public:
     // The card last written or found, which "Bearbeiten" edits.
     const std::optional<CardRef> &LastCard() const { return m_last; }
     void SetLastCard(std::optional<CardRef> card) { m_last = std::move(card); }
+    void SetPrompts(CardDavPrompts prompts) { m_prompts = std::move(prompts); }
+    // Ends the request under way; the write fails as cancelled.
+    void Cancel() { m_session.Cancel(); }
+    const CardDavAccount &Account() const { return m_account; }
+
     // The requests sent so far.
     int RequestCount() const { return m_session.RequestCount(); }
 
 private:
     enum class NewCard { Created, Cancelled, AddToFound };
 
+    DavError send(bool isNew, const ContactValues &values, const NoteLabels &labels,
+                  QByteArray &vcard, NewCard &outcome, QString &foundName);
     DavError ensureBook();
     DavError create(const QByteArray &vcard, const CardQuery &query, NewCard &outcome,
                     QString &foundName);
@@ -65,6 +88,7 @@ private:
     ActHost &m_host;
     QString m_keepFolder;
     AskDuplicate m_askDuplicate;
+    CardDavPrompts m_prompts;
     DavSession m_session;
     CardDavClient m_client;
     std::optional<AddressBook> m_book;

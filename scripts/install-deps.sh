@@ -9,6 +9,7 @@ packages=(
     qt6-base-dev qt6-translations-l10n
     libsqlite3-dev
     libgtest-dev libbenchmark-dev python3-vobject python3-radicale
+    qtkeychain-qt6-dev
     xvfb xauth
     desktop-file-utils appstream dpkg-dev file lintian
     "$@"

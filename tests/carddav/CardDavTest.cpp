@@ -4,15 +4,18 @@
 #include "RadicaleServer.h"
 
 #include "carddav/DavSession.h"
+#include "destinations/PasswordStore.h"
 
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QDirIterator>
 #include <QHostAddress>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QSettings>
 #include <QTcpServer>
 
 using namespace Qt::StringLiterals;
@@ -33,17 +36,20 @@ struct CliRun
 class CardDavTest : public ::testing::Test
 {
 protected:
-    // ordalis-cli COMMAND --carddav-url URL --user anna ... --json, settings in the temporary
-    // folder.
+    // ordalis-cli COMMAND --carddav-url URL --user anna ... --json (--carddav when there is no
+    // URL), settings and the platform's settings place in the temporary folder.
     CliRun Run(const QString &command, const QString &url, const QStringList &more,
                const QByteArray &input, const QString &password = u"geheim"_s)
     {
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(u"ORDALIS_HOME"_s, home.path());
         environment.insert(u"ORDALIS_CARDDAV_PASSWORD"_s, password);
+        environment.insert(u"XDG_CONFIG_HOME"_s, home.path());
         QProcess cli;
         cli.setProcessEnvironment(environment);
-        QStringList arguments{command, u"--carddav-url"_s, url, u"--user"_s, u"anna"_s};
+        QStringList arguments =
+            url.isEmpty() ? QStringList{command, u"--carddav"_s}
+                          : QStringList{command, u"--carddav-url"_s, url, u"--user"_s, u"anna"_s};
         arguments += more.contains(u"--jsonl"_s) ? more : more + QStringList{u"--json"_s};
         cli.start(QStringLiteral(ORDALIS_CLI), arguments);
         cli.write(input);
@@ -143,6 +149,23 @@ TEST_F(CardDavTest, EditGoesOnFromTheLastCardButNeverOverAnotherClientsChange)
     EXPECT_EQ(KeptCards().size(), 1);
 }
 
+TEST_F(CardDavTest, CarddavWritesIntoTheAccountSetUpInTheWindow)
+{
+    ASSERT_TRUE(radicale.Start());
+    const CliRun none = Run(u"new-contact"_s, {}, {}, Sample);
+    EXPECT_EQ(none.exitCode, 2);
+    EXPECT_TRUE(none.err.contains(u"no address book is set up"_s)) << none.err.toStdString();
+
+    // As the window's setup dialog leaves it.
+    QSettings window(home.filePath(u"Ordalis/Ordalis.conf"_s), QSettings::IniFormat);
+    window.setValue(u"Adressbuch/Adresse"_s, radicale.Url() + u"anna/kontakte/"_s);
+    window.setValue(u"Adressbuch/Benutzer"_s, u"anna"_s);
+    window.sync();
+    const CliRun run = Run(u"new-contact"_s, {}, {}, Sample);
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_EQ(radicale.CardCount(), 1);
+}
+
 TEST_F(CardDavTest, JsonlWritesOneCardPerLineInInputOrder)
 {
     ASSERT_TRUE(radicale.Start());
@@ -231,6 +254,40 @@ TEST_F(CardDavTest, EachBadConditionSaysWhyAndKeepsTheContact)
     EXPECT_EQ(radicale.CardCount(), 0);
     odd.kill();
     odd.waitForFinished();
+}
+
+// Without a keyring (no session bus here) the password lasts the session only,
+// and no file anywhere under the user's folders holds it.
+TEST(PasswordStoreTest, WithoutAKeyringThePasswordStaysInMemoryOnly)
+{
+    QTemporaryDir user;
+    const QProcessEnvironment before = QProcessEnvironment::systemEnvironment();
+    const auto restore = qScopeGuard([&before] {
+        for (const char *variable : {"HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME",
+                                     "DBUS_SESSION_BUS_ADDRESS"}) {
+            const QString name = QString::fromLatin1(variable);
+            if (before.contains(name))
+                qputenv(variable, before.value(name).toLocal8Bit());
+            else
+                qunsetenv(variable);
+        }
+    });
+    for (const char *variable : {"HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME"})
+        qputenv(variable, user.path().toLocal8Bit());
+    qputenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent/bus");
+    KeyringPasswordStore store;
+    QString reason;
+    EXPECT_FALSE(store.Write(u"carddav:anna@127.0.0.1"_s, u"geheim-123"_s, reason));
+    EXPECT_FALSE(reason.isEmpty());
+    EXPECT_EQ(store.Problem(), reason);
+    EXPECT_EQ(store.Read(u"carddav:anna@127.0.0.1"_s), u"geheim-123"_s);
+    EXPECT_EQ(KeyringPasswordStore().Read(u"carddav:anna@127.0.0.1"_s), QString());
+    QDirIterator files(user.path(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (files.hasNext()) {
+        QFile file(files.next());
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        EXPECT_FALSE(file.readAll().contains("geheim-123")) << file.fileName().toStdString();
+    }
 }
 
 } // namespace
