@@ -15,19 +15,19 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-TEST(SettingsFolder, ChoiceByEnvironmentAndWritability)
+// The choice by environment and writability.
+using SettingsFolderCases = CaseFileTest<>;
+
+TEST_P(SettingsFolderCases, Choice)
 {
-    const std::vector<DataCase> cases =
-        ReadCases(QStringLiteral(ORDALIS_TEST_DATA "/settings-folders.txt"));
-    ASSERT_GE(cases.size(), 10u);
-    for (const DataCase &c : cases) {
-        const QStringList f = c.value(u"facts"_s).split(u'|');
-        ASSERT_EQ(f.size(), 5) << c.name.toStdString();
-        EXPECT_EQ(ChooseSettingsFolder({f[0], f[1], f[2] == u"yes", f[3], f[4]}),
-                  c.value(u"folder"_s))
-            << c.name.toStdString();
-    }
+    const QStringList f = GetParam().value(u"facts"_s).split(u'|');
+    ASSERT_EQ(f.size(), 5);
+    EXPECT_EQ(ChooseSettingsFolder({f[0], f[1], f[2] == u"yes", f[3], f[4]}),
+              GetParam().value(u"folder"_s));
 }
+
+INSTANTIATE_TEST_SUITE_P(File, SettingsFolderCases,
+                         CasesOf(ORDALIS_TEST_DATA "/settings-folders.txt"), CaseTestName);
 
 // The real process: its executable sits in the (writable) build folder.
 class SettingsFolderOfThisProcess : public ::testing::Test
