@@ -16,9 +16,6 @@
 
 #include <gtest/gtest.h>
 
-#include <optional>
-#include <vector>
-
 using namespace Qt::StringLiterals;
 
 namespace {
