@@ -71,9 +71,9 @@ void sendContact(bool isNew, const FieldRows &rows, const RecognitionContext &co
 
     // Hits go last, so a labelled value wins over a row of the same field.
     if (context.settings.DefinitionsLoaded) {
-        for (const clsZusatzDefs &hit : context.DefinitionHits) {
-            if (hit.ID != -1)
-                setField(QVariant::fromValue(hit.ID), hit.Wert);
+        for (const FieldValue &hit : context.DefinitionHits) {
+            if (hit.field != -1)
+                setField(QVariant::fromValue(hit.field), hit.value);
         }
     }
 }

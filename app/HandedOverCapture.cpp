@@ -1,7 +1,7 @@
 #include "HandedOverCapture.h"
 
+#include "MainWindow.h"
 #include "SingleInstance.h"
-#include "formMain.h"
 
 #include "support/MessageTexts.h"
 #include "support/Messages.h"
@@ -15,7 +15,7 @@ constexpr int RetryIntervalMs = 100;
 constexpr int ActivationPatienceMs = 2000;
 } // namespace
 
-HandedOverCapture::HandedOverCapture(formMain &window, QObject *parent)
+HandedOverCapture::HandedOverCapture(MainWindow &window, QObject *parent)
     : QObject(parent), m_window(window)
 {
     m_retry.setInterval(RetryIntervalMs);
@@ -79,7 +79,7 @@ void HandedOverCapture::captureWhenReady()
         button->click();
 }
 
-void ServeHandOvers(SingleInstance &instance, formMain &window)
+void ServeHandOvers(SingleInstance &instance, MainWindow &window)
 {
     auto *capture = new HandedOverCapture(window, &window);
     QObject::connect(&instance, &SingleInstance::captureRequested, capture,

@@ -5,7 +5,7 @@
 #include <QString>
 #include <QTimer>
 
-class formMain;
+class MainWindow;
 class SingleInstance;
 
 // A capture that a later start of Ordalis handed over: the window comes to the
@@ -16,7 +16,7 @@ class HandedOverCapture : public QObject
 {
     Q_OBJECT
 public:
-    explicit HandedOverCapture(formMain &window, QObject *parent = nullptr);
+    explicit HandedOverCapture(MainWindow &window, QObject *parent = nullptr);
 
     // True on Wayland.
     static bool ClipboardNeedsFocus();
@@ -30,7 +30,7 @@ private:
     void bringToFront(const QString &activationToken);
     void captureWhenReady();
 
-    formMain &m_window;
+    MainWindow &m_window;
     QTimer m_retry;
     QDeadlineTimer m_patience;
     bool m_waitForActive = ClipboardNeedsFocus();
@@ -39,4 +39,4 @@ private:
 };
 
 // Every request the running instance receives becomes a capture in `window`.
-void ServeHandOvers(SingleInstance &instance, formMain &window);
+void ServeHandOvers(SingleInstance &instance, MainWindow &window);

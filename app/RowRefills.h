@@ -1,7 +1,7 @@
 #pragma once
 
 #include "support/FieldRows.h"
-#include "support/clsZusatzDefs.h"
+#include "support/FieldValue.h"
 
 #include <QList>
 
@@ -18,7 +18,7 @@ public:
     struct Extra
     {
         QString BoxText;
-        QList<clsZusatzDefs> DefinitionHits;
+        QList<FieldValue> DefinitionHits;
     };
 
     explicit RowRefills(FieldRows &rows) : m_rows(rows), m_filled(rows.TakeSnapshot()) {}

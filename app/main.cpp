@@ -1,9 +1,9 @@
 #include "app/GermanTranslations.h"
 #include "app/HandedOverCapture.h"
+#include "app/MainWindow.h"
 #include "app/QtMessagePresenter.h"
 #include "app/SingleInstance.h"
 #include "app/StartupFigures.h"
-#include "app/formMain.h"
 
 #include "support/CheckedOutput.h"
 #include "support/ProgramFolder.h"
@@ -30,8 +30,8 @@ int main(int argc, char *argv[])
     QtMessagePresenter presenter;
     SetMessagePresenter(&presenter);
 
-    formMain window;
-    QObject::connect(&window, &formMain::programEnded, &application, &QCoreApplication::quit,
+    MainWindow window;
+    QObject::connect(&window, &MainWindow::programEnded, &application, &QCoreApplication::quit,
                      Qt::QueuedConnection);
     ServeHandOvers(instance, window);
     window.StartUp();

@@ -3,7 +3,7 @@
 // list model with its sixteen lists must show the new catalogue. And what a
 // user waits for per key when typing a field's name into a list that long.
 
-#include "app/formMain.h"
+#include "app/MainWindow.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -14,7 +14,7 @@
 
 namespace {
 
-formMain &window()
+MainWindow &window()
 {
     static QApplication *application = [] {
         qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -24,13 +24,13 @@ formMain &window()
         return new QApplication(argc, argv);
     }();
     Q_UNUSED(application);
-    static formMain *main = new formMain;
+    static MainWindow *main = new MainWindow;
     return *main;
 }
 
 void FieldLoadIntoTheLists(benchmark::State &state)
 {
-    formMain &main = window();
+    MainWindow &main = window();
     FieldRows &rows = main.Rows();
     const int count = int(state.range(0));
     QStringList names;
@@ -52,7 +52,7 @@ BENCHMARK(FieldLoadIntoTheLists)->Arg(60)->Arg(5000)->Unit(benchmark::kMilliseco
 // completion following each key, Enter. The counter is the time per key.
 void TypingANameIntoAList(benchmark::State &state)
 {
-    formMain &main = window();
+    MainWindow &main = window();
     FieldRows &rows = main.Rows();
     const int count = int(state.range(0));
     rows.ClearAllLists();

@@ -14,7 +14,7 @@
 #include "recognition/RecognitionContext.h"
 
 #include "support/FieldRows.h"
-#include "support/modZusatzDefs.h"
+#include "support/SettingsFile.h"
 
 #include <QCoreApplication>
 

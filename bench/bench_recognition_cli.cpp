@@ -9,7 +9,7 @@
 
 #include "support/FieldRows.h"
 #include "support/Messages.h"
-#include "support/modZusatzDefs.h"
+#include "support/SettingsFile.h"
 
 #include <QByteArray>
 #include <QElapsedTimer>

@@ -1,4 +1,4 @@
-#include "support/clsINI.h"
+#include "support/IniProfile.h"
 
 #include <benchmark/benchmark.h>
 
@@ -24,7 +24,7 @@ QString settingsWith5000Keys(const QTemporaryDir &folder)
 void ReadOneKeyOf5000(benchmark::State &state)
 {
     QTemporaryDir folder;
-    clsINI ini;
+    IniProfile ini;
     ini.setFileName(settingsWith5000Keys(folder));
     for (auto _ : state) {
         const QString value =
@@ -37,7 +37,7 @@ BENCHMARK(ReadOneKeyOf5000)->Unit(benchmark::kMicrosecond);
 void WriteOneKeyOf5000(benchmark::State &state)
 {
     QTemporaryDir folder;
-    clsINI ini;
+    IniProfile ini;
     ini.setFileName(settingsWith5000Keys(folder));
     int i = 0;
     for (auto _ : state)

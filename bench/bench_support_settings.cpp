@@ -1,5 +1,5 @@
 #include "support/FieldRows.h"
-#include "support/modZusatzDefs.h"
+#include "support/SettingsFile.h"
 
 #include <benchmark/benchmark.h>
 

@@ -2,7 +2,7 @@
 
 #include "support/FieldRows.h"
 
-ContactValues ValuesFromRows(const FieldRows &rows, const QList<clsZusatzDefs> &hits)
+ContactValues ValuesFromRows(const FieldRows &rows, const QList<FieldValue> &hits)
 {
     ContactValues values;
     for (int row = 0; row < FieldRows::RowCount; ++row) {
@@ -10,9 +10,9 @@ ContactValues ValuesFromRows(const FieldRows &rows, const QList<clsZusatzDefs> &
         if (content && !content->Value.isEmpty())
             values.insert(content->FieldNumber, content->Value);
     }
-    for (const clsZusatzDefs &hit : hits) {
-        if (hit.ID != -1 && !hit.Wert.isEmpty())
-            values.insert(hit.ID, hit.Wert);
+    for (const FieldValue &hit : hits) {
+        if (hit.field != -1 && !hit.value.isEmpty())
+            values.insert(hit.field, hit.value);
     }
     return values;
 }

@@ -4,7 +4,7 @@
 #include <QMap>
 #include <QString>
 
-#include "support/clsZusatzDefs.h"
+#include "support/FieldValue.h"
 
 class FieldRows;
 
@@ -22,7 +22,7 @@ using FieldCatalogue = QList<CatalogueField>;
 // The rows and the definition hits as a contact, as ACT! would receive them:
 // rows without a field or value are skipped, a later row of the same field
 // wins, and the hits come last.
-ContactValues ValuesFromRows(const FieldRows &rows, const QList<clsZusatzDefs> &hits = {});
+ContactValues ValuesFromRows(const FieldRows &rows, const QList<FieldValue> &hits = {});
 // A contact into the rows, one field a row in the order of the field numbers,
 // from row 0; every row is reset first, values beyond the last row are left
 // out. A field the catalogue lacks leaves its row with the value and no field.

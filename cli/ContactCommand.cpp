@@ -16,7 +16,7 @@
 #include "recognition/RecognitionContext.h"
 
 #include "support/FieldRows.h"
-#include "support/modZusatzDefs.h"
+#include "support/SettingsFile.h"
 
 using namespace Qt::StringLiterals;
 

@@ -79,8 +79,8 @@ void AppendParseResultJson(std::string &out, const RowJsonMembers &members, Pars
     }
     json.EndArray();
     json.Key("hits").BeginArray();
-    for (const clsZusatzDefs &hit : context.LoadedDefinitionHits())
-        json.BeginObject().Key("id").Number(hit.ID).Key("value").String(hit.Wert).EndObject();
+    for (const FieldValue &hit : context.LoadedDefinitionHits())
+        json.BeginObject().Key("id").Number(hit.field).Key("value").String(hit.value).EndObject();
     json.EndArray();
     json.EndObject();
 }
@@ -115,11 +115,11 @@ QByteArray RowTable(const FieldRows &rows, const RecognitionContext &context)
             line.chop(1);
         table += line + u'\n';
     }
-    const QList<clsZusatzDefs> found = context.LoadedDefinitionHits();
+    const QList<FieldValue> found = context.LoadedDefinitionHits();
     if (!found.isEmpty()) {
         table += QStringLiteral("\nDefinitionen\n");
-        for (const clsZusatzDefs &hit : found)
-            table += QStringLiteral("%1  %2\n").arg(hit.ID, 5).arg(hit.Wert);
+        for (const FieldValue &hit : found)
+            table += QStringLiteral("%1  %2\n").arg(hit.field, 5).arg(hit.value);
     }
     return table.toUtf8();
 }

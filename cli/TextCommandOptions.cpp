@@ -2,7 +2,7 @@
 
 #include "Usage.h"
 
-#include "support/modZusatzDefs.h"
+#include "support/SettingsFile.h"
 
 #include <QFileInfo>
 #include <QUrl>

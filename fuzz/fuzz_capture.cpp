@@ -7,10 +7,10 @@
 
 #include "recognition/ParseAddress.h"
 #include "recognition/RecognitionContext.h"
-#include "recognition/SeparatorDialog.h"
+#include "recognition/SeparatorPrompt.h"
 #include "support/FieldRows.h"
 #include "support/Messages.h"
-#include "support/modZusatzDefs.h"
+#include "support/SettingsFile.h"
 
 #include <cstdint>
 #include <cstring>
@@ -26,7 +26,7 @@ public:
 };
 
 // The user picks a separator (the first character of the text) in the dialog.
-class PickingDialog : public SeparatorDialog
+class PickingDialog : public SeparatorPrompt
 {
 public:
     QString choice;

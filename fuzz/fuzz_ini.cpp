@@ -1,4 +1,4 @@
-// clsINI on any file: reads, a write and a section delete. A write must read
+// IniProfile on any file: reads, a write and a section delete. A write must read
 // back what it wrote and leave every other line as it was; a delete removes
 // one section's lines and nothing else.
 // Input: section, key and value (each up to a NUL byte, as Windows-1252 bytes),
@@ -9,7 +9,7 @@
 
 #include "support/Cp1252.h"
 #include "support/IniFile.h"
-#include "support/clsINI.h"
+#include "support/IniProfile.h"
 
 #include <cstdint>
 
@@ -102,9 +102,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 
     const QString path = ScratchFile(QStringLiteral("fuzz.ini"));
     WriteWhole(path, file);
-    clsINI ini;
+    IniProfile ini;
     ini.setFileName(path);
-    clsINI shortBuffer(256);
+    IniProfile shortBuffer(256);
     shortBuffer.setFileName(path);
 
     const QString sectionText = Cp1252::toUnicode(section);

@@ -5,7 +5,7 @@
 
 #include "FuzzScratch.h"
 
-#include "installer/modACTReg.h"
+#include "installer/ActCommandFile.h"
 #include "support/IniDocument.h"
 #include "support/Registry.h"
 

@@ -6,7 +6,7 @@
 
 #include "support/FieldRows.h"
 #include "support/IniFile.h"
-#include "support/modZusatzDefs.h"
+#include "support/SettingsFile.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -46,8 +46,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 
     FieldRows rows;
     const Settings settings = LoadSettings(rows, path);
-    for (const clsZusatzDefs &definition : settings.UserDefinitions)
-        FUZZ_CHECK(!definition.Wert.isEmpty());
+    for (const FieldValue &definition : settings.UserDefinitions)
+        FUZZ_CHECK(!definition.value.isEmpty());
     FUZZ_CHECK(settings.DefinitionsLoaded == !settings.UserDefinitions.isEmpty());
     const auto first = catalogue(rows);
     FUZZ_CHECK(first.size() <= 32767);

@@ -1,6 +1,6 @@
 #include "ButtonFile.h"
 
-#include "support/clsINI.h"
+#include "support/IniProfile.h"
 
 #include <QLocale>
 
@@ -8,7 +8,7 @@
 
 namespace {
 const QString Section = QStringLiteral("BUTTON");
-// The installer's copy of clsINI reads values of up to 255 characters.
+// The installer's copy of IniProfile reads values of up to 255 characters.
 constexpr int ReadBufferLength = 256;
 } // namespace
 
@@ -23,7 +23,7 @@ std::optional<bool> SwitchFromText(const QString &text)
 
 ButtonFileRead ReadButtonFile(const QString &path)
 {
-    clsINI ini(ReadBufferLength);
+    IniProfile ini(ReadBufferLength);
     ini.setFileName(path);
     ButtonFileRead read;
     if (!ini.FileAvailable())

@@ -1,9 +1,9 @@
 #include "TastorRun.h"
 
+#include "ActCommandFile.h"
 #include "ActResults.h"
 #include "ButtonFile.h"
 #include "TastorPaths.h"
-#include "modACTReg.h"
 
 #include "act/ActObject.h"
 #include "support/Registry.h"

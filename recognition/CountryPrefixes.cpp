@@ -69,7 +69,7 @@ void ApplyCountryPrefixes(LineList &lines)
             while (firstDigit < s.size() && !IsDigit09(s[firstDigit]))
                 ++firstDigit;
             lines[p].Text = s.mid(firstDigit);
-            clsZeile country;
+            CapturedLine country;
             country.Text = prefix.country.toString();
             Award(country, ScoreRules::CountryOfPostcode);
             lines.insert(lines.begin() + qsizetype(p) + 1, std::move(country));

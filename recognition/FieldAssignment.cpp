@@ -6,7 +6,7 @@
 
 #include "support/ActFields.h"
 #include "support/FieldRows.h"
-#include "support/modZusatzDefs.h"
+#include "support/SettingsFile.h"
 
 namespace {
 
@@ -32,18 +32,18 @@ enum class Winner {
 // Ties go to the earlier entry.
 struct Candidate
 {
-    qint16 clsZeile::*score;
+    qint16 CapturedLine::*score;
     Winner winner;
 };
 const Candidate WinnerOrder[] = {
-    {&clsZeile::Firma, Winner::Company},     {&clsZeile::Anrede, Winner::Salutation},
-    {&clsZeile::Kontakt, Winner::Contact},   {&clsZeile::Postfach, Winner::PostBox},
-    {&clsZeile::Adresse, Winner::Street},    {&clsZeile::PLZ, Winner::Postcode},
-    {&clsZeile::Ort, Winner::City},          {&clsZeile::Land, Winner::Country},
-    {&clsZeile::Telefon, Winner::Telephone}, {&clsZeile::Fax, Winner::Fax},
-    {&clsZeile::Mobil, Winner::Mobile},      {&clsZeile::EMail, Winner::EMail},
-    {&clsZeile::Website, Winner::Website},   {&clsZeile::NachName, Winner::LastName},
-    {&clsZeile::Vorname, Winner::FirstName}, {&clsZeile::Titel, Winner::Title},
+    {&CapturedLine::Firma, Winner::Company},     {&CapturedLine::Anrede, Winner::Salutation},
+    {&CapturedLine::Kontakt, Winner::Contact},   {&CapturedLine::Postfach, Winner::PostBox},
+    {&CapturedLine::Adresse, Winner::Street},    {&CapturedLine::PLZ, Winner::Postcode},
+    {&CapturedLine::Ort, Winner::City},          {&CapturedLine::Land, Winner::Country},
+    {&CapturedLine::Telefon, Winner::Telephone}, {&CapturedLine::Fax, Winner::Fax},
+    {&CapturedLine::Mobil, Winner::Mobile},      {&CapturedLine::EMail, Winner::EMail},
+    {&CapturedLine::Website, Winner::Website},   {&CapturedLine::Nachname, Winner::LastName},
+    {&CapturedLine::Vorname, Winner::FirstName}, {&CapturedLine::Titel, Winner::Title},
 };
 
 namespace Field = ActField;
@@ -51,7 +51,7 @@ namespace Field = ActField;
 constexpr qint32 AddressFields[] = {Field::Adresse, Field::Adresse2, Field::Adresse3};
 constexpr qint32 TelephoneFields[] = {Field::Telefon, Field::Telefon2, Field::Telefon3};
 
-Winner winningField(const clsZeile &line)
+Winner winningField(const CapturedLine &line)
 {
     int best = -1;
     Winner winner = Winner::Company;
@@ -68,8 +68,8 @@ Winner winningField(const clsZeile &line)
 // line, and otherwise counts as company; then the same for line 2.
 void settleCompanyContactTie(LineList &lines)
 {
-    clsZeile &first = lines[0];
-    clsZeile &second = lines[1];
+    CapturedLine &first = lines[0];
+    CapturedLine &second = lines[1];
     if (first.Kontakt == first.Firma)
         Award(first, second.Firma > second.Kontakt ? ScoreRules::UndecidedAsContact
                                                    : ScoreRules::UndecidedAsCompany);
@@ -101,7 +101,7 @@ class RowWriter
 public:
     RowWriter(FieldRows &rows, const Settings &settings) : m_rows(rows), m_settings(settings) {}
 
-    void Write(int row, const clsZeile &line);
+    void Write(int row, const CapturedLine &line);
     void AddDefaultCountry(int row);
 
 private:
@@ -125,7 +125,7 @@ void RowWriter::put(int row, const QString &value, qint32 field)
         m_rows.SelectRowField(row, field);
 }
 
-void RowWriter::Write(int row, const clsZeile &line)
+void RowWriter::Write(int row, const CapturedLine &line)
 {
     const QString &t = line.Text;
     switch (winningField(line)) {

@@ -31,7 +31,7 @@ const FixedLabel FixedLabelTable[] = {
 
 } // namespace
 
-qsizetype ApplyFixedLabels(QStringView upper, clsZeile &line)
+qsizetype ApplyFixedLabels(QStringView upper, CapturedLine &line)
 {
     // Every label ends in a colon.
     if (!upper.contains(u':'))

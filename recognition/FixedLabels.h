@@ -1,6 +1,6 @@
 #pragma once
 
-#include "clsZeile.h"
+#include "CapturedLine.h"
 
 #include <QStringView>
 
@@ -8,4 +8,4 @@
 // the upper-cased line. Each match adds its points to line and moves the start
 // of the working text behind the first colon. Returns where the working text
 // now starts (0 when no label matched).
-qsizetype ApplyFixedLabels(QStringView upper, clsZeile &line);
+qsizetype ApplyFixedLabels(QStringView upper, CapturedLine &line);

@@ -870,7 +870,7 @@ void ParseImproved(RecognitionContext &context, const QString &text, FieldRows &
     Contact contact;
     LineSorter sorter(contact);
     QList<QStringView> values;
-    for (const clsZeile &line : lines) {
+    for (const CapturedLine &line : lines) {
         values.clear();
         splitLine(line.Text, oneLine, values);
         for (QStringView value : values)

@@ -38,7 +38,7 @@ bool isCapitalAZ(QChar c)
 }
 
 // A bare postcode standing next to a city line: short, four or five digits.
-bool isPostcodeOnly(const clsZeile &line)
+bool isPostcodeOnly(const CapturedLine &line)
 {
     if (line.Text.size() >= 6)
         return false;
@@ -68,8 +68,8 @@ struct Place
 {
     int i; // 1-based
     int n; // lines in the list
-    clsZeile *previous;
-    clsZeile *next;
+    CapturedLine *previous;
+    CapturedLine *next;
 };
 
 // The line's text as the keyword rules see it.
@@ -85,7 +85,7 @@ struct Texts
 namespace Rule = ScoreRules;
 
 // Where the line stands in the block.
-void scorePosition(clsZeile &line, int i)
+void scorePosition(CapturedLine &line, int i)
 {
     if (i == 1)
         Award(line, Rule::FirstLine);
@@ -98,7 +98,7 @@ void scorePosition(clsZeile &line, int i)
 }
 
 // Word count, two capitals side by side, digits, a hyphen.
-void scoreShape(clsZeile &line, const Texts &t)
+void scoreShape(CapturedLine &line, const Texts &t)
 {
     const int words = wordCount(t.text);
     if (words == 2)
@@ -114,7 +114,7 @@ void scoreShape(clsZeile &line, const Texts &t)
 }
 
 // A bare postcode before or after this line makes it the city.
-void scoreNextToPostcode(clsZeile &line, const Place &at, int digits)
+void scoreNextToPostcode(CapturedLine &line, const Place &at, int digits)
 {
     if (digits > 5)
         return;
@@ -125,7 +125,7 @@ void scoreNextToPostcode(clsZeile &line, const Place &at, int digits)
 }
 
 // Company marks and country names.
-void scoreCompanyAndCountry(clsZeile &line, const Place &at, const Texts &t)
+void scoreCompanyAndCountry(CapturedLine &line, const Place &at, const Texts &t)
 {
     if (CompanySigns.AnyContainedIn(t.upper, t.summary) ||
         CompanyForms.AnyContainedIn(t.padded, t.summary)) {
@@ -142,7 +142,7 @@ void scoreCompanyAndCountry(clsZeile &line, const Place &at, const Texts &t)
 }
 
 // A salutation, with the name on this line or on the next; academic titles.
-void scoreSalutationAndTitle(clsZeile &line, const Place &at, const Texts &t)
+void scoreSalutationAndTitle(CapturedLine &line, const Place &at, const Texts &t)
 {
     if (Salutations.AnyContainedIn(t.upper, t.summary)) {
         Award(line, Rule::SalutationWord);
@@ -159,7 +159,7 @@ void scoreSalutationAndTitle(clsZeile &line, const Place &at, const Texts &t)
 }
 
 // Street words, "Am Park" and the like, a post-office box.
-void scoreAddress(clsZeile &line, const Texts &t)
+void scoreAddress(CapturedLine &line, const Texts &t)
 {
     if (StreetWords.AnyContainedIn(t.upper, t.summary))
         Award(line, Rule::StreetWord);
@@ -170,7 +170,7 @@ void scoreAddress(clsZeile &line, const Texts &t)
 }
 
 // Web marks, the e-mail mark, domain endings.
-void scoreOnlineAddress(clsZeile &line, const Texts &t)
+void scoreOnlineAddress(CapturedLine &line, const Texts &t)
 {
     if (WebMarks.AnyContainedIn(t.upper, t.summary))
         Award(line, Rule::WebMark);
@@ -181,7 +181,7 @@ void scoreOnlineAddress(clsZeile &line, const Texts &t)
 }
 
 // One to five digits.
-void scoreFewDigits(clsZeile &line, int digits)
+void scoreFewDigits(CapturedLine &line, int digits)
 {
     if (digits < 1 || digits > 5)
         return;
@@ -193,7 +193,7 @@ void scoreFewDigits(clsZeile &line, int digits)
 }
 
 // A leading postcode; what follows it becomes a city line of its own.
-std::optional<clsZeile> splitLeadingPostcode(clsZeile &line, int digits)
+std::optional<CapturedLine> splitLeadingPostcode(CapturedLine &line, int digits)
 {
     const QStringView s = line.Text;
     if (s.size() < 4 || digits > 6)
@@ -208,7 +208,7 @@ std::optional<clsZeile> splitLeadingPostcode(clsZeile &line, int digits)
     Award(line, Rule::LeadingPostcode);
     if (s.size() == postcodeLength)
         return std::nullopt;
-    clsZeile city;
+    CapturedLine city;
     city.Text = TrimBlanks(s.sliced(postcodeLength)).toString();
     Award(city, Rule::CityAfterPostcode);
     line.Text.truncate(postcodeLength);
@@ -222,10 +222,10 @@ public:
     LineList Run(LineList input);
 
 private:
-    std::optional<clsZeile> classify(clsZeile &line, const Place &at);
-    void prepareText(clsZeile &line);
-    void scorePhoneWords(clsZeile &line, QStringView upper);
-    void scoreNumber(clsZeile &line, int digits) const;
+    std::optional<CapturedLine> classify(CapturedLine &line, const Place &at);
+    void prepareText(CapturedLine &line);
+    void scorePhoneWords(CapturedLine &line, QStringView upper);
+    void scoreNumber(CapturedLine &line, int digits) const;
     QStringView padded() const { return QStringView(m_padded.data(), qsizetype(m_padded.size())); }
 
     bool m_telKeywordSeen = false;
@@ -235,7 +235,7 @@ private:
 };
 
 // Labels first; then the working text, trimmed, is the line's text.
-void ScoringPass::prepareText(clsZeile &line)
+void ScoringPass::prepareText(CapturedLine &line)
 {
     const auto pad = [this](QStringView text) {
         m_padded.resize(size_t(text.size()) + 2);
@@ -255,7 +255,7 @@ void ScoringPass::prepareText(clsZeile &line)
 }
 
 // Telephone, fax and mobile words.
-void ScoringPass::scorePhoneWords(clsZeile &line, QStringView upper)
+void ScoringPass::scorePhoneWords(CapturedLine &line, QStringView upper)
 {
     if (TelephoneWords.AnyStartsOf(upper)) {
         Award(line, Rule::TelephoneWord);
@@ -270,7 +270,7 @@ void ScoringPass::scorePhoneWords(clsZeile &line, QStringView upper)
 }
 
 // A number line; once a telephone or fax word was seen, bare numbers count less.
-void ScoringPass::scoreNumber(clsZeile &line, int digits) const
+void ScoringPass::scoreNumber(CapturedLine &line, int digits) const
 {
     if (digits < 6)
         return;
@@ -285,7 +285,7 @@ void ScoringPass::scoreNumber(clsZeile &line, int digits) const
     Award(line, Rule::LongNumber);
 }
 
-std::optional<clsZeile> ScoringPass::classify(clsZeile &line, const Place &at)
+std::optional<CapturedLine> ScoringPass::classify(CapturedLine &line, const Place &at)
 {
     const QStringView padded = this->padded();
     const Texts t{line.Text, padded.sliced(1, line.Text.size()), padded, m_summary,
@@ -311,15 +311,15 @@ LineList ScoringPass::Run(LineList input)
     scored.reserve(2 * input.size());
     // The line list is scored + current + (inserted city) + input[next...]; a
     // city line is visited right after its postcode, as if inserted there.
-    std::optional<clsZeile> inserted;
+    std::optional<CapturedLine> inserted;
     size_t next = 0;
     while (inserted || next < input.size()) {
-        clsZeile current = inserted ? std::move(*inserted) : std::move(input[next++]);
+        CapturedLine current = inserted ? std::move(*inserted) : std::move(input[next++]);
         inserted.reset();
         const int i = int(scored.size()) + 1;
         const int n = i + int(input.size() - next);
-        clsZeile *previous = scored.empty() ? nullptr : &scored.back();
-        clsZeile *following = next < input.size() ? &input[next] : nullptr;
+        CapturedLine *previous = scored.empty() ? nullptr : &scored.back();
+        CapturedLine *following = next < input.size() ? &input[next] : nullptr;
         prepareText(current);
         inserted = classify(current, Place{i, n, previous, following});
         scored.push_back(std::move(current));

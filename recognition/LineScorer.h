@@ -1,6 +1,6 @@
 #pragma once
 
-#include "clsZeile.h"
+#include "CapturedLine.h"
 
 // The per-line scoring loop: fixed labels, then the classification of each line
 // by position, form and keywords. A line starting with a postcode is cut, and its

@@ -134,7 +134,7 @@ LineList SplitIntoLines(const QString &text, const QString &separator, QString &
     LineList lines;
     lines.reserve(std::min(size_t(details.Count()), first) + ordinary.size());
     for (int k = details.Count() - 1; k >= 0 && lines.size() < first; --k) {
-        clsZeile company;
+        CapturedLine company;
         company.Text = details.At(k);
         Award(company, ScoreRules::DetailsWindowName);
         details.ApplyFrom(k + 1, company.Text);

@@ -7,7 +7,7 @@
 #include "LineSplitter.h"
 #include "RecognitionContext.h"
 #include "RecognitionDiagnostics.h"
-#include "SeparatorDialog.h"
+#include "SeparatorPrompt.h"
 #include "TextOps.h"
 #include "UserLabels.h"
 
@@ -30,14 +30,14 @@ constexpr size_t LinesThatCount = FieldRows::RowCount + 1;
 // label can take out of the list before them.
 LinesToBuild linesNeeded(const Settings &settings)
 {
-    const QList<clsZusatzDefs> &labels = settings.UserDefinitions;
+    const QList<FieldValue> &labels = settings.UserDefinitions;
     if (!settings.DefinitionsLoaded || labels.isEmpty())
         return {LinesThatCount, {}};
     // Each label takes one line at most, so the rows come from the first lines
     // and one more per label; further down only a line a label finds matters.
     const auto labelled = [&labels](QStringView line) {
-        return std::any_of(labels.begin(), labels.end(), [line](const clsZusatzDefs &label) {
-            return line.startsWith(label.Wert);
+        return std::any_of(labels.begin(), labels.end(), [line](const FieldValue &label) {
+            return line.startsWith(label.value);
         });
     };
     return {LinesThatCount + size_t(labels.size()), labelled};
@@ -50,7 +50,7 @@ void dropLinesBeyondTheRows(LineList &lines)
 }
 
 ParseStatus parse(RecognitionContext &context, const QString &text, FieldRows &rows,
-                  QString &clipText, SeparatorDialog *dialog)
+                  QString &clipText, SeparatorPrompt *dialog)
 {
     rows.ResetAllRows();
     if (context.recognizer == Recognizer::Improved) {
@@ -82,7 +82,7 @@ ParseStatus parse(RecognitionContext &context, const QString &text, FieldRows &r
 } // namespace
 
 ParseStatus ParseAddress(RecognitionContext &context, const QString &text, FieldRows &rows,
-                         QString &clipText, SeparatorDialog *dialog)
+                         QString &clipText, SeparatorPrompt *dialog)
 {
     // Emptied, not released: the next text of a batch reuses the memory.
     clipText.truncate(0);
@@ -96,7 +96,7 @@ ParseStatus ParseAddress(RecognitionContext &context, const QString &text, Field
 }
 
 ParseStatus CaptureText(RecognitionContext &context, const QString &clipboardText, bool startingUp,
-                        FieldRows &rows, QString &clipText, SeparatorDialog *dialog)
+                        FieldRows &rows, QString &clipText, SeparatorPrompt *dialog)
 {
     try {
         clipText.truncate(0);

@@ -3,7 +3,7 @@
 #include <QString>
 
 class FieldRows;
-class SeparatorDialog;
+class SeparatorPrompt;
 struct RecognitionContext;
 
 enum class ParseStatus {
@@ -19,10 +19,10 @@ enum class ParseStatus {
 // and takes a separator chosen in the dialog and the definition hits. dialog
 // may be null (then no separator can be chosen). Never throws.
 ParseStatus ParseAddress(RecognitionContext &context, const QString &text, FieldRows &rows,
-                         QString &clipText, SeparatorDialog *dialog);
+                         QString &clipText, SeparatorPrompt *dialog);
 
 // What a capture does with the clipboard's text: keeps it in the context's
 // ClipboardText with CR LF line breaks, drops " . " before line breaks, reports
 // a blank text (not while starting up) and parses the rest. Never throws.
 ParseStatus CaptureText(RecognitionContext &context, const QString &clipboardText, bool startingUp,
-                        FieldRows &rows, QString &clipText, SeparatorDialog *dialog);
+                        FieldRows &rows, QString &clipText, SeparatorPrompt *dialog);

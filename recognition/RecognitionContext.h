@@ -2,8 +2,8 @@
 
 #include "Recognizer.h"
 
-#include "support/clsZusatzDefs.h"
-#include "support/modZusatzDefs.h"
+#include "support/FieldValue.h"
+#include "support/SettingsFile.h"
 
 #include <QList>
 #include <QString>
@@ -24,11 +24,11 @@ struct RecognitionContext
     // The separator accepted in the separator dialog; empty: detect automatically.
     QString UserSeparator;
     // What the user-defined labels found in the last parse that looked for them.
-    QList<clsZusatzDefs> DefinitionHits;
+    QList<FieldValue> DefinitionHits;
 
     // The hits that count: none while no definitions are loaded.
-    QList<clsZusatzDefs> LoadedDefinitionHits() const
+    QList<FieldValue> LoadedDefinitionHits() const
     {
-        return settings.DefinitionsLoaded ? DefinitionHits : QList<clsZusatzDefs>();
+        return settings.DefinitionsLoaded ? DefinitionHits : QList<FieldValue>();
     }
 };

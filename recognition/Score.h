@@ -1,6 +1,6 @@
 #pragma once
 
-#include "clsZeile.h"
+#include "CapturedLine.h"
 
 #include <QtGlobal>
 
@@ -27,7 +27,7 @@ inline void AddPoints(qint16 &score, int points)
 // The points one rule gives to one field of a line.
 struct FieldPoints
 {
-    qint16 clsZeile::*field = nullptr;
+    qint16 CapturedLine::*field = nullptr;
     qint16 points = 0;
 };
 
@@ -53,7 +53,7 @@ private:
 
 // Adds the rule's points to line. Inlined and unrolled, a rule from the table
 // costs what writing its additions out by hand costs.
-[[gnu::always_inline]] inline void Award(clsZeile &line, const ScoreRule &rule)
+[[gnu::always_inline]] inline void Award(CapturedLine &line, const ScoreRule &rule)
 {
 #if defined(__GNUC__)
 #pragma GCC unroll 5

@@ -10,22 +10,22 @@
 namespace ScoreRules {
 
 namespace Field {
-constexpr auto Company = &clsZeile::Firma;
-constexpr auto Contact = &clsZeile::Kontakt;
-constexpr auto Salutation = &clsZeile::Anrede;
-constexpr auto LastName = &clsZeile::NachName;
-constexpr auto FirstName = &clsZeile::Vorname;
-constexpr auto PostBox = &clsZeile::Postfach;
-constexpr auto Street = &clsZeile::Adresse;
-constexpr auto Postcode = &clsZeile::PLZ;
-constexpr auto City = &clsZeile::Ort;
-constexpr auto Country = &clsZeile::Land;
-constexpr auto Telephone = &clsZeile::Telefon;
-constexpr auto Fax = &clsZeile::Fax;
-constexpr auto Mobile = &clsZeile::Mobil;
-constexpr auto EMail = &clsZeile::EMail;
-constexpr auto Website = &clsZeile::Website;
-constexpr auto Title = &clsZeile::Titel;
+constexpr auto Company = &CapturedLine::Firma;
+constexpr auto Contact = &CapturedLine::Kontakt;
+constexpr auto Salutation = &CapturedLine::Anrede;
+constexpr auto LastName = &CapturedLine::Nachname;
+constexpr auto FirstName = &CapturedLine::Vorname;
+constexpr auto PostBox = &CapturedLine::Postfach;
+constexpr auto Street = &CapturedLine::Adresse;
+constexpr auto Postcode = &CapturedLine::PLZ;
+constexpr auto City = &CapturedLine::Ort;
+constexpr auto Country = &CapturedLine::Land;
+constexpr auto Telephone = &CapturedLine::Telefon;
+constexpr auto Fax = &CapturedLine::Fax;
+constexpr auto Mobile = &CapturedLine::Mobil;
+constexpr auto EMail = &CapturedLine::EMail;
+constexpr auto Website = &CapturedLine::Website;
+constexpr auto Title = &CapturedLine::Titel;
 } // namespace Field
 
 using namespace Field;

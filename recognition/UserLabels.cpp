@@ -10,13 +10,13 @@ void ApplyUserDefinitions(LineList &lines, RecognitionContext &context)
     context.DefinitionHits.clear();
     std::vector<bool> consumed(lines.size(), false);
     bool anyConsumed = false;
-    for (const clsZusatzDefs &definition : context.settings.UserDefinitions) {
+    for (const FieldValue &definition : context.settings.UserDefinitions) {
         for (size_t p = 0; p < lines.size(); ++p) {
-            if (consumed[p] || !lines[p].Text.startsWith(definition.Wert))
+            if (consumed[p] || !lines[p].Text.startsWith(definition.value))
                 continue;
-            const QStringView rest = QStringView(lines[p].Text).sliced(definition.Wert.size());
+            const QStringView rest = QStringView(lines[p].Text).sliced(definition.value.size());
             context.DefinitionHits.append(
-                clsZusatzDefs{definition.ID, TrimBlanks(rest).toString()});
+                FieldValue{definition.field, TrimBlanks(rest).toString()});
             consumed[p] = true;
             anyConsumed = true;
             break;

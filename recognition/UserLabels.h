@@ -1,6 +1,6 @@
 #pragma once
 
-#include "clsZeile.h"
+#include "CapturedLine.h"
 
 struct RecognitionContext;
 

@@ -1,6 +1,6 @@
 #include "Registry.h"
 
-#include "clsINI.h"
+#include "IniProfile.h"
 
 #ifdef Q_OS_WIN
 #include "WindowsRegistry.h"
@@ -17,7 +17,7 @@ std::optional<QString> IniFileRegistry::ReadString(const QString &keyPath,
 {
     // A default no stored value can equal tells a missing value from an empty one.
     static const QString missing = QStringLiteral("<<no such registry value>>");
-    clsINI ini;
+    IniProfile ini;
     ini.setFileName(m_filePath);
     const QString value = ini.ReadData(keyPath, valueName, missing);
     if (value == missing)
@@ -29,7 +29,7 @@ void IniFileRegistry::WriteString(const QString &keyPath, const QString &valueNa
                                   const QString &value)
 {
     QDir().mkpath(QFileInfo(m_filePath).absolutePath());
-    clsINI ini;
+    IniProfile ini;
     ini.setFileName(m_filePath);
     ini.WriteData(keyPath, valueName, value);
 }

@@ -69,10 +69,10 @@ void AppTest::SetClipboard(const QString &text)
     QGuiApplication::clipboard()->setText(text, QClipboard::Clipboard);
 }
 
-formMain &AppTest::window()
+MainWindow &AppTest::window()
 {
     if (!m_window)
-        m_window = std::make_unique<formMain>();
+        m_window = std::make_unique<MainWindow>();
     return *m_window;
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/formMain.h"
+#include "app/MainWindow.h"
 #include "common/RecordingPresenter.h"
 #include "tests/standin/StandinFixture.h"
 
@@ -38,7 +38,7 @@ protected:
     QString ProgramHome() const { return m_root.filePath(QStringLiteral("Ordalis Programm")); }
     static void SetClipboard(const QString &text);
 
-    formMain &window();
+    MainWindow &window();
     FieldRows &rows() { return window().Rows(); }
     template <typename W> W *child(const QString &name) { return window().findChild<W *>(name); }
     QComboBox *field(int row) { return child<QComboBox>(QStringLiteral("txtField%1").arg(row)); }
@@ -53,5 +53,5 @@ protected:
 
     QTemporaryDir m_root;
     RecordingPresenter m_presenter;
-    std::unique_ptr<formMain> m_window;
+    std::unique_ptr<MainWindow> m_window;
 };

@@ -3,7 +3,7 @@
 #include "AppTestSupport.h"
 #include "common/CaseFile.h"
 
-#include "app/formTrenner.h"
+#include "app/SeparatorDialog.h"
 #include "support/MessageTexts.h"
 
 #include <QLineEdit>
@@ -18,11 +18,11 @@ namespace {
 class SeparatorDialogTest : public AppTest
 {
 protected:
-    void open(const QString &text) { m_dialog = std::make_unique<formTrenner>(nullptr, text); }
+    void open(const QString &text) { m_dialog = std::make_unique<SeparatorDialog>(nullptr, text); }
     QPlainTextEdit *box() { return m_dialog->findChild<QPlainTextEdit *>(u"txtClipText"_s); }
     QLineEdit *separator() { return m_dialog->findChild<QLineEdit *>(u"txtTrenner"_s); }
     void click(const char *b) { m_dialog->findChild<QPushButton *>(QLatin1String(b))->click(); }
-    std::unique_ptr<formTrenner> m_dialog;
+    std::unique_ptr<SeparatorDialog> m_dialog;
 };
 
 // Marking takes the first character and previews the split.

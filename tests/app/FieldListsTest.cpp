@@ -5,7 +5,7 @@
 #include "AppTestSupport.h"
 
 #include "app/FieldCatalogueModel.h"
-#include "app/formMain.h"
+#include "app/MainWindow.h"
 
 #include <QAbstractItemView>
 #include <QApplication>

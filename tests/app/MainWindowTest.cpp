@@ -6,8 +6,8 @@
 
 #include "act/standin/ContactDatabase.h"
 #include "act/standin/StandinPaths.h"
+#include "app/MainWindow.h"
 #include "app/StartupFigures.h"
-#include "app/formMain.h"
 #include "cards/ContactValues.h"
 #include "support/ActFields.h"
 #include "support/MessageTexts.h"

@@ -5,8 +5,8 @@
 #include "AppTestSupport.h"
 #include "common/TestFiles.h"
 
+#include "app/MainWindow.h"
 #include "app/UpdateLauncher.h"
-#include "app/formMain.h"
 #include "support/MessageTexts.h"
 
 #include <QDir>
@@ -61,7 +61,7 @@ TEST_F(UpdateLauncher, OutcomesOfTheButton)
         m_presenter.shown.clear();
         m_presenter.answers = {answer};
 
-        formMain window;
+        MainWindow window;
         window.show();
         window.findChild<QPushButton *>(u"cmdUpdate"_s)->click();
         EXPECT_EQ(window.Ended(), started) << what;

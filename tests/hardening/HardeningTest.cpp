@@ -9,9 +9,9 @@
 #include "act/standin/CommandFileLock.h"
 #include "act/standin/StandinPaths.h"
 #include "act/standin/StandinRunLock.h"
-#include "installer/modACTReg.h"
+#include "installer/ActCommandFile.h"
 #include "support/Registry.h"
-#include "support/modZusatzDefs.h"
+#include "support/SettingsFile.h"
 
 #include <QDeadlineTimer>
 #include <QElapsedTimer>

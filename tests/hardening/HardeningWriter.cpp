@@ -7,7 +7,7 @@
 #include "HardeningData.h"
 
 #include "act/ActObject.h"
-#include "support/modZusatzDefs.h"
+#include "support/SettingsFile.h"
 
 #include <cstdio>
 

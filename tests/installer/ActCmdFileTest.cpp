@@ -2,7 +2,7 @@
 
 #include "common/CaseFile.h"
 #include "common/TestFiles.h"
-#include "installer/modACTReg.h"
+#include "installer/ActCommandFile.h"
 
 #include "support/Registry.h"
 

@@ -37,7 +37,7 @@ CASES = [
     ("app/A.cpp", '#include "destinations/X.h"', ["destinations/X.h"], False),
     ("app/A.cpp", '#include "act/standin/StandinPaths.h"', ["act/standin/StandinPaths.h"], True),
     ("app/A.cpp", '#include "cli/Usage.h"', ["cli/Usage.h"], True),
-    ("cli/A.cpp", '#include "app/formMain.h"', ["app/formMain.h"], True),
+    ("cli/A.cpp", '#include "app/MainWindow.h"', ["app/MainWindow.h"], True),
     ("installer/A.cpp", '#include "act/standin/CommandFileLock.h"',
      ["act/standin/CommandFileLock.h"], False),
     ("support/A.cpp", "#include <QString>", [], False),
@@ -47,7 +47,7 @@ CASES = [
     ("act/A.cpp", "#include <QNetworkReply>", [], True),
     ("app/A.cpp", "#include <QMessageBox>", [], False),
     ("destinations/A.cpp", "#include <qt6keychain/keychain.h>", [], False),
-    ("tests/recognition/A.cpp", '#include "app/formMain.h"', ["app/formMain.h"], False),
+    ("tests/recognition/A.cpp", '#include "app/MainWindow.h"', ["app/MainWindow.h"], False),
     ("newfolder/A.cpp", "#include <vector>", [], True),
 ]
 

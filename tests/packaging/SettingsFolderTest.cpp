@@ -1,6 +1,6 @@
 #include "support/Log.h"
 #include "support/ProgramFolder.h"
-#include "support/modZusatzDefs.h"
+#include "support/SettingsFile.h"
 
 #include "common/CaseFile.h"
 

@@ -8,7 +8,7 @@
 #include "recognition/LineSplitter.h"
 #include "recognition/ParseAddress.h"
 #include "recognition/RecognitionContext.h"
-#include "recognition/SeparatorDialog.h"
+#include "recognition/SeparatorPrompt.h"
 #include "recognition/TextOps.h"
 #include "support/FieldRows.h"
 #include "support/MessageTexts.h"
@@ -36,7 +36,7 @@ QString RowsSummary(const FieldRows &rows)
 }
 
 // A separator dialog that is closed without a choice.
-class CancelledDialog : public SeparatorDialog
+class CancelledDialog : public SeparatorPrompt
 {
 public:
     QString Open() override { return {}; }
@@ -124,8 +124,8 @@ TEST_F(CaptureTest, RealisticBlocksGiveTheirRows)
                             rows, clipText, nullptr);
             EXPECT_EQ(status, ParseStatus::Ok);
             QString actual = RowsSummary(rows);
-            for (const clsZusatzDefs &hit : context.DefinitionHits)
-                actual += QStringLiteral("hit %1 %2\n").arg(hit.ID).arg(hit.Wert);
+            for (const FieldValue &hit : context.DefinitionHits)
+                actual += QStringLiteral("hit %1 %2\n").arg(hit.field).arg(hit.value);
             EXPECT_EQ(actual, expected.rows);
             if (expected.box) {
                 EXPECT_EQ(clipText, *expected.box);
@@ -137,7 +137,7 @@ TEST_F(CaptureTest, RealisticBlocksGiveTheirRows)
 QStringList texts(const LineList &lines)
 {
     QStringList out;
-    for (const clsZeile &line : lines)
+    for (const CapturedLine &line : lines)
         out << line.Text;
     return out;
 }

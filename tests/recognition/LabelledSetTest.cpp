@@ -8,7 +8,7 @@
 #include "recognition/ParseAddress.h"
 #include "recognition/RecognitionContext.h"
 #include "support/FieldRows.h"
-#include "support/modZusatzDefs.h"
+#include "support/SettingsFile.h"
 
 #include <gtest/gtest.h>
 

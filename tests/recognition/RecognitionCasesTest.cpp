@@ -20,11 +20,11 @@ QString DataText(const QString &escaped)
 }
 
 // Non-zero scores of a line in member order, e.g. "Firma=3 Kontakt=3".
-QString ScoreSummary(const clsZeile &line)
+QString ScoreSummary(const CapturedLine &line)
 {
     const std::pair<const char16_t *, qint16> scores[] = {
         {u"Firma", line.Firma},       {u"Kontakt", line.Kontakt},   {u"Anrede", line.Anrede},
-        {u"NachName", line.NachName}, {u"Vorname", line.Vorname},   {u"Postfach", line.Postfach},
+        {u"Nachname", line.Nachname}, {u"Vorname", line.Vorname},   {u"Postfach", line.Postfach},
         {u"Adresse", line.Adresse},   {u"PLZ", line.PLZ},           {u"Ort", line.Ort},
         {u"Land", line.Land},         {u"Telefon", line.Telefon},   {u"Fax", line.Fax},
         {u"Mobil", line.Mobil},       {u"EMail", line.EMail},       {u"Website", line.Website},
@@ -43,7 +43,7 @@ LineList MakeLines(const QStringList &texts)
 {
     LineList lines;
     for (const QString &text : texts) {
-        clsZeile line;
+        CapturedLine line;
         line.Text = text;
         lines.push_back(line);
     }
@@ -53,7 +53,7 @@ LineList MakeLines(const QStringList &texts)
 QStringList texts(const LineList &lines)
 {
     QStringList out;
-    for (const clsZeile &line : lines)
+    for (const CapturedLine &line : lines)
         out << line.Text;
     return out;
 }
@@ -84,7 +84,7 @@ TEST_P(LineScores, Hold)
 TEST_P(FixedLabels, Hold)
 {
     const DataCase &c = GetParam();
-    clsZeile line;
+    CapturedLine line;
     line.Text = DataText(c.value(u"line"_s));
     const qsizetype start = ApplyFixedLabels(UpperText(line.Text), line);
     EXPECT_EQ(TrimBlanks(QStringView(line.Text).sliced(start)).toString(),

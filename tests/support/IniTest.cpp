@@ -2,7 +2,7 @@
 #include "common/TestFiles.h"
 
 #include "support/AtomicReplace.h"
-#include "support/clsINI.h"
+#include "support/IniProfile.h"
 
 #include <gtest/gtest.h>
 
@@ -23,9 +23,9 @@ class IniTest : public ::testing::Test
 protected:
     QTemporaryDir folder;
     QString path() const { return folder.filePath(QStringLiteral("test.ini")); }
-    clsINI ini(int buffer = 8192) const
+    IniProfile ini(int buffer = 8192) const
     {
-        clsINI file(buffer);
+        IniProfile file(buffer);
         file.setFileName(path());
         return file;
     }
@@ -46,10 +46,10 @@ QString text(const QString &escaped)
     return out;
 }
 
-void runLine(clsINI &file, const QString &command, const QStringList &f)
+void runLine(IniProfile &file, const QString &command, const QStringList &f)
 {
     if (command == u"read") {
-        clsINI sized(f.size() > 4 ? f[4].toInt() : 8192);
+        IniProfile sized(f.size() > 4 ? f[4].toInt() : 8192);
         sized.setFileName(file.FileName());
         EXPECT_EQ(sized.ReadData(text(f[0]), text(f[1]), text(f[2])), text(f.value(3)))
             << "read " << f.join(u'|').toStdString();
@@ -67,7 +67,7 @@ TEST_P(IniCases, Run)
     const DataCase &c = GetParam();
     if (c.has(u"file"_s))
         writeBytes(path(), Unescape(c.value(u"file"_s)));
-    clsINI file = ini();
+    IniProfile file = ini();
     for (const auto &[command, argument] : c.lines)
         runLine(file, command, argument.split(u'|'));
     const QString after = c.has(u"after"_s) ? u"after"_s : u"file"_s;
@@ -81,7 +81,7 @@ TEST_F(IniTest, NothingToDoLeavesTheFileUntouched)
 {
     writeBytes(path(), "[S]\r\n  k = v \r\n");
     const ino_t before = inodeOf(path());
-    clsINI file = ini();
+    IniProfile file = ini();
     file.WriteData(u"s"_s, u" K"_s, u"v"_s);
     file.DeleteSection(u"T"_s);
     EXPECT_EQ(inodeOf(path()), before);
@@ -101,7 +101,7 @@ TEST_F(IniTest, ReplacementIsAtomicAndKeepsOwnerGroupModeAndLink)
     ASSERT_TRUE(QFile::link(path(), link));
     QFile reader(path());
     ASSERT_TRUE(reader.open(QIODevice::ReadOnly));
-    clsINI file;
+    IniProfile file;
     file.setFileName(link);
     file.WriteData(u"S"_s, u"k"_s, u"new"_s);
     // A reader that opened the file before still sees the whole old version.
@@ -155,7 +155,7 @@ TEST_F(IniTest, RefusedWritesChangeNothingAndLeaveNoTemporaryFile)
         writeBytes(path(), content);
         QFile::setPermissions(path(), filePermissions);
         QFile::setPermissions(folder.path(), folderPermissions);
-        clsINI file = ini();
+        IniProfile file = ini();
         file.WriteData(u"S"_s, u"k"_s, u"2"_s);
         file.WriteData(u"T"_s, u"k"_s, u"2"_s);
         file.DeleteSection(u"S"_s);
@@ -186,8 +186,8 @@ TEST_F(IniTest, AWriteCutShortByAFullDiskIsNoSuccess)
 
 TEST_F(IniTest, EveryCallSeesChangesByOtherWriters)
 {
-    clsINI first = ini();
-    clsINI second = ini();
+    IniProfile first = ini();
+    IniProfile second = ini();
     writeBytes(path(), "[S]\r\nk=1\r\n");
     EXPECT_EQ(first.ReadData(u"S"_s, u"k"_s, {}), u"1"_s);
     // Same size, same inode, within the same clock tick.
@@ -208,7 +208,7 @@ TEST_F(IniTest, AMissingFolderOrAnOversizedFileGivesTheDefaultAndIsNeverWritten)
     QFile file(path());
     ASSERT_TRUE(file.resize(65 * 1024 * 1024)); // sparse: cheap to make
     for (const QString &place : {path(), folder.filePath(QStringLiteral("no/such/folder/x.ini"))}) {
-        clsINI ini;
+        IniProfile ini;
         ini.setFileName(place);
         EXPECT_EQ(ini.ReadData(u"S"_s, u"k"_s, u"d"_s), u"d"_s);
         ini.WriteData(u"S"_s, u"k"_s, u"w"_s);

@@ -2,7 +2,7 @@
 #include "common/TestFiles.h"
 
 #include "support/FieldRows.h"
-#include "support/modZusatzDefs.h"
+#include "support/SettingsFile.h"
 
 #include <gtest/gtest.h>
 
@@ -88,8 +88,8 @@ TEST_P(SettingsCases, Load)
     loaded.FillStandardCatalogue();
     const Settings settings = LoadSettings(loaded, path());
     QStringList definitions;
-    for (const clsZusatzDefs &d : settings.UserDefinitions)
-        definitions << u"%1=%2"_s.arg(d.ID).arg(d.Wert);
+    for (const FieldValue &d : settings.UserDefinitions)
+        definitions << u"%1=%2"_s.arg(d.field).arg(d.value);
     EXPECT_EQ(definitions.join(u'|'), c.value(u"definitions"_s));
     EXPECT_EQ(settings.DefinitionsLoaded, !definitions.isEmpty());
     QStringList catalogue;

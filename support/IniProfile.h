@@ -5,10 +5,11 @@
 // Access to one INI file with the semantics of the platform's private-profile
 // functions. Every call sees the file as it is on disk at that moment; no call
 // reports failure.
-class clsINI
+// Formerly clsINI.
+class IniProfile
 {
 public:
-    explicit clsINI(int readBufferLength = 8192); // Tastor's copy reads with 256
+    explicit IniProfile(int readBufferLength = 8192); // Tastor's copy reads with 256
     QString FileName() const;
     void setFileName(const QString &NewValue);
     bool FileAvailable() const;

@@ -1,6 +1,8 @@
 #pragma once
 
-#include "clsZusatzDefs.h"
+// Formerly modZusatzDefs.
+
+#include "FieldValue.h"
 
 #include <QList>
 #include <QString>
@@ -13,7 +15,7 @@ struct Settings
 {
     // The file read; the field cache is saved back to it.
     QString FilePath;
-    QList<clsZusatzDefs> UserDefinitions;
+    QList<FieldValue> UserDefinitions;
     bool DefinitionsLoaded = false;
     QString StandardLand4PLZ = QStringLiteral("Österreich");
     QString StandardLand5PLZ = QStringLiteral("Deutschland");

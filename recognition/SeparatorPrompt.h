@@ -5,9 +5,9 @@
 // How the parse asks the user for a separator when none of the candidates
 // occurs. Open() returns when the dialog has closed, with the accepted
 // separator (empty: none accepted).
-class SeparatorDialog
+class SeparatorPrompt
 {
 public:
-    virtual ~SeparatorDialog();
+    virtual ~SeparatorPrompt();
     virtual QString Open() = 0;
 };

@@ -5,8 +5,9 @@
 // A user definition (a label and the ACT! field it feeds) when loaded from the
 // settings file; a definition hit (the field and the value found) when made by
 // recognition.
-struct clsZusatzDefs
+// Formerly clsZusatzDefs.
+struct FieldValue
 {
-    qint16 ID = 0;
-    QString Wert;
+    qint16 field = 0;
+    QString value;
 };

@@ -10,11 +10,12 @@ class QPushButton;
 // The completion dialog after a successful write: back for the next address
 // (CompletionChoice 2) or quit (1). Closed any other way the choice stays 0,
 // which the caller treats as back.
-class formFertigAbfrage : public QDialog
+// Formerly formFertigAbfrage.
+class CompletionDialog : public QDialog
 {
     Q_OBJECT
 public:
-    formFertigAbfrage(QWidget *owner, bool LastWriteWasNew);
+    CompletionDialog(QWidget *owner, bool LastWriteWasNew);
 
     quint8 CompletionChoice() const { return m_choice; }
 

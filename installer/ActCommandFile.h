@@ -1,5 +1,7 @@
 #pragma once
 
+// Formerly modACTReg.
+
 #include "support/Registry.h"
 
 #include <QString>

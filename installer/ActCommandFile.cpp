@@ -1,4 +1,4 @@
-#include "modACTReg.h"
+#include "ActCommandFile.h"
 
 #include "InstallerDiagnostics.h"
 #include "TastorPaths.h"
@@ -7,7 +7,7 @@
 #include "act/standin/CommandFileLock.h"
 #endif
 #include "support/Cp1252.h"
-#include "support/clsINI.h"
+#include "support/IniProfile.h"
 
 #include <exception>
 #include <limits>
@@ -46,7 +46,7 @@ QString comparable(QString name)
 // Walks the sections prefix0, prefix1, ... until one does not qualify, and
 // deletes the first one whose name matches.
 template <typename Qualifies>
-void removeFirstMatch(clsINI &ini, const QString &prefix, const QString &wanted,
+void removeFirstMatch(IniProfile &ini, const QString &prefix, const QString &wanted,
                       Qualifies qualifies, ActCmdCleanUp &done)
 {
     for (qint32 i = 0; i < std::numeric_limits<qint32>::max(); ++i) {
@@ -56,7 +56,7 @@ void removeFirstMatch(clsINI &ini, const QString &prefix, const QString &wanted,
             return;
         if (comparable(name) == wanted) {
             ini.DeleteSection(section);
-            // clsINI reports no failure; a file that refused keeps the section.
+            // IniProfile reports no failure; a file that refused keeps the section.
             const bool kept = ini.ReadData(section, NameKey, QString()) == name;
             (kept ? done.Refused : done.Removed).append(section);
             return;
@@ -73,7 +73,7 @@ void removeEntries(const QString &name, const Registry &registry, ActCmdCleanUp 
         return;
     const QString path = folder + PathRules::Native().Separator + CommandFileName;
     done.CommandFile = path;
-    clsINI ini(ReadBufferLength);
+    IniProfile ini(ReadBufferLength);
     ini.setFileName(path);
     if (!ini.FileAvailable())
         return;

@@ -6,13 +6,14 @@
 
 // One line of the captured text and its score per field. Scores are 16-bit, as
 // the recognition has always kept them; additions go through AddPoints (Score.h).
-struct clsZeile
+// Formerly clsZeile.
+struct CapturedLine
 {
     QString Text;
     qint16 Firma = 0;
     qint16 Kontakt = 0;
     qint16 Anrede = 0;
-    qint16 NachName = 0;
+    qint16 Nachname = 0;
     qint16 Vorname = 0;
     qint16 Postfach = 0;
     qint16 Adresse = 0;
@@ -32,4 +33,4 @@ struct clsZeile
 };
 
 // The line list of one parse; element 0 is line 1.
-using LineList = std::vector<clsZeile>;
+using LineList = std::vector<CapturedLine>;

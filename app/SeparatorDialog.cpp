@@ -1,4 +1,4 @@
-#include "formTrenner.h"
+#include "SeparatorDialog.h"
 
 #include "MarkedCharacter.h"
 #include "VisibleSeparator.h"
@@ -37,7 +37,7 @@ QString separatorToolTip(const QString &separator)
 
 } // namespace
 
-formTrenner::formTrenner(QWidget *owner, const QString &ClipboardText)
+SeparatorDialog::SeparatorDialog(QWidget *owner, const QString &ClipboardText)
     : QDialog(owner), m_clipboardText(ClipboardText)
 {
     setObjectName(QStringLiteral("formTrenner"));
@@ -96,23 +96,23 @@ formTrenner::formTrenner(QWidget *owner, const QString &ClipboardText)
     layout->addLayout(separatorRow);
     resize(620, 360);
 
-    connect(cmdTrennerNeu, &QPushButton::clicked, this, &formTrenner::cmdTrennerNeu_Click);
+    connect(cmdTrennerNeu, &QPushButton::clicked, this, &SeparatorDialog::markSeparatorClicked);
     connect(cmdTrennerVerwerfen, &QPushButton::clicked, this,
-            &formTrenner::cmdTrennerVerwerfen_Click);
-    connect(cmdWeiter, &QPushButton::clicked, this, &formTrenner::cmdWeiter_Click);
-    connect(txtTrenner, &QLineEdit::textChanged, this, &formTrenner::txtTrenner_Changed);
+            &SeparatorDialog::discardSeparatorClicked);
+    connect(cmdWeiter, &QPushButton::clicked, this, &SeparatorDialog::continueClicked);
+    connect(txtTrenner, &QLineEdit::textChanged, this, &SeparatorDialog::separatorTextEdited);
 
     showText(m_clipboardText);
 }
 
-void formTrenner::showText(const QString &text)
+void SeparatorDialog::showText(const QString &text)
 {
     // Marked line breaks count as the capture counts them.
     m_shown = WithCrLfLineBreaks(text);
     txtClipText->setPlainText(text);
 }
 
-void formTrenner::cmdTrennerNeu_Click()
+void SeparatorDialog::markSeparatorClicked()
 {
     const QTextCursor marked = txtClipText->textCursor();
     if (!marked.hasSelection()) {
@@ -127,24 +127,24 @@ void formTrenner::cmdTrennerNeu_Click()
     showText(SeparatorPreview(m_clipboardText, QString(candidate)));
 }
 
-void formTrenner::cmdTrennerVerwerfen_Click()
+void SeparatorDialog::discardSeparatorClicked()
 {
     showText(m_clipboardText);
     setSeparator({});
 }
 
-void formTrenner::cmdWeiter_Click()
+void SeparatorDialog::continueClicked()
 {
     m_accepted = SeparatorFromShown(txtTrenner->text());
     accept();
 }
 
-void formTrenner::setSeparator(const QString &separator)
+void SeparatorDialog::setSeparator(const QString &separator)
 {
     txtTrenner->setText(VisibleSeparator(separator));
 }
 
-void formTrenner::txtTrenner_Changed(const QString &shown)
+void SeparatorDialog::separatorTextEdited(const QString &shown)
 {
     const QString separator = SeparatorFromShown(shown);
     txtTrenner->setToolTip(separatorToolTip(separator));

@@ -1,19 +1,19 @@
-#include "formMain.h"
+#include "MainWindow.h"
 
+#include "AboutDialog.h"
 #include "AppDiagnostics.h"
 #include "CardActions.h"
 #include "ClipboardCard.h"
+#include "CompletionDialog.h"
 #include "DelayedProgress.h"
 #include "FieldCatalogueModel.h"
 #include "FieldRowBinder.h"
 #include "RowsPanel.h"
+#include "SeparatorDialog.h"
 #include "TextBoxText.h"
 #include "Twips.h"
 #include "UpdateLauncher.h"
 #include "VisibleSeparator.h"
-#include "formAbout.h"
-#include "formFertigAbfrage.h"
-#include "formTrenner.h"
 
 #include "act/ContactWriter.h"
 #include "recognition/ParseAddress.h"
@@ -101,17 +101,17 @@ private:
 
 } // namespace
 
-formMain::formMain(QWidget *parent) : QWidget(parent)
+MainWindow::MainWindow(QWidget *parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("formMain"));
     setWindowTitle(ProgramName);
     createControls();
     setTabStops();
     connectCommands();
-    connect(qApp, &QApplication::focusChanged, this, &formMain::focusChanged);
+    connect(qApp, &QApplication::focusChanged, this, &MainWindow::focusChanged);
 }
 
-formMain::~formMain()
+MainWindow::~MainWindow()
 {
     // The controls die after this object's own members: nothing may reach the
     // rows or the box through focus or row signals while they go.
@@ -120,7 +120,7 @@ formMain::~formMain()
     m_binder = nullptr;
 }
 
-void formMain::createControls()
+void MainWindow::createControls()
 {
     const qreal dpi = logicalDpiY();
     m_catalogue = new FieldCatalogueModel(m_rows, this);
@@ -160,7 +160,7 @@ void formMain::createControls()
            std::min(TwipsToPixels(ClientHeight, dpi), screen.height() - frame - titleBar));
 }
 
-QLayout *formMain::createButtons()
+QLayout *MainWindow::createButtons()
 {
     const qreal dpi = logicalDpiY();
     auto *grid = new QGridLayout;
@@ -185,7 +185,7 @@ QLayout *formMain::createButtons()
     return grid;
 }
 
-QLayout *formMain::createNotices()
+QLayout *MainWindow::createNotices()
 {
     lblZeilenErsetzt = new QLabel(this);
     lblZeilenErsetzt->setObjectName(QStringLiteral("lblZeilenErsetzt"));
@@ -235,7 +235,7 @@ QLayout *formMain::createNotices()
     return notices;
 }
 
-void formMain::setTabStops()
+void MainWindow::setTabStops()
 {
     // Buttons first, then value and field of each row, row by row, then the
     // box; the notes' buttons after it, as they come and go.
@@ -254,22 +254,22 @@ void formMain::setTabStops()
         setTabOrder(order[i], order[i + 1]);
 }
 
-void formMain::connectCommands()
+void MainWindow::connectCommands()
 {
-    connect(cmdGetClipboard, &QPushButton::clicked, this, &formMain::cmdGetClipboard_Click);
-    connect(cmdNeuanlageInACT, &QPushButton::clicked, this, &formMain::cmdNeuanlageInACT_Click);
-    connect(cmdBearbeitenInAct, &QPushButton::clicked, this, &formMain::cmdBearbeitenInAct_Click);
-    connect(cmdNeuerTrenner, &QPushButton::clicked, this, &formMain::cmdNeuerTrenner_Click);
-    connect(cmdAlleFelder, &QPushButton::clicked, this, &formMain::cmdAlleFelder_Click);
-    connect(cmdInfo, &QPushButton::clicked, this, &formMain::cmdInfo_Click);
-    connect(cmdUpdate, &QPushButton::clicked, this, &formMain::cmdUpdate_Click);
-    connect(actZeilenWiederherstellen, &QAction::triggered, this, &formMain::restoreRows);
-    connect(cmdZeilenWiederherstellen, &QPushButton::clicked, this, &formMain::restoreRows);
-    connect(cmdTrennerAutomatisch, &QPushButton::clicked, this, &formMain::resetSeparator);
-    connect(cboErkennung, &QComboBox::currentIndexChanged, this, &formMain::chooseRecognizer);
+    connect(cmdGetClipboard, &QPushButton::clicked, this, &MainWindow::getClipboardClicked);
+    connect(cmdNeuanlageInACT, &QPushButton::clicked, this, &MainWindow::newContactClicked);
+    connect(cmdBearbeitenInAct, &QPushButton::clicked, this, &MainWindow::editContactClicked);
+    connect(cmdNeuerTrenner, &QPushButton::clicked, this, &MainWindow::newSeparatorClicked);
+    connect(cmdAlleFelder, &QPushButton::clicked, this, &MainWindow::allFieldsClicked);
+    connect(cmdInfo, &QPushButton::clicked, this, &MainWindow::infoClicked);
+    connect(cmdUpdate, &QPushButton::clicked, this, &MainWindow::updateClicked);
+    connect(actZeilenWiederherstellen, &QAction::triggered, this, &MainWindow::restoreRows);
+    connect(cmdZeilenWiederherstellen, &QPushButton::clicked, this, &MainWindow::restoreRows);
+    connect(cmdTrennerAutomatisch, &QPushButton::clicked, this, &MainWindow::resetSeparator);
+    connect(cboErkennung, &QComboBox::currentIndexChanged, this, &MainWindow::chooseRecognizer);
 }
 
-void formMain::StartUp()
+void MainWindow::StartUp()
 {
     setWindowTitle(ProgramName + QStringLiteral(" v.") + ProgramVersion);
     // Shown first, so that start-up messages appear over the window.
@@ -282,18 +282,18 @@ void formMain::StartUp()
     // Known before it is read, so a failed read still saves the cache there.
     m_settings.FilePath = SettingsFilePath();
     runCommand([this] { m_settings = LoadSettings(m_rows); });
-    cmdAlleFelder_Click();
+    allFieldsClicked();
     setBoxText({});
     SetTopMost(true);
     SetTopMost(false);
     {
-        const FlagScope startingUp(StartingUp);
-        cmdGetClipboard_Click();
+        const FlagScope startingUp(m_startingUp);
+        getClipboardClicked();
     }
     cmdGetClipboard->setFocus();
 }
 
-void formMain::restoreWindowState()
+void MainWindow::restoreWindowState()
 {
     const QSettings settings = windowSettings();
     const QByteArray geometry = settings.value(GeometryKey).toByteArray();
@@ -305,13 +305,13 @@ void formMain::restoreWindowState()
     cboErkennung->setCurrentIndex(int(m_context.recognizer));
 }
 
-void formMain::saveWindowState() const
+void MainWindow::saveWindowState() const
 {
     QSettings settings = windowSettings();
     settings.setValue(GeometryKey, saveGeometry());
 }
 
-void formMain::runCommand(const std::function<void()> &command, const QString &failureMessage)
+void MainWindow::runCommand(const std::function<void()> &command, const QString &failureMessage)
 {
     // Work that lets the window repaint may see a click on another command.
     if (m_commandRunning)
@@ -327,14 +327,14 @@ void formMain::runCommand(const std::function<void()> &command, const QString &f
     }
 }
 
-void formMain::setBoxText(const QString &text)
+void MainWindow::setBoxText(const QString &text)
 {
     txtClipText->setPlainText(text);
 }
 
 // --- ActHost
 
-void formMain::SetBusyPointer(bool busy)
+void MainWindow::SetBusyPointer(bool busy)
 {
     // However often the hourglass was asked for, one "not busy" takes it back;
     // a command's own hourglass stays until the command ends.
@@ -344,7 +344,7 @@ void formMain::SetBusyPointer(bool busy)
         m_actPointer.reset();
 }
 
-void formMain::SetTopMost(bool onTop)
+void MainWindow::SetTopMost(bool onTop)
 {
     // Changing the flag re-creates the native window, so only when it changes.
     if (windowFlags().testFlag(Qt::WindowStaysOnTopHint) != onTop)
@@ -354,28 +354,28 @@ void formMain::SetTopMost(bool onTop)
     activateWindow();
 }
 
-QString formMain::CapturedText() const
+QString MainWindow::CapturedText() const
 {
     return TextWithCrLf(*txtClipText);
 }
 
-void formMain::CaptureClipboard()
+void MainWindow::CaptureClipboard()
 {
     // A large clipboard takes seconds to read and recognise.
     const BusyCursor busy;
     refillRows([this] {
         if (fillRowsFromCard())
             return;
-        const FlagScope busy(ParseBusy);
+        const FlagScope busy(m_parseBusy);
         setBoxText({});
         QString clipText;
         CaptureText(m_context, QGuiApplication::clipboard()->text(QClipboard::Clipboard),
-                    StartingUp, m_rows, clipText, this);
+                    m_startingUp, m_rows, clipText, this);
         setBoxText(clipText);
     });
 }
 
-bool formMain::fillRowsFromCard()
+bool MainWindow::fillRowsFromCard()
 {
     const QMimeData *data = QGuiApplication::clipboard()->mimeData(QClipboard::Clipboard);
     const std::optional<ClipboardCard> card = CardOnClipboard(data, CatalogueFromRows(m_rows));
@@ -389,7 +389,7 @@ bool formMain::fillRowsFromCard()
     return true;
 }
 
-void formMain::refillRows(const std::function<void()> &refill)
+void MainWindow::refillRows(const std::function<void()> &refill)
 {
     const auto kept = [this] {
         return RowRefills::Extra{txtClipText->toPlainText(), m_context.DefinitionHits};
@@ -403,7 +403,7 @@ void formMain::refillRows(const std::function<void()> &refill)
     showNotices();
 }
 
-void formMain::restoreRows()
+void MainWindow::restoreRows()
 {
     const std::optional<RowRefills::Extra> kept = m_refills.Restore();
     if (!kept)
@@ -413,13 +413,13 @@ void formMain::restoreRows()
     showNotices();
 }
 
-void formMain::resetSeparator()
+void MainWindow::resetSeparator()
 {
     m_context.UserSeparator.clear();
     showNotices();
 }
 
-void formMain::chooseRecognizer(int index)
+void MainWindow::chooseRecognizer(int index)
 {
     m_context.recognizer = Recognizer(index);
     windowSettings().setValue(RecognizerKey, RecognizerName(m_context.recognizer).toString());
@@ -430,7 +430,7 @@ void formMain::chooseRecognizer(int index)
     txtClipText_Validate();
 }
 
-void formMain::showNotices()
+void MainWindow::showNotices()
 {
     const bool canRestore = m_refills.CanRestore();
     lblZeilenErsetzt->setText(
@@ -450,36 +450,36 @@ void formMain::showNotices()
     cmdTrennerAutomatisch->setVisible(chosen);
 }
 
-quint8 formMain::ShowCompletionDialog(bool LastWriteWasNew)
+quint8 MainWindow::ShowCompletionDialog(bool LastWriteWasNew)
 {
     const BusyCursor::Pause pause;
-    formFertigAbfrage dialog(this, LastWriteWasNew);
+    CompletionDialog dialog(this, LastWriteWasNew);
     dialog.exec();
     return dialog.CompletionChoice();
 }
 
-void formMain::EndProgram()
+void MainWindow::EndProgram()
 {
     m_ended = true;
     close();
     emit programEnded();
 }
 
-QString formMain::Open()
+QString MainWindow::Open()
 {
     // Asked in the middle of a capture.
     const BusyCursor::Pause pause;
-    formTrenner dialog(this, m_context.ClipboardText);
+    SeparatorDialog dialog(this, m_context.ClipboardText);
     dialog.exec();
     return dialog.UserSeparator();
 }
 
-QString formMain::FailureMessage(const QString &message, const QString &reason) const
+QString MainWindow::FailureMessage(const QString &message, const QString &reason) const
 {
     return reason.isEmpty() ? message : message + QStringLiteral("\n\n") + reason;
 }
 
-void formMain::closeEvent(QCloseEvent *event)
+void MainWindow::closeEvent(QCloseEvent *event)
 {
     saveWindowState();
     m_act.ReleaseActObjects();
@@ -488,12 +488,12 @@ void formMain::closeEvent(QCloseEvent *event)
 
 // --- the commands
 
-void formMain::cmdGetClipboard_Click()
+void MainWindow::getClipboardClicked()
 {
     runCommand([this] { CaptureClipboard(); });
 }
 
-void formMain::cmdNeuanlageInACT_Click()
+void MainWindow::newContactClicked()
 {
     runCommand(
         [this] {
@@ -503,7 +503,7 @@ void formMain::cmdNeuanlageInACT_Click()
         MessageText::ContactNotCreated);
 }
 
-void formMain::cmdBearbeitenInAct_Click()
+void MainWindow::editContactClicked()
 {
     runCommand(
         [this] {
@@ -513,7 +513,7 @@ void formMain::cmdBearbeitenInAct_Click()
         MessageText::ContactNotEdited);
 }
 
-void formMain::cmdNeuerTrenner_Click()
+void MainWindow::newSeparatorClicked()
 {
     runCommand([this] {
         if (TrimBlanks(CapturedText()).isEmpty()) {
@@ -527,7 +527,7 @@ void formMain::cmdNeuerTrenner_Click()
     });
 }
 
-void formMain::cmdAlleFelder_Click()
+void MainWindow::allFieldsClicked()
 {
     // A new catalogue takes the rows' fields away before its own capture refills them.
     runCommand(
@@ -540,15 +540,15 @@ void formMain::cmdAlleFelder_Click()
         MessageText::FieldLoadFailed);
 }
 
-void formMain::cmdInfo_Click()
+void MainWindow::infoClicked()
 {
     runCommand([this] {
-        formAbout about(this);
+        AboutDialog about(this);
         about.exec();
     });
 }
 
-void formMain::cmdUpdate_Click()
+void MainWindow::updateClicked()
 {
     runCommand(
         [this] {
@@ -561,7 +561,7 @@ void formMain::cmdUpdate_Click()
 
 // --- the captured-text box
 
-void formMain::focusChanged(QWidget *previous, QWidget *current)
+void MainWindow::focusChanged(QWidget *previous, QWidget *current)
 {
     // Only a move to another control of this window counts as leaving the box;
     // a message box or dialog taking the focus does not.
@@ -569,15 +569,15 @@ void formMain::focusChanged(QWidget *previous, QWidget *current)
         txtClipText_Validate();
 }
 
-void formMain::txtClipText_Validate()
+void MainWindow::txtClipText_Validate()
 {
     // Only an edited text is recognised anew: unchanged text would only
     // replace the rows the user corrected since.
-    if (ParseBusy || !txtClipText->document()->isModified())
+    if (m_parseBusy || !txtClipText->document()->isModified())
         return;
     const BusyCursor pointer;
     refillRows([this] {
-        const FlagScope busy(ParseBusy);
+        const FlagScope busy(m_parseBusy);
         const QString text = CapturedText();
         setBoxText({});
         QString clipText;

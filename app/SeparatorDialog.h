@@ -10,22 +10,23 @@ class QPushButton;
 // The separator dialog: the user marks one character of the captured text
 // (ClipboardText), sees the text cut at it, and accepts it. Closing it any
 // other way accepts nothing.
-class formTrenner : public QDialog
+// Formerly formTrenner.
+class SeparatorDialog : public QDialog
 {
     Q_OBJECT
 public:
-    formTrenner(QWidget *owner, const QString &ClipboardText);
+    SeparatorDialog(QWidget *owner, const QString &ClipboardText);
 
     // The accepted separator; empty until one is accepted.
     QString UserSeparator() const { return m_accepted; }
 
 private:
-    void cmdTrennerNeu_Click();
-    void cmdTrennerVerwerfen_Click();
-    void cmdWeiter_Click();
+    void markSeparatorClicked();
+    void discardSeparatorClicked();
+    void continueClicked();
     void showText(const QString &text);
     void setSeparator(const QString &separator);
-    void txtTrenner_Changed(const QString &shown);
+    void separatorTextEdited(const QString &shown);
 
     QLabel *Label1;
     QPlainTextEdit *txtClipText;

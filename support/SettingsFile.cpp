@@ -1,4 +1,4 @@
-#include "modZusatzDefs.h"
+#include "SettingsFile.h"
 
 #include "Diagnostics.h"
 #include "FieldRows.h"
@@ -76,7 +76,7 @@ void loadDefinitions(const IniDocument &settings, Settings &loaded)
             return;
         if (const std::optional<qint16> number = definitionNumber(id)) {
             loaded.DefinitionsLoaded = true;
-            loaded.UserDefinitions.append(clsZusatzDefs{*number, label});
+            loaded.UserDefinitions.append(FieldValue{*number, label});
         }
     }
 }

@@ -5,9 +5,9 @@
 #include "app/BusyCursor.h"
 #include "app/RowRefills.h"
 #include "recognition/RecognitionContext.h"
-#include "recognition/SeparatorDialog.h"
+#include "recognition/SeparatorPrompt.h"
 #include "support/FieldRows.h"
-#include "support/modZusatzDefs.h"
+#include "support/SettingsFile.h"
 
 #include <QWidget>
 
@@ -29,15 +29,16 @@ class QPushButton;
 
 // The main window: sixteen field rows, the captured-text box and seven
 // commands. It is the front end of the ACT! commands (ActHost) and of the
-// parse's separator question (SeparatorDialog).
-class formMain : public QWidget, public ActHost, public SeparatorDialog
+// parse's separator question (SeparatorPrompt).
+// Formerly formMain.
+class MainWindow : public QWidget, public ActHost, public SeparatorPrompt
 {
     Q_OBJECT
 public:
     static constexpr int RowCount = FieldRows::RowCount;
 
-    explicit formMain(QWidget *parent = nullptr);
-    ~formMain() override;
+    explicit MainWindow(QWidget *parent = nullptr);
+    ~MainWindow() override;
 
     // Start-up as the program runs it once the window exists: catalogue,
     // settings, field load, to the front, and the silent first capture.
@@ -60,7 +61,7 @@ public:
     void EndProgram() override;
     QString FailureMessage(const QString &message, const QString &reason) const override;
 
-    // SeparatorDialog: the separator dialog, modal over this window.
+    // SeparatorPrompt: the separator dialog, modal over this window.
     QString Open() override;
 
 signals:
@@ -78,13 +79,13 @@ private:
     void restoreWindowState();
     void saveWindowState() const;
 
-    void cmdGetClipboard_Click();
-    void cmdNeuanlageInACT_Click();
-    void cmdBearbeitenInAct_Click();
-    void cmdNeuerTrenner_Click();
-    void cmdAlleFelder_Click();
-    void cmdInfo_Click();
-    void cmdUpdate_Click();
+    void getClipboardClicked();
+    void newContactClicked();
+    void editContactClicked();
+    void newSeparatorClicked();
+    void allFieldsClicked();
+    void infoClicked();
+    void updateClicked();
     void txtClipText_Validate();
     void focusChanged(QWidget *previous, QWidget *current);
     void restoreRows();
@@ -137,7 +138,7 @@ private:
     // The hourglass the ACT! commands ask for, apart from the commands' own.
     std::optional<BusyCursor> m_actPointer;
     bool m_commandRunning = false;
-    bool ParseBusy = false;
-    bool StartingUp = false;
+    bool m_parseBusy = false;
+    bool m_startingUp = false;
     bool m_ended = false;
 };

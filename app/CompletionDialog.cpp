@@ -1,4 +1,4 @@
-#include "formFertigAbfrage.h"
+#include "CompletionDialog.h"
 
 #include "Twips.h"
 
@@ -6,7 +6,7 @@
 #include <QLabel>
 #include <QPushButton>
 
-formFertigAbfrage::formFertigAbfrage(QWidget *owner, bool LastWriteWasNew) : QDialog(owner)
+CompletionDialog::CompletionDialog(QWidget *owner, bool LastWriteWasNew) : QDialog(owner)
 {
     setObjectName(QStringLiteral("formFertigAbfrage"));
     setWindowTitle(QStringLiteral("Beenden oder zurück zum Ordalis"));
@@ -49,7 +49,7 @@ formFertigAbfrage::formFertigAbfrage(QWidget *owner, bool LastWriteWasNew) : QDi
     connect(cmdRaus, &QPushButton::clicked, this, [this] { choose(CompletionChoiceQuit); });
 }
 
-void formFertigAbfrage::choose(quint8 choice)
+void CompletionDialog::choose(quint8 choice)
 {
     m_choice = choice;
     accept();

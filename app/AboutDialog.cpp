@@ -1,4 +1,4 @@
-#include "formAbout.h"
+#include "AboutDialog.h"
 
 #include "support/Messages.h"
 
@@ -8,8 +8,8 @@
 #include <QLabel>
 #include <QUrl>
 
-const QString formAbout::MailAddress = QStringLiteral("ordalis@example.org");
-const QString formAbout::WebAddress = QStringLiteral("https://www.example.org/ordalis");
+const QString AboutDialog::MailAddress = QStringLiteral("ordalis@example.org");
+const QString AboutDialog::WebAddress = QStringLiteral("https://www.example.org/ordalis");
 
 namespace {
 
@@ -28,7 +28,7 @@ QLabel *linkLabel(QWidget *parent, const char *name, const QString &url, const Q
 
 } // namespace
 
-formAbout::formAbout(QWidget *owner) : QDialog(owner)
+AboutDialog::AboutDialog(QWidget *owner) : QDialog(owner)
 {
     setObjectName(QStringLiteral("formAbout"));
     setWindowTitle(QStringLiteral("Über Ordalis"));

@@ -1,3 +1,0 @@
-#include "SeparatorDialog.h"
-
-SeparatorDialog::~SeparatorDialog() = default;

@@ -1,0 +1,3 @@
+#include "SeparatorPrompt.h"
+
+SeparatorPrompt::~SeparatorPrompt() = default;
