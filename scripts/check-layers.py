@@ -21,8 +21,10 @@ from pathlib import Path
 
 # The layers as ARCHITECTURE.md draws them: app, cli, installer, standin ->
 # act -> recognition -> support; cards, carddav and the destinations beside
-# them. The ACT! boundary (ActObject.h) sits below the stand-in's and COM's
-# automation objects; the factory that picks one of them sits above both.
+# them. The ACT! boundary (act/ActObject.h) sits below the stand-in's and COM's
+# automation objects; the factory that picks one of them (act/boundary) sits
+# above both, and nothing includes it: the boundary declares its one function,
+# the linker finds it.
 #   unit: (paths, stands on, Qt modules)
 UNITS = {
     "support/win": (["support/win/"], [], []),
@@ -30,17 +32,16 @@ UNITS = {
     "cards": (["cards/"], ["support"], ["QtCore"]),
     "recognition": (["recognition/"], ["support"], ["QtCore"]),
     "carddav": (["carddav/"], [], ["QtCore", "QtNetwork"]),
-    "act boundary": (["act/ActObject.h"], [], ["QtCore"]),
-    "act/standin": (["act/standin/"], ["act boundary", "support"], ["QtCore"]),
-    "act/com": (["act/com/"], ["act boundary"], ["QtCore"]),
-    "act factory": (["act/ActBoundary.cpp", "act/com/ComBoundary.cpp"],
-                    ["act/standin", "act/com"], ["QtCore"]),
-    "act": (["act/"], ["act boundary", "recognition"], ["QtCore"]),
+    "act interface": (["act/ActObject.h"], [], ["QtCore"]),
+    "act/standin": (["act/standin/"], ["act interface", "support"], ["QtCore"]),
+    "act/com": (["act/com/"], ["act interface"], ["QtCore"]),
+    "act/boundary": (["act/boundary/"], ["act/standin", "act/com"], ["QtCore"]),
+    "act": (["act/"], ["act interface", "recognition"], ["QtCore"]),
     "destinations": (["destinations/"], ["act", "carddav", "cards"], ["QtCore", "QtNetwork"]),
     # The programs: none includes another.
     "app": (["app/"], ["destinations"], None),
     "cli": (["cli/"], ["destinations"], None),
-    "installer": (["installer/"], ["act boundary", "act/standin", "support"], None),
+    "installer": (["installer/"], ["act interface", "act/standin", "support"], None),
     "standin": (["standin/"], ["act/standin", "cards"], None),
 }
 

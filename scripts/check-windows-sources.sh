@@ -7,10 +7,9 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 qt=$(dirname "$(find /usr/include -maxdepth 3 -type d -name QtCore -path '*qt6*' | head -n 1)")
-sources=$(ls support/*.cpp recognition/*.cpp act/*.cpp act/com/ComBoundary.cpp \
+sources=$(ls support/*.cpp recognition/*.cpp act/*.cpp act/boundary/ComBoundary.cpp \
     carddav/*.cpp destinations/*.cpp \
-    act/com/ComActObject.cpp installer/*.cpp cli/*.cpp app/*.cpp |
-    grep -v '^act/ActBoundary.cpp$') # the stand-in's boundary, replaced by COM's there
+    act/com/ComActObject.cpp installer/*.cpp cli/*.cpp app/*.cpp)
 
 # -Wno-attributes: Linux's Qt headers lack the DLL import marks of a Windows Qt.
 printf '%s\n' $sources | xargs -P "${JOBS:-2}" -I{} \

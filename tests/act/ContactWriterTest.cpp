@@ -47,30 +47,32 @@ TEST_F(ContactWriterTest, RecognisedBlocksBecomeNewContacts)
     EXPECT_EQ(host.completions, (QList<bool>{true, true}));
 }
 
-TEST_F(ContactWriterTest, CasesOfTheCaseFile)
+using ContactWriterCases = CaseFileTest<ContactWriterTest>;
+
+TEST_P(ContactWriterCases, Write)
 {
     ASSERT_TRUE(StartStandin());
-    for (const DataCase &c : ReadCases(QStringLiteral(ORDALIS_TEST_DATA "/write-cases.txt"))) {
-        SCOPED_TRACE(c.name.toStdString());
-        QVector<std::pair<qint32, QString>> given;
-        Values expected;
-        context.DefinitionHits.clear();
-        settings.DefinitionsLoaded = c.has(QStringLiteral("definitions"));
-        for (const auto &[command, argument] : c.lines) {
-            const std::pair<qint32, QString> field{argument.section(u'|', 0, 0).toInt(),
-                                                   argument.section(u'|', 1)};
-            if (command == u"row")
-                given.append(field);
-            else if (command == u"hit")
-                context.DefinitionHits.append({qint16(field.first), field.second});
-            else if (command == u"contact")
-                expected.insert(field.first, field.second);
-        }
-        SetRows(given);
-        ASSERT_TRUE(WriteContact(true, rows, context, act, host));
-        EXPECT_EQ(Newest(), expected);
+    const DataCase &c = GetParam();
+    QVector<std::pair<qint32, QString>> given;
+    Values expected;
+    settings.DefinitionsLoaded = c.has(QStringLiteral("definitions"));
+    for (const auto &[command, argument] : c.lines) {
+        const std::pair<qint32, QString> field{argument.section(u'|', 0, 0).toInt(),
+                                               argument.section(u'|', 1)};
+        if (command == u"row")
+            given.append(field);
+        else if (command == u"hit")
+            context.DefinitionHits.append({qint16(field.first), field.second});
+        else if (command == u"contact")
+            expected.insert(field.first, field.second);
     }
+    SetRows(given);
+    ASSERT_TRUE(WriteContact(true, rows, context, act, host));
+    EXPECT_EQ(Newest(), expected);
 }
+
+INSTANTIATE_TEST_SUITE_P(File, ContactWriterCases, CasesOf(ORDALIS_TEST_DATA "/write-cases.txt"),
+                         CaseTestName);
 
 TEST_F(ContactWriterTest, NoCapturedTextMeansNoWrite)
 {

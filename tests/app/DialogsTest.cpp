@@ -25,26 +25,30 @@ protected:
     std::unique_ptr<SeparatorDialog> m_dialog;
 };
 
-TEST_F(SeparatorDialogTest, MarkingTakesTheFirstCharacterAndPreviews)
+// Marking takes the first character and previews the split.
+using SeparatorMarks = CaseFileTest<SeparatorDialogTest>;
+
+TEST_P(SeparatorMarks, Mark)
 {
-    for (const DataCase &c : ReadCases(QStringLiteral(ORDALIS_TEST_DATA "/separator-marks.txt"))) {
-        const auto text = [&c](const char *command) {
-            return QString::fromUtf8(Unescape(c.value(QLatin1String(command))));
-        };
-        const QStringList mark = c.value(u"mark"_s).split(u' ');
-        open(text("captured"));
-        MarkText(box(), mark[0].toInt(), mark[1].toInt());
-        click("cmdTrennerNeu");
-        const std::string what = c.name.toStdString();
-        EXPECT_EQ(separator()->text(), text("shown")) << what;
-        // Qt's editor holds line feeds; compare line by line
-        EXPECT_EQ(box()->toPlainText(), text("preview").replace(u"\r\n"_s, u"\n"_s)) << what;
-        click("cmdWeiter");
-        EXPECT_EQ(m_dialog->UserSeparator(), text("separator")) << what;
-        EXPECT_EQ(m_dialog->result(), QDialog::Accepted) << what;
-    }
+    const DataCase &c = GetParam();
+    const auto text = [&c](const char *command) {
+        return QString::fromUtf8(Unescape(c.value(QLatin1String(command))));
+    };
+    const QStringList mark = c.value(u"mark"_s).split(u' ');
+    open(text("captured"));
+    MarkText(box(), mark[0].toInt(), mark[1].toInt());
+    click("cmdTrennerNeu");
+    EXPECT_EQ(separator()->text(), text("shown"));
+    // Qt's editor holds line feeds; compare line by line
+    EXPECT_EQ(box()->toPlainText(), text("preview").replace(u"\r\n"_s, u"\n"_s));
+    click("cmdWeiter");
+    EXPECT_EQ(m_dialog->UserSeparator(), text("separator"));
+    EXPECT_EQ(m_dialog->result(), QDialog::Accepted);
     EXPECT_TRUE(m_presenter.shown.isEmpty());
 }
+
+INSTANTIATE_TEST_SUITE_P(File, SeparatorMarks, CasesOf(ORDALIS_TEST_DATA "/separator-marks.txt"),
+                         CaseTestName);
 
 TEST_F(SeparatorDialogTest, NoMarkAsksForOneMarkingAgainTakesFromThePreviewDiscardRestores)
 {

@@ -12,25 +12,25 @@ namespace {
 
 // Whatever the direct reading accepts (data/plain-requests.txt), the JSON
 // parser reads the same way.
-TEST(PlainRequest, AgreesWithTheJsonParser)
+using PlainRequests = CaseFileTest<>;
+
+TEST_P(PlainRequests, AgreeWithTheJsonParser)
 {
-    const std::vector<DataCase> cases =
-        ReadCases(QStringLiteral(ORDALIS_TEST_DATA "/plain-requests.txt"));
-    ASSERT_EQ(cases.size(), 2u);
-    for (const DataCase &c : cases) {
-        for (const auto &[kind, escaped] : c.lines) {
-            const QByteArray line = Unescape(escaped);
-            PlainRequest request;
-            const bool plain = ReadPlainRequest(line, request);
-            ASSERT_EQ(plain, kind == u"plain") << escaped.toStdString();
-            const QJsonObject object = QJsonDocument::fromJson(line).object();
-            if (plain) {
-                EXPECT_EQ(request.text, object.value(u"text").toString()) << escaped.toStdString();
-                EXPECT_EQ(request.separator, object.value(u"separator").toString());
-            }
+    for (const auto &[kind, escaped] : GetParam().lines) {
+        const QByteArray line = Unescape(escaped);
+        PlainRequest request;
+        const bool plain = ReadPlainRequest(line, request);
+        ASSERT_EQ(plain, kind == u"plain") << escaped.toStdString();
+        const QJsonObject object = QJsonDocument::fromJson(line).object();
+        if (plain) {
+            EXPECT_EQ(request.text, object.value(u"text").toString()) << escaped.toStdString();
+            EXPECT_EQ(request.separator, object.value(u"separator").toString());
         }
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(File, PlainRequests, CasesOf(ORDALIS_TEST_DATA "/plain-requests.txt"),
+                         CaseTestName);
 
 // What the writer encodes, the JSON parser reads back unchanged, also where
 // an escape or a surrogate pair straddles the writer's internal buffer.

@@ -34,18 +34,19 @@ protected:
     IniFileRegistry m_registry{m_dir.filePath(u"registry.ini"_s)};
 };
 
-TEST_F(ActCmdFile, RemovesTheFirstMatchOfEachFamilyAndNothingElse)
+// Each case removes the first match of each family and nothing else.
+using ActCmdFileCases = CaseFileTest<ActCmdFile>;
+
+TEST_P(ActCmdFileCases, Remove)
 {
-    const std::vector<DataCase> cases =
-        ReadCases(QStringLiteral(ORDALIS_TEST_DATA "/actcmd-cases.txt"));
-    ASSERT_GE(cases.size(), 6u);
-    for (const DataCase &c : cases) {
-        SCOPED_TRACE(c.name.toStdString());
-        write(Unescape(c.value(u"before"_s)));
-        RemoveActCmdEntries(c.value(u"name"_s), m_registry);
-        EXPECT_EQ(content(), Unescape(c.value(c.has(u"after"_s) ? u"after"_s : u"before"_s)));
-    }
+    const DataCase &c = GetParam();
+    write(Unescape(c.value(u"before"_s)));
+    RemoveActCmdEntries(c.value(u"name"_s), m_registry);
+    EXPECT_EQ(content(), Unescape(c.value(c.has(u"after"_s) ? u"after"_s : u"before"_s)));
 }
+
+INSTANTIATE_TEST_SUITE_P(File, ActCmdFileCases, CasesOf(ORDALIS_TEST_DATA "/actcmd-cases.txt"),
+                         CaseTestName);
 
 TEST_F(ActCmdFile, WithoutCommandFileOrRegistryEntryNothingIsTouched)
 {

@@ -16,9 +16,6 @@
 
 #include <gtest/gtest.h>
 
-#include <optional>
-#include <vector>
-
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -88,45 +85,37 @@ protected:
     QString m_bin;
 };
 
-TEST_F(TastorRun, CasesOfTheCaseFile)
+using TastorRunCases = CaseFileTest<TastorRun>;
+
+TEST_P(TastorRunCases, Run)
 {
-    const std::vector<DataCase> cases =
-        ReadCases(QStringLiteral(ORDALIS_TEST_DATA "/tastor-cases.txt"));
-    ASSERT_GE(cases.size(), 15u);
-    bool running = true;
-    for (const DataCase &c : cases) {
-        SCOPED_TRACE(c.name.toStdString());
-        if (!running) {
+    const DataCase &c = GetParam();
+    for (const auto &[command, argument] : c.lines) {
+        if (command == u"actcmd") {
+            QFile::remove(CommandFilePath(Home()));
+            if (!argument.isEmpty())
+                writeBytes(CommandFilePath(Home()), Unescape(argument));
+        } else if (command == u"installed") {
+            QList<qint16> toolbars;
+            for (const QString &toolbar : argument.section(u'|', 1).split(u','))
+                toolbars.append(qint16(toolbar.toInt()));
+            installedBefore(argument.section(u'|', 0, 0), toolbars);
+        } else if (command == u"stop") {
+            StopStandin();
+        } else if (command == u"start") {
             ASSERT_TRUE(StartStandin());
-            running = true;
+        } else if (command == u"button") {
+            runQuietly({button(Unescape(argument))});
         }
-        writeBytes(CommandFilePath(Home()), Foreign);
-        for (const auto &[command, argument] : c.lines) {
-            if (command == u"actcmd") {
-                QFile::remove(CommandFilePath(Home()));
-                if (!argument.isEmpty())
-                    writeBytes(CommandFilePath(Home()), Unescape(argument));
-            } else if (command == u"installed") {
-                QList<qint16> toolbars;
-                for (const QString &toolbar : argument.section(u'|', 1).split(u','))
-                    toolbars.append(qint16(toolbar.toInt()));
-                installedBefore(argument.section(u'|', 0, 0), toolbars);
-            } else if (command == u"stop") {
-                StopStandin();
-                running = false;
-            } else if (command == u"start") {
-                ASSERT_TRUE(StartStandin());
-                running = true;
-            } else if (command == u"button") {
-                runQuietly({button(Unescape(argument))});
-            }
-        }
-        EXPECT_EQ(commandFileBytes(), Unescape(c.value(u"after"_s).replace(u"@BIN"_s, m_bin)));
-        EXPECT_EQ(QDir(Home()).entryList({u"actcmd.ini.*"_s}, QDir::Files | QDir::Hidden),
-                  QStringList{u"actcmd.ini.lock"_s})
-            << "no temporary file left";
     }
+    EXPECT_EQ(commandFileBytes(), Unescape(c.value(u"after"_s).replace(u"@BIN"_s, m_bin)));
+    EXPECT_EQ(QDir(Home()).entryList({u"actcmd.ini.*"_s}, QDir::Files | QDir::Hidden),
+              QStringList{u"actcmd.ini.lock"_s})
+        << "no temporary file left";
 }
+
+INSTANTIATE_TEST_SUITE_P(File, TastorRunCases, CasesOf(ORDALIS_TEST_DATA "/tastor-cases.txt"),
+                         CaseTestName);
 
 TEST_F(TastorRun, WithoutRegistryEntryTheRunGoesOn)
 {

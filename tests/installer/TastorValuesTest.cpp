@@ -17,26 +17,33 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-TEST(TastorValues, CasesOfTheCaseFile)
+using TastorValues = CaseFileTest<>;
+
+TEST_P(TastorValues, Hold)
 {
-    for (const DataCase &c : ReadCases(QStringLiteral(ORDALIS_TEST_DATA "/values-cases.txt"))) {
-        for (const auto &[command, argument] : c.lines) {
-            SCOPED_TRACE((command + u' ' + argument).toStdString());
-            const QStringList f = argument.split(u'|');
-            if (command == u"switch") {
-                QLocale::setDefault(QLocale(f[0]));
-                const std::optional<bool> on = SwitchFromText(f[1]);
-                EXPECT_EQ(on ? QString::number(*on) : u"none"_s, f[2]);
-                continue;
-            }
-            const PathRules rules = command == u"posix" ? PathRules::Posix() : PathRules::Windows();
-            const QString own = rules.DriveColon ? u"C:\\T"_s : u"/opt/t"_s;
-            EXPECT_EQ(ResolvePath(f[0], own, rules), f[1]);
-            EXPECT_EQ(FolderOf(f[0], rules), f[2]);
+    for (const auto &[command, argument] : GetParam().lines) {
+        SCOPED_TRACE((command + u' ' + argument).toStdString());
+        const QStringList f = argument.split(u'|');
+        if (command == u"switch") {
+            QLocale::setDefault(QLocale(f[0]));
+            const std::optional<bool> on = SwitchFromText(f[1]);
+            EXPECT_EQ(on ? QString::number(*on) : u"none"_s, f[2]);
+            continue;
         }
+        const PathRules rules = command == u"posix" ? PathRules::Posix() : PathRules::Windows();
+        const QString own = rules.DriveColon ? u"C:\\T"_s : u"/opt/t"_s;
+        EXPECT_EQ(ResolvePath(f[0], own, rules), f[1]);
+        EXPECT_EQ(FolderOf(f[0], rules), f[2]);
     }
     QLocale::setDefault(QLocale::c());
-    // A resolved bare name has the own folder, separator included, as its folder.
+}
+
+INSTANTIATE_TEST_SUITE_P(File, TastorValues, CasesOf(ORDALIS_TEST_DATA "/values-cases.txt"),
+                         CaseTestName);
+
+// A resolved bare name has the own folder, separator included, as its folder.
+TEST(TastorPaths, ResolvedBareNameKeepsItsFolder)
+{
     const PathRules posix = PathRules::Posix();
     EXPECT_EQ(FolderOf(ResolvePath(u"prog"_s, u"/opt/t/"_s, posix), posix), u"/opt/t/"_s);
 }

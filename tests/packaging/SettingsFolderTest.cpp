@@ -16,21 +16,21 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-TEST(SettingsFolder, ChoiceByEnvironmentAndWritability)
+// The choice by environment and writability.
+using SettingsFolderCases = CaseFileTest<>;
+
+TEST_P(SettingsFolderCases, Choice)
 {
-    const std::vector<DataCase> cases =
-        ReadCases(QStringLiteral(ORDALIS_TEST_DATA "/settings-folders.txt"));
-    ASSERT_GE(cases.size(), 19u);
-    for (const DataCase &c : cases) {
-        QStringList f = c.value(u"facts"_s).split(u'|');
-        ASSERT_TRUE(f.size() == 5 || f.size() == 8) << c.name.toStdString();
-        f.resize(8);
-        EXPECT_EQ(ChooseSettingsFolder({f[0], f[1], f[2] == u"yes", f[3], f[4], f[5] == u"windows",
-                                        f[6] == u"yes", f[7]}),
-                  c.value(u"folder"_s))
-            << c.name.toStdString();
-    }
+    QStringList f = GetParam().value(u"facts"_s).split(u'|');
+    ASSERT_TRUE(f.size() == 5 || f.size() == 8);
+    f.resize(8);
+    EXPECT_EQ(ChooseSettingsFolder({f[0], f[1], f[2] == u"yes", f[3], f[4], f[5] == u"windows",
+                                    f[6] == u"yes", f[7]}),
+              GetParam().value(u"folder"_s));
 }
+
+INSTANTIATE_TEST_SUITE_P(File, SettingsFolderCases,
+                         CasesOf(ORDALIS_TEST_DATA "/settings-folders.txt"), CaseTestName);
 
 // The real process: its executable sits in the (writable) build folder.
 class SettingsFolderOfThisProcess : public ::testing::Test

@@ -50,14 +50,6 @@ LineList MakeLines(const QStringList &texts)
     return lines;
 }
 
-std::vector<DataCase> cases(const char *file)
-{
-    std::vector<DataCase> read =
-        ReadCases(QStringLiteral(ORDALIS_TEST_DATA "/") + QLatin1String(file));
-    EXPECT_FALSE(read.empty()) << file;
-    return read;
-}
-
 QStringList texts(const LineList &lines)
 {
     QStringList out;
@@ -71,85 +63,89 @@ QStringList dataLines(const QString &escaped)
     return DataText(escaped).split(u'\n');
 }
 
-TEST(Recognition, LineScores)
+using LineScores = CaseFileTest<>;
+using FixedLabels = CaseFileTest<>;
+using CountryPrefixes = CaseFileTest<>;
+using Cleaners = CaseFileTest<>;
+using Splitting = CaseFileTest<>;
+
+TEST_P(LineScores, Hold)
 {
-    for (const DataCase &c : cases("scores.txt")) {
-        SCOPED_TRACE(c.name.toStdString());
-        LineList lines = MakeLines(dataLines(c.value(u"block"_s)));
-        ApplyCountryPrefixes(lines);
-        lines = ScoreLines(std::move(lines));
-        const int line = c.value(u"line"_s).toInt();
-        ASSERT_GE(int(lines.size()), line);
-        EXPECT_EQ(lines[size_t(line - 1)].Text, DataText(c.value(u"text"_s)));
-        EXPECT_EQ(ScoreSummary(lines[size_t(line - 1)]), c.value(u"scores"_s));
+    const DataCase &c = GetParam();
+    LineList lines = MakeLines(dataLines(c.value(u"block"_s)));
+    ApplyCountryPrefixes(lines);
+    lines = ScoreLines(std::move(lines));
+    const int line = c.value(u"line"_s).toInt();
+    ASSERT_GE(int(lines.size()), line);
+    EXPECT_EQ(lines[size_t(line - 1)].Text, DataText(c.value(u"text"_s)));
+    EXPECT_EQ(ScoreSummary(lines[size_t(line - 1)]), c.value(u"scores"_s));
+}
+
+TEST_P(FixedLabels, Hold)
+{
+    const DataCase &c = GetParam();
+    CapturedLine line;
+    line.Text = DataText(c.value(u"line"_s));
+    const qsizetype start = ApplyFixedLabels(UpperText(line.Text), line);
+    EXPECT_EQ(TrimBlanks(QStringView(line.Text).sliced(start)).toString(),
+              DataText(c.value(u"text"_s)));
+    EXPECT_EQ(ScoreSummary(line), c.value(u"scores"_s));
+}
+
+TEST_P(CountryPrefixes, Hold)
+{
+    const DataCase &c = GetParam();
+    LineList lines = MakeLines(dataLines(c.value(u"before"_s)));
+    ApplyCountryPrefixes(lines);
+    EXPECT_EQ(texts(lines), dataLines(c.value(u"after"_s)));
+    if (const int country = c.value(u"country"_s).toInt(); country > 0) {
+        EXPECT_EQ(ScoreSummary(lines[size_t(country - 1)]), u"Land=10"_s);
     }
 }
 
-TEST(Recognition, FixedLabels)
-{
-    for (const DataCase &c : cases("labels.txt")) {
-        SCOPED_TRACE(c.name.toStdString());
-        CapturedLine line;
-        line.Text = DataText(c.value(u"line"_s));
-        const qsizetype start = ApplyFixedLabels(UpperText(line.Text), line);
-        EXPECT_EQ(TrimBlanks(QStringView(line.Text).sliced(start)).toString(),
-                  DataText(c.value(u"text"_s)));
-        EXPECT_EQ(ScoreSummary(line), c.value(u"scores"_s));
-    }
-}
-
-TEST(Recognition, CountryPrefixes)
-{
-    for (const DataCase &c : cases("prefixes.txt")) {
-        SCOPED_TRACE(c.name.toStdString());
-        LineList lines = MakeLines(dataLines(c.value(u"before"_s)));
-        ApplyCountryPrefixes(lines);
-        EXPECT_EQ(texts(lines), dataLines(c.value(u"after"_s)));
-        if (const int country = c.value(u"country"_s).toInt(); country > 0) {
-            EXPECT_EQ(ScoreSummary(lines[size_t(country - 1)]), u"Land=10"_s);
-        }
-    }
-}
-
-TEST(Recognition, Cleaners)
+// Every line of the file names one of the cleaners.
+TEST_P(Cleaners, Hold)
 {
     const std::pair<const char16_t *, QString (*)(const QString &)> cleaners[] = {
         {u"phone", CleanPhone}, {u"email", CleanEMail}, {u"web", CleanWebAddress}};
     int checked = 0;
-    for (const DataCase &c : cases("cleaners.txt")) {
-        for (const auto &[kind, argument] : c.lines) {
-            const QStringList io = argument.split(u'|');
-            for (const auto &[name, clean] : cleaners) {
-                if (kind == QStringView(name)) {
-                    EXPECT_EQ(clean(DataText(io[0])), DataText(io[1])) << argument.toStdString();
-                    ++checked;
-                }
+    for (const auto &[kind, argument] : GetParam().lines) {
+        const QStringList io = argument.split(u'|');
+        for (const auto &[name, clean] : cleaners) {
+            if (kind == QStringView(name)) {
+                EXPECT_EQ(clean(DataText(io[0])), DataText(io[1])) << argument.toStdString();
+                ++checked;
             }
         }
     }
-    EXPECT_GE(checked, 20);
+    EXPECT_EQ(checked, int(GetParam().lines.size()));
 }
 
-TEST(Recognition, Splitting)
+TEST_P(Splitting, Hold)
 {
-    for (const DataCase &c : cases("splitting.txt")) {
-        SCOPED_TRACE(c.name.toStdString());
-        for (const auto &[kind, argument] : c.lines) {
-            if (kind == u"choose") {
-                const QStringList io = argument.split(u'|');
-                EXPECT_EQ(ChooseSeparator(DataText(io[0])), DataText(io[1]))
-                    << argument.toStdString();
-            }
+    const DataCase &c = GetParam();
+    for (const auto &[kind, argument] : c.lines) {
+        if (kind == u"choose") {
+            const QStringList io = argument.split(u'|');
+            EXPECT_EQ(ChooseSeparator(DataText(io[0])), DataText(io[1])) << argument.toStdString();
         }
-        if (!c.has(u"text"_s))
-            continue;
-        const QStringList expected = dataLines(c.value(u"lines"_s));
-        QString clipText;
-        const LineList lines = SplitIntoLines(DataText(c.value(u"text"_s)),
-                                              DataText(c.value(u"separator"_s)), clipText);
-        EXPECT_EQ(texts(lines), expected);
-        EXPECT_EQ(clipText, expected.join(u"\r\n") + u"\r\n"_s);
     }
+    if (!c.has(u"text"_s))
+        return;
+    const QStringList expected = dataLines(c.value(u"lines"_s));
+    QString clipText;
+    const LineList lines =
+        SplitIntoLines(DataText(c.value(u"text"_s)), DataText(c.value(u"separator"_s)), clipText);
+    EXPECT_EQ(texts(lines), expected);
+    EXPECT_EQ(clipText, expected.join(u"\r\n") + u"\r\n"_s);
 }
+
+INSTANTIATE_TEST_SUITE_P(File, LineScores, CasesOf(ORDALIS_TEST_DATA "/scores.txt"), CaseTestName);
+INSTANTIATE_TEST_SUITE_P(File, FixedLabels, CasesOf(ORDALIS_TEST_DATA "/labels.txt"), CaseTestName);
+INSTANTIATE_TEST_SUITE_P(File, CountryPrefixes, CasesOf(ORDALIS_TEST_DATA "/prefixes.txt"),
+                         CaseTestName);
+INSTANTIATE_TEST_SUITE_P(File, Cleaners, CasesOf(ORDALIS_TEST_DATA "/cleaners.txt"), CaseTestName);
+INSTANTIATE_TEST_SUITE_P(File, Splitting, CasesOf(ORDALIS_TEST_DATA "/splitting.txt"),
+                         CaseTestName);
 
 } // namespace

@@ -26,24 +26,26 @@ QJsonObject parseJson(const QString &text)
 
 } // namespace
 
-TEST(StandinOptionsTest, CommandLines)
+using CommandLines = CaseFileTest<>;
+
+TEST_P(CommandLines, Parse)
 {
+    const DataCase &c = GetParam();
     const QStringList modes{u"Window"_s, u"Headless"_s, u"Query"_s, u"Export"_s, u"Import"_s};
-    for (const DataCase &c : ReadCases(QStringLiteral(ORDALIS_TEST_DATA "/command-lines.txt"))) {
-        const QString arguments = c.value(u"args"_s);
-        const StandinOptions options =
-            StandinOptions::Parse(arguments.isEmpty() ? QStringList() : arguments.split(u'|'));
-        const std::string name = c.name.toStdString();
-        EXPECT_EQ(options.error.isEmpty(), !c.has(u"refused"_s)) << name;
-        if (!options.error.isEmpty())
-            continue;
-        EXPECT_EQ(modes.value(int(options.mode)), c.value(u"mode"_s)) << name;
-        EXPECT_EQ(options.noDatabase, c.has(u"no-database"_s)) << name;
-        EXPECT_EQ(options.fieldCount.value_or(-1),
-                  c.has(u"fields"_s) ? c.value(u"fields"_s).toInt() : -1)
-            << name;
-    }
+    const QString arguments = c.value(u"args"_s);
+    const StandinOptions options =
+        StandinOptions::Parse(arguments.isEmpty() ? QStringList() : arguments.split(u'|'));
+    EXPECT_EQ(options.error.isEmpty(), !c.has(u"refused"_s));
+    if (!options.error.isEmpty())
+        return;
+    EXPECT_EQ(modes.value(int(options.mode)), c.value(u"mode"_s));
+    EXPECT_EQ(options.noDatabase, c.has(u"no-database"_s));
+    EXPECT_EQ(options.fieldCount.value_or(-1),
+              c.has(u"fields"_s) ? c.value(u"fields"_s).toInt() : -1);
 }
+
+INSTANTIATE_TEST_SUITE_P(File, CommandLines, CasesOf(ORDALIS_TEST_DATA "/command-lines.txt"),
+                         CaseTestName);
 
 TEST_F(StandinProgram, RecordsItsFolderWithoutTrailingSeparator)
 {

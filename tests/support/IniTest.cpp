@@ -60,25 +60,22 @@ void runLine(IniProfile &file, const QString &command, const QStringList &f)
     }
 }
 
-TEST_F(IniTest, CasesOfTheCaseFile)
+using IniCases = CaseFileTest<IniTest>;
+
+TEST_P(IniCases, Run)
 {
-    const std::vector<DataCase> cases =
-        ReadCases(QStringLiteral(ORDALIS_TEST_DATA "/ini-cases.txt"));
-    ASSERT_GE(cases.size(), 90u);
-    for (const DataCase &c : cases) {
-        SCOPED_TRACE(c.name.toStdString());
-        QFile::remove(path());
-        if (c.has(u"file"_s))
-            writeBytes(path(), Unescape(c.value(u"file"_s)));
-        IniProfile file = ini();
-        for (const auto &[command, argument] : c.lines)
-            runLine(file, command, argument.split(u'|'));
-        const QString after = c.has(u"after"_s) ? u"after"_s : u"file"_s;
-        EXPECT_EQ(readBytes(path()),
-                  c.has(after) ? Unescape(c.value(after)) : QByteArray("<missing>"));
-        EXPECT_LE(folderEntries(folder.path()).size(), 1) << "stray files";
-    }
+    const DataCase &c = GetParam();
+    if (c.has(u"file"_s))
+        writeBytes(path(), Unescape(c.value(u"file"_s)));
+    IniProfile file = ini();
+    for (const auto &[command, argument] : c.lines)
+        runLine(file, command, argument.split(u'|'));
+    const QString after = c.has(u"after"_s) ? u"after"_s : u"file"_s;
+    EXPECT_EQ(readBytes(path()), c.has(after) ? Unescape(c.value(after)) : QByteArray("<missing>"));
+    EXPECT_LE(folderEntries(folder.path()).size(), 1) << "stray files";
 }
+
+INSTANTIATE_TEST_SUITE_P(File, IniCases, CasesOf(ORDALIS_TEST_DATA "/ini-cases.txt"), CaseTestName);
 
 TEST_F(IniTest, NothingToDoLeavesTheFileUntouched)
 {

@@ -77,39 +77,38 @@ TEST_F(SettingsTest, SavedCacheHasEndMarkerAndLoadsBack)
     EXPECT_EQ(inodeOf(path()), before);
 }
 
-TEST_F(SettingsTest, CasesOfTheCaseFile)
+using SettingsCases = CaseFileTest<SettingsTest>;
+
+TEST_P(SettingsCases, Load)
 {
-    const std::vector<DataCase> cases =
-        ReadCases(QStringLiteral(ORDALIS_TEST_DATA "/settings-cases.txt"));
-    ASSERT_GE(cases.size(), 15u);
-    for (const DataCase &c : cases) {
-        SCOPED_TRACE(c.name.toStdString());
-        const QByteArray file = Unescape(c.value(u"file"_s));
-        writeBytes(path(), file);
-        FieldRows loaded;
-        loaded.FillStandardCatalogue();
-        const Settings settings = LoadSettings(loaded, path());
-        QStringList definitions;
-        for (const FieldValue &d : settings.UserDefinitions)
-            definitions << u"%1=%2"_s.arg(d.field).arg(d.value);
-        EXPECT_EQ(definitions.join(u'|'), c.value(u"definitions"_s));
-        EXPECT_EQ(settings.DefinitionsLoaded, !definitions.isEmpty());
-        QStringList catalogue;
-        for (const auto &[name, number] : entriesOf(loaded))
-            catalogue << u"%1=%2"_s.arg(number).arg(name);
-        const QString expected = c.value(u"catalogue"_s);
-        EXPECT_EQ(entriesOf(loaded) == standardEntries() ? u"standard"_s : catalogue.join(u'|'),
-                  expected);
-        if (c.has(u"countries"_s)) {
-            EXPECT_EQ(settings.StandardLand4PLZ + u'|' + settings.StandardLand5PLZ,
-                      c.value(u"countries"_s));
-        }
-        if (c.has(u"save"_s)) {
-            SaveFieldCache(loaded, path());
-            EXPECT_EQ(readBytes(path()), file) << "a bad file is never rewritten";
-        }
+    const DataCase &c = GetParam();
+    const QByteArray file = Unescape(c.value(u"file"_s));
+    writeBytes(path(), file);
+    FieldRows loaded;
+    loaded.FillStandardCatalogue();
+    const Settings settings = LoadSettings(loaded, path());
+    QStringList definitions;
+    for (const FieldValue &d : settings.UserDefinitions)
+        definitions << u"%1=%2"_s.arg(d.field).arg(d.value);
+    EXPECT_EQ(definitions.join(u'|'), c.value(u"definitions"_s));
+    EXPECT_EQ(settings.DefinitionsLoaded, !definitions.isEmpty());
+    QStringList catalogue;
+    for (const auto &[name, number] : entriesOf(loaded))
+        catalogue << u"%1=%2"_s.arg(number).arg(name);
+    EXPECT_EQ(entriesOf(loaded) == standardEntries() ? u"standard"_s : catalogue.join(u'|'),
+              c.value(u"catalogue"_s));
+    if (c.has(u"countries"_s)) {
+        EXPECT_EQ(settings.StandardLand4PLZ + u'|' + settings.StandardLand5PLZ,
+                  c.value(u"countries"_s));
+    }
+    if (c.has(u"save"_s)) {
+        SaveFieldCache(loaded, path());
+        EXPECT_EQ(readBytes(path()), file) << "a bad file is never rewritten";
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(File, SettingsCases, CasesOf(ORDALIS_TEST_DATA "/settings-cases.txt"),
+                         CaseTestName);
 
 TEST_F(SettingsTest, MissingOrUnusableFilesGiveTheDefaultsAndAreNeverWritten)
 {

@@ -1,9 +1,9 @@
-#include "ActObject.h"
+#include "act/ActObject.h"
 
-#include "standin/StandinFactory.h"
+#include "act/standin/StandinFactory.h"
 
-// On Linux every ProgID is served by the stand-in; a COM backend would take
-// its place here on Windows.
+// On Linux every ProgID is served by the stand-in; on Windows ComBoundary.cpp
+// beside this file takes its place.
 ActObjectPtr CreateActObject(const QString &progId)
 {
     if (ActObjectPtr object = CreateStandinObject(progId))

@@ -1,6 +1,6 @@
 #include "act/ActObject.h"
 
-#include "ComActObject.h"
+#include "act/com/ComActObject.h"
 
 // On Windows every ProgID is ACT!'s own, reached through COM.
 ActObjectPtr CreateActObject(const QString &progId)
