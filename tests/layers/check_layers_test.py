@@ -7,9 +7,9 @@ import unittest
 from pathlib import Path
 
 SCRIPT = Path(__file__).resolve().parents[2] / "scripts" / "check-layers.py"
-spec = importlib.util.spec_from_file_location("check_layers", SCRIPT)
-check_layers = importlib.util.module_from_spec(spec)
-spec.loader.exec_module(check_layers)
+loader_spec = importlib.util.spec_from_file_location("check_layers", SCRIPT)
+check_layers = importlib.util.module_from_spec(loader_spec)
+loader_spec.loader.exec_module(check_layers)
 
 # (source, its include line, headers that exist, fails)
 CASES = [
