@@ -96,10 +96,10 @@ AddressBookDialog::AddressBookDialog(QWidget *owner, const AddressBookAccount &a
     targetLayout->addWidget(optZielAdressbuch);
     targetLayout->addStretch(1);
 
-    buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttons->button(QDialogButtonBox::Ok)->setObjectName(u"cmdOK"_s);
-    buttons->button(QDialogButtonBox::Cancel)->setObjectName(u"cmdAbbrechen"_s);
-    buttons->button(QDialogButtonBox::Cancel)->setText(u"Abbrechen"_s);
+    m_buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    m_buttons->button(QDialogButtonBox::Ok)->setObjectName(u"cmdOK"_s);
+    m_buttons->button(QDialogButtonBox::Cancel)->setObjectName(u"cmdAbbrechen"_s);
+    m_buttons->button(QDialogButtonBox::Cancel)->setText(u"Abbrechen"_s);
 
     auto *search = new QHBoxLayout;
     search->addWidget(cboAdressbuch, 1);
@@ -119,11 +119,11 @@ AddressBookDialog::AddressBookDialog(QWidget *owner, const AddressBookAccount &a
     layout->addWidget(lblStatus);
     layout->addWidget(target);
     layout->addStretch(1);
-    layout->addWidget(buttons);
+    layout->addWidget(m_buttons);
 
     connect(cmdSuchen, &QPushButton::clicked, this, &AddressBookDialog::Search);
-    connect(buttons, &QDialogButtonBox::accepted, this, &AddressBookDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    connect(m_buttons, &QDialogButtonBox::accepted, this, &AddressBookDialog::accept);
+    connect(m_buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     setMinimumWidth(fontMetrics().averageCharWidth() * 60);
 }
 

@@ -43,7 +43,7 @@ private:
     QLabel *lblStatus;
     QRadioButton *optZielACT;
     QRadioButton *optZielAdressbuch;
-    QDialogButtonBox *buttons;
+    QDialogButtonBox *m_buttons;
 };
 
 // What the user typed as the server: an address with a scheme (https when none
