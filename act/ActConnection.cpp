@@ -5,8 +5,6 @@
 
 #include "support/ActFields.h"
 #include "support/FieldRows.h"
-#include "support/MessageTexts.h"
-#include "support/Messages.h"
 #include "support/SettingsFile.h"
 
 #include <QVector>
@@ -81,13 +79,12 @@ void replaceCatalogue(FieldRows &rows, const QVector<CatalogueEntry> &entries)
         rows.AddEntryToAllRows(entry.Name, entry.FieldNumber);
 }
 
-bool failLoad(ActConnection &act, ActHost &host)
+Outcome failLoad(ActConnection &act, ActHost &host)
 {
     host.SetBusyPointer(false);
     // The next command starts from a fresh connection rather than a dead one.
     act.ReleaseActObjects();
-    ShowMessage(MessageText::FieldLoadFailed, MessageStyle::Exclamation);
-    return false;
+    return Outcome::Failed({Message::Id::FieldLoadFailed});
 }
 
 } // namespace
@@ -114,15 +111,14 @@ bool ConnectDatabase(ActConnection &act, ActHost &host)
     return ready;
 }
 
-bool LoadFieldList(FieldRows &rows, const Settings &settings, ActConnection &act, ActHost &host,
-                   const StepProgress &progress)
+Outcome LoadFieldList(FieldRows &rows, const Settings &settings, ActConnection &act, ActHost &host,
+                      const StepProgress &progress)
 {
     if (!ConnectDatabase(act, host)) {
         act.ReleaseActObjects();
-        ShowMessage(MessageText::FieldLoadFailed, MessageStyle::Exclamation);
         // The unchanged list is saved, so a start without ACT! keeps the cache.
         SaveFieldCache(rows, settings.FilePath);
-        return false;
+        return Outcome::Failed({Message::Id::FieldLoadFailed});
     }
 
     host.SetBusyPointer(true);
@@ -149,7 +145,7 @@ bool LoadFieldList(FieldRows &rows, const Settings &settings, ActConnection &act
         return failLoad(act, host);
     }
     SaveFieldCache(rows, settings.FilePath);
-    return true;
+    return Outcome::Done();
 }
 
 void ActConnection::ReleaseActObjects()

@@ -2,6 +2,8 @@
 
 #include "ActObject.h"
 
+#include "support/Outcome.h"
+
 #include <functional>
 
 class ActHost;
@@ -35,6 +37,6 @@ using StepProgress = std::function<void(int done, int total)>;
 
 // The field load ("Felder aus ACT! DB laden"): replaces the catalogue of all rows
 // with the open database's fields and saves it as the settings' field cache.
-// True when the list was loaded. `progress` hears of each field read.
-bool LoadFieldList(FieldRows &rows, const Settings &settings, ActConnection &act, ActHost &host,
-                   const StepProgress &progress = {});
+// Done when the list was loaded. `progress` hears of each field read.
+Outcome LoadFieldList(FieldRows &rows, const Settings &settings, ActConnection &act, ActHost &host,
+                      const StepProgress &progress = {});

@@ -27,12 +27,4 @@ public:
     virtual quint8 ShowCompletionDialog(bool LastWriteWasNew) = 0;
     // The user chose to quit in the completion dialog.
     virtual void EndProgram() = 0;
-    // A failure's message as this front end shows it: with the reason where a
-    // message box has room for it (the window), or bare where the reason is
-    // reported apart from it.
-    virtual QString FailureMessage(const QString &message, const QString &reason) const
-    {
-        Q_UNUSED(reason);
-        return message;
-    }
 };

@@ -8,8 +8,6 @@
 
 #include "support/ActFields.h"
 #include "support/FieldRows.h"
-#include "support/MessageTexts.h"
-#include "support/Messages.h"
 
 using namespace Qt::StringLiterals;
 
@@ -80,13 +78,11 @@ void sendContact(bool isNew, const FieldRows &rows, const RecognitionContext &co
 
 } // namespace
 
-bool WriteContact(bool isNew, const FieldRows &rows, const RecognitionContext &context,
-                  ActConnection &act, ActHost &host)
+Outcome WriteContact(bool isNew, const FieldRows &rows, const RecognitionContext &context,
+                     ActConnection &act, ActHost &host)
 {
-    if (isBlank(host.CapturedText())) {
-        ShowMessage(MessageText::NoData, MessageStyle::Exclamation);
-        return false;
-    }
+    if (isBlank(host.CapturedText()))
+        return Outcome::Failed({Message::Id::NoData});
 
     host.SetBusyPointer(true);
     try {
@@ -97,16 +93,15 @@ bool WriteContact(bool isNew, const FieldRows &rows, const RecognitionContext &c
         host.SetTopMost(false);
         // Fields already sent stay; the next write connects afresh.
         act.ReleaseActObjects();
-        ShowMessage(host.FailureMessage(isNew ? MessageText::ContactNotCreated
-                                              : MessageText::ContactNotEdited,
-                                        CaughtFailureReason()),
-                    MessageStyle::Exclamation);
-        return false;
+        return Outcome::Failed(
+            {isNew ? Message::Id::ContactNotCreated : Message::Id::ContactNotEdited,
+             {},
+             CaughtFailureReason()});
     }
     host.SetBusyPointer(false);
     host.SetTopMost(false);
 
     if (host.ShowCompletionDialog(isNew) == CompletionChoiceQuit)
         host.EndProgram();
-    return true;
+    return Outcome::Done();
 }

@@ -3,10 +3,10 @@
 #include "AddressBookDialog.h"
 #include "BusyCursor.h"
 #include "CancellableProgress.h"
+#include "WindowMessages.h"
 
 #include "destinations/CardDavDestination.h"
 #include "support/AtomicReplace.h"
-#include "support/Messages.h"
 
 #include <QAction>
 #include <QDir>
@@ -42,10 +42,6 @@ public:
         return m_window.ShowCompletionDialog(isNew);
     }
     void EndProgram() override { m_window.EndProgram(); }
-    QString FailureMessage(const QString &message, const QString &reason) const override
-    {
-        return m_window.FailureMessage(message, reason);
-    }
 
     // Asks the user with the progress out of the way.
     template <typename Question> auto Ask(const Question &question)
@@ -241,26 +237,27 @@ void AddressBookCommands::Write(bool isNew, const FieldRows &rows,
         return;
     const QScopedValueRollback writing(m_writing, true);
     CardDavDestination &target = destination();
-    bool written = false;
+    Outcome outcome;
     {
         const BusyCursor busy;
         CancellableProgress progress(m_window, u"Schreibe in das Adressbuch …"_s,
                                      [&target] { target.Cancel(); });
         m_host->Attach(&progress);
         const auto detach = qScopeGuard([this] { m_host->Attach(nullptr); });
-        written = target.Write(isNew, rows, context);
+        outcome = target.Write(isNew, rows, context);
     }
     // A server the user agreed to go on to is the account's once a card went there.
-    const QString bookUrl = written ? target.Account().Server.toString() : m_account.BookUrl;
+    const QString bookUrl = outcome.done ? target.Account().Server.toString() : m_account.BookUrl;
     if (target.LastCard() != m_account.LastCard || bookUrl != m_account.BookUrl) {
         m_account.LastCard = target.LastCard();
         m_account.BookUrl = bookUrl;
         QSettings preferences = ProgramPreferences();
         m_account.Save(preferences);
     }
+    ShowMessage(outcome.message);
 }
 
 void AddressBookCommands::LoadFields(FieldRows &rows, const Settings &settings)
 {
-    destination().LoadFields(rows, settings);
+    ShowMessage(destination().LoadFields(rows, settings).message);
 }

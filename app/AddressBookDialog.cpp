@@ -2,9 +2,9 @@
 
 #include "CancellableProgress.h"
 
+#include "WindowMessages.h"
 #include "carddav/CardDavClient.h"
 #include "carddav/DavSession.h"
-#include "support/Messages.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>

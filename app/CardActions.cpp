@@ -1,5 +1,6 @@
 #include "CardActions.h"
 
+#include "WindowMessages.h"
 #include "cards/ContactValues.h"
 #include "cards/NoteLabels.h"
 #include "cards/VCardWriter.h"
@@ -8,7 +9,6 @@
 #include "support/AtomicReplace.h"
 #include "support/FieldRows.h"
 #include "support/MessageTexts.h"
-#include "support/Messages.h"
 
 #include <QAction>
 #include <QApplication>

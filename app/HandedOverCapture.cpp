@@ -3,8 +3,8 @@
 #include "MainWindow.h"
 #include "SingleInstance.h"
 
+#include "WindowMessages.h"
 #include "support/MessageTexts.h"
-#include "support/Messages.h"
 
 #include <QAbstractButton>
 #include <QApplication>

@@ -15,12 +15,12 @@
 #include "Twips.h"
 #include "UpdateLauncher.h"
 #include "VisibleSeparator.h"
+#include "WindowMessages.h"
 
 #include "act/ContactWriter.h"
 #include "recognition/ParseAddress.h"
 #include "recognition/TextOps.h"
 #include "support/MessageTexts.h"
-#include "support/Messages.h"
 
 #include <QAction>
 #include <QApplication>
@@ -375,8 +375,9 @@ void MainWindow::CaptureClipboard()
         const FlagScope busy(m_parseBusy);
         setBoxText({});
         QString clipText;
-        CaptureText(m_context, QGuiApplication::clipboard()->text(QClipboard::Clipboard),
-                    m_startingUp, m_rows, clipText, this);
+        const QString clipboard = QGuiApplication::clipboard()->text(QClipboard::Clipboard);
+        recognise(
+            [&] { return CaptureText(m_context, clipboard, m_startingUp, m_rows, clipText); });
         setBoxText(clipText);
     });
 }
@@ -471,18 +472,26 @@ void MainWindow::EndProgram()
     emit programEnded();
 }
 
-QString MainWindow::Open()
+void MainWindow::recognise(const std::function<ParseOutcome()> &parse)
+{
+    ParseOutcome outcome = parse();
+    if (outcome.status == ParseStatus::NoSeparator) {
+        ShowMessage(outcome.message);
+        m_context.UserSeparator = askSeparator();
+        if (m_context.UserSeparator.isEmpty())
+            return;
+        outcome = parse();
+    }
+    ShowMessage(outcome.message);
+}
+
+QString MainWindow::askSeparator()
 {
     // Asked in the middle of a capture.
     const BusyCursor::Pause pause;
     SeparatorDialog dialog(this, m_context.ClipboardText);
     dialog.exec();
     return dialog.UserSeparator();
-}
-
-QString MainWindow::FailureMessage(const QString &message, const QString &reason) const
-{
-    return reason.isEmpty() ? message : message + QStringLiteral("\n\n") + reason;
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)
@@ -504,7 +513,7 @@ void MainWindow::newContactClicked()
     runCommand(
         [this] {
             const BusyCursor busy;
-            WriteContact(true, m_rows, m_context, m_act, *this);
+            ShowMessage(WriteContact(true, m_rows, m_context, m_act, *this).message);
         },
         MessageText::ContactNotCreated);
 }
@@ -514,7 +523,7 @@ void MainWindow::editContactClicked()
     runCommand(
         [this] {
             const BusyCursor busy;
-            WriteContact(false, m_rows, m_context, m_act, *this);
+            ShowMessage(WriteContact(false, m_rows, m_context, m_act, *this).message);
         },
         MessageText::ContactNotEdited);
 }
@@ -526,7 +535,7 @@ void MainWindow::newSeparatorClicked()
             ShowMessage(MessageText::NoData, MessageStyle::Exclamation);
             return;
         }
-        m_context.UserSeparator = Open();
+        m_context.UserSeparator = askSeparator();
         showNotices();
         if (!m_context.UserSeparator.isEmpty())
             CaptureClipboard();
@@ -540,8 +549,10 @@ void MainWindow::allFieldsClicked()
         [this] {
             const BusyCursor busy;
             DelayedProgress progress(*this, QStringLiteral("Felder werden geladen …"));
-            refillRows(
-                [&] { LoadFieldList(m_rows, m_settings, m_act, *this, progress.Callback()); });
+            refillRows([&] {
+                ShowMessage(
+                    LoadFieldList(m_rows, m_settings, m_act, *this, progress.Callback()).message);
+            });
         },
         MessageText::FieldLoadFailed);
 }
@@ -587,7 +598,7 @@ void MainWindow::txtClipText_Validate()
         const QString text = CapturedText();
         setBoxText({});
         QString clipText;
-        ParseAddress(m_context, text, m_rows, clipText, this);
+        recognise([&] { return ParseAddress(m_context, text, m_rows, clipText); });
         setBoxText(clipText);
     });
     showNotices();

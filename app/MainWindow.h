@@ -4,8 +4,8 @@
 #include "act/ActHost.h"
 #include "app/BusyCursor.h"
 #include "app/RowRefills.h"
+#include "recognition/ParseAddress.h"
 #include "recognition/RecognitionContext.h"
-#include "recognition/SeparatorPrompt.h"
 #include "support/FieldRows.h"
 #include "support/SettingsFile.h"
 
@@ -29,10 +29,10 @@ class QPlainTextEdit;
 class QPushButton;
 
 // The main window: sixteen field rows, the captured-text box and seven
-// commands. It is the front end of the ACT! commands (ActHost) and of the
-// parse's separator question (SeparatorPrompt).
+// commands. It is the front end of the ACT! commands (ActHost), and shows what
+// the core's steps report.
 // Formerly formMain.
-class MainWindow : public QWidget, public ActHost, public SeparatorPrompt
+class MainWindow : public QWidget, public ActHost
 {
     Q_OBJECT
 public:
@@ -61,10 +61,6 @@ public:
     void CaptureClipboard() override;
     quint8 ShowCompletionDialog(bool LastWriteWasNew) override;
     void EndProgram() override;
-    QString FailureMessage(const QString &message, const QString &reason) const override;
-
-    // SeparatorPrompt: the separator dialog, modal over this window.
-    QString Open() override;
 
 signals:
     void programEnded();
@@ -103,6 +99,11 @@ private:
     // can be brought back afterwards.
     void refillRows(const std::function<void()> &refill);
     bool fillRowsFromCard();
+    // Runs a parse and shows what it reports; when it finds no separator, says
+    // so, asks for one and parses again with the one chosen.
+    void recognise(const std::function<ParseOutcome()> &parse);
+    // The separator dialog, modal over this window; empty: none chosen.
+    QString askSeparator();
     void showNotices();
 
     // Runs one command to its end: an unexpected failure restores the pointer

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "support/Messages.h"
+#include "WindowMessages.h"
 
 // Messages as real message boxes over the window in front: the icon and buttons
 // of the style, the answer as the button code (6 Yes, 7 No, 1 OK).

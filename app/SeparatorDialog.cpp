@@ -3,10 +3,10 @@
 #include "MarkedCharacter.h"
 #include "VisibleSeparator.h"
 
+#include "WindowMessages.h"
 #include "recognition/LineSplitter.h"
 #include "recognition/TextOps.h"
 #include "support/MessageTexts.h"
-#include "support/Messages.h"
 
 #include <QBoxLayout>
 #include <QLabel>

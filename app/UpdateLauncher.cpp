@@ -1,8 +1,8 @@
 #include "UpdateLauncher.h"
 
+#include "WindowMessages.h"
 #include "support/FileTools.h"
 #include "support/MessageTexts.h"
-#include "support/Messages.h"
 #include "support/ProgramFolder.h"
 
 #include <QProcess>

@@ -1,7 +1,6 @@
 #include "app/GermanTranslations.h"
 #include "app/HandedOverCapture.h"
 #include "app/MainWindow.h"
-#include "app/QtMessagePresenter.h"
 #include "app/SingleInstance.h"
 #include "app/StartupFigures.h"
 
@@ -27,9 +26,6 @@ int main(int argc, char *argv[])
         return 0;
 
     InstallGermanTranslations(application);
-    QtMessagePresenter presenter;
-    SetMessagePresenter(&presenter);
-
     MainWindow window;
     QObject::connect(&window, &MainWindow::programEnded, &application, &QCoreApplication::quit,
                      Qt::QueuedConnection);
@@ -45,7 +41,5 @@ int main(int argc, char *argv[])
                    : 1;
     }
     window.show();
-    const int code = application.exec();
-    SetMessagePresenter(nullptr);
-    return code;
+    return application.exec();
 }

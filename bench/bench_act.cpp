@@ -13,7 +13,6 @@
 #include "recognition/RecognitionContext.h"
 
 #include "support/FieldRows.h"
-#include "support/Messages.h"
 #include "support/SettingsFile.h"
 
 #include <QFile>
@@ -40,10 +39,7 @@ public:
     void SetBusyPointer(bool) override {}
     void SetTopMost(bool) override {}
     QString CapturedText() const override { return m_clipText; }
-    void CaptureClipboard() override
-    {
-        CaptureText(context, Block, false, m_rows, m_clipText, nullptr);
-    }
+    void CaptureClipboard() override { CaptureText(context, Block, false, m_rows, m_clipText); }
     quint8 ShowCompletionDialog(bool) override { return CompletionChoiceBack; }
     void EndProgram() override {}
 
@@ -54,12 +50,6 @@ public:
 private:
     FieldRows &m_rows;
     QString m_clipText;
-};
-
-class Quiet : public MessagePresenter
-{
-public:
-    qint16 Present(const QString &, const QString &, qint16) override { return 1; }
 };
 
 // A running stand-in with `fieldCount` fields and a settings file with the
@@ -78,18 +68,15 @@ struct Setting
                 settings.write("[Config]\r\nCacheFelder=1\r\n") > 0;
         settings.close();
         settingsFile = settings.fileName();
-        SetMessagePresenter(&quiet);
     }
     ~Setting()
     {
-        SetMessagePresenter(nullptr);
         lock.reset();
         qunsetenv("ACT_STANDIN_HOME");
     }
 
     QTemporaryDir home;
     std::unique_ptr<StandinRunLock> lock;
-    Quiet quiet;
     QString settingsFile;
     bool ready = false;
 };
@@ -105,7 +92,7 @@ void FieldLoad(benchmark::State &state)
     rows.FillStandardCatalogue();
     BenchHost host(rows, setting.settingsFile);
     for (auto _ : state) {
-        if (!LoadFieldList(rows, host.settings, host.act, host)) {
+        if (!LoadFieldList(rows, host.settings, host.act, host).done) {
             state.SkipWithError("field load failed");
             return;
         }
@@ -152,7 +139,7 @@ void WriteSixteenRows(benchmark::State &state)
         rows.SetRowValue(row, u"Wert %1"_s.arg(row));
     }
     for (auto _ : state) {
-        if (!WriteContact(true, rows, host.context, host.act, host)) {
+        if (!WriteContact(true, rows, host.context, host.act, host).done) {
             state.SkipWithError("write failed");
             return;
         }

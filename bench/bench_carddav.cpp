@@ -45,8 +45,8 @@ struct Writer
     {
         rows.ResetAllRows();
         RecognitionContext context(settings);
-        CaptureText(context, block(n), false, rows, host.text, nullptr);
-        return destination.Write(true, rows, context);
+        CaptureText(context, block(n), false, rows, host.text);
+        return destination.Write(true, rows, context).done;
     }
 
     QTemporaryDir keep;

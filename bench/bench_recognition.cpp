@@ -6,23 +6,14 @@
 #include "recognition/RecognitionContext.h"
 
 #include "support/FieldRows.h"
-#include "support/Messages.h"
 #include "support/SettingsFile.h"
 
 #include <benchmark/benchmark.h>
 
 namespace {
 
-class SilentPresenter : public MessagePresenter
-{
-public:
-    qint16 Present(const QString &, const QString &, qint16) override { return MessageAnswer::Ok; }
-};
-
 void prepare(FieldRows &rows)
 {
-    static SilentPresenter presenter;
-    SetMessagePresenter(&presenter);
     rows.FillStandardCatalogue();
 }
 
@@ -36,9 +27,9 @@ void runParse(benchmark::State &state, const QString &text, int64_t blocksPerPar
     // Untimed: the first parse of a size takes its memory fresh from the system,
     // once; the figures are of the parses after it. bench_recognition_cli times
     // a single cold parse of a huge block end to end.
-    ParseAddress(context, text, rows, clipText, nullptr);
+    ParseAddress(context, text, rows, clipText);
     for (auto _ : state) {
-        ParseAddress(context, text, rows, clipText, nullptr);
+        ParseAddress(context, text, rows, clipText);
         benchmark::DoNotOptimize(clipText.data());
     }
     state.SetItemsProcessed(state.iterations() * blocksPerParse);

@@ -8,7 +8,6 @@
 #include "recognition/RecognitionContext.h"
 
 #include "support/FieldRows.h"
-#include "support/Messages.h"
 #include "support/SettingsFile.h"
 
 #include <QByteArray>
@@ -106,12 +105,6 @@ double baselineSeconds()
     return double(timer.nsecsElapsed()) / 1e9;
 }
 
-class SilentPresenter : public MessagePresenter
-{
-public:
-    qint16 Present(const QString &, const QString &, qint16) override { return MessageAnswer::Ok; }
-};
-
 // Wall and CPU time of ParseAddress alone; the CPU time varies less on a
 // machine other work shares.
 struct ParseTimes
@@ -136,8 +129,6 @@ double threadCpuSeconds()
 // ParseAddress alone over the same blocks, in this process.
 ParseTimes parseSeconds()
 {
-    static SilentPresenter presenter;
-    SetMessagePresenter(&presenter);
     const QString texts[] = {QString::fromUtf8(Samples[0]), QString::fromUtf8(Samples[1]),
                              QString::fromUtf8(Samples[2])};
     FieldRows rows;
@@ -149,7 +140,7 @@ ParseTimes parseSeconds()
     const double cpuBefore = threadCpuSeconds();
     for (int k = 0; k < Blocks; ++k) {
         RecognitionContext context(settings);
-        ParseAddress(context, texts[k % 3], rows, clipText, nullptr);
+        ParseAddress(context, texts[k % 3], rows, clipText);
         benchmark::DoNotOptimize(clipText.data());
     }
     return {double(timer.nsecsElapsed()) / 1e9, threadCpuSeconds() - cpuBefore};
@@ -358,8 +349,6 @@ BENCHMARK(BM_CliMemory)->UseRealTime()->Unit(benchmark::kMillisecond)->Iteration
 
 ParseTimes parseOnceSeconds(const QString &text)
 {
-    static SilentPresenter presenter;
-    SetMessagePresenter(&presenter);
     FieldRows rows;
     rows.FillStandardCatalogue();
     const Settings settings;
@@ -368,7 +357,7 @@ ParseTimes parseOnceSeconds(const QString &text)
     QElapsedTimer timer;
     timer.start();
     const double cpuBefore = threadCpuSeconds();
-    ParseAddress(context, text, rows, clipText, nullptr);
+    ParseAddress(context, text, rows, clipText);
     return {double(timer.nsecsElapsed()) / 1e9, threadCpuSeconds() - cpuBefore};
 }
 

@@ -6,32 +6,23 @@
 #include "recognition/RecognitionContext.h"
 
 #include "support/FieldRows.h"
-#include "support/Messages.h"
 #include "support/SettingsFile.h"
 
 #include <benchmark/benchmark.h>
 
 namespace {
 
-class SilentPresenter : public MessagePresenter
-{
-public:
-    qint16 Present(const QString &, const QString &, qint16) override { return MessageAnswer::Ok; }
-};
-
 void runParse(benchmark::State &state, const QString &text, int64_t blocksPerParse = 1)
 {
-    static SilentPresenter presenter;
-    SetMessagePresenter(&presenter);
     FieldRows rows;
     rows.FillStandardCatalogue();
     const Settings settings;
     RecognitionContext context(settings);
     context.recognizer = Recognizer::Improved;
     QString clipText;
-    ParseAddress(context, text, rows, clipText, nullptr); // untimed: fresh memory
+    ParseAddress(context, text, rows, clipText); // untimed: fresh memory
     for (auto _ : state) {
-        ParseAddress(context, text, rows, clipText, nullptr);
+        ParseAddress(context, text, rows, clipText);
         benchmark::DoNotOptimize(clipText.data());
     }
     state.SetItemsProcessed(state.iterations() * blocksPerParse);

@@ -1,10 +1,10 @@
 #include "CardDavContactCommand.h"
 
 #include "BlockHost.h"
+#include "CommandMessages.h"
 #include "InputFile.h"
 #include "JsonWriter.h"
 #include "PlainRequest.h"
-#include "RecordingPresenter.h"
 #include "RowOutput.h"
 #include "TextCommandOptions.h"
 #include "Usage.h"
@@ -69,7 +69,7 @@ private:
 };
 
 QByteArray outcomeLine(qint64 line, bool written, const CardDavDestination &destination,
-                       const RecordingPresenter &messages)
+                       const CommandMessages &messages)
 {
     std::string out;
     {
@@ -168,31 +168,29 @@ public:
             ++number;
             if (line.trimmed().isEmpty())
                 continue;
-            RecordingPresenter messages;
-            SetMessagePresenter(&messages);
+            CommandMessages messages;
             PlainRequest request;
             QString reason;
             bool written = false;
             if (readRequest(line, request, reason))
-                written = write(true, request.text, request.separator);
+                written = write(true, request.text, request.separator, messages);
             else
-                ShowMessage(reason, MessageStyle::Exclamation);
+                messages.Say(reason);
             allWritten = allWritten && written;
             report(outcomeLine(number, written, m_destination, messages));
-            SetMessagePresenter(nullptr);
         }
-        return remember() && allWritten;
+        CommandMessages messages;
+        return remember(messages) && allWritten;
     }
 
     // One block, answered as the ACT! command answers.
     bool WriteOne(bool isNew, const QByteArray &input)
     {
-        RecordingPresenter messages;
-        SetMessagePresenter(&messages);
+        CommandMessages messages;
         // A card found instead of written is remembered too, for edit-contact.
-        const bool sent =
-            write(isNew, QString::fromUtf8(input), m_options.separator.value_or(QString()));
-        const bool written = remember() && sent;
+        const bool sent = write(isNew, QString::fromUtf8(input),
+                                m_options.separator.value_or(QString()), messages);
+        const bool written = remember(messages) && sent;
         QByteArray text = m_table + '\n';
         if (written)
             text += isNew ? "Kontakt wurde erfolgreich angelegt.\n"
@@ -200,7 +198,6 @@ public:
         else
             text += u"Nicht geschrieben: %1\n"_s.arg(messages.LastText()).toUtf8();
         report(m_options.json ? outcomeLine(0, written, m_destination, messages) : text);
-        SetMessagePresenter(nullptr);
         return written;
     }
 
@@ -212,23 +209,24 @@ private:
     void report(const QByteArray &line) { m_reported = m_reported && WriteStdout(m_command, line); }
 
     // Recognised as `recognize` does, then written.
-    bool write(bool isNew, const QString &text, const QString &separator)
+    bool write(bool isNew, const QString &text, const QString &separator, CommandMessages &messages)
     {
         m_rows.ResetAllRows();
         RecognitionContext context(m_settings);
         context.UserSeparator = separator;
-        CaptureText(context, text, false, m_rows, m_host.text, nullptr);
+        messages.Say(CaptureText(context, text, false, m_rows, m_host.text).message);
         if (!m_options.jsonLines && !m_options.json)
             m_table = RowTable(m_rows, context);
-        return m_destination.Write(isNew, m_rows, context);
+        const Outcome outcome = m_destination.Write(isNew, m_rows, context);
+        messages.Say(outcome.message);
+        return outcome.done;
     }
 
-    bool remember()
+    bool remember(CommandMessages &messages)
     {
         if (!m_destination.LastCard() || m_store.Write(*m_destination.LastCard()))
             return true;
-        ShowMessage(u"Die zuletzt geschriebene Karte konnte nicht vermerkt werden."_s,
-                    MessageStyle::Exclamation);
+        messages.Say(Message{Message::Id::LastCardNotNoted});
         return false;
     }
 

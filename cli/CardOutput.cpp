@@ -8,7 +8,7 @@
 #include "cards/CsvWriter.h"
 #include "cards/NoteLabels.h"
 
-#include "support/Messages.h"
+#include "CommandMessages.h"
 
 #include <memory>
 
@@ -50,9 +50,9 @@ BlockOutput JsonBlockOutput(const FieldRows &catalogue)
                 AppendParseResultJson(out, *members, status, clipText, rows, context);
                 out += '\n';
             },
-            [](std::string &out, const QString &reason) {
-                AppendErrorJson(out, reason);
-                out += '\n';
+            [](BlockAnswers &answers, const QString &reason) {
+                AppendErrorJson(answers.out, reason);
+                answers.out += '\n';
             }};
 }
 
@@ -73,9 +73,9 @@ BlockOutput CardBlockOutput(const CardOutputOptions &options)
                      NoteLabels(CatalogueFromRows(rows)));
             },
             // An empty card or line keeps the place of a block that could not be read; the
-            // reason goes to standard error through the presenter, in input order.
-            [card](std::string &out, const QString &reason) {
-                ShowMessage(u"ordalis-cli recognize: "_s + reason, MessageStyle::Exclamation);
-                card(out, {}, NoteLabels({}));
+            // reason goes to standard error.
+            [card](BlockAnswers &answers, const QString &reason) {
+                AppendMessageLine(answers.messages, u"ordalis-cli recognize: "_s + reason);
+                card(answers.out, {}, NoteLabels({}));
             }};
 }

@@ -31,6 +31,14 @@ QString CardOptionsFrom(bool vcard, bool csv, const std::optional<QString> &vers
 // Why the card options do not go with the others, or an empty text.
 QString CardOptionConflict(const CardOutputOptions &options, bool json);
 
+// Where a batch of blocks is answered: its output, and its lines for standard
+// error, which follow the batch there so they stay in input order.
+struct BlockAnswers
+{
+    std::string &out;
+    std::string &messages;
+};
+
 // How recognize answers: once before the first block, then per block, appended
 // to the batch's output; a block that could not be read still gets its answer,
 // so outputs stay in input order. Called from several threads at once.
@@ -40,7 +48,7 @@ struct BlockOutput
     std::function<void(std::string &out, ParseStatus, const QString &clipText, const FieldRows &,
                        const RecognitionContext &)>
         block;
-    std::function<void(std::string &out, const QString &reason)> failure;
+    std::function<void(BlockAnswers &answers, const QString &reason)> failure;
 };
 
 // catalogue: the one every block's rows share.

@@ -1,13 +1,18 @@
 #include "CliActHost.h"
 
-CliActHost::CliActHost(FieldRows &rows, RecognitionContext &context, std::optional<QString> input)
-    : m_rows(rows), m_context(context), m_input(std::move(input))
+#include "CommandMessages.h"
+
+CliActHost::CliActHost(FieldRows &rows, RecognitionContext &context, std::optional<QString> input,
+                       CommandMessages &messages)
+    : m_rows(rows), m_context(context), m_input(std::move(input)), m_messages(messages)
 {}
 
 void CliActHost::CaptureClipboard()
 {
     if (!m_input)
         return;
-    m_status = CaptureText(m_context, *m_input, false, m_rows, m_clipText, nullptr);
+    const ParseOutcome outcome = CaptureText(m_context, *m_input, false, m_rows, m_clipText);
+    m_messages.Say(outcome.message);
+    m_status = outcome.status;
     m_captured = true;
 }

@@ -2,9 +2,9 @@
 
 #include "CardDavContactCommand.h"
 #include "CliActHost.h"
+#include "CommandMessages.h"
 #include "InputFile.h"
 #include "JsonWriter.h"
-#include "RecordingPresenter.h"
 #include "RowOutput.h"
 #include "TextCommandOptions.h"
 #include "Usage.h"
@@ -26,7 +26,7 @@ constexpr int ExitNotWritten = 1;
 // The recognize object with the outcome added at its end.
 QByteArray outcomeJson(const CliActHost &host, const FieldRows &rows,
                        const RecognitionContext &context, bool written,
-                       const RecordingPresenter &messages)
+                       const CommandMessages &messages)
 {
     QByteArray json = ParseResultJson(host.Status(), host.CapturedText(), rows, context);
     json.chop(1); // the closing brace; the object goes on
@@ -41,7 +41,7 @@ QByteArray outcomeJson(const CliActHost &host, const FieldRows &rows,
 }
 
 QByteArray outcomeText(bool isNew, const FieldRows &rows, const RecognitionContext &context,
-                       bool written, const RecordingPresenter &messages)
+                       bool written, const CommandMessages &messages)
 {
     QByteArray text = RowTable(rows, context) + '\n';
     if (written)
@@ -75,26 +75,26 @@ int RunContactCommand(bool isNew, const QStringList &arguments)
     if (!input)
         return CommandFailure(command, reason);
 
-    RecordingPresenter messages;
-    SetMessagePresenter(&messages);
+    CommandMessages messages;
     const Settings settings = LoadSettings(rows, *settingsFile);
     RecognitionContext context(settings);
     context.UserSeparator = options.separator.value_or(QString());
     context.recognizer = options.recognizer;
 
-    CliActHost host(rows, context, QString::fromUtf8(*input));
+    CliActHost host(rows, context, QString::fromUtf8(*input), messages);
     ActConnection act;
     ActDestination destination(act, host);
     // As at start-up: a successful field load ends with the capture; after a
     // failed one the cached or standard catalogue stays and the capture follows.
-    destination.LoadFields(rows, settings);
+    messages.Say(destination.LoadFields(rows, settings).message);
     if (!host.Captured())
         host.CaptureClipboard();
 
-    const bool written = destination.Write(isNew, rows, context);
+    const Outcome write = destination.Write(isNew, rows, context);
+    messages.Say(write.message);
+    const bool written = write.done;
     act.ReleaseActObjects();
 
-    SetMessagePresenter(nullptr);
     // The contact is stored even when this fails; the exit code says the report was lost.
     if (!WriteStdout(command, options.json ? outcomeJson(host, rows, context, written, messages)
                                            : outcomeText(isNew, rows, context, written, messages)))

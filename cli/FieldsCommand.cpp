@@ -1,8 +1,8 @@
 #include "FieldsCommand.h"
 
 #include "CliActHost.h"
+#include "CommandMessages.h"
 #include "JsonWriter.h"
-#include "StderrPresenter.h"
 #include "Usage.h"
 
 #include "act/ActConnection.h"
@@ -61,18 +61,18 @@ int RunFieldsCommand(const QStringList &arguments)
         return UsageFailure(command, u"unknown argument %1"_s.arg(line.Positional().value(0)));
     const bool json = line.IsSet(u"json"_s);
 
-    StderrPresenter messages;
-    SetMessagePresenter(&messages);
+    CommandMessages messages;
     FieldRows rows;
     rows.FillStandardCatalogue();
     const Settings settings = LoadSettings(rows);
     RecognitionContext context(settings);
-    CliActHost host(rows, context, std::nullopt);
+    CliActHost host(rows, context, std::nullopt, messages);
     ActConnection act;
-    const bool loaded = LoadFieldList(rows, settings, act, host);
+    const Outcome load = LoadFieldList(rows, settings, act, host);
+    messages.Say(load.message);
+    const bool loaded = load.done;
     act.ReleaseActObjects();
 
-    SetMessagePresenter(nullptr);
     if (!WriteStdout(command, json ? catalogueJson(rows, loaded) : catalogueText(rows)))
         return ExitFailure;
     return loaded ? 0 : ExitNotLoaded;

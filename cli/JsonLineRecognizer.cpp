@@ -1,5 +1,6 @@
 #include "JsonLineRecognizer.h"
 
+#include "CommandMessages.h"
 #include "PlainRequest.h"
 
 #include "recognition/ParseAddress.h"
@@ -21,7 +22,7 @@ JsonLineRecognizer::JsonLineRecognizer(const FieldRows &catalogue, const Setting
     m_rows.blockSignals(true);
 }
 
-qint64 JsonLineRecognizer::RecognizeLines(QByteArrayView lines, std::string &out)
+qint64 JsonLineRecognizer::RecognizeLines(QByteArrayView lines, BlockAnswers answers)
 {
     qint64 answered = 0;
     while (!lines.isEmpty()) {
@@ -32,46 +33,48 @@ qint64 JsonLineRecognizer::RecognizeLines(QByteArrayView lines, std::string &out
         lines = lines.sliced(std::min(end + 1, lines.size()));
         if (line.trimmed().isEmpty())
             continue;
-        recognizeLine(line, out);
+        recognizeLine(line, answers);
         ++answered;
     }
     return answered;
 }
 
-qint64 JsonLineRecognizer::RefuseLine(const QString &reason, std::string &out)
+qint64 JsonLineRecognizer::RefuseLine(const QString &reason, BlockAnswers answers)
 {
-    m_output.failure(out, reason);
+    m_output.failure(answers, reason);
     return 1;
 }
 
-void JsonLineRecognizer::recognizeLine(QByteArrayView line, std::string &out)
+void JsonLineRecognizer::recognizeLine(QByteArrayView line, BlockAnswers &answers)
 {
     if (ReadPlainRequest(line, m_request))
-        return recognize(m_request.text, m_request.separator, out);
+        return recognize(m_request.text, m_request.separator, answers);
 
     QJsonParseError error;
     const QJsonDocument document =
         QJsonDocument::fromJson(QByteArray::fromRawData(line.data(), line.size()), &error);
     if (error.error != QJsonParseError::NoError)
-        return m_output.failure(out, u"not JSON: %1"_s.arg(error.errorString()));
+        return m_output.failure(answers, u"not JSON: %1"_s.arg(error.errorString()));
     const QJsonObject input = document.object();
     const QJsonValue text = input.value("text"_L1);
     const QJsonValue separator = input.value("separator"_L1);
     if (!document.isObject() || !text.isString())
-        return m_output.failure(out, u"expected an object with a string \"text\""_s);
+        return m_output.failure(answers, u"expected an object with a string \"text\""_s);
     if (!separator.isUndefined() && !separator.isNull() && !separator.isString())
-        return m_output.failure(out, u"\"separator\" must be a string"_s);
+        return m_output.failure(answers, u"\"separator\" must be a string"_s);
 
-    recognize(text.toString(), separator.toString(), out);
+    recognize(text.toString(), separator.toString(), answers);
 }
 
-void JsonLineRecognizer::recognize(const QString &text, const QString &separator, std::string &out)
+void JsonLineRecognizer::recognize(const QString &text, const QString &separator,
+                                   BlockAnswers &answers)
 {
     // Each block stands alone: no rows or hits carried over from the one before.
     m_rows.ResetAllRows();
     RecognitionContext context(m_settings);
     context.UserSeparator = separator;
     context.recognizer = m_recognizer;
-    const ParseStatus status = CaptureText(context, text, false, m_rows, m_clipText, nullptr);
-    m_output.block(out, status, m_clipText, m_rows, context);
+    const ParseOutcome outcome = CaptureText(context, text, false, m_rows, m_clipText);
+    AppendMessageLine(answers.messages, outcome.message);
+    m_output.block(answers.out, outcome.status, m_clipText, m_rows, context);
 }

@@ -25,13 +25,13 @@ public:
 
     // Appends the answer to every non-blank line of lines; returns how many
     // lines were answered.
-    qint64 RecognizeLines(QByteArrayView lines, std::string &out);
+    qint64 RecognizeLines(QByteArrayView lines, BlockAnswers answers);
     // Answers one line that was not read with the reason; returns 1.
-    qint64 RefuseLine(const QString &reason, std::string &out);
+    qint64 RefuseLine(const QString &reason, BlockAnswers answers);
 
 private:
-    void recognizeLine(QByteArrayView line, std::string &out);
-    void recognize(const QString &text, const QString &separator, std::string &out);
+    void recognizeLine(QByteArrayView line, BlockAnswers &answers);
+    void recognize(const QString &text, const QString &separator, BlockAnswers &answers);
 
     FieldRows m_rows;
     const Settings &m_settings;

@@ -7,29 +7,11 @@
 #include "StreamIo.h"
 
 #include "support/CheckedOutput.h"
-#include "support/Messages.h"
 
 namespace {
 
 // Enough batches for every worker to have one waiting while others are written.
 constexpr int BatchesPerJob = 3;
-
-thread_local std::string *messagesOfThisBatch = nullptr;
-
-// The system's messages (a blank text, no separator) go to standard error with
-// their batch, so they stay in input order whatever thread met them.
-class BatchMessages : public MessagePresenter
-{
-public:
-    qint16 Present(const QString &, const QString &text, qint16 style) override
-    {
-        if (messagesOfThisBatch != nullptr) {
-            messagesOfThisBatch->append(text.toUtf8().constData());
-            *messagesOfThisBatch += '\n';
-        }
-        return UnattendedAnswer(style);
-    }
-};
 
 QString TooLongReason()
 {
@@ -81,9 +63,6 @@ JsonLinesPipeline::~JsonLinesPipeline()
 
 bool JsonLinesPipeline::Run(LineBatchReader &reader)
 {
-    static BatchMessages messages;
-    MessagePresenter &previous = CurrentMessagePresenter();
-    SetMessagePresenter(&messages);
     while (Batch *batch = takeFreeBatch()) {
         if (!reader.Next(batch->input)) {
             const std::lock_guard lock(m_mutex);
@@ -102,7 +81,6 @@ bool JsonLinesPipeline::Run(LineBatchReader &reader)
     }
     std::unique_lock lock(m_mutex);
     m_batchWritten.wait(lock, [this] { return m_inOrder.empty(); });
-    SetMessagePresenter(&previous);
     return !m_writeFailed;
 }
 
@@ -130,10 +108,9 @@ void JsonLinesPipeline::work(JsonLineRecognizer &recognizer)
 
         batch.output.clear();
         batch.messages.clear();
-        messagesOfThisBatch = &batch.messages;
-        batch.blocks = batch.oversize ? recognizer.RefuseLine(TooLongReason(), batch.output)
-                                      : recognizer.RecognizeLines(batch.input, batch.output);
-        messagesOfThisBatch = nullptr;
+        BlockAnswers answers{batch.output, batch.messages};
+        batch.blocks = batch.oversize ? recognizer.RefuseLine(TooLongReason(), answers)
+                                      : recognizer.RecognizeLines(batch.input, answers);
 
         lock.lock();
         batch.done = true;

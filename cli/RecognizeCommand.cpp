@@ -1,12 +1,12 @@
 #include "RecognizeCommand.h"
 
 #include "CardOutput.h"
+#include "CommandMessages.h"
 #include "InputFile.h"
 #include "JsonLinesPipeline.h"
 #include "LineBatchReader.h"
 #include "ProgressLine.h"
 #include "RowOutput.h"
-#include "StderrPresenter.h"
 #include "StreamIo.h"
 #include "TextCommandOptions.h"
 #include "Usage.h"
@@ -36,7 +36,9 @@ int runSingle(const TextCommandOptions &options, const QString &text, FieldRows 
     context.UserSeparator = options.separator.value_or(QString());
     context.recognizer = options.recognizer;
     QString clipText;
-    const ParseStatus status = CaptureText(context, text, false, rows, clipText, nullptr);
+    const ParseOutcome outcome = CaptureText(context, text, false, rows, clipText);
+    CommandMessages().Say(outcome.message);
+    const ParseStatus status = outcome.status;
     if (options.cards.format != CardOutputOptions::Format::None) {
         // Nothing recognised gives no card, so a redirect never saves an empty contact.
         if (status == ParseStatus::Ok) {
@@ -114,8 +116,6 @@ int RunRecognizeCommand(const QStringList &arguments)
     const std::optional<QString> settingsFile = SettingsFileToUse(options.settings, reason);
     if (!settingsFile)
         return CommandFailure(command, reason);
-    StderrPresenter presenter;
-    SetMessagePresenter(&presenter);
     const Settings settings = LoadSettings(rows, *settingsFile);
 
     int code = 0;
@@ -126,6 +126,5 @@ int RunRecognizeCommand(const QStringList &arguments)
     } else {
         code = CommandFailure(command, reason);
     }
-    SetMessagePresenter(nullptr);
     return code;
 }

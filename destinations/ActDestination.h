@@ -11,8 +11,8 @@ class ActDestination : public ContactDestination
 public:
     ActDestination(ActConnection &act, ActHost &host) : m_act(act), m_host(host) {}
 
-    bool LoadFields(FieldRows &rows, const Settings &settings) override;
-    bool Write(bool isNew, const FieldRows &rows, const RecognitionContext &context) override;
+    Outcome LoadFields(FieldRows &rows, const Settings &settings) override;
+    Outcome Write(bool isNew, const FieldRows &rows, const RecognitionContext &context) override;
 
 private:
     ActConnection &m_act;

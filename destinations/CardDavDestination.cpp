@@ -12,8 +12,6 @@
 
 #include "support/ActFields.h"
 #include "support/FieldRows.h"
-#include "support/MessageTexts.h"
-#include "support/Messages.h"
 
 #include <QDir>
 #include <QSaveFile>
@@ -78,11 +76,11 @@ CardDavDestination::CardDavDestination(CardDavAccount account, ActHost &host, QS
       m_session(m_account.User, m_account.Password, m_account.Timeout), m_client(m_session)
 {}
 
-bool CardDavDestination::LoadFields(FieldRows &rows, const Settings &)
+Outcome CardDavDestination::LoadFields(FieldRows &rows, const Settings &)
 {
     // Every field reaches the card: those without a property travel in its note.
     rows.FillStandardCatalogue();
-    return true;
+    return Outcome::Done();
 }
 
 DavError CardDavDestination::send(bool isNew, const ContactValues &values, const NoteLabels &labels,
@@ -186,14 +184,13 @@ DavError CardDavDestination::edit(const ContactValues &values, const NoteLabels 
     return {};
 }
 
-void CardDavDestination::fail(bool isNew, const DavError &error, const QByteArray &vcard)
+Message CardDavDestination::fail(bool isNew, const DavError &error, const QByteArray &vcard)
 {
-    const QString message =
-        (isNew ? MessageText::ContactNotCreated : MessageText::ContactNotEdited) + u' ' +
-        DavFailureText(error);
+    Message message{isNew ? Message::Id::ContactNotCreated : Message::Id::ContactNotEdited,
+                    {DavFailureText(error)}};
     if (m_prompts.NotWritten) {
-        m_prompts.NotWritten(message, vcard);
-        return;
+        m_prompts.NotWritten(message.Text(), vcard);
+        return {};
     }
     const QString uid = QString::fromUtf8(vcard).section(u"\r\nUID:"_s, 1).section(u"\r\n"_s, 0, 0);
     const QString kept = keepCard(m_keepFolder, vcard, uid);
@@ -201,15 +198,15 @@ void CardDavDestination::fail(bool isNew, const DavError &error, const QByteArra
         kept.isEmpty() ? u"Der Kontakt konnte auch nicht als Datei in „%1“ gesichert werden."_s.arg(
                              QDir::toNativeSeparators(m_keepFolder))
                        : u"Der Kontakt wurde als „%1“ gesichert."_s.arg(kept);
-    ShowMessage(message + u' ' + where, MessageStyle::Exclamation);
+    message.arguments.append(where);
+    return message;
 }
 
-bool CardDavDestination::Write(bool isNew, const FieldRows &rows, const RecognitionContext &context)
+Outcome CardDavDestination::Write(bool isNew, const FieldRows &rows,
+                                  const RecognitionContext &context)
 {
-    if (isBlank(m_host.CapturedText())) {
-        ShowMessage(MessageText::NoData, MessageStyle::Exclamation);
-        return false;
-    }
+    if (isBlank(m_host.CapturedText()))
+        return Outcome::Failed({Message::Id::NoData});
     m_host.SetBusyPointer(true);
     const ContactValues values = ValuesFromRows(rows, context.LoadedDefinitionHits());
     const NoteLabels labels(CatalogueFromRows(rows));
@@ -240,17 +237,11 @@ bool CardDavDestination::Write(bool isNew, const FieldRows &rows, const Recognit
     m_host.SetBusyPointer(false);
     m_host.SetTopMost(false);
 
-    if (error) {
-        fail(isNew, error, vcard);
-        return false;
-    }
-    if (outcome == NewCard::Cancelled) {
-        ShowMessage(u"Im Adressbuch gibt es schon eine Karte für „%1“; es wurde keine neue "
-                    u"angelegt. „Bearbeiten“ ergänzt die gefundene Karte."_s.arg(foundName),
-                    MessageStyle::Exclamation);
-        return false;
-    }
+    if (error)
+        return Outcome::Failed(fail(isNew, error, vcard));
+    if (outcome == NewCard::Cancelled)
+        return Outcome::Failed({Message::Id::CardAlreadyThere, {foundName}});
     if (m_host.ShowCompletionDialog(isNew) == CompletionChoiceQuit)
         m_host.EndProgram();
-    return true;
+    return Outcome::Done();
 }

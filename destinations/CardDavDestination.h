@@ -40,8 +40,8 @@ struct CardDavPrompts
     // Whether to go on to another server the address book sends us to; the
     // name and password go there too.
     std::function<bool(const QUrl &)> FollowRedirect;
-    // Keeps a contact that could not be written, the message said; unset:
-    // kept in the keep folder.
+    // Tells the user of a contact that could not be written and keeps it;
+    // unset: kept in the keep folder, and the outcome says where.
     std::function<void(const QString &message, const QByteArray &vcard)> NotWritten;
 };
 
@@ -57,8 +57,8 @@ public:
                        AskDuplicate askDuplicate);
 
     // The fields the card mapping knows; needs no server.
-    bool LoadFields(FieldRows &rows, const Settings &settings) override;
-    bool Write(bool isNew, const FieldRows &rows, const RecognitionContext &context) override;
+    Outcome LoadFields(FieldRows &rows, const Settings &settings) override;
+    Outcome Write(bool isNew, const FieldRows &rows, const RecognitionContext &context) override;
 
     // The card last written or found, which "Bearbeiten" edits.
     const std::optional<CardRef> &LastCard() const { return m_last; }
@@ -82,7 +82,9 @@ private:
     // Over the last card: fetched, its fields kept where the rows set none.
     DavError edit(const ContactValues &values, const NoteLabels &labels, VCardVersion version,
                   QByteArray &vcard);
-    void fail(bool isNew, const DavError &error, const QByteArray &vcard);
+    // Keeps the unwritten contact; the message for the program to show (none
+    // when NotWritten has told the user itself).
+    Message fail(bool isNew, const DavError &error, const QByteArray &vcard);
 
     CardDavAccount m_account;
     ActHost &m_host;

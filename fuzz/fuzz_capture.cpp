@@ -7,9 +7,7 @@
 
 #include "recognition/ParseAddress.h"
 #include "recognition/RecognitionContext.h"
-#include "recognition/SeparatorPrompt.h"
 #include "support/FieldRows.h"
-#include "support/Messages.h"
 #include "support/SettingsFile.h"
 
 #include <cstdint>
@@ -18,20 +16,6 @@
 namespace {
 
 const QByteArray TextMarker = QByteArrayLiteral("@@TEXT@@\n");
-
-class SilentPresenter : public MessagePresenter
-{
-public:
-    qint16 Present(const QString &, const QString &, qint16) override { return MessageAnswer::Ok; }
-};
-
-// The user picks a separator (the first character of the text) in the dialog.
-class PickingDialog : public SeparatorPrompt
-{
-public:
-    QString choice;
-    QString Open() override { return choice; }
-};
 
 QString textFrom(QByteArrayView bytes, bool utf16)
 {
@@ -47,8 +31,6 @@ QString textFrom(QByteArrayView bytes, bool utf16)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    static SilentPresenter presenter;
-    SetMessagePresenter(&presenter);
     if (size == 0)
         return 0;
     const quint8 flags = data[0];
@@ -68,10 +50,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     RecognitionContext context(settings);
 
     const QString text = textFrom(rest, flags & 1);
-    PickingDialog dialog;
-    dialog.choice = text.left(1);
+    // As the window does: no separator found, the user picks one (the text's
+    // first character) and the text is captured again with it.
+    const QString choice = text.left(1);
     QString clipText;
-    const ParseStatus status = CaptureText(context, text, flags & 2, rows, clipText, &dialog);
+    ParseStatus status = CaptureText(context, text, flags & 2, rows, clipText).status;
+    if (status == ParseStatus::NoSeparator && !choice.isEmpty()) {
+        context.UserSeparator = choice;
+        status = CaptureText(context, text, flags & 2, rows, clipText).status;
+    }
 
     // Every kept line ends with CR LF; nothing is kept without a parse.
     FUZZ_CHECK(clipText.isEmpty() || clipText.endsWith(QStringLiteral("\r\n")));
@@ -81,9 +68,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         FUZZ_CHECK(position >= -1 && position < rows.EntryCount());
     }
     // The same text again, parsed directly, with the user's separator.
-    context.UserSeparator = dialog.choice;
+    context.UserSeparator = choice;
     QString again;
-    ParseAddress(context, text, rows, again, nullptr);
+    ParseAddress(context, text, rows, again);
 
     // Without labels to look for, a parse builds only the lines that can reach
     // a row; with them it builds every line. No labels to find either way: the
@@ -96,14 +83,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     FieldRows rowsOfEvery;
     rowsOfEvery.CopyCatalogueFrom(rows);
     RecognitionContext contextOfEvery(everyLine);
-    contextOfEvery.UserSeparator = dialog.choice;
+    contextOfEvery.UserSeparator = choice;
     QString textOfEvery;
     const ParseStatus statusOfEvery =
-        ParseAddress(contextOfEvery, text, rowsOfEvery, textOfEvery, nullptr);
+        ParseAddress(contextOfEvery, text, rowsOfEvery, textOfEvery).status;
     RecognitionContext contextOfRows(rowLines);
-    contextOfRows.UserSeparator = dialog.choice;
+    contextOfRows.UserSeparator = choice;
     QString textOfRows;
-    FUZZ_CHECK(ParseAddress(contextOfRows, text, rows, textOfRows, nullptr) == statusOfEvery);
+    FUZZ_CHECK(ParseAddress(contextOfRows, text, rows, textOfRows).status == statusOfEvery);
     FUZZ_CHECK(textOfRows == textOfEvery);
     for (int row = 0; row < FieldRows::RowCount; ++row) {
         FUZZ_CHECK(rows.RowValue(row) == rowsOfEvery.RowValue(row));

@@ -7,13 +7,10 @@
 #include "LineSplitter.h"
 #include "RecognitionContext.h"
 #include "RecognitionDiagnostics.h"
-#include "SeparatorPrompt.h"
 #include "TextOps.h"
 #include "UserLabels.h"
 
 #include "support/FieldRows.h"
-#include "support/MessageTexts.h"
-#include "support/Messages.h"
 
 #include <algorithm>
 
@@ -49,26 +46,20 @@ void dropLinesBeyondTheRows(LineList &lines)
         lines.resize(LinesThatCount);
 }
 
-ParseStatus parse(RecognitionContext &context, const QString &text, FieldRows &rows,
-                  QString &clipText, SeparatorPrompt *dialog)
+ParseOutcome parse(RecognitionContext &context, const QString &text, FieldRows &rows,
+                   QString &clipText)
 {
     rows.ResetAllRows();
     if (context.recognizer == Recognizer::Improved) {
         ParseImproved(context, text, rows, clipText);
-        return ParseStatus::Ok;
+        return {};
     }
 
     QString separator = context.UserSeparator;
     if (separator.isEmpty())
         separator = ChooseSeparator(text);
-    if (separator.isEmpty()) {
-        ShowMessage(MessageText::NoSeparator, MessageStyle::Exclamation);
-        if (dialog != nullptr)
-            context.UserSeparator = dialog->Open();
-        if (context.UserSeparator.isEmpty())
-            return ParseStatus::NoSeparator;
-        separator = context.UserSeparator;
-    }
+    if (separator.isEmpty())
+        return {ParseStatus::NoSeparator, {Message::Id::NoSeparator}};
 
     LineList lines = SplitIntoLines(text, separator, clipText, linesNeeded(context.settings));
     ApplyUserDefinitions(lines, context);
@@ -76,27 +67,27 @@ ParseStatus parse(RecognitionContext &context, const QString &text, FieldRows &r
     ApplyCountryPrefixes(lines);
     lines = ScoreLines(std::move(lines));
     AssignFields(lines, rows, context.settings);
-    return ParseStatus::Ok;
+    return {};
 }
 
 } // namespace
 
-ParseStatus ParseAddress(RecognitionContext &context, const QString &text, FieldRows &rows,
-                         QString &clipText, SeparatorPrompt *dialog)
+ParseOutcome ParseAddress(RecognitionContext &context, const QString &text, FieldRows &rows,
+                          QString &clipText)
 {
     // Emptied, not released: the next text of a batch reuses the memory.
     clipText.truncate(0);
     // A failure ends the parse silently; rows and text written so far stay.
     try {
-        return parse(context, text, rows, clipText, dialog);
+        return parse(context, text, rows, clipText);
     } catch (...) {
         qCWarning(lcRecognition).noquote() << "parse aborted:" << CaughtFailureReason();
-        return ParseStatus::Aborted;
+        return {ParseStatus::Aborted, {}};
     }
 }
 
-ParseStatus CaptureText(RecognitionContext &context, const QString &clipboardText, bool startingUp,
-                        FieldRows &rows, QString &clipText, SeparatorPrompt *dialog)
+ParseOutcome CaptureText(RecognitionContext &context, const QString &clipboardText, bool startingUp,
+                         FieldRows &rows, QString &clipText)
 {
     try {
         clipText.truncate(0);
@@ -104,13 +95,13 @@ ParseStatus CaptureText(RecognitionContext &context, const QString &clipboardTex
         QString working = context.ClipboardText;
         working.replace(QStringLiteral(" . \r\n"), QStringLiteral("\r\n"));
         if (TrimBlanks(working).isEmpty()) {
-            if (!startingUp)
-                ShowMessage(MessageText::ClipboardEmpty, MessageStyle::Information);
-            return ParseStatus::Empty;
+            if (startingUp)
+                return {ParseStatus::Empty, {}};
+            return {ParseStatus::Empty, {Message::Id::ClipboardEmpty}};
         }
-        return ParseAddress(context, working, rows, clipText, dialog);
+        return ParseAddress(context, working, rows, clipText);
     } catch (...) {
         qCWarning(lcRecognition).noquote() << "capture aborted:" << CaughtFailureReason();
-        return ParseStatus::Aborted;
+        return {ParseStatus::Aborted, {}};
     }
 }

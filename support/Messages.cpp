@@ -1,28 +1,6 @@
 #include "Messages.h"
 
-#include "Log.h"
-
-#include <cstdio>
 #include <utility>
-
-namespace {
-
-// Without a window: the message goes to standard error, unattended.
-class StandardErrorPresenter : public MessagePresenter
-{
-public:
-    qint16 Present(const QString &title, const QString &text, qint16 style) override
-    {
-        const QByteArray line = (title + QStringLiteral(": ") + text + u'\n').toLocal8Bit();
-        std::fwrite(line.constData(), 1, size_t(line.size()), stderr);
-        std::fflush(stderr);
-        return UnattendedAnswer(style);
-    }
-};
-
-MessagePresenter *installedPresenter = nullptr;
-
-} // namespace
 
 MessageKind DecodeMessageStyle(qint16 style)
 {
@@ -47,22 +25,4 @@ qint16 UnattendedAnswer(qint16 style)
 {
     return DecodeMessageStyle(style).Buttons == MessageButtons::YesNo ? MessageAnswer::No
                                                                       : MessageAnswer::Ok;
-}
-
-void SetMessagePresenter(MessagePresenter *presenter)
-{
-    installedPresenter = presenter;
-}
-
-MessagePresenter &CurrentMessagePresenter()
-{
-    static StandardErrorPresenter standardError;
-    return installedPresenter ? *installedPresenter : standardError;
-}
-
-qint16 ShowMessage(const QString &text, qint16 style, bool log)
-{
-    if (log)
-        AppendToLog(text);
-    return CurrentMessagePresenter().Present(ProgramName, text, style);
 }

@@ -33,21 +33,3 @@ qint16 UnattendedAnswer(qint16 style);
 inline const QString ProgramName = QStringLiteral("Ordalis");
 // Written by the build from the project's version.
 extern const QString ProgramVersion;
-
-// Shows a message and returns the button pressed. The window implements it with
-// real message boxes; tests script the answers; without a window, messages go to
-// standard error.
-class MessagePresenter
-{
-public:
-    virtual ~MessagePresenter() = default;
-    virtual qint16 Present(const QString &title, const QString &text, qint16 style) = 0;
-};
-
-// The presenter in force; nullptr restores the standard-error presenter, which
-// answers OK, and No to a question.
-void SetMessagePresenter(MessagePresenter *presenter);
-MessagePresenter &CurrentMessagePresenter();
-
-// The one way of showing a message: title "Ordalis", optionally logged first.
-qint16 ShowMessage(const QString &text, qint16 style, bool log = false);

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "../standin/StandinFixture.h"
-#include "common/RecordingPresenter.h"
 #include "common/TestFiles.h"
 
 #include "act/ActConnection.h"
@@ -13,6 +12,8 @@
 #include "recognition/RecognitionContext.h"
 
 #include "support/FieldRows.h"
+#include "support/Messages.h"
+#include "support/Outcome.h"
 #include "support/SettingsFile.h"
 
 #include <QMap>
@@ -40,7 +41,7 @@ public:
     void CaptureClipboard() override
     {
         ++captures;
-        CaptureText(m_context, clipboard, false, m_rows, clipText, nullptr);
+        CaptureText(m_context, clipboard, false, m_rows, clipText);
     }
     quint8 ShowCompletionDialog(bool LastWriteWasNew) override
     {
@@ -61,6 +62,34 @@ private:
     RecognitionContext &m_context;
 };
 
+// What a program would show of the steps' outcomes, in order.
+struct SaidMessages
+{
+    // Keeps the outcome's message, if it has one; true when the step was done.
+    bool Done(const Outcome &outcome)
+    {
+        if (!outcome.message.IsEmpty())
+            said.append(outcome.message);
+        return outcome.done;
+    }
+    QStringList Texts() const
+    {
+        QStringList texts;
+        for (const Message &message : said)
+            texts.append(message.Text());
+        return texts;
+    }
+    QList<qint16> Styles() const
+    {
+        QList<qint16> styles;
+        for (const Message &message : said)
+            styles.append(message.Style());
+        return styles;
+    }
+
+    QList<Message> said;
+};
+
 using Catalogue = QVector<std::pair<qint32, QString>>;
 using Values = QMap<qint32, QString>;
 
@@ -73,14 +102,12 @@ protected:
     {
         StandinFixture::SetUp();
         qputenv("ORDALIS_HOME", m_program.path().toLocal8Bit()); // for the CLI
-        SetMessagePresenter(&messages);
         rows.FillStandardCatalogue();
         settings = LoadSettings(rows, SettingsPath()); // no file yet: the defaults
     }
     void TearDown() override
     {
         act.ReleaseActObjects();
-        SetMessagePresenter(nullptr);
         qunsetenv("ORDALIS_HOME");
         StandinFixture::TearDown();
     }
@@ -144,7 +171,7 @@ protected:
     RecognitionContext context{settings};
     ActConnection act;
     TestHost host{rows, context};
-    RecordingPresenter messages;
+    SaidMessages messages;
 
 private:
     QTemporaryDir m_program;

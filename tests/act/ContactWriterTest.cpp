@@ -35,10 +35,11 @@ TEST_F(ContactWriterTest, RecognisedBlocksBecomeNewContacts)
          {QStringLiteral("signature-munich"), QStringLiteral("letterhead-vienna")}) {
         SCOPED_TRACE(name.toStdString());
         host.clipboard = TestData(name + QStringLiteral(".txt"));
-        ASSERT_TRUE(LoadFieldList(rows, settings, act, host)); // as at start-up: load, then capture
+        ASSERT_TRUE(messages.Done(
+            LoadFieldList(rows, settings, act, host))); // as at start-up: load, then capture
         const qsizetype before = Contacts().size();
 
-        EXPECT_TRUE(WriteContact(true, rows, context, act, host));
+        EXPECT_TRUE(messages.Done(WriteContact(true, rows, context, act, host)));
         EXPECT_EQ(Contacts().size(), before + 1);
         EXPECT_EQ(Newest(), ExpectedContact(name + QStringLiteral(".contact")));
         EXPECT_EQ(ShownId(), Contacts().last().id);
@@ -67,7 +68,7 @@ TEST_P(ContactWriterCases, Write)
             expected.insert(field.first, field.second);
     }
     SetRows(given);
-    ASSERT_TRUE(WriteContact(true, rows, context, act, host));
+    ASSERT_TRUE(messages.Done(WriteContact(true, rows, context, act, host)));
     EXPECT_EQ(Newest(), expected);
 }
 
@@ -81,7 +82,7 @@ TEST_F(ContactWriterTest, NoCapturedTextMeansNoWrite)
     const qsizetype before = Contacts().size();
     for (const QString &text : {QString(), QStringLiteral("   ")}) {
         host.clipText = text;
-        EXPECT_FALSE(WriteContact(true, rows, context, act, host));
+        EXPECT_FALSE(messages.Done(WriteContact(true, rows, context, act, host)));
     }
     EXPECT_EQ(messages.Texts(), QStringList(2, MessageText::NoData));
     EXPECT_EQ(messages.Styles(), QList<qint16>(2, MessageStyle::Exclamation));
@@ -96,11 +97,13 @@ TEST_F(ContactWriterTest, WithoutActNothingIsWrittenAndTheFailureIsShown)
     const QVector<StandinContact> before = Contacts();
     SetRows({{25, QStringLiteral("Niemand GmbH")}});
 
-    EXPECT_FALSE(WriteContact(true, rows, context, act, host));
-    EXPECT_FALSE(WriteContact(false, rows, context, act, host));
+    EXPECT_FALSE(messages.Done(WriteContact(true, rows, context, act, host)));
+    EXPECT_FALSE(messages.Done(WriteContact(false, rows, context, act, host)));
     EXPECT_EQ(messages.Texts(),
               (QStringList{MessageText::ContactNotCreated, MessageText::ContactNotEdited}));
     EXPECT_EQ(messages.Styles(), QList<qint16>(2, MessageStyle::Exclamation));
+    // ACT!'s own reason travels beside the text, for the window to show below it.
+    EXPECT_FALSE(messages.said.value(0).reason.isEmpty());
     EXPECT_FALSE(host.busy);
     EXPECT_EQ(host.events.count(QStringLiteral("not topmost")), 2);
     EXPECT_TRUE(host.completions.isEmpty());
@@ -116,7 +119,7 @@ TEST_F(ContactWriterTest, AWriteFailingPartWayKeepsWhatWasSentAndReportsFailure)
              {35, QStringLiteral("030 1234")},
              {30, QStringLiteral("Berlin")}});
 
-    EXPECT_FALSE(WriteContact(true, rows, context, act, host));
+    EXPECT_FALSE(messages.Done(WriteContact(true, rows, context, act, host)));
     EXPECT_EQ(messages.Texts(), QStringList{MessageText::ContactNotCreated});
     EXPECT_TRUE(host.completions.isEmpty());
     EXPECT_EQ(Newest(), (Values{{25, QStringLiteral("Halb GmbH")}}));
@@ -127,12 +130,12 @@ TEST_F(ContactWriterTest, WritesAgainAfterActWasKilledAndRestarted)
 {
     ASSERT_TRUE(StartStandin());
     SetRows({{25, QStringLiteral("Vorher GmbH")}});
-    ASSERT_TRUE(WriteContact(true, rows, context, act, host));
+    ASSERT_TRUE(messages.Done(WriteContact(true, rows, context, act, host)));
     KillStandin();
-    EXPECT_FALSE(WriteContact(true, rows, context, act, host));
+    EXPECT_FALSE(messages.Done(WriteContact(true, rows, context, act, host)));
     ASSERT_TRUE(StartStandin());
     SetRows({{25, QStringLiteral("Nachher GmbH")}});
-    EXPECT_TRUE(WriteContact(true, rows, context, act, host));
+    EXPECT_TRUE(messages.Done(WriteContact(true, rows, context, act, host)));
     EXPECT_EQ(Newest(), (Values{{25, QStringLiteral("Nachher GmbH")}}));
 }
 

@@ -16,7 +16,7 @@ TEST_F(FieldLoadTest, ListsTheFieldsUnderTheirLabelsOrMadeUpNames)
 {
     ASSERT_TRUE(StartStandin());
     SetFieldLabel(201, QStringLiteral("Privat-E-Mail"));
-    ASSERT_TRUE(LoadFieldList(rows, settings, act, host));
+    ASSERT_TRUE(messages.Done(LoadFieldList(rows, settings, act, host)));
 
     EXPECT_EQ(rows.EntryCount(), ContactDatabase::SeedFields().size());
     const std::pair<qint32, QString> cases[] = {
@@ -32,7 +32,7 @@ TEST_F(FieldLoadTest, ListsTheFieldsUnderTheirLabelsOrMadeUpNames)
         EXPECT_EQ(NamesOf(number), QStringList{name}) << "field " << number;
 
     SetFieldLabel(200, QStringLiteral("E-Mail-Adresse"));
-    ASSERT_TRUE(LoadFieldList(rows, settings, act, host));
+    ASSERT_TRUE(messages.Done(LoadFieldList(rows, settings, act, host)));
     EXPECT_EQ(NamesOf(200), QStringList{QStringLiteral("E-Mail-Adresse")});
 }
 
@@ -41,7 +41,7 @@ TEST_F(FieldLoadTest, RecognisesAgainAndCachesTheNewCatalogue)
     WriteSettings(CacheOn);
     ASSERT_TRUE(StartStandin());
     host.clipboard = TestData(QStringLiteral("signature-munich.txt"));
-    ASSERT_TRUE(LoadFieldList(rows, settings, act, host));
+    ASSERT_TRUE(messages.Done(LoadFieldList(rows, settings, act, host)));
 
     EXPECT_EQ(host.captures, 1);
     EXPECT_FALSE(host.busy);
@@ -67,9 +67,9 @@ TEST_F(FieldLoadTest, ActClosedKeepsTheCatalogueAndSavesItUnchanged)
         FieldRows before;
         before.FillStandardCatalogue();
         LoadSettings(before, SettingsPath());
-        messages.shown.clear();
+        messages.said.clear();
 
-        EXPECT_FALSE(LoadFieldList(before, settings, act, host));
+        EXPECT_FALSE(messages.Done(LoadFieldList(before, settings, act, host)));
         EXPECT_EQ(messages.Texts(), LoadFailed);
         EXPECT_EQ(messages.Styles().value(0), MessageStyle::Exclamation);
         EXPECT_EQ(host.captures, 0);
@@ -84,13 +84,13 @@ TEST_F(FieldLoadTest, ActClosedKeepsTheCatalogueAndSavesItUnchanged)
 TEST_F(FieldLoadTest, AfterNoOpenDatabaseTheNextLoadConnectsAfresh)
 {
     ASSERT_TRUE(StartStandin({QStringLiteral("--no-database")}));
-    EXPECT_FALSE(LoadFieldList(rows, settings, act, host));
+    EXPECT_FALSE(messages.Done(LoadFieldList(rows, settings, act, host)));
     EXPECT_EQ(messages.Texts(), LoadFailed);
     EXPECT_EQ(rows.EntryCount(), 20);
 
     StopStandin();
     ASSERT_TRUE(StartStandin());
-    EXPECT_TRUE(LoadFieldList(rows, settings, act, host));
+    EXPECT_TRUE(messages.Done(LoadFieldList(rows, settings, act, host)));
     EXPECT_EQ(rows.EntryCount(), ContactDatabase::SeedFields().size());
 }
 
@@ -103,7 +103,7 @@ TEST_F(FieldLoadTest, AFailureDuringTheLoadLosesNothingAndWritesNoCache)
     host.clipboard = TestData(QStringLiteral("signature-munich.txt"));
     const Catalogue before = CatalogueOf(rows);
 
-    EXPECT_FALSE(LoadFieldList(rows, settings, act, host));
+    EXPECT_FALSE(messages.Done(LoadFieldList(rows, settings, act, host)));
     EXPECT_EQ(messages.Texts(), LoadFailed);
     EXPECT_EQ(CatalogueOf(rows), before);
     EXPECT_EQ(host.captures, 0);

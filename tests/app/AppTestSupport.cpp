@@ -49,7 +49,7 @@ void AppTest::SetUp()
     ASSERT_TRUE(m_root.isValid());
     ASSERT_TRUE(QDir().mkpath(ProgramHome()));
     qputenv("ORDALIS_HOME", ProgramHome().toLocal8Bit());
-    SetMessagePresenter(&m_presenter);
+    m_answering.emplace(m_presenter);
     SetClipboard(QString());
     // The window's place and size go here, not to the user's own.
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_root.path());
@@ -58,7 +58,7 @@ void AppTest::SetUp()
 void AppTest::TearDown()
 {
     m_window.reset();
-    SetMessagePresenter(nullptr);
+    m_answering.reset();
     while (QApplication::overrideCursor() != nullptr)
         QApplication::restoreOverrideCursor();
     StandinFixture::TearDown();

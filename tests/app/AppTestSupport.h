@@ -1,7 +1,7 @@
 #pragma once
 
+#include "RecordingPresenter.h"
 #include "app/MainWindow.h"
-#include "common/RecordingPresenter.h"
 #include "tests/standin/StandinFixture.h"
 
 #include <QComboBox>
@@ -13,6 +13,7 @@
 
 #include <functional>
 #include <gtest/gtest.h>
+#include <optional>
 
 // Runs `action` on the next modal window that opens while a command waits in
 // it; gives up after a few seconds or when cancelled.
@@ -53,5 +54,6 @@ protected:
 
     QTemporaryDir m_root;
     RecordingPresenter m_presenter;
+    std::optional<ScopedMessagePresenter> m_answering;
     std::unique_ptr<MainWindow> m_window;
 };

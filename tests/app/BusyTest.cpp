@@ -9,6 +9,7 @@
 #include "app/DelayedProgress.h"
 #include "app/HandedOverCapture.h"
 #include "app/QtMessagePresenter.h"
+#include "app/WindowMessages.h"
 #include "support/MessageTexts.h"
 
 #include <QApplication>
@@ -17,6 +18,8 @@
 #include <QTest>
 #include <QThread>
 #include <QTimer>
+
+#include <optional>
 
 using namespace Qt::StringLiterals;
 
@@ -95,7 +98,7 @@ protected:
 TEST_F(Busy, TheHourglassComesAtOnceGivesWayToAMessageBoxAndNeverStays)
 {
     ClosingPresenter boxes;
-    SetMessagePresenter(&boxes);
+    std::optional<ScopedMessagePresenter> closing(std::in_place, boxes);
     showActive();
     // Each command reaches a message in the middle of its work; ACT! is closed.
     const struct
@@ -119,7 +122,7 @@ TEST_F(Busy, TheHourglassComesAtOnceGivesWayToAMessageBoxAndNeverStays)
         EXPECT_EQ(boxes.overBox.last(), std::nullopt) << button << ": the arrow over the box";
         EXPECT_EQ(pointer(), std::nullopt) << button << ": nothing left behind";
     }
-    SetMessagePresenter(&m_presenter);
+    closing.reset();
 }
 
 TEST_F(Busy, StepwiseWorkShowsItsProgressOnlyAfterHalfASecondAndTakesNoInputMeanwhile)
@@ -206,7 +209,7 @@ TEST_F(Busy, AFieldLoadThatFailsPartWayEndsItsProgressBeforeTheMessageAndKeepsTh
     ASSERT_TRUE(StartStandin({u"--fields"_s, u"1500"_s}));
     const SlowStandinCalls slowCalls("400");
     ClosingPresenter boxes;
-    SetMessagePresenter(&boxes);
+    std::optional<ScopedMessagePresenter> closing(std::in_place, boxes);
     rows().FillStandardCatalogue();
     showActive();
 
@@ -220,7 +223,7 @@ TEST_F(Busy, AFieldLoadThatFailsPartWayEndsItsProgressBeforeTheMessageAndKeepsTh
     });
     meanwhile.start(50);
     click("cmdAlleFelder");
-    SetMessagePresenter(&m_presenter);
+    closing.reset();
 
     EXPECT_FALSE(meanwhile.isActive()) << "the load failed part-way";
     EXPECT_EQ(boxes.texts, QStringList{MessageText::FieldLoadFailed});

@@ -2,16 +2,15 @@
 // their rows, blank and unsplittable clipboards, hostile text.
 
 #include "common/CaseFile.h"
-#include "common/RecordingPresenter.h"
 #include "common/TestFiles.h"
 
 #include "recognition/LineSplitter.h"
 #include "recognition/ParseAddress.h"
 #include "recognition/RecognitionContext.h"
-#include "recognition/SeparatorPrompt.h"
 #include "recognition/TextOps.h"
 #include "support/FieldRows.h"
 #include "support/MessageTexts.h"
+#include "support/Messages.h"
 
 #include <gtest/gtest.h>
 
@@ -35,26 +34,13 @@ QString RowsSummary(const FieldRows &rows)
     return summary;
 }
 
-// A separator dialog that is closed without a choice.
-class CancelledDialog : public SeparatorPrompt
-{
-public:
-    QString Open() override { return {}; }
-};
-
 // Each test its own settings and context: no definitions, default countries,
-// automatic separator, messages recorded.
+// automatic separator.
 class CaptureTest : public ::testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        SetMessagePresenter(&Presenter);
-        Rows.FillStandardCatalogue();
-    }
-    void TearDown() override { SetMessagePresenter(nullptr); }
+    void SetUp() override { Rows.FillStandardCatalogue(); }
 
-    RecordingPresenter Presenter;
     FieldRows Rows;
     Settings Config;
     RecognitionContext Context{Config};
@@ -121,7 +107,8 @@ TEST_F(CaptureTest, RealisticBlocksGiveTheirRows)
             QString clipText;
             const ParseStatus status =
                 CaptureText(context, QString::fromUtf8(readBytes(folder.filePath(block))), false,
-                            rows, clipText, nullptr);
+                            rows, clipText)
+                    .status;
             EXPECT_EQ(status, ParseStatus::Ok);
             QString actual = RowsSummary(rows);
             for (const FieldValue &hit : context.DefinitionHits)
@@ -204,21 +191,22 @@ TEST_F(CaptureTest, BlankOrUnsplittableClipboards)
 {
     QString clipText = QStringLiteral("old");
     Rows.SetRowValue(3, QStringLiteral("kept"));
-    EXPECT_EQ(CaptureText(Context, QStringLiteral("   "), false, Rows, clipText, nullptr),
-              ParseStatus::Empty);
-    EXPECT_EQ(CaptureText(Context, QString(), true, Rows, clipText, nullptr), ParseStatus::Empty);
-    EXPECT_EQ(Presenter.Texts(), QStringList{MessageText::ClipboardEmpty});
-    EXPECT_EQ(Presenter.Styles(), QList<qint16>{MessageStyle::Information});
+    const ParseOutcome blank = CaptureText(Context, QStringLiteral("   "), false, Rows, clipText);
+    EXPECT_EQ(blank.status, ParseStatus::Empty);
+    EXPECT_EQ(blank.message.Text(), MessageText::ClipboardEmpty);
+    EXPECT_EQ(blank.message.Style(), MessageStyle::Information);
+    const ParseOutcome atStart = CaptureText(Context, QString(), true, Rows, clipText);
+    EXPECT_EQ(atStart.status, ParseStatus::Empty);
+    EXPECT_TRUE(atStart.message.IsEmpty());
     EXPECT_EQ(Rows.RowValue(3), QStringLiteral("kept"));
     EXPECT_TRUE(clipText.isEmpty());
 
-    CancelledDialog cancelled;
-    EXPECT_EQ(CaptureText(Context, QStringLiteral("Muster"), false, Rows, clipText, &cancelled),
-              ParseStatus::NoSeparator);
-    EXPECT_EQ(CaptureText(Context, QStringLiteral("Muster"), false, Rows, clipText, nullptr),
-              ParseStatus::NoSeparator);
+    const ParseOutcome unsplittable =
+        CaptureText(Context, QStringLiteral("Muster"), false, Rows, clipText);
+    EXPECT_EQ(unsplittable.status, ParseStatus::NoSeparator);
+    EXPECT_EQ(unsplittable.message.Text(), MessageText::NoSeparator);
+    EXPECT_EQ(unsplittable.message.Style(), MessageStyle::Exclamation);
     EXPECT_EQ(RowsSummary(Rows), QString());
-    EXPECT_EQ(Presenter.shown.size(), 3);
 }
 
 TEST_F(CaptureTest, DefinitionHitsSurviveAParseThatEndsBeforeTheLabels)
@@ -226,15 +214,15 @@ TEST_F(CaptureTest, DefinitionHitsSurviveAParseThatEndsBeforeTheLabels)
     Config.UserDefinitions = {{88, QStringLiteral("Abteilung:")}};
     Config.DefinitionsLoaded = true;
     QString clipText;
-    EXPECT_EQ(ParseAddress(Context, QStringLiteral("Muster\r\nAbteilung: Einkauf"), Rows, clipText,
-                           nullptr),
+    EXPECT_EQ(ParseAddress(Context, QStringLiteral("Muster\r\nAbteilung: Einkauf"), Rows, clipText)
+                  .status,
               ParseStatus::Ok);
     EXPECT_EQ(clipText, QStringLiteral("Muster\r\nAbteilung: Einkauf\r\n"));
     EXPECT_EQ(RowsSummary(Rows), QStringLiteral("0 25 Muster\n1 33 Deutschland\n"));
-    EXPECT_EQ(ParseAddress(Context, QStringLiteral("no separator"), Rows, clipText, nullptr),
+    EXPECT_EQ(ParseAddress(Context, QStringLiteral("no separator"), Rows, clipText).status,
               ParseStatus::NoSeparator);
     ASSERT_EQ(Context.DefinitionHits.size(), 1);
-    EXPECT_EQ(ParseAddress(Context, QStringLiteral("a\r\nb"), Rows, clipText, nullptr),
+    EXPECT_EQ(ParseAddress(Context, QStringLiteral("a\r\nb"), Rows, clipText).status,
               ParseStatus::Ok);
     EXPECT_TRUE(Context.DefinitionHits.isEmpty());
 }
@@ -279,7 +267,7 @@ TEST_F(CaptureTest, HostileTextParsesWithoutFailure)
         Context.recognizer = recognizer;
         for (const auto &c : cases) {
             QString clipText;
-            const ParseStatus status = CaptureText(Context, c.text, false, Rows, clipText, nullptr);
+            const ParseStatus status = CaptureText(Context, c.text, false, Rows, clipText).status;
             EXPECT_TRUE(status == ParseStatus::Ok || status == ParseStatus::NoSeparator) << c.name;
         }
     }

@@ -2,7 +2,6 @@
 // need not correct must not fall below what it reached. (The classic one is
 // pinned row by row by the realistic blocks.)
 
-#include "common/RecordingPresenter.h"
 #include "common/TestFiles.h"
 
 #include "recognition/ParseAddress.h"
@@ -74,8 +73,6 @@ int rowsToFix(const FieldRows &rows, const std::multimap<qint32, QString> &truth
 
 TEST(LabelledSet, ImprovedRecognizerNeedsNoCorrectionInMostBlocks)
 {
-    RecordingPresenter presenter;
-    SetMessagePresenter(&presenter);
     const QDir folder(QStringLiteral(ORDALIS_TEST_DATA "/labelled"));
     const QStringList blocks = folder.entryList({QStringLiteral("*.txt")}, QDir::Files, QDir::Name);
     ASSERT_GE(blocks.size(), 300);
@@ -89,7 +86,7 @@ TEST(LabelledSet, ImprovedRecognizerNeedsNoCorrectionInMostBlocks)
         context.recognizer = Recognizer::Improved;
         QString clipText;
         CaptureText(context, QString::fromUtf8(readBytes(folder.filePath(block))), false, rows,
-                    clipText, nullptr);
+                    clipText);
         const int fixes = rowsToFix(
             rows, readTruth(folder.filePath(block.chopped(4) + QStringLiteral(".truth"))));
         if (fixes == 0)
@@ -97,7 +94,6 @@ TEST(LabelledSet, ImprovedRecognizerNeedsNoCorrectionInMostBlocks)
         else
             toCorrect << QStringLiteral("%1 (%2)").arg(block).arg(fixes);
     }
-    SetMessagePresenter(nullptr);
     EXPECT_GE(double(clean) / double(blocks.size()), NoCorrectionFloor)
         << clean << " of " << blocks.size() << " need no correction; to correct: "
         << toCorrect.join(QStringLiteral(", ")).toStdString();

@@ -1,43 +1,43 @@
-#include "common/RecordingPresenter.h"
 #include "common/TestFiles.h"
 
 #include "support/FileTools.h"
-#include "support/Log.h"
+#include "support/MessageTexts.h"
 #include "support/Messages.h"
+#include "support/Outcome.h"
 
 #include <gtest/gtest.h>
 
-#include <QRegularExpression>
-
-#include <stdexcept>
-
 namespace {
 
-TEST(MessagesTest, LoggedMessagesAppendDatedLinesAndAnUnwritableLogIsTheCallersFailure)
+// What the core reports reads as users know it: arguments fill a text's
+// placeholders, or follow a text without any (a failure, then what went wrong).
+TEST(MessagesTest, OutcomeMessagesReadAsUsersKnowThem)
 {
-    QTemporaryDir home;
-    RecordingPresenter presenter;
-    SetMessagePresenter(&presenter);
-    qputenv("ORDALIS_HOME", home.path().toLocal8Bit());
-    ShowMessage(QStringLiteral("erste Meldung"), MessageStyle::Information, true);
-    ShowMessage(QStringLiteral("zweite: Möglicherweise"), MessageStyle::Exclamation, true);
-    const QString log = QString::fromUtf8(readBytes(home.filePath(QStringLiteral("logfile.txt"))));
-    static const QRegularExpression entry(
-        QStringLiteral("^\\d\\d\\.\\d\\d\\.\\d{4} \\d\\d:\\d\\d:\\d\\d : (.*)$"));
-    const QStringList lines = log.split(QStringLiteral("\r\n"));
-    ASSERT_EQ(lines.size(), 3) << log.toStdString();
-    EXPECT_EQ(lines[2], QString());
-    EXPECT_EQ(entry.match(lines[0]).captured(1), QStringLiteral("erste Meldung"));
-    EXPECT_EQ(entry.match(lines[1]).captured(1), QStringLiteral("zweite: Möglicherweise"));
-    EXPECT_EQ(presenter.shown.size(), 2);
-
-    qputenv("ORDALIS_HOME", home.filePath(QStringLiteral("missing/folder")).toLocal8Bit());
-    EXPECT_THROW(AppendToLog(QStringLiteral("x")), std::runtime_error);
-    EXPECT_THROW(ShowMessage(QStringLiteral("x"), MessageStyle::Information, true),
-                 std::runtime_error);
-    EXPECT_EQ(presenter.shown.size(), 2) << "logged first, so nothing was shown";
-    SetMessagePresenter(nullptr);
-    qunsetenv("ORDALIS_HOME");
+    const struct
+    {
+        Message message;
+        QString text;
+        qint16 style;
+    } cases[] = {
+        {{}, QString(), MessageStyle::Exclamation},
+        {{Message::Id::ClipboardEmpty}, MessageText::ClipboardEmpty, MessageStyle::Information},
+        {{Message::Id::ContactNotCreated, {}, QStringLiteral("reason stays apart")},
+         MessageText::ContactNotCreated,
+         MessageStyle::Exclamation},
+        {{Message::Id::ContactNotEdited, {QStringLiteral("Zeitüberschreitung."), QString()}},
+         MessageText::ContactNotEdited + QStringLiteral(" Zeitüberschreitung. "),
+         MessageStyle::Exclamation},
+        {{Message::Id::CardAlreadyThere, {QStringLiteral("Anna %2 Muster")}},
+         QStringLiteral("Im Adressbuch gibt es schon eine Karte für „Anna %2 Muster“; es wurde "
+                        "keine neue angelegt. „Bearbeiten“ ergänzt die gefundene Karte."),
+         MessageStyle::Exclamation},
+    };
+    for (const auto &[message, text, style] : cases) {
+        EXPECT_EQ(message.Text(), text);
+        EXPECT_EQ(message.IsEmpty(), text.isEmpty());
+        if (!message.IsEmpty())
+            EXPECT_EQ(message.Style(), style) << text.toStdString();
+    }
 }
 
 TEST(FileExists, OnlyRegularVisibleFiles)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "support/Messages.h"
+#include "app/WindowMessages.h"
 
 #include <QList>
 #include <QStringList>

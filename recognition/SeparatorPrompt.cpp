@@ -1,3 +1,0 @@
-#include "SeparatorPrompt.h"
-
-SeparatorPrompt::~SeparatorPrompt() = default;
