@@ -1,8 +1,8 @@
 #include "AddressBookDialog.h"
 
 #include "CancellableProgress.h"
-
 #include "WindowMessages.h"
+
 #include "carddav/CardDavClient.h"
 #include "carddav/DavSession.h"
 

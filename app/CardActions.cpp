@@ -1,6 +1,7 @@
 #include "CardActions.h"
 
 #include "WindowMessages.h"
+
 #include "cards/ContactValues.h"
 #include "cards/NoteLabels.h"
 #include "cards/VCardWriter.h"

@@ -2,8 +2,8 @@
 
 #include "MainWindow.h"
 #include "SingleInstance.h"
-
 #include "WindowMessages.h"
+
 #include "support/MessageTexts.h"
 
 #include <QAbstractButton>

@@ -2,8 +2,8 @@
 
 #include "MarkedCharacter.h"
 #include "VisibleSeparator.h"
-
 #include "WindowMessages.h"
+
 #include "recognition/LineSplitter.h"
 #include "recognition/TextOps.h"
 #include "support/MessageTexts.h"

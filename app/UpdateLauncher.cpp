@@ -1,6 +1,7 @@
 #include "UpdateLauncher.h"
 
 #include "WindowMessages.h"
+
 #include "support/FileTools.h"
 #include "support/MessageTexts.h"
 #include "support/ProgramFolder.h"

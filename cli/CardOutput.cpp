@@ -1,5 +1,6 @@
 #include "CardOutput.h"
 
+#include "CommandMessages.h"
 #include "RowOutput.h"
 
 #include "recognition/RecognitionContext.h"
@@ -7,8 +8,6 @@
 #include "cards/ContactValues.h"
 #include "cards/CsvWriter.h"
 #include "cards/NoteLabels.h"
-
-#include "CommandMessages.h"
 
 #include <memory>
 
