@@ -19,6 +19,9 @@ trap finish EXIT
 fail() {
     echo "FAIL: $*" >&2
     echo "windows: $(xdotool search --name . getwindowname %@ 2>/dev/null | sort -u | tr '\n' '|')" >&2
+    # What the screen showed, kept beyond the work folder.
+    local shot=${TMPDIR:-/tmp}/ordalis-wine-failure.png
+    import -window root "$shot" 2>/dev/null && echo "screen at the failure: $shot" >&2
     exit 1
 }
 
@@ -69,10 +72,10 @@ write_contact_with_ordalis() {
     window=$(timeout 120 xdotool search --sync --onlyvisible --name '^Ordalis v\.1\.18$' |
         tail -n 1) || fail "no window titled \"Ordalis v.1.18\""
     sleep 3
-    click "$window" $((6630 + 3135 / 2)) $((5880 + 375 / 2)) # Hole aus Zwischenablage
+    click_from_corner "$window" 85 133 # Hole aus Zwischenablage
     sleep 3
     [[ -z $screenshot ]] || import -window "$window" "$screenshot"
-    click "$window" $((6630 + 1550 / 2)) $((6300 + 375 / 2)) # Neu Anlegen
+    click_from_corner "$window" 124 105 # Neu Anlegen
     dialog=$(timeout 60 xdotool search --sync --onlyvisible \
         --name '^Beenden oder zurück zum Ordalis$' | tail -n 1) || fail "no completion dialog"
     sleep 1
@@ -106,5 +109,12 @@ PY
     echo "contact written: $(grep -c '^[0-9]*=.' "$work/contact") fields as recognised"
 }
 
-# Positions in twips, as the window lays out its buttons, at Wine's 96 dpi.
+# Positions in twips, as the completion dialog places its buttons, at Wine's 96 dpi.
 click() { xdotool mousemove --window "$1" "$(($2 / 15))" "$(($3 / 15))" click 1; }
+# The main window's commands keep their place in its bottom-right corner however
+# the rows above them grow: pixels left of its right and above its bottom edge.
+click_from_corner() {
+    local WIDTH HEIGHT
+    eval "$(xdotool getwindowgeometry --shell "$1" | grep -E '^(WIDTH|HEIGHT)=')"
+    xdotool mousemove --window "$1" $((WIDTH - $2)) $((HEIGHT - $3)) click 1
+}
