@@ -20,6 +20,11 @@ struct Message
         LastCardNotNoted,
     };
 
+    Message() = default;
+    Message(Id id, QStringList arguments = {}, QString reason = {})
+        : id(id), arguments(std::move(arguments)), reason(std::move(reason))
+    {}
+
     Id id = Id::None;
     // Fill the text's placeholders in order; a text without placeholders is
     // followed by them, each after a blank (a failure, then what went wrong).
