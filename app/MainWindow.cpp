@@ -508,24 +508,14 @@ void MainWindow::getClipboardClicked()
     runCommand([this] { CaptureClipboard(); });
 }
 
-void MainWindow::newContactClicked()
+void MainWindow::writeToAct(bool isNew)
 {
     runCommand(
-        [this] {
+        [this, isNew] {
             const BusyCursor busy;
-            ShowMessage(WriteContact(true, m_rows, m_context, m_act, *this).message);
+            ShowMessage(WriteContact(isNew, m_rows, m_context, m_act, *this).message);
         },
-        MessageText::ContactNotCreated);
-}
-
-void MainWindow::editContactClicked()
-{
-    runCommand(
-        [this] {
-            const BusyCursor busy;
-            ShowMessage(WriteContact(false, m_rows, m_context, m_act, *this).message);
-        },
-        MessageText::ContactNotEdited);
+        isNew ? MessageText::ContactNotCreated : MessageText::ContactNotEdited);
 }
 
 void MainWindow::newSeparatorClicked()
@@ -609,10 +599,7 @@ void MainWindow::txtClipText_Validate()
 void MainWindow::writeContact(bool isNew)
 {
     if (!m_addressBook->Active()) {
-        if (isNew)
-            newContactClicked();
-        else
-            editContactClicked();
+        writeToAct(isNew);
         return;
     }
     runCommand([this, isNew] { m_addressBook->Write(isNew, m_rows, m_context); },

@@ -78,8 +78,8 @@ private:
     void saveWindowState() const;
 
     void getClipboardClicked();
-    void newContactClicked();
-    void editContactClicked();
+    // "Neu Anlegen" (isNew) or "Bearbeiten" into ACT!.
+    void writeToAct(bool isNew);
     void newSeparatorClicked();
     void allFieldsClicked();
     void infoClicked();
